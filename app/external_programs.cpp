@@ -27,7 +27,8 @@ void showHelpText(QWidget* parent) {
     if (!file.open(QIODevice::ReadOnly)) return;
     const QString text = QString::fromUtf8(file.readAll());
 
-    static QDialog* viewer = nullptr;  // one viewer, re-shown on later use
+    // One viewer per parent, re-shown on later use.
+    auto* viewer = parent->findChild<QDialog*>(QStringLiteral("helpViewer"));
     if (!viewer) {
         viewer = new QDialog(parent);
         viewer->setObjectName(QStringLiteral("helpViewer"));

@@ -3,10 +3,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "app/data_seed.h"
 #include "app/main_window.h"
+#include "ui/data_paths.h"
 #include "ui/message_recorder.h"
 
 namespace {
@@ -206,6 +210,35 @@ private slots:
         find<QLineEdit>(w(), QStringLiteral("Text1"))->setText(QStringLiteral("60"));
         press(QStringLiteral("0"));
         QCOMPARE(find<QLineEdit>(w(), QStringLiteral("Text1"))->text(), QStringLiteral("600"));
+    }
+
+    void helpShowsTheSeededHelpText() {
+        QTemporaryDir dir;
+        ui::setDataDirOverride(dir.filePath(QStringLiteral("data")).toStdString());
+        QVERIFY(app::seedDataFolder());
+        QFile help(dir.filePath(QStringLiteral("data/help.txt")));
+        QVERIFY(help.open(QIODevice::ReadOnly));
+        const QString seeded = QString::fromUtf8(help.readAll());
+        QVERIFY(seeded.contains(QStringLiteral("智能填充")));
+
+        w().findChild<QAction*>(QStringLiteral("mnuhelphelp"))->trigger();
+        auto* text = w().findChild<QPlainTextEdit*>(QStringLiteral("helpText"));
+        QVERIFY(text && text->isVisible() && text->isReadOnly());
+        QCOMPARE(text->toPlainText(), seeded);
+        ui::setDataDirOverride(std::string());
+    }
+
+    void seedingKeepsTheUsersHelpText() {
+        QTemporaryDir dir;
+        ui::setDataDirOverride(dir.path().toStdString());
+        QFile own(dir.filePath(QStringLiteral("help.txt")));
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write("mine");
+        own.close();
+        QVERIFY(app::seedDataFolder());
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray("mine"));
+        ui::setDataDirOverride(std::string());
     }
 
     void versionBoxNamesTheProgram() {
