@@ -40,6 +40,9 @@ struct SteelSection {
 // Rows in list order (41, 45, 84, 82 and 65 rows).
 std::span<const SteelSection> sections(SectionFamily family);
 
+// The designations alone, in the same order, for filling a selection list.
+std::span<const std::string_view> designationTexts(SectionFamily family);
+
 // The family of a rolled-section steel type (2-6), none for the others.
 std::optional<SectionFamily> familyOfType(int steelTypeIndex);
 

@@ -63,6 +63,10 @@ TEST(CatalogueTest, FamilyRowCountsAndEnds)
         EXPECT_EQ(rows.front().massPerMetre, c.firstMass);
         EXPECT_EQ(rows.back().designation, c.last);
         EXPECT_EQ(rows.back().massPerMetre, c.lastMass);
+        const auto texts = catalogue::designationTexts(c.family);
+        ASSERT_EQ(texts.size(), c.rows);
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(texts[i], rows[i].designation);
     }
 }
 

@@ -2,6 +2,8 @@
 // mass per metre in kg/m as single-precision values.
 #include "catalogue/catalogue.h"
 
+#include <array>
+
 namespace catalogue {
 namespace {
 
@@ -336,7 +338,34 @@ constexpr SteelSection kUnequalAngles[] = {
     {"20/12.5---200x125x16", 39.045f},
     {"20/12.5---200x125x18", 43.588f},
 };
+template <std::size_t N>
+constexpr std::array<std::string_view, N> designationsOf(const SteelSection (&rows)[N])
+{
+    std::array<std::string_view, N> texts{};
+    for (std::size_t i = 0; i < N; ++i)
+        texts[i] = rows[i].designation;
+    return texts;
+}
+
+constexpr auto kChannelTexts = designationsOf(kChannels);
+constexpr auto kIBeamTexts = designationsOf(kIBeams);
+constexpr auto kHBeamTexts = designationsOf(kHBeams);
+constexpr auto kEqualAngleTexts = designationsOf(kEqualAngles);
+constexpr auto kUnequalAngleTexts = designationsOf(kUnequalAngles);
+
 }  // namespace
+
+std::span<const std::string_view> designationTexts(SectionFamily family)
+{
+    switch (family) {
+    case SectionFamily::Channel: return kChannelTexts;
+    case SectionFamily::IBeam: return kIBeamTexts;
+    case SectionFamily::HBeam: return kHBeamTexts;
+    case SectionFamily::EqualAngle: return kEqualAngleTexts;
+    case SectionFamily::UnequalAngle: return kUnequalAngleTexts;
+    }
+    return {};
+}
 
 std::span<const SteelSection> sections(SectionFamily family)
 {

@@ -1,5 +1,7 @@
 #include "materiallist/steel_type_rows.h"
 
+#include "catalogue/catalogue.h"
+
 namespace materiallist {
 
 TypeRows rowsForType(int typeIndex) {
@@ -23,6 +25,24 @@ TypeRows rowsForType(int typeIndex) {
         case 13: return rows(-1, {{{true, kSize}, {true, kLength}, hidden}});
         default: return TypeRows{};
     }
+}
+
+std::string_view listObjectName(int list) {
+    constexpr std::array<std::string_view, kTypeListCount> kNames = {
+        "钢板", "Combo2", "Combo3", "Combo4", "Combo5", "Combo6", "Combo7"};
+    return list >= 0 && list < kTypeListCount ? kNames[static_cast<std::size_t>(list)] : "none";
+}
+
+std::span<const std::string_view> listTexts(int list) {
+    if (list == 0 || list == 1) return catalogue::plateAndPipeMaterialTexts();
+    if (list >= 2 && list < kTypeListCount)
+        return catalogue::designationTexts(static_cast<catalogue::SectionFamily>(list - 2));
+    return {};
+}
+
+int sectionListOfType(int steelTypeIndex) {
+    const auto family = catalogue::familyOfType(steelTypeIndex);
+    return family ? static_cast<int>(*family) + 2 : -1;
 }
 
 }  // namespace materiallist

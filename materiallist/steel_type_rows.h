@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 
 namespace materiallist {
@@ -26,5 +27,20 @@ struct TypeRows {
 
 // The layout for steel type `typeIndex` (0-13); any other index changes nothing.
 TypeRows rowsForType(int typeIndex);
+
+// The seven type-specific lists that share one place beside the steel type list,
+// numbered as TypeRows::list: 0 钢板 (plate materials), 1 Combo2 (pipe materials),
+// 2-6 Combo3-Combo7 (channel, I-beam, H-beam, equal-angle, unequal-angle designations).
+constexpr int kTypeListCount = 7;
+
+// The object name of list 0-6 ("钢板", "Combo2" … "Combo7"); "none" for any other.
+std::string_view listObjectName(int list);
+
+// The entries of list 0-6 as the main window loads them; empty for any other.
+// The span points into the catalogue and lives as long as the program.
+std::span<const std::string_view> listTexts(int list);
+
+// The list that holds the designations of steel type 2-6; -1 for any other type.
+int sectionListOfType(int steelTypeIndex);
 
 }  // namespace materiallist
