@@ -1,0 +1,57 @@
+// What the row windows (Form2 … Form9) and the column windows (Form22 … Form29) have
+// in common: the boxes and labels for N supports, their arrangement, the button row,
+// and the steps around a calculation (the length question, writing the results,
+// showing a refusal). The two families add their own buttons' behaviour.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "beams/beam_calculation.h"
+#include "beams/beam_texts.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace beams {
+
+class BeamWindow : public QWidget {
+    Q_OBJECT
+public:
+    int count() const { return n_; }
+
+protected:
+    struct ButtonSpec {
+        QString name;  // design name, e.g. "Command4"
+        QString text;
+    };
+    // Builds the window for `n` supports; `buttons` follow 开始计算 (Command1) and
+    // 重新赋值 (Command3) along the bottom.
+    BeamWindow(BeamFamily family, int n, const QList<ButtonSpec>& buttons);
+
+    std::vector<std::string> distanceTexts() const;  // Text1(0 … N)
+    std::vector<std::string> inputTexts() const;     // Text2(0 …)
+    // Asks the length question; true goes on (Cancel).
+    bool goOnAfterMismatch(const ui::Message& message);
+    // Writes the results and shows the refusal or the report failure, if any.
+    void showOutcome(const CalculationOutcome& outcome);
+    // Sets every box to a single blank, except Text2(kept) when kept >= 0.
+    void blankBoxes(int kept);
+    QPushButton* button(const QString& name) const;
+
+    virtual void calculate() = 0;
+    virtual void reassign() = 0;
+
+private:
+    QLineEdit* addBox(const QString& name);
+    void buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons);
+
+    const int n_;
+    QList<QLineEdit*> text1_, text2_, text3_, text4_;
+};
+
+}  // namespace beams

@@ -1,0 +1,34 @@
+#include "beams/column_window.h"
+
+#include <QPushButton>
+
+#include "ui/data_paths.h"
+
+namespace beams {
+namespace {
+
+constexpr int kDeadWeight = 3;  // Text2(3), kept by 重新赋值
+
+}  // namespace
+
+ColumnWindow::ColumnWindow(int n, RowLoads rowLoads)
+    : BeamWindow(BeamFamily::Column, n,
+                 {{QStringLiteral("Command2"), QStringLiteral("上一窗口")},
+                  {QStringLiteral("Command4"), QStringLiteral("结束")}}),
+      rowLoads_(std::move(rowLoads)) {
+    connect(button(QStringLiteral("Command2")), &QPushButton::clicked, this,
+            &ColumnWindow::backRequested);
+    connect(button(QStringLiteral("Command4")), &QPushButton::clicked, this,
+            &ColumnWindow::quitRequested);
+}
+
+void ColumnWindow::calculate() {
+    const std::vector<std::string> inputs = inputTexts();
+    const ColumnInput input{count(), distanceTexts(), inputs, rowLoads_(inputs[0])};
+    showOutcome(calculateColumn(input, ui::reportFilePath(),
+                                [this](const ui::Message& m) { return goOnAfterMismatch(m); }));
+}
+
+void ColumnWindow::reassign() { blankBoxes(kDeadWeight); }
+
+}  // namespace beams

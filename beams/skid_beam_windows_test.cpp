@@ -1,0 +1,315 @@
+// The skid-beam windows driven by object name, offscreen, with the message recorder
+// answering the boxes. The windows are single instances, so the tests run in one
+// process against the same windows, each starting from the main menu's entry point.
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "beams/skid_beam_windows.h"
+#include "ui/message_recorder.h"
+
+namespace {
+
+QWidget* window(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name) return w;
+    return nullptr;
+}
+
+template <typename T = QWidget>
+T* child(const QString& form, const QString& name) {
+    QWidget* w = window(form);
+    return w ? w->findChild<T*>(name) : nullptr;
+}
+
+QString text(const QString& form, const QString& box) { return child<QLineEdit>(form, box)->text(); }
+
+void setText(const QString& form, const QString& box, const QString& value) {
+    child<QLineEdit>(form, box)->setText(value);
+}
+
+void click(const QString& form, const QString& button) {
+    QPushButton* b = child<QPushButton>(form, button);
+    QVERIFY2(b, qPrintable(form + "." + button));
+    b->click();
+}
+
+// Picks `item` from a chooser's list as the user would and presses 下一窗口.
+void choose(const QString& chooser, const QString& item) {
+    QComboBox* combo = child<QComboBox>(chooser, "Combo1");
+    combo->setCurrentIndex(combo->findText(item));
+    click(chooser, "Command1");
+}
+
+QStringList items(const QString& chooser) {
+    QComboBox* combo = child<QComboBox>(chooser, "Combo1");
+    QStringList all;
+    for (int i = 0; i < combo->count(); ++i) all << combo->itemText(i);
+    return all;
+}
+
+QString formOf(int n, bool column) { return QStringLiteral("Form%1").arg(column ? 20 + n : n); }
+
+void openRow(int n) {
+    beams::showRowCountChooser();
+    choose("Form1", QString::number(n));
+}
+
+void fillAndCalculate(const QString& form, const QStringList& distances, const QStringList& inputs) {
+    for (int k = 0; k < distances.size(); ++k) setText(form, QStringLiteral("Text1(%1)").arg(k), distances[k]);
+    for (int i = 0; i < inputs.size(); ++i) setText(form, QStringLiteral("Text2(%1)").arg(i), inputs[i]);
+    click(form, "Command1");
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class SkidBeamWindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString report_;
+
+private slots:
+    void initTestCase() {
+        report_ = dir_.filePath("Documents/水冷梁计算.doc");
+        qputenv("TOLVANE_REPORT_FILE", report_.toUtf8());
+    }
+
+    void rowChooserRules() {
+        ui::MessageRecorder boxes;
+        beams::showRowCountChooser();
+        QWidget* form1 = window("Form1");
+        QVERIFY(form1 && form1->isVisible());
+        QCOMPARE(form1->windowTitle(), "固定梁与活动梁的计算");
+        QCOMPARE(items("Form1"), QStringList({"10", "2", "3", "4", "5", "6", "7", "8", "9"}));
+
+        click("Form1", "Command1");  // nothing picked
+        QVERIFY(form1->isVisible());
+        QTest::keyClicks(child<QComboBox>("Form1", "Combo1")->lineEdit(), "3");
+        click("Form1", "Command1");  // typed, not picked
+        QVERIFY(form1->isVisible());
+        QVERIFY(!window("Form3"));
+        choose("Form1", "10");
+        QVERIFY(form1->isVisible());
+
+        choose("Form1", "2");
+        QVERIFY(!form1->isVisible());
+        QVERIFY(window("Form2")->isVisible());
+        QVERIFY(boxes.boxes().isEmpty());
+    }
+
+    void rowWindowMembers_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("compare");
+        QTest::addColumn<QString>("back");
+        QTest::addColumn<int>("odd");  // index of the distance label worded its own way
+        QTest::addColumn<QString>("oddLabel");
+        for (int n = 2; n <= 9; ++n) {
+            const QString compare = n == 5 || n == 9 ? "Command5" : "Command4";
+            const QString back = n == 9 ? "Command4" : "Command2";
+            int odd = -1;
+            QString oddLabel;
+            if (n == 4) odd = 4, oddLabel = "4端水冷梁外悬的距离L4(cm)";
+            if (n == 8) odd = 7, oddLabel = "7.8水冷梁之间距的离L7(cm)";
+            QTest::addRow("Form%d", n) << n << compare << back << odd << oddLabel;
+        }
+    }
+
+    void rowWindowMembers() {
+        QFETCH(int, n);
+        QFETCH(QString, compare);
+        QFETCH(QString, back);
+        QFETCH(int, odd);
+        QFETCH(QString, oddLabel);
+        openRow(n);
+        const QString form = formOf(n, false);
+        QWidget* w = window(form);
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral("水冷梁为%1排时的计算").arg(n));
+        QCOMPARE(child<QLabel>(form, "Label3")->text(), w->windowTitle());
+        QCOMPARE(child<QLabel>(form, "Label1(0)")->text(), "1端水冷梁外悬距离L0(cm)");
+        for (int k = 1; k < n; ++k) {
+            const QString expected = k == odd ? oddLabel
+                                              : QStringLiteral("%1.%2水冷梁之间的距离L%1(cm)").arg(k).arg(k + 1);
+            QCOMPARE(child<QLabel>(form, QStringLiteral("Label1(%1)").arg(k))->text(), expected);
+        }
+        QCOMPARE(child<QLabel>(form, QStringLiteral("Label1(%1)").arg(n))->text(),
+                 n == odd ? oddLabel : QStringLiteral("%1端水冷梁外悬距离L%1(cm)").arg(n));
+        QVERIFY(child<QLineEdit>(form, QStringLiteral("Text1(%1)").arg(n)));
+        QVERIFY(!child<QLineEdit>(form, QStringLiteral("Text1(%1)").arg(n + 1)));
+        QCOMPARE(child<QLabel>(form, QStringLiteral("Label5(%1)").arg(n - 1))->text(),
+                 QStringLiteral("第%1个支点处的弯矩(kg.cm)").arg(n));
+        QCOMPARE(child<QLabel>(form, QStringLiteral("Label6(%1)").arg(n - 1))->text(),
+                 QStringLiteral("第%1个支点处支反力(kg)").arg(n));
+        QVERIFY(!child<QLineEdit>(form, QStringLiteral("Text4(%1)").arg(n)));
+        QCOMPARE(child<QLabel>(form, "Label2(0)")->text(), "板坯厚度(cm)");
+        QCOMPARE(child<QPushButton>(form, compare)->text(), "结果比较");
+        QCOMPARE(child<QPushButton>(form, back)->text(), "返回");
+        click(form, back);
+        QVERIFY(!w->isVisible());
+        QVERIFY(window("Form1")->isVisible());
+    }
+
+    void rowCalculationAndLengthQuestion() {
+        ui::MessageRecorder boxes;
+        openRow(2);
+        fillAndCalculate("Form2", {"100", "400", "100"}, {"10", "600", "100"});
+        QVERIFY(boxes.boxes().isEmpty());
+        QCOMPARE(text("Form2", "Text3(0)"), "-39250.0");
+        QCOMPARE(text("Form2", "Text3(1)"), "-39250.0");
+        QCOMPARE(text("Form2", "Text4(0)"), "2355.0");
+        QCOMPARE(text("Form2", "Text4(1)"), "2355.0");
+
+        // OK abandons the calculation, Cancel goes on with the slab length as typed.
+        boxes.queueAnswer(ui::Answer::Ok);
+        fillAndCalculate("Form2", {"100", "400", "100"}, {"10", "700", "100"});
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].title, "提示");
+        QCOMPARE(boxes.boxes()[0].text, "请从新输入梁的长度!");
+        QCOMPARE(boxes.boxes()[0].buttons, ui::Buttons::OkCancel);
+        QCOMPARE(text("Form2", "Text4(0)"), "2355.0");
+        boxes.queueAnswer(ui::Answer::Cancel);
+        click("Form2", "Command1");
+        QCOMPARE(boxes.boxes().size(), 2);
+        QVERIFY(text("Form2", "Text4(0)") != "2355.0");
+        const double sum = text("Form2", "Text4(0)").toDouble() + text("Form2", "Text4(1)").toDouble();
+        QVERIFY(qAbs(sum - 10 * 0.00785 * 100 * 700) < 0.11);
+    }
+
+    void reassignBlanksAndZeroDivisorIsRefused() {
+        ui::MessageRecorder boxes;
+        openRow(3);
+        fillAndCalculate("Form3", {"0", "300", "300", "0"}, {"10", "600", "100"});
+        click("Form3", "Command3");
+        for (const char* box : {"Text1(0)", "Text1(3)", "Text2(0)", "Text2(2)", "Text3(0)", "Text4(2)"})
+            QCOMPARE(text("Form3", box), " ");
+        click("Form3", "Command1");
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].title, "提示");
+        QCOMPARE(boxes.boxes()[0].text, "1.2水冷梁之间的距离L1(cm)为0,无法计算!");
+        QCOMPARE(text("Form3", "Text3(0)"), " ");
+    }
+
+    void backAndReturnKeepInputs() {
+        openRow(4);
+        fillAndCalculate("Form4", {"10", "100", "100", "100", "10"}, {"5", "320", "80"});
+        const QString force = text("Form4", "Text4(1)");
+        click("Form4", "Command2");
+        openRow(4);
+        QCOMPARE(text("Form4", "Text1(3)"), "100");
+        QCOMPARE(text("Form4", "Text2(1)"), "320");
+        QCOMPARE(text("Form4", "Text4(1)"), force);
+    }
+
+    void columnChooserRulesAndReturn() {
+        openRow(2);
+        click("Form2", "Command4");  // 结果比较
+        QWidget* form21 = window("Form21");
+        QVERIFY(form21 && form21->isVisible());
+        QVERIFY(!window("Form2")->isVisible());
+        QCOMPARE(items("Form21"),
+                 QStringList({" 2", " 3", "10", "11", "12", "4", "5", "6", "7", "8", "9"}));
+        choose("Form21", "11");
+        QVERIFY(form21->isVisible());
+        choose("Form21", "4");
+        QVERIFY(!form21->isVisible());
+        QCOMPARE(window("Form24")->windowTitle(), "水冷梁立柱为4根时的计算");
+        QCOMPARE(child<QLabel>("Form24", "Label3")->text(), "每排水冷梁立柱为4根时的强度及受力计算");
+        QCOMPARE(child<QLabel>("Form24", "Label1(4)")->text(), "4端水冷梁外悬的距离L4(cm)");
+        QCOMPARE(child<QLabel>("Form24", "Label2(3)")->text(), "附加自重(kg)");
+        QCOMPARE(child<QPushButton>("Form24", "Command2")->text(), "上一窗口");
+        click("Form24", "Command2");
+        QVERIFY(form21->isVisible());
+        click("Form21", "Command2");  // 返回 to the row window that opened it
+        QVERIFY(!form21->isVisible());
+        QVERIFY(window("Form2")->isVisible());
+    }
+
+    void columnCalculationTakesTheRowLoadAndWritesTheReport() {
+        ui::MessageRecorder boxes;
+        openRow(2);
+        fillAndCalculate("Form2", {"100", "400", "100"}, {"10", "600", "100"});  // forces 2355.0
+        click("Form2", "Command4");
+        choose("Form21", " 2");
+        QVERIFY(window("Form22")->isVisible());
+
+        // Row key "1": P = 2355, q = (45 + 2355) / 600 = 4 kg/cm.
+        fillAndCalculate("Form22", {"100", "400", "100"}, {"1", "600", "600", "45"});
+        QCOMPARE(text("Form22", "Text3(0)"), "-20000.0");
+        QCOMPARE(text("Form22", "Text4(1)"), "1200.0");
+        // A key that names no row of the two-row window leaves P empty: q = 600 / 600.
+        fillAndCalculate("Form22", {"100", "400", "100"}, {"3", "600", "600", "600"});
+        QCOMPARE(text("Form22", "Text4(0)"), "300.0");
+        QVERIFY(boxes.boxes().isEmpty());
+
+        const QByteArray report = readAll(report_);
+        QCOMPARE(report.count("\r\n\r\n"), 1);  // the second block's leading empty line
+        QVERIFY(report.startsWith("\r\n\""));
+        QCOMPARE(report.count("\r\n"), 30);
+        QVERIFY(report.contains("\",\"=\",2355\r\n"));
+    }
+
+    void reassignKeepsTheDeadWeight() {
+        ui::MessageRecorder boxes;
+        openRow(2);
+        click("Form2", "Command4");
+        choose("Form21", " 3");
+        fillAndCalculate("Form23", {"0", "250", "250", "0"}, {"x", "500", "500", "1000"});
+        QCOMPARE(text("Form23", "Text3(1)"), "-15625.0");  // q = 2: −q·l²/8
+        click("Form23", "Command3");
+        QCOMPARE(text("Form23", "Text2(3)"), "1000");
+        for (const char* box : {"Text1(0)", "Text2(0)", "Text2(1)", "Text2(2)", "Text3(1)", "Text4(2)"})
+            QCOMPARE(text("Form23", box), " ");
+        fillAndCalculate("Form23", {"0", "250", "250", "0"}, {"x", "500", "500"});
+        QCOMPARE(text("Form23", "Text3(1)"), "-15625.0");
+        QVERIFY(boxes.boxes().isEmpty());
+    }
+
+    void reportThatCannotBeWrittenIsNamed() {
+        ui::MessageRecorder boxes;
+        qputenv("TOLVANE_REPORT_FILE", dir_.path().toUtf8());  // a folder
+        openRow(2);
+        click("Form2", "Command4");
+        choose("Form21", " 2");
+        fillAndCalculate("Form22", {"100", "400", "100"}, {"x", "600", "600", "1200"});
+        qputenv("TOLVANE_REPORT_FILE", report_.toUtf8());
+        QCOMPARE(text("Form22", "Text4(0)"), "600.0");
+        QCOMPARE(boxes.boxes().size(), 1);
+        QVERIFY(boxes.boxes()[0].text.contains(dir_.path()));
+    }
+
+    void quitQuestion() {
+        ui::MessageRecorder boxes;
+        beams::showRowCountChooser();
+        click("Form1", "Command2");  // answered No
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].title, "退出");
+        QCOMPARE(boxes.boxes()[0].text, "真的想退出吗?!");
+        QCOMPARE(boxes.boxes()[0].icon, ui::Icon::Warning);
+        QCOMPARE(boxes.boxes()[0].buttons, ui::Buttons::YesNo);
+        QVERIFY(window("Form1")->isVisible());
+
+        // Yes ends the event loop of the application.
+        boxes.queueAnswer(ui::Answer::Yes);
+        QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+        QTimer::singleShot(0, [] { click("Form1", "Command2"); });
+        qApp->exec();
+        QCOMPARE(quitting.count(), 1);
+    }
+};
+
+QTEST_MAIN(SkidBeamWindowsTest)
+#include "skid_beam_windows_test.moc"
