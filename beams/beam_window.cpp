@@ -77,6 +77,7 @@ void BeamWindow::buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons
         inputs->addWidget(label(indexed("Label2", i), qs(inputNames[i])), row, 4);
         inputs->addWidget(text2_[i], row++, 5);
     }
+    inputs->setHorizontalSpacing(14);
     inputs->setColumnMinimumWidth(4, 40);
     outer->addLayout(inputs);
 
@@ -85,11 +86,15 @@ void BeamWindow::buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons
     for (int k = 1; k <= n_; ++k) {
         text3_.append(addBox(indexed("Text3", k - 1)));
         text4_.append(addBox(indexed("Text4", k - 1)));
-        results->addWidget(label(indexed("Label5", k - 1), qs(momentLabel(k))), k, 0);
-        results->addWidget(text3_.last(), k, 1);
-        results->addWidget(label(indexed("Label6", k - 1), qs(forceLabel(k))), k, 2);
-        results->addWidget(text4_.last(), k, 3);
+        results->addWidget(label(indexed("Label5", k - 1), qs(momentLabel(k))), k, 1);
+        results->addWidget(text3_.last(), k, 2);
+        results->addWidget(label(indexed("Label6", k - 1), qs(forceLabel(k))), k, 4);
+        results->addWidget(text4_.last(), k, 5);
     }
+    // Moments and forces stay beside their labels, the pair centred in the window.
+    results->setColumnStretch(0, 1);
+    results->setColumnMinimumWidth(3, 40);
+    results->setColumnStretch(6, 1);
     outer->addLayout(results);
 
     auto* row_ = new QHBoxLayout;

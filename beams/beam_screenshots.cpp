@@ -1,0 +1,71 @@
+// Developer tool, not installed: fills the skid-beam windows with an example and saves
+// Form1, the two-row window and the three-column window as PNG files in the folder
+// named by $TOLVANE_SCREENSHOT_DIR (for docs/). Run with QT_QPA_PLATFORM=offscreen.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "beams/skid_beam_windows.h"
+#include "ui/fonts.h"
+
+namespace {
+
+QWidget* window(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name) return w;
+    return nullptr;
+}
+
+void choose(const QString& chooser, const QString& item) {
+    auto* combo = window(chooser)->findChild<QComboBox*>("Combo1");
+    combo->setCurrentIndex(combo->findText(item));
+    window(chooser)->findChild<QPushButton*>("Command1")->click();
+}
+
+void fill(const QString& form, const char* group, const QStringList& texts) {
+    for (int k = 0; k < texts.size(); ++k)
+        window(form)->findChild<QLineEdit*>(QStringLiteral("%1(%2)").arg(group).arg(k))->setText(texts[k]);
+}
+
+bool save(const QString& form, const QString& file) {
+    QWidget* w = window(form);
+    w->adjustSize();
+    QApplication::processEvents();
+    return w->grab().save(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ui::applyChineseFont(app);
+    const QString out = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR");
+    if (out.isEmpty()) {
+        std::fprintf(stderr, "beam_screenshots: set TOLVANE_SCREENSHOT_DIR\n");
+        return 2;
+    }
+    QTemporaryDir scratch;  // the column calculation appends to a report
+    qputenv("TOLVANE_REPORT_FILE", scratch.filePath("report.doc").toUtf8());
+
+    beams::showRowCountChooser();
+    bool ok = save("Form1", QDir(out).filePath("form1.png"));
+
+    choose("Form1", "2");
+    fill("Form2", "Text1", {"100", "400", "100"});
+    fill("Form2", "Text2", {"10", "600", "100"});
+    window("Form2")->findChild<QPushButton*>("Command1")->click();
+    ok = save("Form2", QDir(out).filePath("row-window.png")) && ok;
+
+    window("Form2")->findChild<QPushButton*>("Command4")->click();
+    choose("Form21", " 3");
+    fill("Form23", "Text1", {"50", "250", "250", "50"});
+    fill("Form23", "Text2", {"1", "600", "600", "500"});
+    window("Form23")->findChild<QPushButton*>("Command1")->click();
+    ok = save("Form23", QDir(out).filePath("column-window.png")) && ok;
+    return ok ? 0 : 1;
+}
