@@ -14,6 +14,7 @@
 
 #include "app/external_programs.h"
 #include "app/keypad.h"
+#include "beams/skid_beam_windows.h"
 #include "catalogue/catalogue.h"
 #include "materiallist/steel_type_rows.h"
 #include "ui/fonts.h"
@@ -186,7 +187,8 @@ void Tolvane::createMenus() {
 
     QMenu* calc = topMenu("cal", QStringLiteral("计算"));
     action(calc, "heat_cal", QStringLiteral("传热计算"));
-    action(calc, "water_cold_beam", QStringLiteral("水冷梁计算"));
+    connect(action(calc, "water_cold_beam", QStringLiteral("水冷梁计算")), &QAction::triggered,
+            this, [] { beams::showRowCountChooser(); });
 
     QMenu* cad = topMenu("CAD", QStringLiteral("CAD功能"));
     action(cad, "BATCHPLOT", QStringLiteral("批量打印"));

@@ -1,5 +1,6 @@
 // The main window driven by object name on the offscreen platform.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -239,6 +240,15 @@ private slots:
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(), QByteArray("mine"));
         ui::setDataDirOverride(std::string());
+    }
+
+    void skidBeamMenuOpensTheRowCountChooser() {
+        w().findChild<QAction*>(QStringLiteral("water_cold_beam"))->trigger();
+        QWidget* chooser = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("Form1")) chooser = top;
+        QVERIFY(chooser && chooser->isVisible());
+        chooser->hide();
     }
 
     void versionBoxNamesTheProgram() {
