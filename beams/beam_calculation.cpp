@@ -55,7 +55,9 @@ SolveOutcome solveOrRefuse(const BeamLayout& layout, const std::string& lengthLa
     return {std::nullopt, std::move(result)};
 }
 
-ui::Message zeroLoadSpanRefusal() { return {kTitle, inputLabels(BeamFamily::Column)[2] + "为0,无法计算!"}; }
+ui::Message zeroLoadSpanRefusal() {
+    return {kTitle, inputLabels(BeamFamily::Column)[2] + "为0,无法计算!"};
+}
 
 CalculationOutcome calculateRow(const RowInput& input, const GoOnAfterMismatch& goOn) {
     const std::vector<double> slab = readAll(input.slab);

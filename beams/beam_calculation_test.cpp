@@ -1,8 +1,8 @@
 #include "beams/beam_calculation.h"
 
-#include <filesystem>
-
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace beams {
 namespace {
@@ -19,11 +19,14 @@ struct Asker {
     }
 };
 
-std::string noReport() { return (std::filesystem::temp_directory_path() / "beam-calc-test-report.doc").string(); }
+std::string noReport() {
+    return (std::filesystem::temp_directory_path() / "beam-calc-test-report.doc").string();
+}
 
 TEST(CalculateRow, TwoRowsOfTheSlabExample) {
     Asker ask;
-    const CalculationOutcome out = calculateRow({2, {"100", "400", "100"}, {"10", "600", "100"}}, ask.fn());
+    const CalculationOutcome out =
+        calculateRow({2, {"100", "400", "100"}, {"10", "600", "100"}}, ask.fn());
     ASSERT_TRUE(out.results);
     EXPECT_TRUE(ask.asked.empty());
     EXPECT_EQ(out.results->moments, (std::vector<std::string>{"-39250.0", "-39250.0"}));
@@ -51,14 +54,26 @@ TEST(CalculateRow, RefusalsNameTheZeroInput) {
         size_t questions;
         std::string text;
     } cases[] = {
-        {"all blank", {2, {" ", " ", " "}, {" ", " ", " "}}, 0, "1.2水冷梁之间的距离L1(cm)为0,无法计算!"},
-        {"distances blank", {3, {"", "", "", ""}, {"10", "600", "100"}}, 1,
+        {"all blank",
+         {2, {" ", " ", " "}, {" ", " ", " "}},
+         0,
          "1.2水冷梁之间的距离L1(cm)为0,无法计算!"},
-        {"third span zero", {4, {"0", "100", "100", "0", "0"}, {"1", "200", "1"}}, 0,
+        {"distances blank",
+         {3, {"", "", "", ""}, {"10", "600", "100"}},
+         1,
+         "1.2水冷梁之间的距离L1(cm)为0,无法计算!"},
+        {"third span zero",
+         {4, {"0", "100", "100", "0", "0"}, {"1", "200", "1"}},
+         0,
          "3.4水冷梁之间的距离L3(cm)为0,无法计算!"},
-        {"length is the overhangs", {2, {"100", "400", "100"}, {"10", "200", "100"}}, 1,
+        {"length is the overhangs",
+         {2, {"100", "400", "100"}, {"10", "200", "100"}},
+         1,
          "板坯长度(cm)减去两端外悬距离为0,无法计算!"},
-        {"overflow", {2, {"1e400", "400", "100"}, {"10", "600", "100"}}, 1, "输入的数值太大,无法计算!"},
+        {"overflow",
+         {2, {"1e400", "400", "100"}, {"10", "600", "100"}},
+         1,
+         "输入的数值太大,无法计算!"},
     };
     for (const Case& c : cases) {
         Asker ask;
@@ -76,8 +91,10 @@ TEST(CalculateColumn, WindowMessagesAndPatterns) {
         int n;
         std::string message;
         std::string zero;
-    } cases[] = {{2, "请从新输入梁的长度", ".0"}, {3, "请从新输入梁的长度!", ".0"},
-                 {6, "请从新输入梁的长度!", "0.0"}, {8, "请重新输入梁的长度！", ".0"}};
+    } cases[] = {{2, "请从新输入梁的长度", ".0"},
+                 {3, "请从新输入梁的长度!", ".0"},
+                 {6, "请从新输入梁的长度!", "0.0"},
+                 {8, "请重新输入梁的长度！", ".0"}};
     for (const Case& c : cases) {
         // Unit spans, no overhangs: a tiny load gives results that round to zero.
         std::vector<std::string> d(c.n + 1, "1");

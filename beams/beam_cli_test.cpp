@@ -1,4 +1,5 @@
 // tolvane-cli beam, beam-row and beam-column, run as the built binary.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -125,14 +124,17 @@ TEST_F(BeamCli, UsageErrorsExitTwoWithOneLineOnStderr) {
 }
 
 TEST_F(BeamCli, BeamRowAnswersTheLengthQuestion) {
-    const std::vector<std::string> base{"beam-row", "2", "--text1", "100,400,100", "--text2", "10,700,100"};
+    const std::vector<std::string> base{"beam-row",    "2",       "--text1",
+                                        "100,400,100", "--text2", "10,700,100"};
     std::vector<std::string> ok = base;
     ok.insert(ok.end(), {"--answer", "ok"});
     EXPECT_EQ(run(ok).out, "message=提示|请从新输入梁的长度!\nM1=\nM2=\nR1=\nR2=\n");
     EXPECT_EQ(run(base).out,
               "message=提示|请从新输入梁的长度!\nM1=-39250.0\nM2=-39250.0\nR1=2747.5\nR2=2747.5\n");
     const CliRun fresh = run({"beam-row", "3"});
-    EXPECT_EQ(fresh.out, "message=提示|1.2水冷梁之间的距离L1(cm)为0,无法计算!\nM1=\nM2=\nM3=\nR1=\nR2=\nR3=\n");
+    EXPECT_EQ(
+        fresh.out,
+        "message=提示|1.2水冷梁之间的距离L1(cm)为0,无法计算!\nM1=\nM2=\nM3=\nR1=\nR2=\nR3=\n");
     EXPECT_EQ(run({"beam-row", "2", "--text1-sep", ";", "--text1", " 100; 4e2;100", "--text2",
                    "10,600,100"})
                   .out,
@@ -141,8 +143,9 @@ TEST_F(BeamCli, BeamRowAnswersTheLengthQuestion) {
 
 TEST_F(BeamCli, BeamColumnWritesItsReportBlock) {
     const std::string report = (dir_ / "sub" / "report.doc").string();
-    const std::vector<std::string> args{"beam-column", "2", "--text1", "100,400,100", "--text2",
-                                        "1,600,600,600", "--row-load", "600", "--report", report};
+    const std::vector<std::string> args{
+        "beam-column",   "2",          "--text1", "100,400,100", "--text2",
+        "1,600,600,600", "--row-load", "600",     "--report",    report};
     const CliRun first = run(args);
     EXPECT_EQ(first.rc, 0) << first.err;
     EXPECT_EQ(first.out, "M1=-10000.0\nM2=-10000.0\nR1=600.0\nR2=600.0\n");
@@ -150,18 +153,18 @@ TEST_F(BeamCli, BeamColumnWritesItsReportBlock) {
     const std::string bytes = slurp(report);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 30);
     EXPECT_NE(bytes.find("(kg)\",\"=\",600\r\n"), std::string::npos);  // P and G
-    EXPECT_EQ(bytes.find("\xE8\xAE\xA1"), std::string::npos);         // no UTF-8 "计"
+    EXPECT_EQ(bytes.find("\xE8\xAE\xA1"), std::string::npos);          // no UTF-8 "计"
 
     // A key that is no row key ignores --row-load; the default report path is used.
-    const CliRun other = run({"beam-column", "2", "--text1", "100,400,100", "--text2", "7x,600,600,600",
-                           "--row-load", "600"});
+    const CliRun other = run({"beam-column", "2", "--text1", "100,400,100", "--text2",
+                              "7x,600,600,600", "--row-load", "600"});
     EXPECT_EQ(other.out, "M1=-5000.0\nM2=-5000.0\nR1=300.0\nR2=300.0\n");
     EXPECT_NE(slurp(dir_ / "default.doc").find("\"=\",\r\n"), std::string::npos);
 }
 
 TEST_F(BeamCli, BeamColumnReportFailureExitsOneNamingTheFile) {
     const CliRun r = run({"beam-column", "2", "--text1", "100,400,100", "--text2", "x,600,600,600",
-                       "--report", dir_.string()});
+                          "--report", dir_.string()});
     EXPECT_EQ(r.rc, 1);
     EXPECT_NE(r.err.find(dir_.string()), std::string::npos);
     EXPECT_NE(r.out.find("R1=300.0\n"), std::string::npos);

@@ -71,7 +71,8 @@ BeamResult SolveBeam(const BeamLayout& b) {
     for (int k = 1; k <= n - 1; ++k) others += R[k];
     R[n] = q * b.Ltot - others;
 
-    return {std::vector<double>(M.begin() + 1, M.end()), std::vector<double>(R.begin() + 1, R.end())};
+    return {std::vector<double>(M.begin() + 1, M.end()),
+            std::vector<double>(R.begin() + 1, R.end())};
 }
 
 bool LengthsAddUp(const BeamLayout& b) {

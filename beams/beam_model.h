@@ -13,13 +13,13 @@
 namespace beams {
 
 struct BeamLayout {
-    int n = 2;             // number of supports, 2 … 9, numbered 1 … n from the left
-    std::vector<double> L; // n + 1 distances: L[0] overhang beyond support 1, L[k]
-                           // (k = 1 … n−1) from support k to support k+1, L[n]
-                           // overhang beyond support n; an overhang of 0 puts the
-                           // support at the beam end
-    double Ltot = 0;       // total length as entered, used as is by SolveBeam
-    double q = 0;          // load per cm of beam length
+    int n = 2;              // number of supports, 2 … 9, numbered 1 … n from the left
+    std::vector<double> L;  // n + 1 distances: L[0] overhang beyond support 1, L[k]
+                            // (k = 1 … n−1) from support k to support k+1, L[n]
+                            // overhang beyond support n; an overhang of 0 puts the
+                            // support at the beam end
+    double Ltot = 0;        // total length as entered, used as is by SolveBeam
+    double q = 0;           // load per cm of beam length
 };
 
 struct BeamResult {

@@ -1,10 +1,10 @@
 #include "beams/beam_model.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <random>
-
-#include <gtest/gtest.h>
 
 namespace beams {
 namespace {
@@ -71,8 +71,7 @@ TEST(LengthsAddUp, ToleratesBinaryRoundingOnly) {
         {{1e6, 2e6, 1e6}, 4e6 + 1e-4, true},
         {{1e6, 2e6, 1e6}, 4e6 + 1, false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(LengthsAddUp(layout(c.L, c.Ltot, 1)), c.addsUp) << c.Ltot;
+    for (const Case& c : cases) EXPECT_EQ(LengthsAddUp(layout(c.L, c.Ltot, 1)), c.addsUp) << c.Ltot;
 }
 
 TEST(Divisors, ZeroSpansAndCoincidingEndSupports) {
@@ -197,8 +196,10 @@ TEST(SolveBeam, AgreesWithStiffnessMethodOnRandomLayouts) {
         const double maxL = largest(L);
         const double mScale = b.q * maxL * maxL, rScale = b.q * b.Ltot;
         for (int k = 0; k < n; ++k) {
-            EXPECT_NEAR(model.M[k], reference.M[k], 1e-9 * mScale) << "trial " << trial << " M" << k + 1;
-            EXPECT_NEAR(model.R[k], reference.R[k], 1e-9 * rScale) << "trial " << trial << " R" << k + 1;
+            EXPECT_NEAR(model.M[k], reference.M[k], 1e-9 * mScale)
+                << "trial " << trial << " M" << k + 1;
+            EXPECT_NEAR(model.R[k], reference.R[k], 1e-9 * rScale)
+                << "trial " << trial << " R" << k + 1;
         }
         EXPECT_NEAR(sumOf(model.R), b.q * b.Ltot, 1e-9 * b.q * b.Ltot);
     }

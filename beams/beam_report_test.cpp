@@ -1,13 +1,12 @@
 #include "beams/beam_report.h"
 
+#include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 namespace beams {
 namespace {
@@ -73,9 +72,17 @@ TEST(PlainNumber, DecimalWithoutBlanksOrExponent) {
     struct Case {
         double value;
         const char* text;
-    } cases[] = {{100, "100"},     {-39250, "-39250"}, {0, "0"},          {-0.0, "0"},
-                 {0.5, "0.5"},     {-0.3, "-0.3"},     {33.3, "33.3"},    {1e20, "100000000000000000000"},
-                 {1e-7, "0.0000001"}, {123456.789, "123456.789"}, {0.1 + 0.2, "0.3"}};
+    } cases[] = {{100, "100"},
+                 {-39250, "-39250"},
+                 {0, "0"},
+                 {-0.0, "0"},
+                 {0.5, "0.5"},
+                 {-0.3, "-0.3"},
+                 {33.3, "33.3"},
+                 {1e20, "100000000000000000000"},
+                 {1e-7, "0.0000001"},
+                 {123456.789, "123456.789"},
+                 {0.1 + 0.2, "0.3"}};
     for (const Case& c : cases) EXPECT_EQ(plainNumber(c.value), c.text) << c.value;
 }
 
@@ -121,7 +128,8 @@ TEST(AppendReport, NothingWrittenWhenOkEndsTheCalculation) {
     const fs::path file = dir.path() / "report.doc";
     ColumnInput input = kExample;
     input.beam[1] = "601";
-    const auto out = calculateColumn(input, file.string(), [](const ui::Message&) { return false; });
+    const auto out =
+        calculateColumn(input, file.string(), [](const ui::Message&) { return false; });
     EXPECT_FALSE(out.results);
     EXPECT_FALSE(fs::exists(file));
 }

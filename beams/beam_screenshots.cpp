@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-
 #include <cstdio>
 
 #include "beams/skid_beam_windows.h"
@@ -29,7 +28,9 @@ void choose(const QString& chooser, const QString& item) {
 
 void fill(const QString& form, const char* group, const QStringList& texts) {
     for (int k = 0; k < texts.size(); ++k)
-        window(form)->findChild<QLineEdit*>(QStringLiteral("%1(%2)").arg(group).arg(k))->setText(texts[k]);
+        window(form)
+            ->findChild<QLineEdit*>(QStringLiteral("%1(%2)").arg(group).arg(k))
+            ->setText(texts[k]);
 }
 
 bool save(const QString& form, const QString& file) {

@@ -66,13 +66,12 @@ const ChooserTexts& chooserTexts(BeamFamily family) {
                                    "水冷梁排数",
                                    {"2", "3", "4", "5", "6", "7", "8", "9", "10"},
                                    "结束"};
-    static const ChooserTexts columns{
-        "Form21",
-        "固定梁与活动梁的计算",
-        "水冷梁及立柱强度与受力计算",
-        "水冷梁立柱根数",
-        {" 2", " 3", "4", "5", "6", "7", "8", "9", "10", "11", "12"},
-        "返回"};
+    static const ChooserTexts columns{"Form21",
+                                      "固定梁与活动梁的计算",
+                                      "水冷梁及立柱强度与受力计算",
+                                      "水冷梁立柱根数",
+                                      {" 2", " 3", "4", "5", "6", "7", "8", "9", "10", "11", "12"},
+                                      "返回"};
     return family == BeamFamily::Row ? rows : columns;
 }
 

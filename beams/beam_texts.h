@@ -43,10 +43,10 @@ std::string rowBackButton(int n);
 struct ChooserTexts {
     std::string formName;
     std::string caption;
-    std::string title;                 // Label1
-    std::string countLabel;            // Label2
-    std::vector<std::string> items;    // Combo1, in the order of adding
-    std::string secondButton;          // Command2: 结束 on Form1, 返回 on Form21
+    std::string title;               // Label1
+    std::string countLabel;          // Label2
+    std::vector<std::string> items;  // Combo1, in the order of adding
+    std::string secondButton;        // Command2: 结束 on Form1, 返回 on Form21
 };
 const ChooserTexts& chooserTexts(BeamFamily family);
 

@@ -14,7 +14,9 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-QString indexed(const char* name, int k) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(k); }
+QString indexed(const char* name, int k) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(k);
+}
 
 QLabel* label(const QString& name, const QString& text) {
     auto* l = new QLabel(text);

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-
 #include <map>
 
 #include "beams/column_window.h"
@@ -59,7 +58,8 @@ private:
         if (!w) {
             w = new RowWindow(n);
             RowWindow* self = w;
-            connect(w, &RowWindow::backRequested, this, [this, self] { moveTo(self, rowChooser()); });
+            connect(w, &RowWindow::backRequested, this,
+                    [this, self] { moveTo(self, rowChooser()); });
             connect(w, &RowWindow::compareRequested, this, [this, self] {
                 opener_ = self;
                 moveTo(self, columnChooser());

@@ -1,6 +1,8 @@
 // The skid-beam windows driven by object name, offscreen, with the message recorder
 // answering the boxes. The windows are single instances, so the tests run in one
 // process against the same windows, each starting from the main menu's entry point.
+#include "beams/skid_beam_windows.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -12,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "beams/skid_beam_windows.h"
 #include "ui/message_recorder.h"
 
 namespace {
@@ -29,7 +30,9 @@ T* child(const QString& form, const QString& name) {
     return w ? w->findChild<T*>(name) : nullptr;
 }
 
-QString text(const QString& form, const QString& box) { return child<QLineEdit>(form, box)->text(); }
+QString text(const QString& form, const QString& box) {
+    return child<QLineEdit>(form, box)->text();
+}
 
 void setText(const QString& form, const QString& box, const QString& value) {
     child<QLineEdit>(form, box)->setText(value);
@@ -62,9 +65,12 @@ void openRow(int n) {
     choose("Form1", QString::number(n));
 }
 
-void fillAndCalculate(const QString& form, const QStringList& distances, const QStringList& inputs) {
-    for (int k = 0; k < distances.size(); ++k) setText(form, QStringLiteral("Text1(%1)").arg(k), distances[k]);
-    for (int i = 0; i < inputs.size(); ++i) setText(form, QStringLiteral("Text2(%1)").arg(i), inputs[i]);
+void fillAndCalculate(const QString& form, const QStringList& distances,
+                      const QStringList& inputs) {
+    for (int k = 0; k < distances.size(); ++k)
+        setText(form, QStringLiteral("Text1(%1)").arg(k), distances[k]);
+    for (int i = 0; i < inputs.size(); ++i)
+        setText(form, QStringLiteral("Text2(%1)").arg(i), inputs[i]);
     click(form, "Command1");
 }
 
@@ -142,8 +148,9 @@ private slots:
         QCOMPARE(child<QLabel>(form, "Label3")->text(), w->windowTitle());
         QCOMPARE(child<QLabel>(form, "Label1(0)")->text(), "1端水冷梁外悬距离L0(cm)");
         for (int k = 1; k < n; ++k) {
-            const QString expected = k == odd ? oddLabel
-                                              : QStringLiteral("%1.%2水冷梁之间的距离L%1(cm)").arg(k).arg(k + 1);
+            const QString expected =
+                k == odd ? oddLabel
+                         : QStringLiteral("%1.%2水冷梁之间的距离L%1(cm)").arg(k).arg(k + 1);
             QCOMPARE(child<QLabel>(form, QStringLiteral("Label1(%1)").arg(k))->text(), expected);
         }
         QCOMPARE(child<QLabel>(form, QStringLiteral("Label1(%1)").arg(n))->text(),
@@ -185,7 +192,8 @@ private slots:
         click("Form2", "Command1");
         QCOMPARE(boxes.boxes().size(), 2);
         QVERIFY(text("Form2", "Text4(0)") != "2355.0");
-        const double sum = text("Form2", "Text4(0)").toDouble() + text("Form2", "Text4(1)").toDouble();
+        const double sum =
+            text("Form2", "Text4(0)").toDouble() + text("Form2", "Text4(1)").toDouble();
         QVERIFY(qAbs(sum - 10 * 0.00785 * 100 * 700) < 0.11);
     }
 
@@ -194,7 +202,8 @@ private slots:
         openRow(3);
         fillAndCalculate("Form3", {"0", "300", "300", "0"}, {"10", "600", "100"});
         click("Form3", "Command3");
-        for (const char* box : {"Text1(0)", "Text1(3)", "Text2(0)", "Text2(2)", "Text3(0)", "Text4(2)"})
+        for (const char* box :
+             {"Text1(0)", "Text1(3)", "Text2(0)", "Text2(2)", "Text3(0)", "Text4(2)"})
             QCOMPARE(text("Form3", box), " ");
         click("Form3", "Command1");
         QCOMPARE(boxes.boxes().size(), 1);
@@ -227,7 +236,8 @@ private slots:
         choose("Form21", "4");
         QVERIFY(!form21->isVisible());
         QCOMPARE(window("Form24")->windowTitle(), "水冷梁立柱为4根时的计算");
-        QCOMPARE(child<QLabel>("Form24", "Label3")->text(), "每排水冷梁立柱为4根时的强度及受力计算");
+        QCOMPARE(child<QLabel>("Form24", "Label3")->text(),
+                 "每排水冷梁立柱为4根时的强度及受力计算");
         QCOMPARE(child<QLabel>("Form24", "Label1(4)")->text(), "4端水冷梁外悬的距离L4(cm)");
         QCOMPARE(child<QLabel>("Form24", "Label2(3)")->text(), "附加自重(kg)");
         QCOMPARE(child<QPushButton>("Form24", "Command2")->text(), "上一窗口");
@@ -271,7 +281,8 @@ private slots:
         QCOMPARE(text("Form23", "Text3(1)"), "-15625.0");  // q = 2: −q·l²/8
         click("Form23", "Command3");
         QCOMPARE(text("Form23", "Text2(3)"), "1000");
-        for (const char* box : {"Text1(0)", "Text2(0)", "Text2(1)", "Text2(2)", "Text3(1)", "Text4(2)"})
+        for (const char* box :
+             {"Text1(0)", "Text2(0)", "Text2(1)", "Text2(2)", "Text3(1)", "Text4(2)"})
             QCOMPARE(text("Form23", box), " ");
         fillAndCalculate("Form23", {"0", "250", "250", "0"}, {"x", "500", "500"});
         QCOMPARE(text("Form23", "Text3(1)"), "-15625.0");

@@ -17,9 +17,13 @@ void BM_SolveBeam(benchmark::State& state) {
 BENCHMARK(BM_SolveBeam)->DenseRange(2, 9);
 
 void BM_ColumnCalculationWithReport(benchmark::State& state) {
-    const std::string report = (std::filesystem::temp_directory_path() / "bench_beam_report.doc").string();
-    const beams::ColumnInput input{9, {"50", "300", "300", "300", "300", "300", "300", "300", "300", "50"},
-                                   {"1", "2500", "600", "800"}, 2355.0};
+    const std::string report =
+        (std::filesystem::temp_directory_path() / "bench_beam_report.doc").string();
+    const beams::ColumnInput input{
+        9,
+        {"50", "300", "300", "300", "300", "300", "300", "300", "300", "50"},
+        {"1", "2500", "600", "800"},
+        2355.0};
     const auto goOn = [](const ui::Message&) { return true; };
     for (auto _ : state) benchmark::DoNotOptimize(beams::calculateColumn(input, report, goOn));
     std::filesystem::remove(report);

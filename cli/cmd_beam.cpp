@@ -29,7 +29,8 @@ int runBeam(const std::vector<std::string>& args, cli::CommandIo& io) {
     std::string error;
     if (!opts.parse(args, {"lengths", "total", "q", "slab", "column", "pattern"}, {}, error))
         return usageError(io, error);
-    if (!opts.positional().empty()) return usageError(io, "unexpected argument " + opts.positional()[0]);
+    if (!opts.positional().empty())
+        return usageError(io, "unexpected argument " + opts.positional()[0]);
     if (!opts.has("lengths") || !opts.has("total"))
         return usageError(io, "--lengths and --total are required");
     const int loads = opts.has("q") + opts.has("slab") + opts.has("column");

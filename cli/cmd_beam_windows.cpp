@@ -42,7 +42,8 @@ std::string parseWindowArgs(const std::vector<std::string>& args, size_t inputBo
                                   : std::vector<std::string>(inputBoxes);
     if (w.text1.size() != static_cast<size_t>(w.n + 1))
         return "--text1 needs " + std::to_string(w.n + 1) + " texts for N = " + std::to_string(w.n);
-    if (w.text2.size() != inputBoxes) return "--text2 needs " + std::to_string(inputBoxes) + " texts";
+    if (w.text2.size() != inputBoxes)
+        return "--text2 needs " + std::to_string(inputBoxes) + " texts";
     const std::string answer = w.opts.value("answer").value_or("cancel");
     if (answer != "ok" && answer != "cancel") return "--answer must be ok or cancel";
     w.goOn = answer == "cancel";
@@ -90,11 +91,11 @@ int runBeamColumn(const std::vector<std::string>& args, cli::CommandIo& io) {
     const std::string report = w.opts.value("report").value_or(ui::reportFilePath());
 
     std::vector<ui::Message> asked;
-    const auto outcome = beams::calculateColumn({w.n, w.text1, w.text2, rowLoad}, report,
-                                                [&](const ui::Message& m) {
-                                                    asked.push_back(m);
-                                                    return w.goOn;
-                                                });
+    const auto outcome =
+        beams::calculateColumn({w.n, w.text1, w.text2, rowLoad}, report, [&](const ui::Message& m) {
+            asked.push_back(m);
+            return w.goOn;
+        });
     printOutcome(io.out, w.n, asked, outcome);
     if (outcome.reportFailure) {
         io.err << "tolvane-cli beam-column: cannot write the report file " << report << "\n";
