@@ -100,7 +100,9 @@ struct Decimal15 {
 Decimal15 toDecimal15(double value) {
     Decimal15 d;
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
+    // The same digits as printf's "%.14e", several times faster (the parts-list report
+    // formats two weights per line).
+    *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = '\0';
     const char* p = buf;
     if (*p == '-') {
         d.negative = true;
