@@ -23,7 +23,7 @@ void appendField(std::string& out, std::string_view text)
 double appendLine(std::string_view line, std::string& out)
 {
     const BomQuantity q = splitQuantity(line);
-    const FillResult fill = smartFill(q.description);
+    FillResult fill = smartFill(q.description);
 
     appendField(out, q.description);
     out += '\t';
@@ -40,12 +40,12 @@ double appendLine(std::string_view line, std::string& out)
     }
 
     WeightInputs in;
-    in.steelType = fill.steelType;
-    in.listIndex = fill.listIndex.value_or(-1);
-    in.materialIndex = fill.materialIndex;
     in.text1 = fill.texts[0];
     in.text2 = fill.texts[1];
     in.text3 = fill.texts[2];
+    in.steelType = fill.steelType;
+    in.listIndex = fill.listIndex.value_or(-1);
+    in.materialIndex = fill.materialIndex;
     in.quantity = q.quantity;
     const WeightResult weight = calculateWeight(in, WeightState{});
 

@@ -27,30 +27,34 @@ char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 bool isNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
-// `needle` is lower case; the text is compared as if lower-cased.
-bool startsWith(std::string_view text, std::string_view needle)
+// Keyword tests on the lower-cased description.
+bool contains(std::string_view text, std::string_view keyword)
 {
-    if (text.size() < needle.size())
-        return false;
-    for (std::size_t i = 0; i < needle.size(); ++i)
-        if (lower(text[i]) != needle[i])
-            return false;
-    return true;
+    return text.find(keyword) != std::string_view::npos;
 }
 
-bool contains(std::string_view text, std::string_view needle)
+bool containsAny(std::string_view text, std::initializer_list<std::string_view> keywords)
 {
-    for (std::size_t at = 0; at + needle.size() <= text.size(); ++at)
-        if (startsWith(text.substr(at), needle))
+    for (std::string_view keyword : keywords)
+        if (contains(text, keyword))
             return true;
     return false;
 }
 
-bool containsAny(std::string_view text, std::initializer_list<std::string_view> needles)
+// Whether `text` contains `needle` (lower case) when `text` is lower-cased.
+bool containsIgnoringCase(std::string_view text, std::string_view needle)
 {
-    for (std::string_view needle : needles)
-        if (contains(text, needle))
+    if (needle.empty())
+        return true;
+    for (std::size_t at = 0; at + needle.size() <= text.size(); ++at) {
+        if (lower(text[at]) != needle[0])
+            continue;
+        std::size_t j = 1;
+        while (j < needle.size() && lower(text[at + j]) == needle[j])
+            ++j;
+        if (j == needle.size())
             return true;
+    }
     return false;
 }
 
@@ -93,15 +97,15 @@ Code classify(std::string_view d, const Slots& n)
     Code code = Code::None;
     if (n.present(3) && containsAny(d, {"plate", "flat", "shim", "stiffener", "square"}))
         code = Code::Plate;
-    if (n.present(2) && (startsWith(d, "u") || containsAny(d, {"channel", "upn"})))
+    if (n.present(2) && (d.starts_with("u") || containsAny(d, {"channel", "upn"})))
         code = Code::Channel;
-    if (n.present(2) && (contains(d, "ipn") || startsWith(d, "i")))
+    if (n.present(2) && (contains(d, "ipn") || d.starts_with("i")))
         code = Code::IBeam;
-    if (n.present(3) && (contains(d, "angle") || startsWith(d, "l")))
+    if (n.present(3) && (contains(d, "angle") || d.starts_with("l")))
         code = Code::Angle;
-    if (n.present(3) && startsWith(d, "h"))  // also covers "hm", "hp", "hn", "hw"
+    if (n.present(3) && d.starts_with("h"))  // also covers "hm", "hp", "hn", "hw"
         code = Code::HBeam;
-    if (n.present(2) && (startsWith(d, "rod") || startsWith(d, "axis")))
+    if (n.present(2) && (d.starts_with("rod") || d.starts_with("axis")))
         code = Code::Rod;
     if (n.present(3) && containsAny(d, {"pipe", "tube"}))
         code = Code::Pipe;
@@ -122,18 +126,19 @@ int searchList(int list, std::string_view search)
 {
     const auto texts = listTexts(list);
     for (std::size_t i = 0; i < texts.size(); ++i)
-        if (contains(texts[i], search))
+        if (containsIgnoringCase(texts[i], search))
             return static_cast<int>(i);
     return static_cast<int>(texts.size()) - 1;
 }
 
 // Size-code form of channels and I-beams: N1 with the first grade letter found after a
-// digit, "." or "/" anywhere in the description, then "-" ("25a-", "16-", "6.3-").
+// digit, "." or "/" anywhere in the lower-cased description `d`, then "-" ("25a-",
+// "16-", "6.3-").
 std::string sizeCodeSearch(std::string_view d, std::string_view n1)
 {
     std::string search(n1);
     for (std::size_t i = 0; i + 1 < d.size(); ++i) {
-        const char next = lower(d[i + 1]);
+        const char next = d[i + 1];
         if (d[i] >= '.' && d[i] <= '9' && (next == 'a' || next == 'b' || next == 'c')) {
             search += next;
             break;
@@ -194,8 +199,13 @@ void chooseSection(FillResult& r, SteelType type, std::string_view search, std::
 
 }  // namespace
 
-FillResult smartFill(std::string_view d)
+FillResult smartFill(std::string_view description)
 {
+    std::string lowered(description);
+    for (char& c : lowered)
+        c = lower(c);
+    const std::string_view d = lowered;
+
     FillResult r;
     Slots n;
     if (!splitNumbers(d, n)) {
