@@ -1,6 +1,8 @@
 // Developer tool, not installed: fills the skid-beam windows with an example and saves
 // Form1, the two-row window and the three-column window as PNG files in the folder
-// named by $TOLVANE_SCREENSHOT_DIR (for docs/). Run with QT_QPA_PLATFORM=offscreen.
+// named by $TOLVANE_SCREENSHOT_DIR. The pictures in docs/ come from
+//   cmake --build build --target beam_screenshots
+//   TOLVANE_SCREENSHOT_DIR=docs QT_QPA_PLATFORM=offscreen build/beams/beam_screenshots
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
