@@ -1,0 +1,103 @@
+// The drawing document and its collection: the object model that the batch run
+// drives (AcadApplication, AcadDocuments, AcadDocument, AcadLayout).
+//
+// A document is a DXF file (whatever its name ends in) held in memory. Nothing is
+// written until SaveAs or Close(true).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cadbatch/acad_entity.h"
+#include "cadbatch/audit.h"
+#include "cadbatch/drawing.h"
+#include "cadbatch/drawing_file.h"
+#include "cadbatch/purge.h"
+
+namespace cadbatch {
+
+// The layout that holds a document's plot settings: the model layout while model
+// space is active, else the paper space layout the drawing shows.
+class AcadLayout {
+public:
+    AcadLayout(std::string name, int32_t record) : name_(std::move(name)), record_(record) {}
+    const std::string& name() const { return name_; }
+    int32_t record() const { return record_; }  // the LAYOUT object, -1 before AutoCAD 2000
+
+private:
+    std::string name_;
+    int32_t record_;
+};
+
+class AcadDocument {
+public:
+    // Opens the drawing file at `fullPath`; fails with the reason and the path.
+    static Status open(const std::string& fullPath, std::unique_ptr<AcadDocument>& document);
+    // A new empty drawing to be saved as `fullPath`.
+    static std::unique_ptr<AcadDocument> createNew(const std::string& fullPath);
+
+    const std::string& fullName() const { return fullName_; }
+    std::string name() const;  // the file name
+    std::string path() const;  // the folder, without a trailing separator
+
+    // 1 when model space is active ($TILEMODE 1 or missing), 0 for paper space.
+    int activeSpace() const;
+    // The entities of each space in file order (attributes, vertices and SEQENDs
+    // belong to their entity and are not listed).
+    std::vector<AcadEntity> modelSpace();
+    std::vector<AcadEntity> paperSpace();
+    std::vector<AcadEntity> activeSpaceEntities();
+    AcadLayout activeLayout();
+
+    PurgeReport purgeAll() { return cadbatch::purgeAll(drawing_); }
+    AuditReport auditInfo(bool fix) { return auditDrawing(drawing_, fix); }
+
+    // Writes the drawing to `fullPath` and makes it the document's file. With
+    // WriteMode::NewOnly an existing file is never replaced. On failure nothing
+    // changes, the document's file name included.
+    Status saveAs(const std::string& fullPath, WriteMode mode = WriteMode::Replace);
+    // Saves first when `save` is true; a document whose save failed stays open.
+    Status close(bool save);
+    bool isClosed() const { return closed_; }
+
+    Drawing& drawing() { return drawing_; }
+
+private:
+    std::vector<AcadEntity> entitiesOf(bool paper);
+
+    std::string fullName_;
+    Drawing drawing_;
+    bool closed_ = false;
+};
+
+class AcadDocuments {
+public:
+    // Opens a drawing and makes it the active document.
+    Status open(const std::string& fullPath, AcadDocument*& document);
+    // Adds a new empty drawing ("DrawingN.dwg" in the current folder) and makes it active.
+    AcadDocument* add();
+    // Closes every document without saving.
+    void close();
+
+    size_t count();
+    AcadDocument* activeDocument();
+
+private:
+    void dropClosed();
+    std::vector<std::unique_ptr<AcadDocument>> documents_;
+    int added_ = 0;
+};
+
+class AcadApplication {
+public:
+    AcadDocuments& documents() { return documents_; }
+    AcadDocument* activeDocument() { return documents_.activeDocument(); }
+    // Ends the session: every document is closed without saving.
+    void quit() { documents_.close(); }
+
+private:
+    AcadDocuments documents_;
+};
+
+}  // namespace cadbatch

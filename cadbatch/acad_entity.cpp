@@ -1,0 +1,101 @@
+#include "cadbatch/acad_entity.h"
+
+#include <cstdlib>
+
+#include "cadbatch/record_edit.h"
+
+namespace cadbatch {
+
+std::string objectNameOf(std::string_view type) {
+    static const struct { const char* type; const char* name; } kNames[] = {
+        {"INSERT", "AcDbBlockReference"}, {"LINE", "AcDbLine"},
+        {"CIRCLE", "AcDbCircle"},         {"ARC", "AcDbArc"},
+        {"TEXT", "AcDbText"},             {"MTEXT", "AcDbMText"},
+        {"LWPOLYLINE", "AcDbPolyline"},   {"POLYLINE", "AcDb2dPolyline"},
+        {"POINT", "AcDbPoint"},           {"DIMENSION", "AcDbRotatedDimension"},
+        {"HATCH", "AcDbHatch"},           {"SOLID", "AcDbSolid"},
+        {"ELLIPSE", "AcDbEllipse"},       {"SPLINE", "AcDbSpline"},
+        {"LEADER", "AcDbLeader"},         {"VIEWPORT", "AcDbViewport"},
+        {"ATTDEF", "AcDbAttributeDefinition"}, {"ATTRIB", "AcDbAttribute"},
+        {"3DFACE", "AcDbFace"},           {"TRACE", "AcDbTrace"},
+        {"SHAPE", "AcDbShape"},           {"RAY", "AcDbRay"},
+        {"XLINE", "AcDbXline"},           {"REGION", "AcDbRegion"},
+        {"3DSOLID", "AcDb3dSolid"},       {"BODY", "AcDbBody"},
+        {"IMAGE", "AcDbRasterImage"},     {"WIPEOUT", "AcDbWipeout"},
+        {"TOLERANCE", "AcDbFcf"},         {"MLINE", "AcDbMline"},
+        {"ACAD_TABLE", "AcDbTable"},      {"MULTILEADER", "AcDbMLeader"},
+        {"MLEADER", "AcDbMLeader"},       {"OLE2FRAME", "AcDbOle2Frame"},
+        {"VERTEX", "AcDb2dVertex"},       {"SEQEND", "AcDbSequenceEnd"},
+        {"HELIX", "AcDbHelix"},           {"SURFACE", "AcDbSurface"},
+        {"MESH", "AcDbSubDMesh"},         {"UNDERLAY", "AcDbUnderlayReference"},
+    };
+    for (const auto& n : kNames)
+        if (type == n.type) return n.name;
+    return "AcDbEntity";
+}
+
+std::string AcadEntity::objectName() const {
+    const Record& r = drawing_->record(record_);
+    // An INSERT with rows or columns is a multiple insert, not a plain block reference.
+    if (r.type == "INSERT") {
+        std::string text;
+        if ((drawing_->value(record_, 70, text) && std::atoi(text.c_str()) > 1) ||
+            (drawing_->value(record_, 71, text) && std::atoi(text.c_str()) > 1))
+            return "AcDbMInsertBlock";
+    }
+    return objectNameOf(r.type);
+}
+
+bool AcadEntity::isBlockReference() const { return objectName() == "AcDbBlockReference"; }
+
+std::string AcadAttributeReference::tagString() const {
+    std::string text;
+    drawing_->value(record_, 2, text);
+    return drawing_->codec().toUtf8(text);
+}
+
+std::string AcadAttributeReference::textString() const {
+    std::string text;
+    drawing_->value(record_, 1, text);
+    return drawing_->codec().toUtf8(text);
+}
+
+void AcadAttributeReference::setTextString(std::string_view text) {
+    std::string clean(text);
+    for (char& c : clean)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    RecordEdit edit(*drawing_, record_);
+    const std::string encoded = drawing_->codec().fromUtf8(clean);
+    const int k = edit.find(1);
+    if (k >= 0) {
+        if (edit.text(static_cast<size_t>(k)) == encoded) return;
+        edit.set(static_cast<size_t>(k), encoded);
+    } else {
+        edit.insert(edit.xdataStart(), 1, encoded);
+    }
+    edit.commit(*drawing_);
+}
+
+std::string AcadBlockReference::name() const {
+    std::string text;
+    drawing_->value(record_, 2, text);
+    return drawing_->codec().toUtf8(text);
+}
+
+bool AcadBlockReference::hasAttributes() const {
+    return drawing_->record(record_).attribsFollow && !getAttributes().empty();
+}
+
+std::vector<AcadAttributeReference> AcadBlockReference::getAttributes() const {
+    std::vector<AcadAttributeReference> out;
+    if (!drawing_->record(record_).attribsFollow) return out;
+    for (size_t i = record_ + 1; i < drawing_->size(); ++i) {
+        const Record& r = drawing_->record(i);
+        if (r.deleted) continue;
+        if (r.type != "ATTRIB") break;
+        out.emplace_back(*drawing_, i);
+    }
+    return out;
+}
+
+}  // namespace cadbatch

@@ -1,0 +1,35 @@
+#include "cadbatch/attribute_edit.h"
+
+namespace cadbatch {
+
+std::optional<std::string> newAttributeValue(std::string_view tag, const std::vector<std::string>& tags,
+                                             const std::vector<std::string>& values) {
+    for (size_t j = 0; j < tags.size() && j < values.size(); ++j) {
+        if (tags[j] != tag || values[j].empty()) continue;
+        if (values[j] == "NULL" || values[j] == "null") return std::string();
+        return values[j];
+    }
+    return std::nullopt;
+}
+
+bool editAttributes(AcadDocument& document, std::string_view block, const std::vector<std::string>& tags,
+                    const std::vector<std::string>& values, const StatusSink& status) {
+    bool found = false;
+    const std::string target(block);
+    for (const AcadEntity& entity : document.activeSpaceEntities()) {
+        const std::string objectName = entity.objectName();
+        if (status) status("正在进行属性修改： 查找目标块块 " + target + " 当前 " + objectName);
+        if (objectName != "AcDbBlockReference") continue;
+        const AcadBlockReference reference(entity);
+        if (reference.name() != target) continue;
+        if (status) status("正在进行属性修改： 已找到  " + target + " 当前正属性修改中。。。");
+        found = true;
+        for (AcadAttributeReference& attribute : reference.getAttributes()) {
+            if (auto value = newAttributeValue(attribute.tagString(), tags, values))
+                attribute.setTextString(*value);
+        }
+    }
+    return found;
+}
+
+}  // namespace cadbatch

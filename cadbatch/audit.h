@@ -1,0 +1,36 @@
+// AuditInfo: finds, and with fixing repairs, what makes a drawing unreadable or
+// inconsistent for other programs:
+// - two records with the same handle (the later one gets a new handle);
+// - records without the handle their version requires (they get one);
+// - $HANDSEED not above the highest handle (raised);
+// - an owner that does not exist (entities go to their space or block, table entries
+//   to their table, objects to the root dictionary); other pointers to missing
+//   objects (cleared; dictionary entries and reactors removed);
+// - INSERTs of blocks that are not defined (an empty definition is added, so that no
+//   attribute value is lost);
+// - attributes or vertices without their closing SEQEND (one is added), and stray
+//   attributes, vertices and SEQENDs that follow nothing (removed);
+// - a missing mandatory table entry (layer 0, the basic linetypes, text style and
+//   dimension style Standard, application ACAD) (added).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cadbatch/drawing.h"
+
+namespace cadbatch {
+
+struct AuditFinding {
+    std::string text;  // what was found, in the user's language
+    bool fixed = false;
+};
+
+struct AuditReport {
+    std::vector<AuditFinding> findings;
+    size_t fixedCount() const;
+};
+
+AuditReport auditDrawing(Drawing& drawing, bool fix);
+
+}  // namespace cadbatch

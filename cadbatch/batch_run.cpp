@@ -1,0 +1,120 @@
+#include "cadbatch/batch_run.h"
+
+#include <filesystem>
+
+#include "cadbatch/error_log.h"
+
+namespace cadbatch {
+namespace {
+
+class Run {
+public:
+    Run(AcadApplication& app, const BatchSettings& settings, const BatchObserver& observer)
+        : app_(app), settings_(settings), observer_(observer) {}
+
+    void drawing(size_t number, size_t count, const std::string& path) {
+        if (observer_.started) observer_.started(number, count, path);
+        say("正在打开文件。。。。。。");
+        AcadDocument* doc = nullptr;
+        const Status opened = app_.documents().open(path, doc);
+        if (!opened.ok()) {
+            error(path, opened.reason);
+            return;
+        }
+        if (settings_.purge) {
+            for (int k = 1; k <= 10; ++k) {
+                say("正在清除文件垃圾，第" + std::to_string(k) + "遍 共 10 遍");
+                doc->purgeAll();
+            }
+        }
+        if (settings_.audit) {
+            for (int k = 1; k <= 10; ++k) {
+                say("正在纠正文件错误，第" + std::to_string(k) + "遍 共 10 遍");
+                doc->auditInfo(true);
+            }
+        }
+        if (settings_.editAttributes &&
+            !editAttributes(*doc, settings_.block, settings_.tags, settings_.values, observer_.status))
+            error(path, missingBlockReason(settings_.block));
+        if (settings_.renameCopy) saveCopy(*doc, path);
+        close(*doc);
+    }
+
+    void finish() {
+        say("正在退出 AUTOCAD2004。。。。。。 ");
+        app_.documents().close();
+        app_.quit();
+    }
+
+private:
+    void say(const std::string& text) {
+        if (observer_.status) observer_.status(text);
+    }
+
+    void error(const std::string& path, const std::string& reasonLine) {
+        appendErrorLog(settings_.errorLog, path, reasonLine);
+        if (observer_.error) observer_.error(path, reasonLine);
+    }
+
+    // The copy under the name built from the block's attributes. The copy keeps the
+    // drawing's own extension; a name that would be empty, or a file that already
+    // exists, writes no copy.
+    void saveCopy(AcadDocument& doc, const std::string& path) {
+        const auto built = buildFileName(doc, settings_.block, settings_.name, observer_.status);
+        if (!built) {
+            error(path, missingBlockReason(settings_.block));
+            return;
+        }
+        const std::string name = safeFileName(*built);
+        if (name.empty()) {
+            error(path, "文件名为空，未另存副本");
+            return;
+        }
+        std::string extension = std::filesystem::path(doc.fullName()).extension().string();
+        if (extension.empty()) extension = ".dwg";
+        const std::string target = doc.path() + "/" + name + extension;
+        say("正在另存图形到" + target);
+        const bool own = target == doc.fullName();
+        const Status status = doc.saveAs(target, own ? WriteMode::Replace : WriteMode::NewOnly);
+        if (!status.ok()) {
+            error(path, status.reason + "：" + target);
+            return;
+        }
+        if (observer_.saved) observer_.saved(target);
+    }
+
+    void close(AcadDocument& doc) {
+        const bool save = settings_.purge || settings_.audit || settings_.editAttributes || settings_.renameCopy;
+        if (!save) {
+            say("正在关闭图形。。。。。。");
+            doc.close(false);
+            return;
+        }
+        say("正在保存图形。。。。。。");
+        const std::string target = doc.fullName();
+        const Status status = doc.close(true);
+        if (status.ok()) {
+            if (observer_.saved) observer_.saved(target);
+            return;
+        }
+        error(target, status.reason);
+        doc.close(false);
+    }
+
+    AcadApplication& app_;
+    const BatchSettings& settings_;
+    const BatchObserver& observer_;
+};
+
+}  // namespace
+
+size_t runBatch(AcadApplication& application, const std::vector<std::string>& drawings,
+                const BatchSettings& settings, const BatchObserver& observer) {
+    Run run(application, settings, observer);
+    application.documents().close();
+    for (size_t i = 0; i < drawings.size(); ++i) run.drawing(i + 1, drawings.size(), drawings[i]);
+    run.finish();
+    return drawings.size();
+}
+
+}  // namespace cadbatch

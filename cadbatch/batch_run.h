@@ -1,0 +1,41 @@
+// A batch run without windows: every listed drawing is opened in turn, purged and
+// audited ten passes each, its target block's attributes edited, a copy saved under a
+// name built from the block's attributes, and the drawing closed, saved when anything
+// was asked of it. A drawing that cannot be opened or saved, or that lacks the target
+// block, gets an entry in the error log and the run goes on.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cadbatch/acad_document.h"
+#include "cadbatch/attribute_edit.h"
+#include "cadbatch/file_name_template.h"
+
+namespace cadbatch {
+
+struct BatchSettings {
+    bool purge = false;                  // "减肥"
+    bool audit = false;                  // "纠错"
+    bool editAttributes = false;         // "块属性修改"
+    bool renameCopy = false;             // "更改文件名"
+    std::string block;                   // the target block name
+    std::vector<std::string> tags;       // attribute edit: parallel lists of tags
+    std::vector<std::string> values;     //   and new values
+    FileNameTemplate name;               // file-name change
+    std::string errorLog;                // path of the error log
+};
+
+struct BatchObserver {
+    std::function<void(size_t number, size_t count, const std::string& path)> started;
+    StatusSink status;
+    std::function<void(const std::string& path)> saved;
+    std::function<void(const std::string& path, const std::string& reason)> error;
+};
+
+// Runs the batch over `drawings` in order and returns the number of drawings taken.
+size_t runBatch(AcadApplication& application, const std::vector<std::string>& drawings,
+                const BatchSettings& settings, const BatchObserver& observer);
+
+}  // namespace cadbatch

@@ -1,0 +1,333 @@
+// Reading a drawing: checking what kind of file it is, cutting it into records and
+// summarising each record's references.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "cadbatch/drawing.h"
+
+namespace cadbatch {
+namespace {
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+Section sectionNamed(std::string_view name) {
+    name = trim(name);
+    if (name == "HEADER") return Section::Header;
+    if (name == "CLASSES") return Section::Classes;
+    if (name == "TABLES") return Section::Tables;
+    if (name == "BLOCKS") return Section::Blocks;
+    if (name == "ENTITIES") return Section::Entities;
+    if (name == "OBJECTS") return Section::Objects;
+    return Section::Other;
+}
+
+bool isBlank(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; });
+}
+
+bool looksLikeDwg(std::string_view s) {
+    return s.size() >= 4 && (s.substr(0, 4) == "AC10" || s.substr(0, 4) == "AC1." || s.substr(0, 4) == "AC2.");
+}
+
+bool isStructural(std::string_view type) {
+    return type == "SECTION" || type == "ENDSEC" || type == "EOF";
+}
+
+}  // namespace
+
+std::string foldName(std::string_view name) {
+    name = trim(name);
+    std::string s(name);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+// What the analysis of one record remembers between its groups.
+struct Drawing::Analysis {
+    bool entity = false;      // an entity (ENTITIES, or inside a block definition)
+    bool tableEntry = false;
+    bool table = false;       // a TABLE record: its pointers list its own entries
+    bool header = false;
+    bool dimStyle = false;    // a DIMSTYLE table entry
+    bool nameSeen = false;
+    bool ownerSeen = false;
+    bool inReactors = false;
+    bool inXdata = false;
+    bool blockNameRef = false;  // INSERT, DIMENSION, ACAD_TABLE: group 2 names a block
+    bool dimStyleRef = false;   // DIMENSION, LEADER, TOLERANCE: group 3 names a dimension style
+    bool seen70 = false;
+    std::string_view variable;  // header: the variable whose values follow
+};
+
+void Drawing::addName(RefKind kind, std::string_view name) {
+    if (trim(name).empty()) return;
+    Ref ref;
+    ref.kind = kind;
+    ref.name = nameId(name);
+    refs_.push_back(ref);
+}
+
+uint32_t Drawing::nameId(std::string_view name) {
+    auto [it, added] = names_.emplace(foldName(name), static_cast<uint32_t>(names_.size()));
+    return it->second;
+}
+
+uint32_t Drawing::findName(std::string_view name) const {
+    auto it = names_.find(foldName(name));
+    return it == names_.end() ? kNoName : it->second;
+}
+
+void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
+    const int code = g.code;
+    const std::string_view v = g.value;
+    if (a.inXdata) {
+        if (code == 1003) addName(RefKind::Layer, v);
+        if (code == 1005 && parseHandle(v)) refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
+        return;
+    }
+    if (a.header) {
+        if (code == 9) {
+            a.variable = trim(v);
+            return;
+        }
+        const std::string_view var = a.variable;
+        if (code == 8 && var == "$CLAYER") addName(RefKind::Layer, v);
+        else if (code == 6 && var == "$CELTYPE") addName(RefKind::Linetype, v);
+        else if (code == 7 && (var == "$TEXTSTYLE" || var == "$DIMTXSTY")) addName(RefKind::TextStyle, v);
+        else if (code == 2 && var == "$DIMSTYLE") addName(RefKind::DimStyle, v);
+        else if (code == 1 && (var == "$DIMBLK" || var == "$DIMBLK1" || var == "$DIMBLK2" || var == "$DIMLDRBLK"))
+            addName(RefKind::Block, v);
+        else if (((code >= 330 && code <= 369) || (code >= 390 && code <= 399)) && parseHandle(v))
+            refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
+        else if (code == 2 && r.type == "SECTION" && !a.nameSeen) {
+            a.nameSeen = true;
+            r.name = nameId(v);
+        }
+        return;
+    }
+    switch (code) {
+    case 2:
+        if (!a.nameSeen && (r.type == "SECTION" || a.tableEntry || a.table || r.type == "BLOCK")) {
+            a.nameSeen = true;
+            r.name = nameId(v);
+            if (r.type == "SECTION") {
+                r.section = sectionNamed(v);
+                a.header = r.section == Section::Header;
+            }
+        } else if (a.entity && a.blockNameRef) {
+            addName(RefKind::Block, v);
+        }
+        return;
+    case 3:
+        if (a.entity && a.dimStyleRef) addName(RefKind::DimStyle, v);
+        return;
+    case 5:
+        if (a.dimStyle) addName(RefKind::Block, v);  // R12 dimension style: DIMBLK
+        else if (!r.hasHandle) {
+            r.handle = parseHandle(v);
+            r.hasHandle = r.handle != 0;
+        }
+        return;
+    case 105:
+        if (!r.hasHandle) {
+            r.handle = parseHandle(v);
+            r.hasHandle = r.handle != 0;
+        }
+        return;
+    case 6:
+        if (a.dimStyle) addName(RefKind::Block, v);  // R12: DIMBLK1
+        else if (a.entity || (a.tableEntry && r.type == "LAYER")) addName(RefKind::Linetype, v);
+        return;
+    case 7:
+        if (a.dimStyle) addName(RefKind::Block, v);  // R12: DIMBLK2
+        else if (a.entity) addName(RefKind::TextStyle, v);
+        return;
+    case 8:
+        if (a.entity || r.section == Section::Objects) addName(RefKind::Layer, v);
+        return;
+    case 66:
+        if (a.entity) r.attribsFollow = valueInt(g, style_.format) == 1;
+        return;
+    case 67:
+        if (a.entity) r.paperSpace = valueInt(g, style_.format) == 1;
+        return;
+    case 70:
+        if (!a.seen70) {
+            a.seen70 = true;
+            r.flags = static_cast<int>(valueInt(g, style_.format));
+        }
+        return;
+    case 102:
+        if (trim(v).substr(0, 14) == "{ACAD_REACTORS") a.inReactors = true;
+        else if (trim(v) == "}") a.inReactors = false;
+        return;
+    case 1001:
+        a.inXdata = true;
+        return;
+    default: break;
+    }
+    const bool pointer = (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481;
+    if (!pointer) return;
+    const uint64_t h = parseHandle(v);
+    if (code == 330 && !a.ownerSeen && !a.inReactors) {
+        a.ownerSeen = true;
+        r.owner = h;
+        if (h) refs_.push_back(Ref{RefKind::Handle, true, kNoName, h});
+        return;
+    }
+    if (a.inReactors || a.table || h == 0) return;
+    refs_.push_back(Ref{RefKind::Handle, false, kNoName, h});
+}
+
+Drawing::Analysis Drawing::beginAnalysis(const Record& r) const {
+    Analysis a;
+    const bool body = !isStructural(r.type);
+    a.table = r.type == "TABLE";
+    a.tableEntry = body && r.section == Section::Tables && !a.table && r.type != "ENDTAB";
+    a.entity = body && (r.section == Section::Entities ||
+                        (r.section == Section::Blocks && r.type != "BLOCK" && r.type != "ENDBLK"));
+    a.header = r.type == "SECTION" && r.section == Section::Header;
+    a.nameSeen = a.header;
+    a.dimStyle = a.tableEntry && r.type == "DIMSTYLE";
+    a.blockNameRef = r.type == "INSERT" || r.type == "DIMENSION" || r.type == "ACAD_TABLE";
+    a.dimStyleRef = r.type == "DIMENSION" || r.type == "LEADER" || r.type == "TOLERANCE";
+    return a;
+}
+
+void Drawing::analyze(size_t i, std::string_view bytes) {
+    Record& r = records_[i];
+    Analysis a = beginAnalysis(r);
+    r.hasHandle = false;
+    r.handle = r.owner = 0;
+    r.attribsFollow = r.paperSpace = false;
+    r.flags = 0;
+    r.refBegin = static_cast<uint32_t>(refs_.size());
+    GroupReader reader(bytes, style_.format);
+    Group g;
+    reader.next(g);  // the 0 group
+    while (reader.next(g)) addGroup(r, a, g);
+    r.refEnd = static_cast<uint32_t>(refs_.size());
+}
+
+void Drawing::recomputeContext() {
+    Section section = Section::None;
+    int32_t table = -1, block = -1;
+    for (size_t i = 0; i < records_.size(); ++i) {
+        Record& r = records_[i];
+        if (r.type == "SECTION") {
+            section = r.section;
+            table = block = -1;
+            continue;
+        }
+        r.section = section;
+        if (r.type == "TABLE") table = static_cast<int32_t>(i);
+        if (r.type == "BLOCK") block = static_cast<int32_t>(i);
+        r.table = section == Section::Tables && r.type != "TABLE" ? table : -1;
+        r.block = section == Section::Blocks ? block : -1;
+        if (r.type == "ENDTAB") table = -1;
+        if (r.type == "ENDBLK") block = -1;
+        if (r.type == "ENDSEC") section = Section::None;
+    }
+}
+
+Status Drawing::parse(std::string bytes, Drawing& d) {
+    d = Drawing();
+    d.source_ = std::move(bytes);
+    const std::string_view data = d.source_;
+    if (data.size() > 0xFFFFFFF0u) return Status::failure(reason::kTooLarge);
+    if (isBlank(data)) return Status::failure(reason::kEmpty);
+    if (looksLikeDwg(data)) return Status::failure(reason::kBinaryDwg);
+    size_t start = 0;
+    if (data.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
+        start = kBinarySentinel.size();
+        d.style_.format = data.size() > start + 1 && data[start + 1] == '\0' ? DxfFormat::Binary16 : DxfFormat::Binary8;
+    } else {
+        if (data.substr(0, 3) == "\xEF\xBB\xBF") start = 3;
+        const size_t nl = data.find('\n');
+        d.style_.eol = nl != std::string_view::npos && nl > 0 && data[nl - 1] == '\r' ? "\r\n" : "\n";
+    }
+    GroupReader reader(data, d.style_.format, start);
+    Group g;
+    bool first = true, ended = false;
+    Section section = Section::None;
+    int32_t table = -1, block = -1;
+    Analysis a;
+    d.bodyBegin_ = start;
+    while (!ended && reader.next(g)) {
+        if (g.code != 0) {
+            if (d.records_.empty()) {
+                if (g.code != 999) return Status::failure(reason::kNotDxf);
+                continue;  // a comment before the first record
+            }
+            d.addGroup(d.records_.back(), a, g);
+            continue;
+        }
+        const std::string_view type = trim(g.value);
+        if (first) {
+            if (type != "SECTION") return Status::failure(reason::kNotDxf);
+            first = false;
+            d.bodyBegin_ = g.begin;
+        }
+        if (!d.records_.empty()) {
+            Record& prev = d.records_.back();
+            prev.end = g.begin;
+            prev.refEnd = static_cast<uint32_t>(d.refs_.size());
+            if (prev.type == "SECTION") {
+                if (section != Section::None) return Status::failure(reason::kIncomplete);
+                section = prev.section;
+            } else if (prev.type == "TABLE") {
+                table = static_cast<int32_t>(d.records_.size() - 1);
+            } else if (prev.type == "BLOCK") {
+                block = static_cast<int32_t>(d.records_.size() - 1);
+            }
+        }
+        if (type == "ENDSEC") table = block = -1;
+        Record r;
+        r.type = std::string(type);
+        r.begin = g.begin;
+        r.section = type == "SECTION" || type == "EOF" ? Section::None : section;
+        r.table = section == Section::Tables && type != "TABLE" ? table : -1;
+        r.block = section == Section::Blocks ? block : -1;
+        r.refBegin = static_cast<uint32_t>(d.refs_.size());
+        if (type == "ENDSEC") section = Section::None;
+        if (type == "ENDTAB") table = -1;
+        if (type == "ENDBLK") block = -1;
+        if (type == "EOF") {
+            if (section != Section::None) return Status::failure(reason::kIncomplete);
+            ended = true;
+        }
+        d.records_.push_back(std::move(r));
+        a = d.beginAnalysis(d.records_.back());
+    }
+    if (reader.problem() == ReadProblem::BadCode)
+        return Status::failure(first ? reason::kNotDxf : reason::kBadGroupCode);
+    if (first) return Status::failure(reason::kNotDxf);
+    if (!ended) return Status::failure(reason::kIncomplete);
+    Record& last = d.records_.back();
+    last.end = g.end;
+    last.refEnd = static_cast<uint32_t>(d.refs_.size());
+    d.bodyEnd_ = g.end;
+    d.readHeaderSettings();
+    return Status{};
+}
+
+void Drawing::readHeaderSettings() {
+    header_ = -1;
+    for (size_t i = 0; i < records_.size() && i < 4; ++i)
+        if (records_[i].type == "SECTION" && records_[i].section == Section::Header) header_ = static_cast<int>(i);
+    std::string text;
+    if (header("$ACADVER", text) && trim(text).size() >= 6) version_ = std::string(trim(text));
+    std::string page;
+    header("$DWGCODEPAGE", page);
+    codec_ = TextCodec::forDrawing(version_, page);
+    usesHandles_ = !isR12() || (header("$HANDLING", text) && std::atoi(text.c_str()) == 1);
+    if (header("$HANDSEED", text)) nextHandle_ = parseHandle(text);
+}
+
+}  // namespace cadbatch
