@@ -36,6 +36,7 @@ std::string dataDir() {
 
 std::string reportFilePath() {
     if (std::string r = env("TOLVANE_REPORT_FILE"); !r.empty()) return r;
+    if (!overrideDir.empty()) return overrideDir + "/水冷梁计算.doc";
     return home() + "/Documents/水冷梁计算.doc";
 }
 

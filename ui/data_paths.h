@@ -14,7 +14,8 @@ void setDataDirOverride(const std::string& dir);
 
 std::string dataDir();
 
-// The skid-beam report: $TOLVANE_REPORT_FILE, else ~/Documents/水冷梁计算.doc.
+// The skid-beam report: $TOLVANE_REPORT_FILE, else 水冷梁计算.doc in a data folder given
+// on the command line, else ~/Documents/水冷梁计算.doc.
 std::string reportFilePath();
 
 // The folder of standard.db: the first line of ~/.config/tolvane/zuvevid.ini when
