@@ -41,7 +41,9 @@ std::vector<AcadEntity> AcadDocument::entitiesOf(bool paper) {
     for (size_t i = 0; i < drawing_.size(); ++i) {
         const Record& r = drawing_.record(i);
         if (r.section != Section::Entities || r.deleted || r.paperSpace != paper) continue;
-        if (r.type == "ATTRIB" || r.type == "VERTEX" || r.type == "SEQEND" || r.type == "ENDSEC") continue;
+        if (r.type == "ATTRIB" || r.type == "VERTEX" || r.type == "SEQEND" || r.type == "SECTION" ||
+            r.type == "ENDSEC")
+            continue;
         out.emplace_back(drawing_, i);
     }
     return out;
