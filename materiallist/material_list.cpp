@@ -226,6 +226,8 @@ CsvResult fromCsv(std::string_view text)
             if (fields.size() != kHeader.size() || !readDouble(fields[5], total))
                 return fail(lineNo, "合计行的总重不是数值");
             const double sum = list.totalWeight();
+            if (!std::isfinite(sum))
+                return fail(lineNo, "各行总重之和超出范围");
             if (std::fabs(total - sum) > 1e-6 * std::max(1.0, std::fabs(sum)))
                 return fail(lineNo, "合计 " + fields[5] + " 与各行总重之和 " + numberText(sum) + " 不符");
             totalLine = lineNo;

@@ -125,6 +125,8 @@ TEST(MaterialListTest, BadRowsNameTheirLine)
         {header + good, "第3行：缺少合计行，文件可能不完整"},
         {header + good + "合计,,,,,7\r\n", "第3行：合计 7 与各行总重之和 6 不符"},
         {header + good + "合计,,,,,6\r\n" + good, "第4行：合计行之后不应再有内容"},
+        {header + "槽钢,x,,1,1e308,1e308\r\n槽钢,x,,1,1e308,1e308\r\n合计,,,,,1e308\r\n",
+         "第4行：各行总重之和超出范围"},
     };
     for (const auto& c : cases) {
         const CsvResult r = fromCsv(c.text);
