@@ -37,6 +37,13 @@ const QString kFilter = QStringLiteral("材料表 (*.csv);;所有文件 (*)");
 
 }  // namespace
 
+MainWindowLink* MainWindowLink::attach(QMainWindow* window)
+{
+    if (auto* existing = window->findChild<MainWindowLink*>(QString(), Qt::FindDirectChildrenOnly))
+        return existing;
+    return new MainWindowLink(window);
+}
+
 MainWindowLink::MainWindowLink(QMainWindow* window)
     : QObject(window),
       window_(window),

@@ -31,9 +31,10 @@ class MainWindowLink : public QObject {
     Q_OBJECT
 
 public:
+    // The link of `window`, made on the first call; later calls return the same one.
     // REQUIRES: `window` has every control named above (a missing one is a programming
     // error and stops the program with its name).
-    explicit MainWindowLink(QMainWindow* window);
+    static MainWindowLink* attach(QMainWindow* window);
 
     MaterialListPanel* panel() const { return panel_; }
     const WeightState& state() const { return state_; }
@@ -51,6 +52,7 @@ public slots:
     void printList();
 
 private:
+    explicit MainWindowLink(QMainWindow* window);
     void applyFill(const FillResult& fill);
 
     QMainWindow* window_;

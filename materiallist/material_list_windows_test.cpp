@@ -64,7 +64,7 @@ private slots:
     void init()
     {
         window_ = new app::Tolvane;
-        link_ = new materiallist::MainWindowLink(window_);
+        link_ = materiallist::MainWindowLink::attach(window_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
@@ -161,6 +161,8 @@ private slots:
     void itemsGoToTheList()
     {
         QVERIFY(find<QDockWidget>(*window_, QStringLiteral("MaterialListDock"))->isVisible());
+        QCOMPARE(materiallist::MainWindowLink::attach(window_), link_);
+        QCOMPARE(window_->findChildren<QDockWidget*>().size(), 1);
         QVERIFY(!find<QPushButton>(*window_, QStringLiteral("AddItem"))->isEnabled());
         weigh(QStringLiteral("L63x40x5-6000"), QStringLiteral("4"));
         weigh(QStringLiteral("plate 10x1500x3000"), QStringLiteral("2"));
