@@ -12,8 +12,20 @@ namespace catalogue {
 
 // Positions in the steel type list; calculations branch on these, never on the text.
 enum class SteelType {
-    Plate = 0, Pipe, Channel, IBeam, HBeam, EqualAngle, UnequalAngle,
-    RoundBar, SquareBar, Flange, Bolt, Nut, Washer, CotterPin
+    Plate = 0,
+    Pipe,
+    Channel,
+    IBeam,
+    HBeam,
+    EqualAngle,
+    UnequalAngle,
+    RoundBar,
+    SquareBar,
+    Flange,
+    Bolt,
+    Nut,
+    Washer,
+    CotterPin
 };
 constexpr int kSteelTypeCount = 14;
 

@@ -9,8 +9,7 @@ namespace {
 using catalogue::FastenerKind;
 using catalogue::SectionFamily;
 
-TEST(CatalogueTest, SteelTypesInListOrder)
-{
+TEST(CatalogueTest, SteelTypesInListOrder) {
     const auto types = catalogue::steelTypeTexts();
     ASSERT_EQ(types.size(), 14u);
     EXPECT_EQ(types[0], "钢板");
@@ -20,8 +19,7 @@ TEST(CatalogueTest, SteelTypesInListOrder)
     EXPECT_EQ(types[13], "开口销");
 }
 
-TEST(CatalogueTest, MaterialsAndDensities)
-{
+TEST(CatalogueTest, MaterialsAndDensities) {
     const auto grades = catalogue::materialGradeTexts();
     ASSERT_EQ(grades.size(), 4u);
     EXPECT_EQ(grades[catalogue::kDefaultMaterialGrade], "Q235-A");
@@ -47,14 +45,16 @@ struct FamilyCase {
     float lastMass;
 };
 
-TEST(CatalogueTest, FamilyRowCountsAndEnds)
-{
+TEST(CatalogueTest, FamilyRowCountsAndEnds) {
     const FamilyCase cases[] = {
-        {SectionFamily::Channel, 41, "5-----50x37x4.5x7.0", 5.438f, "30c---300x89x11.5x13.5", 43.883f},
-        {SectionFamily::IBeam, 45, "10----100x68x4.5x7.6", 11.261f, "55c---550x170x16.5x21.0", 122.605f},
+        {SectionFamily::Channel, 41, "5-----50x37x4.5x7.0", 5.438f, "30c---300x89x11.5x13.5",
+         43.883f},
+        {SectionFamily::IBeam, 45, "10----100x68x4.5x7.6", 11.261f, "55c---550x170x16.5x21.0",
+         122.605f},
         {SectionFamily::HBeam, 84, "HW100x100x6x8", 17.2f, "HP502x470x20x35", 261.0f},
         {SectionFamily::EqualAngle, 82, "2-----20x3", 0.889f, "20----200x24", 71.168f},
-        {SectionFamily::UnequalAngle, 65, "2.5/1.6---25x16x3", 0.912f, "20/12.5---200x125x18", 43.588f},
+        {SectionFamily::UnequalAngle, 65, "2.5/1.6---25x16x3", 0.912f, "20/12.5---200x125x18",
+         43.588f},
     };
     for (const auto& c : cases) {
         const auto rows = catalogue::sections(c.family);
@@ -65,8 +65,7 @@ TEST(CatalogueTest, FamilyRowCountsAndEnds)
         EXPECT_EQ(rows.back().massPerMetre, c.lastMass);
         const auto texts = catalogue::designationTexts(c.family);
         ASSERT_EQ(texts.size(), c.rows);
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            EXPECT_EQ(texts[i], rows[i].designation);
+        for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], rows[i].designation);
     }
 }
 
@@ -77,8 +76,7 @@ struct RowCase {
     float mass;
 };
 
-TEST(CatalogueTest, SampleRows)
-{
+TEST(CatalogueTest, SampleRows) {
     const RowCase cases[] = {
         {SectionFamily::Channel, 4, "12.6----126x53x5.5x9.0", 12.318f},
         {SectionFamily::Channel, 10, "18----180x70x9.0x10.5", 23.0f},
@@ -108,15 +106,13 @@ TEST(CatalogueTest, SampleRows)
     }
 }
 
-TEST(CatalogueTest, MassesAreSinglePrecision)
-{
+TEST(CatalogueTest, MassesAreSinglePrecision) {
     // 9.54 held in single precision is a little below 9.54; the H-beam weights depend on it.
     const float m = catalogue::sections(SectionFamily::HBeam)[33].massPerMetre;
     EXPECT_LT(static_cast<double>(m), 9.54);
 }
 
-TEST(CatalogueTest, FamilyOfType)
-{
+TEST(CatalogueTest, FamilyOfType) {
     EXPECT_FALSE(catalogue::familyOfType(-1));
     EXPECT_FALSE(catalogue::familyOfType(1));
     EXPECT_EQ(catalogue::familyOfType(2), SectionFamily::Channel);
@@ -132,8 +128,7 @@ struct FastenerCase {
     std::optional<double> value;
 };
 
-TEST(CatalogueTest, FastenerLookupIsExact)
-{
+TEST(CatalogueTest, FastenerLookupIsExact) {
     const FastenerCase cases[] = {
         {FastenerKind::Bolt, 20, 0.289},
         {FastenerKind::Bolt, 20.0, 0.289},

@@ -13,8 +13,7 @@
 namespace {
 
 // The whole of `file` ("-": standard input); false with `error` set when it cannot be read.
-bool readAll(const std::string& path, std::string& text, std::string& error)
-{
+bool readAll(const std::string& path, std::string& text, std::string& error) {
     const bool stdinput = path == "-";
     std::FILE* f = stdinput ? stdin : std::fopen(path.c_str(), "rb");
     if (!f) {
@@ -23,18 +22,14 @@ bool readAll(const std::string& path, std::string& text, std::string& error)
     }
     char buffer[1 << 16];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
     const bool failed = std::ferror(f);
-    if (failed)
-        error = std::strerror(errno);
-    if (!stdinput)
-        std::fclose(f);
+    if (failed) error = std::strerror(errno);
+    if (!stdinput) std::fclose(f);
     return !failed;
 }
 
-int runBom(const std::vector<std::string>& args, cli::CommandIo& io)
-{
+int runBom(const std::vector<std::string>& args, cli::CommandIo& io) {
     cli::Options opt;
     std::string error;
     if (!opt.parse(args, {}, {}, error)) {

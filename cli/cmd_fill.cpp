@@ -10,14 +10,11 @@ namespace {
 
 using materiallist::WindowEntries;
 
-void appendMessage(std::string& out, const ui::OptionalMessage& message)
-{
-    if (message)
-        out += "message=" + message->title + "|" + message->text + "\n";
+void appendMessage(std::string& out, const ui::OptionalMessage& message) {
+    if (message) out += "message=" + message->title + "|" + message->text + "\n";
 }
 
-int runFill(const std::vector<std::string>& args, cli::CommandIo& io)
-{
+int runFill(const std::vector<std::string>& args, cli::CommandIo& io) {
     cli::Options opt;
     std::string error;
     if (!opt.parse(args, {}, {"calc"}, error)) {
@@ -41,8 +38,8 @@ int runFill(const std::vector<std::string>& args, cli::CommandIo& io)
     out += "item=" + std::string(materiallist::selectedItemText(e)) + "\n";
     for (std::size_t r = 0; r < e.rows.size(); ++r) {
         const materiallist::DimensionRow& row = e.rows[r];
-        out += "row" + std::to_string(r + 1) + "=" + (row.visible ? "1|" : "0|") + row.caption + "|"
-               + row.text + "\n";
+        out += "row" + std::to_string(r + 1) + "=" + (row.visible ? "1|" : "0|") + row.caption +
+               "|" + row.text + "\n";
     }
     out += "qty=" + e.quantity + "\n";
     out += "material=" + std::string(materiallist::materialText(e)) + "\n";

@@ -16,33 +16,30 @@ namespace {
 using materiallist::WindowEntries;
 
 // `text` as a list position: all digits and within the list, or an entry's exact text.
-std::optional<int> pickEntry(std::span<const std::string_view> entries, const std::string& text)
-{
+std::optional<int> pickEntry(std::span<const std::string_view> entries, const std::string& text) {
     const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
     if (digits) {
-        if (text.size() > 9)
-            return std::nullopt;
+        if (text.size() > 9) return std::nullopt;
         const int index = std::stoi(text);
         return index < static_cast<int>(entries.size()) ? std::optional<int>(index) : std::nullopt;
     }
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i] == text)
-            return static_cast<int>(i);
+        if (entries[i] == text) return static_cast<int>(i);
     return std::nullopt;
 }
 
-int usage(cli::CommandIo& io, const std::string& text)
-{
+int usage(cli::CommandIo& io, const std::string& text) {
     io.err << "tolvane-cli weight: " << text << "\n";
     return cli::kUsage;
 }
 
-int runWeight(const std::vector<std::string>& args, cli::CommandIo& io)
-{
+int runWeight(const std::vector<std::string>& args, cli::CommandIo& io) {
     cli::Options opt;
     std::string error;
-    if (!opt.parse(args, {"type", "item", "material", "text1", "text2", "text3", "qty", "hole-d", "hole-n"},
-                   {}, error))
+    if (!opt.parse(
+            args,
+            {"type", "item", "material", "text1", "text2", "text3", "qty", "hole-d", "hole-n"}, {},
+            error))
         return usage(io, error);
     if (!opt.positional().empty())
         return usage(io, "unexpected argument '" + opt.positional().front() + "'");
@@ -50,8 +47,7 @@ int runWeight(const std::vector<std::string>& args, cli::CommandIo& io)
     WindowEntries e;
     if (const auto type = opt.value("type")) {
         const auto index = pickEntry(catalogue::steelTypeTexts(), *type);
-        if (!index)
-            return usage(io, "--type: no steel type '" + *type + "' (0-13 or its name)");
+        if (!index) return usage(io, "--type: no steel type '" + *type + "' (0-13 or its name)");
         materiallist::selectSteelType(e, *index);
     }
     if (const auto item = opt.value("item")) {
@@ -59,29 +55,28 @@ int runWeight(const std::vector<std::string>& args, cli::CommandIo& io)
             return usage(io, "--item: the chosen steel type has no list of its own");
         const auto index = pickEntry(materiallist::listTexts(e.visibleList), *item);
         if (!index)
-            return usage(io, "--item: no entry '" + *item + "' in the list "
-                                 + std::string(materiallist::listObjectName(e.visibleList)));
+            return usage(io, "--item: no entry '" + *item + "' in the list " +
+                                 std::string(materiallist::listObjectName(e.visibleList)));
         e.listSelection[static_cast<std::size_t>(e.visibleList)] = *index;
     }
     if (const auto material = opt.value("material")) {
-        const auto index = *material == "none" ? std::optional<int>(-1)
-                                               : pickEntry(catalogue::materialGradeTexts(), *material);
+        const auto index = *material == "none"
+                               ? std::optional<int>(-1)
+                               : pickEntry(catalogue::materialGradeTexts(), *material);
         if (!index)
             return usage(io, "--material: no material '" + *material + "' (0-3, its name or none)");
         e.materialIndex = *index;
     }
     const char* rowOptions[] = {"text1", "text2", "text3"};
     for (std::size_t r = 0; r < e.rows.size(); ++r)
-        if (const auto text = opt.value(rowOptions[r]))
-            e.rows[r].text = *text;
+        if (const auto text = opt.value(rowOptions[r])) e.rows[r].text = *text;
     e.quantity = opt.value("qty").value_or(e.quantity);
     e.holeDiameter = opt.value("hole-d").value_or(e.holeDiameter);
     e.holeCount = opt.value("hole-n").value_or(e.holeCount);
 
     const ui::OptionalMessage message = materiallist::calculate(e);
     std::string out = "unit=" + e.unitText + "\ntotal=" + e.totalText + "\n";
-    if (message)
-        out += "message=" + message->title + "|" + message->text + "\n";
+    if (message) out += "message=" + message->title + "|" + message->text + "\n";
     io.out << out;
     return cli::kOk;
 }

@@ -13,15 +13,12 @@ constexpr std::string_view kTimes = "\xC3\x97";  // "×" in UTF-8
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-void appendField(std::string& out, std::string_view text)
-{
-    for (char c : text)
-        out += c == '\t' ? ' ' : c;
+void appendField(std::string& out, std::string_view text) {
+    for (char c : text) out += c == '\t' ? ' ' : c;
 }
 
 // The report line of one description, without the line number.
-double appendLine(std::string_view line, std::string& out)
-{
+double appendLine(std::string_view line, std::string& out) {
     const BomQuantity q = splitQuantity(line);
     FillResult fill = smartFill(q.description);
 
@@ -56,10 +53,8 @@ double appendLine(std::string_view line, std::string& out)
     } else {
         bool first = true;
         for (std::size_t r = 0; r < fill.rows.size(); ++r) {
-            if (!fill.rows[r].visible)
-                continue;
-            if (!first)
-                out += 'x';
+            if (!fill.rows[r].visible) continue;
+            if (!first) out += 'x';
             appendField(out, fill.texts[r]);
             first = false;
         }
@@ -78,8 +73,7 @@ double appendLine(std::string_view line, std::string& out)
     return weight.written ? weight.state.total : 0;
 }
 
-void appendNumber(std::string& out, std::size_t n)
-{
+void appendNumber(std::string& out, std::size_t n) {
     char digits[24];
     char* p = digits + sizeof digits;
     do {
@@ -91,20 +85,15 @@ void appendNumber(std::string& out, std::size_t n)
 
 }  // namespace
 
-BomQuantity splitQuantity(std::string_view line)
-{
+BomQuantity splitQuantity(std::string_view line) {
     std::size_t end = line.size();
-    while (end > 0 && isBlank(line[end - 1]))
-        --end;
+    while (end > 0 && isBlank(line[end - 1])) --end;
     std::size_t start = end;
-    while (start > 0 && isDigit(line[start - 1]))
-        --start;
-    if (start == end)
-        return {line, "1"};
+    while (start > 0 && isDigit(line[start - 1])) --start;
+    if (start == end) return {line, "1"};
     const std::string_view quantity = line.substr(start, end - start);
     std::size_t mark = start;
-    while (mark > 0 && isBlank(line[mark - 1]))
-        --mark;
+    while (mark > 0 && isBlank(line[mark - 1])) --mark;
     std::size_t cut;
     if (mark > 0 && line[mark - 1] == '*')
         cut = mark - 1;
@@ -113,22 +102,18 @@ BomQuantity splitQuantity(std::string_view line)
     else
         return {line, "1"};
     // Blanks before the mark separate nothing more for smart fill; they are dropped.
-    while (cut > 0 && isBlank(line[cut - 1]))
-        --cut;
+    while (cut > 0 && isBlank(line[cut - 1])) --cut;
     return {line.substr(0, cut), quantity};
 }
 
-BomSummary appendBomReport(std::string_view text, std::string& out, std::size_t firstLineNumber)
-{
+BomSummary appendBomReport(std::string_view text, std::string& out, std::size_t firstLineNumber) {
     BomSummary summary;
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t eol = text.find('\n', pos);
-        if (eol == std::string_view::npos)
-            eol = text.size();
+        if (eol == std::string_view::npos) eol = text.size();
         std::string_view line = text.substr(pos, eol - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         appendNumber(out, firstLineNumber + summary.lines);
         out += '\t';
         summary.totalWeight += appendLine(line, out);

@@ -22,14 +22,15 @@
 namespace materiallist {
 
 struct BomSummary {
-    std::size_t lines = 0;     // input lines reported
-    double totalWeight = 0;    // sum of the total weights of the lines, kg
+    std::size_t lines = 0;   // input lines reported
+    double totalWeight = 0;  // sum of the total weights of the lines, kg
 };
 
 // Splits the parts list `text` into lines ("\n" or "\r\n"; a last line without a
 // line break counts, a final line break does not start another line) and appends one
 // report line per input line to `out`. `firstLineNumber` numbers the first line.
-BomSummary appendBomReport(std::string_view text, std::string& out, std::size_t firstLineNumber = 1);
+BomSummary appendBomReport(std::string_view text, std::string& out,
+                           std::size_t firstLineNumber = 1);
 
 // The quantity text of one parts-list line and the description without it.
 struct BomQuantity {

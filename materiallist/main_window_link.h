@@ -11,7 +11,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <array>
 
 #include "materiallist/smart_fill.h"

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <optional>
 
 #include "materiallist/material_list.h"

@@ -14,10 +14,9 @@ namespace fs = std::filesystem;
 
 class TempDir {
 public:
-    TempDir()
-    {
-        path_ = fs::temp_directory_path() / ("tolvane-mat-" + std::to_string(::getpid()) + "-"
-                                             + std::to_string(counter_++));
+    TempDir() {
+        path_ = fs::temp_directory_path() /
+                ("tolvane-mat-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
         fs::create_directories(path_);
     }
     ~TempDir() { fs::remove_all(path_); }
@@ -28,21 +27,18 @@ private:
     fs::path path_;
 };
 
-std::string readFile(const fs::path& p)
-{
+std::string readFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-void writeFile(const fs::path& p, const std::string& text)
-{
+void writeFile(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
 }
 
-MaterialList sample()
-{
+MaterialList sample() {
     MaterialList list;
     list.items.push_back({"槽钢", "25a---250x78x7.0x12.0 L=6000", "Q235-A", 4, 164.46, 657.84});
     list.items.push_back({"钢板", "10x1500x3000", "", 1, 353.25, 353.25});
@@ -50,8 +46,7 @@ MaterialList sample()
     return list;
 }
 
-TEST(MaterialListTest, SaveAndLoadRoundTrip)
-{
+TEST(MaterialListTest, SaveAndLoadRoundTrip) {
     TempDir dir;
     const fs::path file = dir.path() / "材料表.csv";
     ASSERT_EQ(saveCsv(sample(), file), "");
@@ -60,8 +55,10 @@ TEST(MaterialListTest, SaveAndLoadRoundTrip)
     const std::string text = readFile(file);
     EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(text.find("类型,规格/尺寸,材料,数量,单重(kg),总重(kg)\r\n"), std::string::npos);
-    EXPECT_NE(text.find("槽钢,25a---250x78x7.0x12.0 L=6000,Q235-A,4,164.46,657.84\r\n"), std::string::npos);
-    EXPECT_NE(text.find("螺丝,\"a \"\"quoted\"\", text\",OCr18Ni11Ti,-2,0.231,-0.462\r\n"), std::string::npos);
+    EXPECT_NE(text.find("槽钢,25a---250x78x7.0x12.0 L=6000,Q235-A,4,164.46,657.84\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("螺丝,\"a \"\"quoted\"\", text\",OCr18Ni11Ti,-2,0.231,-0.462\r\n"),
+              std::string::npos);
     EXPECT_NE(text.find("合计,,,,,1010.628"), std::string::npos);
 
     const CsvResult loaded = loadCsv(file);
@@ -80,8 +77,7 @@ TEST(MaterialListTest, SaveAndLoadRoundTrip)
     }
 }
 
-TEST(MaterialListTest, EmptyListRoundTrip)
-{
+TEST(MaterialListTest, EmptyListRoundTrip) {
     TempDir dir;
     const fs::path file = dir.path() / "empty.csv";
     ASSERT_EQ(saveCsv(MaterialList{}, file), "");
@@ -90,8 +86,7 @@ TEST(MaterialListTest, EmptyListRoundTrip)
     EXPECT_TRUE(loaded.list.items.empty());
 }
 
-TEST(MaterialListTest, SaveReplacesAnExistingFileAndFailsCleanly)
-{
+TEST(MaterialListTest, SaveReplacesAnExistingFileAndFailsCleanly) {
     TempDir dir;
     const fs::path file = dir.path() / "list.csv";
     writeFile(file, "old");
@@ -104,8 +99,7 @@ TEST(MaterialListTest, SaveReplacesAnExistingFileAndFailsCleanly)
     EXPECT_FALSE(fs::exists(missing));
 }
 
-TEST(MaterialListTest, BadRowsNameTheirLine)
-{
+TEST(MaterialListTest, BadRowsNameTheirLine) {
     const std::string header = "\xEF\xBB\xBF类型,规格/尺寸,材料,数量,单重(kg),总重(kg)\r\n";
     const std::string good = "槽钢,x,Q235-A,4,1.5,6\r\n";
     const struct {
@@ -118,7 +112,8 @@ TEST(MaterialListTest, BadRowsNameTheirLine)
         {header + "木头,x,Q235-A,4,1.5,6\r\n", "第2行：类型“木头”不是钢材类型"},
         {header + "槽钢,x,Q345,4,1.5,6\r\n", "第2行：材料“Q345”不在材料表中"},
         {header + "槽钢,x,Q235-A,4.5,1.5,6\r\n", "第2行：数量“4.5”不是 -32768 到 32767 之间的整数"},
-        {header + "槽钢,x,Q235-A,40000,1.5,6\r\n", "第2行：数量“40000”不是 -32768 到 32767 之间的整数"},
+        {header + "槽钢,x,Q235-A,40000,1.5,6\r\n",
+         "第2行：数量“40000”不是 -32768 到 32767 之间的整数"},
         {header + "槽钢,x,Q235-A,4, 1.5,6\r\n", "第2行：单重“ 1.5”不是数值"},
         {header + "槽钢,x,Q235-A,4,1.5,abc\r\n", "第2行：总重“abc”不是数值"},
         {header + "槽钢,\"x,Q235-A,4,1.5,6\r\n", "第2行：引号不配对"},
@@ -134,21 +129,20 @@ TEST(MaterialListTest, BadRowsNameTheirLine)
         EXPECT_TRUE(r.list.items.empty()) << c.error;
     }
     // Blank lines and a missing byte-order mark are fine.
-    const CsvResult ok = fromCsv("类型,规格/尺寸,材料,数量,单重(kg),总重(kg)\n\n" + good + "\n合计,,,,,6\n\n");
+    const CsvResult ok =
+        fromCsv("类型,规格/尺寸,材料,数量,单重(kg),总重(kg)\n\n" + good + "\n合计,,,,,6\n\n");
     EXPECT_EQ(ok.error, "");
     EXPECT_EQ(ok.list.items.size(), 1u);
 }
 
-TEST(MaterialListTest, LoadNamesAMissingFile)
-{
+TEST(MaterialListTest, LoadNamesAMissingFile) {
     TempDir dir;
     const CsvResult r = loadCsv(dir.path() / "none.csv");
     EXPECT_NE(r.error.find("none.csv"), std::string::npos);
     EXPECT_TRUE(r.list.items.empty());
 }
 
-TEST(MaterialListTest, ItemOfTheWindowEntries)
-{
+TEST(MaterialListTest, ItemOfTheWindowEntries) {
     WindowEntries e;
     applyFill(e, smartFill("U25a-6000"));
     e.quantity = std::string("4");

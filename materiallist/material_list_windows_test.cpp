@@ -23,11 +23,9 @@
 namespace {
 
 template <typename T>
-T* find(QObject& w, const QString& name)
-{
+T* find(QObject& w, const QString& name) {
     T* child = w.findChild<T*>(name);
-    if (!child)
-        qFatal("no child %s", qPrintable(name));
+    if (!child) qFatal("no child %s", qPrintable(name));
     return child;
 }
 
@@ -40,20 +38,26 @@ private:
     app::Tolvane* window_ = nullptr;
     materiallist::MainWindowLink* link_ = nullptr;
 
-    QLineEdit* field(const char* name) { return find<QLineEdit>(*window_, QString::fromUtf8(name)); }
+    QLineEdit* field(const char* name) {
+        return find<QLineEdit>(*window_, QString::fromUtf8(name));
+    }
     QComboBox* list(const char* name) { return find<QComboBox>(*window_, QString::fromUtf8(name)); }
-    QString caption(const char* name) { return find<QLabel>(*window_, QString::fromUtf8(name))->text(); }
+    QString caption(const char* name) {
+        return find<QLabel>(*window_, QString::fromUtf8(name))->text();
+    }
     QTableWidget* table() { return find<QTableWidget>(*window_, QStringLiteral("MaterialTable")); }
-    void fill(const QString& clipboard)
-    {
+    void fill(const QString& clipboard) {
         QGuiApplication::clipboard()->setText(clipboard);
         find<QAction>(*window_, QStringLiteral("fill"))->trigger();
     }
-    void calculate() { QTest::mouseClick(find<QPushButton>(*window_, QStringLiteral("Command1")), Qt::LeftButton); }
-    void addItem() { QTest::mouseClick(find<QPushButton>(*window_, QStringLiteral("AddItem")), Qt::LeftButton); }
+    void calculate() {
+        QTest::mouseClick(find<QPushButton>(*window_, QStringLiteral("Command1")), Qt::LeftButton);
+    }
+    void addItem() {
+        QTest::mouseClick(find<QPushButton>(*window_, QStringLiteral("AddItem")), Qt::LeftButton);
+    }
     // Fills, sets the quantity, calculates and adds the item to the list.
-    void weigh(const QString& description, const QString& quantity)
-    {
+    void weigh(const QString& description, const QString& quantity) {
         fill(description);
         field("Text4")->setText(quantity);
         calculate();
@@ -61,8 +65,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         window_ = new app::Tolvane;
         link_ = materiallist::MainWindowLink::attach(window_);
         window_->show();
@@ -70,8 +73,7 @@ private slots:
     }
     void cleanup() { delete window_; }
 
-    void smartFillThenCalculate()
-    {
+    void smartFillThenCalculate() {
         ui::MessageRecorder recorder;
         fill(QStringLiteral("L63x40x5-6000"));
         QCOMPARE(list("Combo1")->currentIndex(), 6);
@@ -91,11 +93,11 @@ private slots:
         QVERIFY(recorder.boxes().isEmpty());
     }
 
-    void washerRowsFollowTheDescription()
-    {
+    void washerRowsFollowTheDescription() {
         fill(QStringLiteral("washer 40x21x3"));
         QCOMPARE(list("Combo1")->currentIndex(), 12);
-        QCOMPARE(caption("Label2") + caption("Label3") + caption("Label4"), QStringLiteral("外径内径厚度"));
+        QCOMPARE(caption("Label2") + caption("Label3") + caption("Label4"),
+                 QStringLiteral("外径内径厚度"));
         QVERIFY(field("Text3")->isVisible());
         fill(QStringLiteral("washer 20"));
         QCOMPARE(caption("Label2"), QStringLiteral("规格"));
@@ -107,8 +109,7 @@ private slots:
         QCOMPARE(field("Text9")->text(), QStringLiteral(" .16"));
     }
 
-    void failedFillClearsTheFourFieldsAndKeepsTheResults()
-    {
+    void failedFillClearsTheFourFieldsAndKeepsTheResults() {
         fill(QStringLiteral("U25a-6000"));
         calculate();  // quantity empty after the fill: total 0
         QCOMPARE(field("Text7")->text(), QStringLiteral(" 164.45"));
@@ -119,15 +120,15 @@ private slots:
         fill(QString());
         QCOMPARE(recorder.boxes().size(), 1);
         QCOMPARE(recorder.boxes()[0].title, QStringLiteral("出错信息！"));
-        QCOMPARE(recorder.boxes()[0].text, QStringLiteral("规格描述可能有问题，如果你认为正确的话，请与软件开发者联系"));
+        QCOMPARE(recorder.boxes()[0].text,
+                 QStringLiteral("规格描述可能有问题，如果你认为正确的话，请与软件开发者联系"));
         for (const char* name : {"Text1", "Text2", "Text3", "Text4"})
             QCOMPARE(field(name)->text(), QString());
         QCOMPARE(list("Combo1")->currentIndex(), 2);
         QCOMPARE(field("Text7")->text(), QStringLiteral(" 164.45"));
     }
 
-    void fastenerMessageKeepsThePreviousUnitWeight()
-    {
+    void fastenerMessageKeepsThePreviousUnitWeight() {
         ui::MessageRecorder recorder;
         fill(QStringLiteral("bolt M7---50"));
         field("Text4")->setText(QStringLiteral("1"));
@@ -143,8 +144,7 @@ private slots:
         QCOMPARE(field("Text9")->text(), QStringLiteral(" .15"));
     }
 
-    void refusedInputLeavesTheResults()
-    {
+    void refusedInputLeavesTheResults() {
         fill(QStringLiteral("plate 10x1000x500"));
         calculate();
         QCOMPARE(field("Text7")->text(), QStringLiteral(" 39.25"));
@@ -158,8 +158,7 @@ private slots:
         QCOMPARE(field("Text9")->text(), QStringLiteral(" 0"));
     }
 
-    void itemsGoToTheList()
-    {
+    void itemsGoToTheList() {
         QVERIFY(find<QDockWidget>(*window_, QStringLiteral("MaterialListDock"))->isVisible());
         QCOMPARE(materiallist::MainWindowLink::attach(window_), link_);
         QCOMPARE(window_->findChildren<QDockWidget*>().size(), 1);
@@ -172,16 +171,17 @@ private slots:
         QCOMPARE(table()->item(0, 2)->text(), QStringLiteral("Q235-A"));
         QCOMPARE(table()->item(0, 5)->text(), QStringLiteral("94.08"));
         QCOMPARE(table()->item(1, 1)->text(), QStringLiteral("10x1500x3000"));
-        QCOMPARE(find<QLabel>(*window_, QStringLiteral("MaterialTotal"))->text(), QStringLiteral("合计：800.58 kg"));
+        QCOMPARE(find<QLabel>(*window_, QStringLiteral("MaterialTotal"))->text(),
+                 QStringLiteral("合计：800.58 kg"));
 
         table()->selectRow(0);
-        QTest::mouseClick(find<QPushButton>(*window_, QStringLiteral("RemoveItems")), Qt::LeftButton);
+        QTest::mouseClick(find<QPushButton>(*window_, QStringLiteral("RemoveItems")),
+                          Qt::LeftButton);
         QCOMPARE(table()->rowCount(), 1);
         QCOMPARE(table()->item(0, 0)->text(), QStringLiteral("钢板"));
     }
 
-    void newListAsksBeforeDroppingChanges()
-    {
+    void newListAsksBeforeDroppingChanges() {
         ui::MessageRecorder recorder;
         weigh(QStringLiteral("U25a-6000"), QStringLiteral("1"));
         find<QAction>(*window_, QStringLiteral("muufilenew"))->trigger();
@@ -193,8 +193,7 @@ private slots:
         QCOMPARE(table()->rowCount(), 0);
     }
 
-    void saveOpenAndBadFiles()
-    {
+    void saveOpenAndBadFiles() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("材料表.csv"));
         weigh(QStringLiteral("U25a-6000"), QStringLiteral("4"));
@@ -212,7 +211,9 @@ private slots:
 
         QFile bad(dir.filePath(QStringLiteral("bad.csv")));
         QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("类型,规格/尺寸,材料,数量,单重(kg),总重(kg)\n槽钢,x,Q235-A,4,1.5,6\n木头,x,,1,1,1\n合计,,,,,7\n");
+        bad.write(
+            "类型,规格/"
+            "尺寸,材料,数量,单重(kg),总重(kg)\n槽钢,x,Q235-A,4,1.5,6\n木头,x,,1,1,1\n合计,,,,,7\n");
         bad.close();
         QVERIFY(!panel->openFile(bad.fileName()));
         QCOMPARE(recorder.boxes().size(), 1);
@@ -224,8 +225,7 @@ private slots:
         QCOMPARE(recorder.boxes().size(), 2);
     }
 
-    void printsToPdf()
-    {
+    void printsToPdf() {
         QTemporaryDir dir;
         weigh(QStringLiteral("HW250x250x9x14-6000"), QStringLiteral("2"));
         QPrinter printer(QPrinter::HighResolution);

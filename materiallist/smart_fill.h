@@ -35,9 +35,9 @@ struct FillResult {
     // The designation found in the list (the last row when none contains the search
     // text); none for the plate and pipe lists, whose selection is left as it is.
     std::optional<int> listIndex;
-    std::array<RowLayout, 3> rows;     // visibility and captions after the type change
-    int materialIndex = 1;             // "Q235-A"
-    ui::OptionalMessage message;       // M1-M7, title "出错信息！"
+    std::array<RowLayout, 3> rows;  // visibility and captions after the type change
+    int materialIndex = 1;          // "Q235-A"
+    ui::OptionalMessage message;    // M1-M7, title "出错信息！"
 };
 
 // Fills from `description` (the clipboard text, taken as it is: nothing is trimmed and

@@ -10,13 +10,11 @@
 #include "materiallist/smart_fill.h"
 #include "materiallist/window_entries.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const materiallist::FillResult fill = materiallist::smartFill(text);
     if (fill.filled) {
-        if (fill.steelType < 0 || fill.steelType > 13 || fill.message)
-            __builtin_trap();
+        if (fill.steelType < 0 || fill.steelType > 13 || fill.message) __builtin_trap();
         if (fill.listIndex) {
             const auto entries = materiallist::listTexts(fill.list);
             if (*fill.listIndex < 0 || *fill.listIndex >= static_cast<int>(entries.size()))
@@ -26,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     }
     for (const std::string& t : fill.texts)
-        if (t.size() > size)
-            __builtin_trap();
+        if (t.size() > size) __builtin_trap();
 
     materiallist::WindowEntries entries;
     materiallist::applyFill(entries, fill);

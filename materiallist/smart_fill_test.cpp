@@ -9,7 +9,8 @@
 namespace materiallist {
 namespace {
 
-constexpr const char* kM1 = "规格描述不完整，作为钢板类应提供：长x宽x高，如果是异型也应该提供展开尺寸";
+constexpr const char* kM1 =
+    "规格描述不完整，作为钢板类应提供：长x宽x高，如果是异型也应该提供展开尺寸";
 constexpr const char* kM2 = "规格描述不完整，作为钢管类应提供：钢管外径x壁厚---长度";
 constexpr const char* kM3 = "规格描述不完整，作为螺栓类应提供：螺栓工程直径---长度";
 constexpr const char* kM4 = "规格描述不完整，作为螺母类应提供：螺母工程直径";
@@ -19,8 +20,7 @@ constexpr const char* kM6 = "规格描述不完整，作为标准开口销,需�
 constexpr const char* kM7 = "规格描述可能有问题，如果你认为正确的话，请与软件开发者联系";
 
 // The window after the fill, as a row "visible|caption|text" like the command line.
-std::string row(const WindowEntries& e, int r)
-{
+std::string row(const WindowEntries& e, int r) {
     const DimensionRow& d = e.rows[static_cast<std::size_t>(r)];
     std::string s = d.visible ? "1|" : "0|";
     s.append(d.caption).append("|").append(d.text);
@@ -37,29 +37,39 @@ struct Filled {
     const char* row3;
 };
 
-TEST(SmartFillTest, FillsTheEntries)
-{
+TEST(SmartFillTest, FillsTheEntries) {
     const Filled cases[] = {
         {"plate 10x1500x3000", 0, "钢板", "", "1|长度|10", "1|宽度|1500", "1|厚度|3000"},
         {"Flat bar 10x100x2000", 0, "钢板", "", "1|长度|10", "1|宽度|100", "1|厚度|2000"},
         {"pipe 89x4.5---3000", 1, "Combo2", "", "1|长度|3000", "1|外径|89", "1|厚度|4.5"},
-        {"U25a-6000", 2, "Combo3", "25a---250x78x7.0x12.0", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
-        {"channel 25a 6000", 2, "Combo3", "25a---250x78x7.0x12.0", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
-        {"UPN 25B 6000", 2, "Combo3", "25b---250x80x9.0x12.0", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
+        {"U25a-6000", 2, "Combo3", "25a---250x78x7.0x12.0", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
+        {"channel 25a 6000", 2, "Combo3", "25a---250x78x7.0x12.0", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
+        {"UPN 25B 6000", 2, "Combo3", "25b---250x80x9.0x12.0", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
         {"U8-1000", 2, "Combo3", "8-----80x43x5.0x7.0", "1|长度|1000", "0|宽度：|", "0|厚度：|"},
         {"U18-1000", 2, "Combo3", "18----180x70x9.0x10.5", "1|长度|1000", "0|宽度：|", "0|厚度：|"},
-        {"U18A-1000", 2, "Combo3", "18a---180x68x7.0x10.5", "1|长度|1000", "0|宽度：|", "0|厚度：|"},
-        {"channel 250x78x7-6000", 2, "Combo3", "25a---250x78x7.0x12.0", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
-        {"I20b-3000", 3, "Combo4", "20b---200x102x9.0x11.4", "1|长度|3000", "0|宽度：|", "0|厚度：|"},
-        {"IPN 12.6-500", 3, "Combo4", "12.6--126x74x5.0x8.4", "1|长度|500", "0|宽度：|", "0|厚度：|"},
-        {"i25c-6000", 3, "Combo4", "55c---550x170x16.5x21.0", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
+        {"U18A-1000", 2, "Combo3", "18a---180x68x7.0x10.5", "1|长度|1000", "0|宽度：|",
+         "0|厚度：|"},
+        {"channel 250x78x7-6000", 2, "Combo3", "25a---250x78x7.0x12.0", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
+        {"I20b-3000", 3, "Combo4", "20b---200x102x9.0x11.4", "1|长度|3000", "0|宽度：|",
+         "0|厚度：|"},
+        {"IPN 12.6-500", 3, "Combo4", "12.6--126x74x5.0x8.4", "1|长度|500", "0|宽度：|",
+         "0|厚度：|"},
+        {"i25c-6000", 3, "Combo4", "55c---550x170x16.5x21.0", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
         {"HW250x250x9x14", 4, "Combo5", "HW250x250x9x14", "1|长度|14", "0|宽度：|", "0|厚度：|"},
-        {"HN400x150x8x13-6000", 4, "Combo5", "HN400x150x8x13#", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
+        {"HN400x150x8x13-6000", 4, "Combo5", "HN400x150x8x13#", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
         {"H999x1x1x1", 4, "Combo5", "HP502x470x20x35", "1|长度|1", "0|宽度：|", "0|厚度：|"},
         {"L50x5-6000", 5, "Combo6", "5-----50x5", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
         {"L50x50x5-6000", 5, "Combo6", "5-----50x5", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
-        {"L63x40x5-6000", 6, "Combo7", "6.3/4-----63x40x5", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
-        {"l50x5-6000 stiffener", 5, "Combo6", "5-----50x5", "1|长度|6000", "0|宽度：|", "0|厚度：|"},
+        {"L63x40x5-6000", 6, "Combo7", "6.3/4-----63x40x5", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
+        {"l50x5-6000 stiffener", 5, "Combo6", "5-----50x5", "1|长度|6000", "0|宽度：|",
+         "0|厚度：|"},
         {"rod 20-1000", 7, "none", "", "1|长度|1000", "1|外径|20", "0|厚度：|"},
         {"axis 40x500", 7, "none", "", "1|长度|500", "1|外径|40", "0|厚度：|"},
         {"bolt M20---80", 10, "none", "", "1|直径|20", "1|长度|80", "0|厚度：|"},
@@ -93,8 +103,7 @@ struct Refused {
     const char* message;  // nullptr: no message
 };
 
-TEST(SmartFillTest, MessagesAndSilentFailures)
-{
+TEST(SmartFillTest, MessagesAndSilentFailures) {
     const Refused cases[] = {
         {"", kM7},
         {"PL 10x200", kM7},
@@ -124,8 +133,7 @@ TEST(SmartFillTest, MessagesAndSilentFailures)
     for (const Refused& c : cases) {
         const FillResult fill = smartFill(c.description);
         EXPECT_FALSE(fill.filled) << c.description;
-        for (const std::string& t : fill.texts)
-            EXPECT_EQ(t, "") << c.description;
+        for (const std::string& t : fill.texts) EXPECT_EQ(t, "") << c.description;
         EXPECT_EQ(fill.quantity, "");
         ASSERT_EQ(fill.message.has_value(), c.message != nullptr) << c.description;
         if (c.message) {
@@ -135,15 +143,13 @@ TEST(SmartFillTest, MessagesAndSilentFailures)
     }
 }
 
-TEST(SmartFillTest, TenNumbersAreAccepted)
-{
+TEST(SmartFillTest, TenNumbersAreAccepted) {
     const FillResult fill = smartFill("plate 1x2x3x4x5x6x7x8x9x10");
     EXPECT_TRUE(fill.filled);
     EXPECT_FALSE(fill.message);
 }
 
-TEST(SmartFillTest, FailedFillClearsFieldsAndKeepsTheRest)
-{
+TEST(SmartFillTest, FailedFillClearsFieldsAndKeepsTheRest) {
     WindowEntries e;
     applyFill(e, smartFill("L63x40x5-6000"));
     e.quantity = std::string("4");
@@ -153,24 +159,21 @@ TEST(SmartFillTest, FailedFillClearsFieldsAndKeepsTheRest)
     applyFill(e, smartFill("nonsense"));
     EXPECT_EQ(e.steelType, 6);
     EXPECT_EQ(selectedItemText(e), "6.3/4-----63x40x5");
-    for (const DimensionRow& r : e.rows)
-        EXPECT_EQ(r.text, "");
+    for (const DimensionRow& r : e.rows) EXPECT_EQ(r.text, "");
     EXPECT_EQ(e.quantity, "");
     EXPECT_EQ(e.materialIndex, 3);
     EXPECT_EQ(e.holeDiameter, "18");
     EXPECT_EQ(e.unitText, " 23.52");
 }
 
-TEST(SmartFillTest, PlateListSelectionIsLeftAsItWas)
-{
+TEST(SmartFillTest, PlateListSelectionIsLeftAsItWas) {
     WindowEntries e;
     e.listSelection[0] = 1;  // 不锈钢
     applyFill(e, smartFill("plate 10x1500x3000"));
     EXPECT_EQ(selectedItemText(e), "不锈钢");
 }
 
-TEST(SmartFillTest, ThenCalculate)
-{
+TEST(SmartFillTest, ThenCalculate) {
     WindowEntries e;
     applyFill(e, smartFill("HN100x50x5x7-1000"));
     e.quantity = std::string("2");

@@ -6,24 +6,38 @@ namespace materiallist {
 
 TypeRows rowsForType(int typeIndex) {
     constexpr std::string_view kLength = "长度", kWidth = "宽度", kThickness = "厚度",
-                               kOuter = "外径", kInner = "内径", kSide = "边长",
-                               kDiameter = "直径", kSize = "规格";
+                               kOuter = "外径", kInner = "内径", kSide = "边长", kDiameter = "直径",
+                               kSize = "规格";
     auto rows = [](int list, std::array<RowLayout, 3> r, bool boltHoles = false) {
         return TypeRows{true, list, r, boltHoles};
     };
     const RowLayout hidden{};
     switch (typeIndex) {
-        case 0: return rows(0, {{{true, kLength}, {true, kWidth}, {true, kThickness}}});
-        case 1: return rows(1, {{{true, kLength}, {true, kOuter}, {true, kThickness}}});
-        case 2: case 3: case 4: case 5: case 6:
+        case 0:
+            return rows(0, {{{true, kLength}, {true, kWidth}, {true, kThickness}}});
+        case 1:
+            return rows(1, {{{true, kLength}, {true, kOuter}, {true, kThickness}}});
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
             return rows(typeIndex, {{{true, kLength}, hidden, hidden}});
-        case 7: return rows(-1, {{{true, kLength}, {true, kOuter}, hidden}});
-        case 8: return rows(-1, {{{true, kLength}, {true, kSide}, hidden}});
-        case 9: return rows(-1, {{{true, kThickness}, {true, kOuter}, {true, kInner}}}, true);
-        case 10: return rows(-1, {{{true, kDiameter}, {true, kLength}, hidden}});
-        case 11: case 12: return rows(-1, {{{true, kSize}, hidden, hidden}});
-        case 13: return rows(-1, {{{true, kSize}, {true, kLength}, hidden}});
-        default: return TypeRows{};
+        case 7:
+            return rows(-1, {{{true, kLength}, {true, kOuter}, hidden}});
+        case 8:
+            return rows(-1, {{{true, kLength}, {true, kSide}, hidden}});
+        case 9:
+            return rows(-1, {{{true, kThickness}, {true, kOuter}, {true, kInner}}}, true);
+        case 10:
+            return rows(-1, {{{true, kDiameter}, {true, kLength}, hidden}});
+        case 11:
+        case 12:
+            return rows(-1, {{{true, kSize}, hidden, hidden}});
+        case 13:
+            return rows(-1, {{{true, kSize}, {true, kLength}, hidden}});
+        default:
+            return TypeRows{};
     }
 }
 

@@ -19,30 +19,30 @@ namespace materiallist {
 // What the window remembers between presses of 计算. A fastener message and an
 // unselected designation list fall back on it.
 struct WeightState {
-    double unit = 0;          // u, kg
-    double total = 0;         // g, kg
-    float massPerMetre = 0;   // m of the last section looked up, kg/m
+    double unit = 0;         // u, kg
+    double total = 0;        // g, kg
+    float massPerMetre = 0;  // m of the last section looked up, kg/m
 };
 
 struct WeightInputs {
-    int steelType = -1;       // selected index of the steel type list (0-13), -1: none
-    int listIndex = -1;       // selected row of the type's designation list (types 2-6), -1: none
-    int materialIndex = 1;    // selected index of the section material list (0-3), -1: none
-    std::string text1;        // Text1: first dimension row
-    std::string text2;        // Text2: second dimension row
-    std::string text3;        // Text3: third dimension row
+    int steelType = -1;     // selected index of the steel type list (0-13), -1: none
+    int listIndex = -1;     // selected row of the type's designation list (types 2-6), -1: none
+    int materialIndex = 1;  // selected index of the section material list (0-3), -1: none
+    std::string text1;      // Text1: first dimension row
+    std::string text2;      // Text2: second dimension row
+    std::string text3;      // Text3: third dimension row
     std::string quantity = "1";  // Text4
-    std::string holeDiameter; // Text5: bolt-hole diameter (flanges)
-    std::string holeCount;    // Text8: bolt-hole count (flanges)
+    std::string holeDiameter;    // Text5: bolt-hole diameter (flanges)
+    std::string holeCount;       // Text8: bolt-hole count (flanges)
 };
 
 struct WeightResult {
     // False when the result fields must stay as they are: no steel type selected, or
     // input refused with a message. The state is then unchanged too.
     bool written = false;
-    std::string unitText;     // Text7, e.g. " 5.43", " .231", " 0"
-    std::string totalText;    // Text9
-    WeightState state;        // the state after this calculation
+    std::string unitText;         // Text7, e.g. " 5.43", " .231", " 0"
+    std::string totalText;        // Text9
+    WeightState state;            // the state after this calculation
     ui::OptionalMessage message;  // title "提示信息"
 };
 

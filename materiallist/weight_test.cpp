@@ -9,8 +9,7 @@ namespace materiallist {
 namespace {
 
 WeightInputs inputs(int type, std::string t1, std::string t2 = "", std::string t3 = "",
-                    std::string qty = "1")
-{
+                    std::string qty = "1") {
     WeightInputs in;
     in.steelType = type;
     in.text1 = std::move(t1);
@@ -20,8 +19,7 @@ WeightInputs inputs(int type, std::string t1, std::string t2 = "", std::string t
     return in;
 }
 
-WeightInputs section(int type, int row, std::string length, std::string qty = "1")
-{
+WeightInputs section(int type, int row, std::string length, std::string qty = "1") {
     WeightInputs in = inputs(type, std::move(length), "", "", std::move(qty));
     in.listIndex = row;
     return in;
@@ -35,8 +33,7 @@ struct Case {
 };
 
 // Results as the fields show them, from a fresh window state.
-TEST(WeightTest, UnitAndTotalTexts)
-{
+TEST(WeightTest, UnitAndTotalTexts) {
     WeightInputs flange = inputs(9, "20", "200", "100");
     flange.holeDiameter = "18";
     flange.holeCount = "4";
@@ -84,8 +81,7 @@ TEST(WeightTest, UnitAndTotalTexts)
     }
 }
 
-TEST(WeightTest, NoSteelTypeChangesNothing)
-{
+TEST(WeightTest, NoSteelTypeChangesNothing) {
     const WeightState before{1.5, 3.0, 9.54f};
     const WeightResult r = calculateWeight(inputs(-1, "1e99", "x", "", "99999"), before);
     EXPECT_FALSE(r.written);
@@ -94,8 +90,7 @@ TEST(WeightTest, NoSteelTypeChangesNothing)
     EXPECT_EQ(r.state.massPerMetre, 9.54f);
 }
 
-TEST(WeightTest, StateCarriesMassPerMetre)
-{
+TEST(WeightTest, StateCarriesMassPerMetre) {
     WeightResult first = calculateWeight(section(4, 33, "1000"), WeightState{});
     EXPECT_EQ(first.state.massPerMetre, 9.54f);
     // Nothing selected in the (other) family's list: the last mass looked up is used.
@@ -107,8 +102,7 @@ TEST(WeightTest, StateCarriesMassPerMetre)
     EXPECT_EQ(calculateWeight(section(2, -1, "2000"), WeightState{}).unitText, " 0");
 }
 
-TEST(WeightTest, FastenerMessagesFallBackOnPreviousUnitWeight)
-{
+TEST(WeightTest, FastenerMessagesFallBackOnPreviousUnitWeight) {
     const WeightState before{0.0312, 0.0312, 0.0f};  // a formula bolt before rounding
     struct FallBack {
         WeightInputs in;
@@ -116,7 +110,8 @@ TEST(WeightTest, FastenerMessagesFallBackOnPreviousUnitWeight)
         const char* total;
     } cases[] = {
         {inputs(11, "7", "", "", "3"), "你选择的不是标准螺母吧！", " .093"},
-        {inputs(12, "40", "21", "", "2"), "你选择的既不是标准垫片也不是参数齐全的非标垫片！", " .062"},
+        {inputs(12, "40", "21", "", "2"), "你选择的既不是标准垫片也不是参数齐全的非标垫片！",
+         " .062"},
         {inputs(12, "", "", "", "2"), "你选择的既不是标准垫片也不是参数齐全的非标垫片！", " .062"},
         {inputs(13, "7", "40", "", "2"), "你选择的不是标准开口销GB91吧！", " .062"},
         {inputs(12, "40", "", "", "2"), std::nullopt, " .062"},  // unlisted standard washer: silent
@@ -135,8 +130,7 @@ TEST(WeightTest, FastenerMessagesFallBackOnPreviousUnitWeight)
     }
 }
 
-TEST(WeightTest, FastenerRoundingIsHalfToEven)
-{
+TEST(WeightTest, FastenerRoundingIsHalfToEven) {
     // Bolt d=3 weighs 0.00005 kg per mm: halves of a gram go to the even gram.
     const struct {
         const char* length;
@@ -146,8 +140,7 @@ TEST(WeightTest, FastenerRoundingIsHalfToEven)
         EXPECT_EQ(calculateWeight(inputs(10, "3", c.length), {}).unitText, c.unit) << c.length;
 }
 
-TEST(WeightTest, OutOfRangeInputIsRefusedAndWritesNothing)
-{
+TEST(WeightTest, OutOfRangeInputIsRefusedAndWritesNothing) {
     const WeightState before{2.0, 4.0, 23.0f};
     WeightInputs holes = inputs(9, "20", "200", "100");
     holes.holeDiameter = "1e400";
