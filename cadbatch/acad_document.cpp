@@ -41,8 +41,8 @@ std::vector<AcadEntity> AcadDocument::entitiesOf(bool paper) {
     for (size_t i = 0; i < drawing_.size(); ++i) {
         const Record& r = drawing_.record(i);
         if (r.section != Section::Entities || r.deleted || r.paperSpace != paper) continue;
-        if (r.type == "ATTRIB" || r.type == "VERTEX" || r.type == "SEQEND" || r.type == "SECTION" ||
-            r.type == "ENDSEC")
+        if (r.kind == Kind::Attrib || r.kind == Kind::Vertex || r.kind == Kind::Seqend || r.kind == Kind::Section ||
+            r.kind == Kind::EndSec)
             continue;
         out.emplace_back(drawing_, i);
     }
@@ -61,14 +61,14 @@ AcadLayout AcadDocument::activeLayout() {
     int32_t paperLayout = -1;
     for (size_t i = 0; i < drawing_.size(); ++i) {
         const Record& r = drawing_.record(i);
-        if (r.deleted || r.type != "BLOCK_RECORD") continue;
+        if (r.deleted || r.kind != Kind::BlockRecord) continue;
         std::string name, layout;
         if (drawing_.value(i, 2, name) && foldName(name) == "*PAPER_SPACE" && drawing_.value(i, 340, layout))
             paperLayout = drawing_.find(parseHandle(layout));
     }
     for (size_t i = 0; i < drawing_.size(); ++i) {
         const Record& r = drawing_.record(i);
-        if (r.deleted || r.type != "LAYOUT") continue;
+        if (r.deleted || r.kind != Kind::Layout) continue;
         std::string name;
         drawing_.value(i, 1, name);
         const bool isModel = foldName(name) == "MODEL";
@@ -76,6 +76,20 @@ AcadLayout AcadDocument::activeLayout() {
             return AcadLayout(drawing_.codec().toUtf8(name), static_cast<int32_t>(i));
     }
     return AcadLayout(model ? "Model" : "Layout1", -1);
+}
+
+PurgeReport AcadDocument::purgeAll() {
+    if (purgedAt_ == drawing_.changes()) return {};
+    PurgeReport report = cadbatch::purgeAll(drawing_);
+    if (report.removed.empty()) purgedAt_ = drawing_.changes();
+    return report;
+}
+
+AuditReport AcadDocument::auditInfo(bool fix) {
+    if (auditedAt_ == drawing_.changes()) return {};
+    AuditReport report = auditDrawing(drawing_, fix);
+    if (report.findings.empty()) auditedAt_ = drawing_.changes();
+    return report;
 }
 
 Status AcadDocument::saveAs(const std::string& fullPath, WriteMode mode) {

@@ -50,8 +50,8 @@ public:
     std::vector<AcadEntity> activeSpaceEntities();
     AcadLayout activeLayout();
 
-    PurgeReport purgeAll() { return cadbatch::purgeAll(drawing_); }
-    AuditReport auditInfo(bool fix) { return auditDrawing(drawing_, fix); }
+    PurgeReport purgeAll();
+    AuditReport auditInfo(bool fix);
 
     // Writes the drawing to `fullPath` and makes it the document's file. With
     // WriteMode::NewOnly an existing file is never replaced. On failure nothing
@@ -69,6 +69,10 @@ private:
     std::string fullName_;
     Drawing drawing_;
     bool closed_ = false;
+    // The drawing's change count when a purge or an audit last found nothing: until the
+    // drawing changes, another pass would find nothing again.
+    uint64_t purgedAt_ = UINT64_MAX;
+    uint64_t auditedAt_ = UINT64_MAX;
 };
 
 class AcadDocuments {

@@ -1,13 +1,14 @@
 #include "cadbatch/acad_entity.h"
 
 #include <cstdlib>
+#include <unordered_map>
 
 #include "cadbatch/record_edit.h"
 
 namespace cadbatch {
 
 std::string objectNameOf(std::string_view type) {
-    static const struct { const char* type; const char* name; } kNames[] = {
+    static const std::pair<std::string_view, const char*> kNames[] = {
         {"INSERT", "AcDbBlockReference"}, {"LINE", "AcDbLine"},
         {"CIRCLE", "AcDbCircle"},         {"ARC", "AcDbArc"},
         {"TEXT", "AcDbText"},             {"MTEXT", "AcDbMText"},
@@ -29,24 +30,32 @@ std::string objectNameOf(std::string_view type) {
         {"HELIX", "AcDbHelix"},           {"SURFACE", "AcDbSurface"},
         {"MESH", "AcDbSubDMesh"},         {"UNDERLAY", "AcDbUnderlayReference"},
     };
-    for (const auto& n : kNames)
-        if (type == n.type) return n.name;
-    return "AcDbEntity";
+    static const std::unordered_map<std::string_view, const char*> kByType(std::begin(kNames), std::end(kNames));
+    auto it = kByType.find(type);
+    return it == kByType.end() ? "AcDbEntity" : it->second;
+}
+
+// An INSERT with more than one row or column is a multiple insert, not a plain block
+// reference.
+bool AcadEntity::isMultipleInsert() const {
+    GroupReader reader(drawing_->recordBytes(record_), drawing_->format());
+    Group g;
+    while (reader.next(g)) {
+        if (g.code == 1001) break;
+        if ((g.code == 70 || g.code == 71) && valueInt(g, drawing_->format()) > 1) return true;
+    }
+    return false;
 }
 
 std::string AcadEntity::objectName() const {
     const Record& r = drawing_->record(record_);
-    // An INSERT with rows or columns is a multiple insert, not a plain block reference.
-    if (r.type == "INSERT") {
-        std::string text;
-        if ((drawing_->value(record_, 70, text) && std::atoi(text.c_str()) > 1) ||
-            (drawing_->value(record_, 71, text) && std::atoi(text.c_str()) > 1))
-            return "AcDbMInsertBlock";
-    }
+    if (r.kind == Kind::Insert && isMultipleInsert()) return "AcDbMInsertBlock";
     return objectNameOf(r.type);
 }
 
-bool AcadEntity::isBlockReference() const { return objectName() == "AcDbBlockReference"; }
+bool AcadEntity::isBlockReference() const {
+    return drawing_->record(record_).kind == Kind::Insert && !isMultipleInsert();
+}
 
 std::string AcadAttributeReference::tagString() const {
     std::string text;
@@ -92,7 +101,7 @@ std::vector<AcadAttributeReference> AcadBlockReference::getAttributes() const {
     for (size_t i = record_ + 1; i < drawing_->size(); ++i) {
         const Record& r = drawing_->record(i);
         if (r.deleted) continue;
-        if (r.type != "ATTRIB") break;
+        if (r.kind != Kind::Attrib) break;
         out.emplace_back(*drawing_, i);
     }
     return out;

@@ -24,6 +24,8 @@ public:
     size_t record() const { return record_; }
 
 protected:
+    bool isMultipleInsert() const;
+
     Drawing* drawing_;
     size_t record_;
 };

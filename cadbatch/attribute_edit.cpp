@@ -17,9 +17,8 @@ bool editAttributes(AcadDocument& document, std::string_view block, const std::v
     bool found = false;
     const std::string target(block);
     for (const AcadEntity& entity : document.activeSpaceEntities()) {
-        const std::string objectName = entity.objectName();
-        if (status) status("正在进行属性修改： 查找目标块块 " + target + " 当前 " + objectName);
-        if (objectName != "AcDbBlockReference") continue;
+        if (status) status("正在进行属性修改： 查找目标块块 " + target + " 当前 " + entity.objectName());
+        if (!entity.isBlockReference()) continue;
         const AcadBlockReference reference(entity);
         if (reference.name() != target) continue;
         if (status) status("正在进行属性修改： 已找到  " + target + " 当前正属性修改中。。。");

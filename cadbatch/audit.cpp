@@ -12,12 +12,12 @@ bool isPointerCode(int code) {
 }
 
 bool needsHandle(const Drawing& d, const Record& r) {
-    if (r.type == "SECTION" || r.type == "ENDSEC" || r.type == "EOF" || r.type == "ENDTAB") return false;
-    if (r.section == Section::Tables) return !(d.isR12() && r.type == "TABLE");
+    if (r.kind == Kind::Section || r.kind == Kind::EndSec || r.kind == Kind::Eof || r.kind == Kind::EndTab) return false;
+    if (r.section == Section::Tables) return !(d.isR12() && r.kind == Kind::Table);
     return r.section == Section::Blocks || r.section == Section::Entities || r.section == Section::Objects;
 }
 
-int handleCode(const Record& r) { return r.type == "DIMSTYLE" && r.table >= 0 ? 105 : 5; }
+int handleCode(const Record& r) { return r.kind == Kind::DimStyle && r.table >= 0 ? 105 : 5; }
 
 class Auditor {
 public:
@@ -97,7 +97,7 @@ private:
         const std::string want = paper ? "*PAPER_SPACE" : "*MODEL_SPACE";
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
-            if (r.type != "BLOCK_RECORD" || r.deleted) continue;
+            if (r.kind != Kind::BlockRecord || r.deleted) continue;
             std::string name;
             if (d_.value(i, 2, name) && foldName(name) == want) return r.handle;
         }
@@ -111,14 +111,14 @@ private:
         if (r.section == Section::Blocks && r.block >= 0) {
             const uint32_t name = d_.record(static_cast<size_t>(r.block)).name;
             for (size_t k = 0; k < d_.size(); ++k)
-                if (d_.record(k).type == "BLOCK_RECORD" && d_.record(k).name == name && !d_.record(k).deleted)
+                if (d_.record(k).kind == Kind::BlockRecord && d_.record(k).name == name && !d_.record(k).deleted)
                     return d_.record(k).handle;
             return 0;
         }
         if (r.table >= 0) return d_.record(static_cast<size_t>(r.table)).handle;
         if (r.section == Section::Objects) {
             for (size_t k = 0; k < d_.size(); ++k)
-                if (d_.record(k).section == Section::Objects && d_.record(k).type == "DICTIONARY")
+                if (d_.record(k).section == Section::Objects && d_.record(k).kind == Kind::Dictionary)
                     return k == i ? 0 : d_.record(k).handle;
         }
         return 0;
@@ -138,7 +138,7 @@ private:
     void fixPointers(size_t i) {
         RecordEdit edit(d_, i);
         bool changed = false, ownerSeen = false, inReactors = false;
-        const bool dictionary = d_.record(i).type == "DICTIONARY";
+        const bool dictionary = d_.record(i).kind == Kind::Dictionary;
         for (size_t k = 1; k < edit.size(); ++k) {
             const int code = edit.code(k);
             if (code == 1001) break;
@@ -176,15 +176,15 @@ private:
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
             if (r.deleted) continue;
-            if (r.section == Section::Blocks && r.type == "BLOCK") defined.insert(r.name);
-            if (r.section == Section::Blocks && r.type == "ENDSEC") blocksEnd = i;
-            if (r.type == "TABLE" && r.name == blockRecordName) blockTable = r.handle;
-            if (r.type == "ENDTAB" && r.table >= 0 && d_.record(static_cast<size_t>(r.table)).name == blockRecordName)
+            if (r.section == Section::Blocks && r.kind == Kind::Block) defined.insert(r.name);
+            if (r.section == Section::Blocks && r.kind == Kind::EndSec) blocksEnd = i;
+            if (r.kind == Kind::Table && r.name == blockRecordName) blockTable = r.handle;
+            if (r.kind == Kind::EndTab && r.table >= 0 && d_.record(static_cast<size_t>(r.table)).name == blockRecordName)
                 blockTableEnd = static_cast<int32_t>(i);
         }
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
-            if (r.deleted || r.type != "INSERT") continue;
+            if (r.deleted || r.kind != Kind::Insert) continue;
             for (const Ref& ref : d_.refs(i)) {
                 if (ref.kind != RefKind::Block || defined.count(ref.name) || added.count(ref.name)) continue;
                 std::string name;
@@ -226,7 +226,7 @@ private:
             if (r.deleted || (r.section != Section::Entities && r.section != Section::Blocks)) continue;
             if (parent >= 0) {
                 if (r.type == child) continue;
-                if (r.type == "SEQEND") {
+                if (r.kind == Kind::Seqend) {
                     parent = -1;
                     continue;
                 }
@@ -235,8 +235,8 @@ private:
                 if (fix_) inserts_.emplace_back(i, seqend(static_cast<size_t>(parent)));
                 parent = -1;
             }
-            if (r.type == "INSERT" || r.type == "POLYLINE") {
-                const bool insert = r.type == "INSERT";
+            if (r.kind == Kind::Insert || r.kind == Kind::Polyline) {
+                const bool insert = r.kind == Kind::Insert;
                 size_t next = i + 1;
                 while (next < d_.size() && d_.record(next).deleted) ++next;
                 const bool childFollows = next < d_.size() && d_.record(next).type == (insert ? "ATTRIB" : "VERTEX");
@@ -256,7 +256,7 @@ private:
                 }
                 continue;
             }
-            if (r.type == "ATTRIB" || r.type == "VERTEX" || r.type == "SEQEND") {
+            if (r.kind == Kind::Attrib || r.kind == Kind::Vertex || r.kind == Kind::Seqend) {
                 found("多余的 " + typeAndHandle(i) + "（不属于任何对象）");
                 if (fix_) d_.erase(i);
             }
@@ -283,9 +283,9 @@ private:
             for (size_t i = 0; i < d_.size(); ++i) {
                 const Record& r = d_.record(i);
                 if (r.deleted || table == kNoName) continue;
-                if (r.type == "TABLE" && r.name == table) tableRecord = static_cast<int32_t>(i);
+                if (r.kind == Kind::Table && r.name == table) tableRecord = static_cast<int32_t>(i);
                 if (r.table < 0 || r.table != tableRecord || tableRecord < 0) continue;
-                if (r.type == "ENDTAB") endtab = static_cast<int32_t>(i);
+                if (r.kind == Kind::EndTab) endtab = static_cast<int32_t>(i);
                 else if (want != kNoName && r.name == want && r.type == e->table) present = true;
             }
             if (tableRecord < 0 || present) continue;

@@ -38,7 +38,7 @@ struct Fault {
     const char* name;
     const char* version;
     std::function<void(Groups&)> make;
-    const char* finding;  // the start of the first finding's text
+    const char* finding;  // the start of a finding's text
 };
 
 const Fault kFaults[] = {
@@ -117,7 +117,9 @@ TEST_P(AuditFault, IsFoundThenFixedAndTheFileReadsClean) {
 
     const AuditReport seen = auditDrawing(d, false);
     ASSERT_FALSE(seen.findings.empty());
-    EXPECT_EQ(seen.findings.front().text.rfind(f.finding, 0), 0u) << seen.findings.front().text;
+    EXPECT_TRUE(std::any_of(seen.findings.begin(), seen.findings.end(),
+                            [&](const AuditFinding& a) { return a.text.rfind(f.finding, 0) == 0; }))
+        << seen.findings.front().text;
     EXPECT_EQ(seen.fixedCount(), 0u);
     EXPECT_EQ(d.bytes(), bytes);
 

@@ -108,6 +108,7 @@ void Drawing::insert(std::vector<std::pair<size_t, std::string>> added) {
             GroupReader reader(patches_.back(), style_.format);
             Group g;
             if (reader.next(g)) r.type = std::string(g.value);
+            r.kind = kindOf(r.type);
             fresh.push_back(merged.size());
             merged.push_back(std::move(r));
         }
@@ -116,7 +117,7 @@ void Drawing::insert(std::vector<std::pair<size_t, std::string>> added) {
     records_ = std::move(merged);
     if (header_ >= 0) {
         for (size_t i = 0; i < records_.size(); ++i)
-            if (records_[i].type == "SECTION" && records_[i].section == Section::Header) header_ = static_cast<int>(i);
+            if (records_[i].kind == Kind::Section && records_[i].section == Section::Header) header_ = static_cast<int>(i);
     }
     recomputeContext();
     for (size_t i : fresh) analyze(i, patches_[static_cast<size_t>(records_[i].patch)]);

@@ -38,8 +38,16 @@ struct Ref {
     uint64_t handle = 0;     // for RefKind::Handle
 };
 
+// The record types the engine looks at, to tell them apart without comparing texts.
+enum class Kind : uint8_t {
+    Other, Section, EndSec, Eof, Table, EndTab, Block, EndBlk, Insert, Attrib, Vertex, Seqend,
+    Polyline, BlockRecord, Dictionary, Layout, DimStyle, Layer, Linetype, Style,
+};
+Kind kindOf(std::string_view type);
+
 struct Record {
     std::string type;        // the value of the record's 0 group: LINE, INSERT, TABLE ...
+    Kind kind = Kind::Other;
     size_t begin = 0;        // the record's bytes are [begin, end) of the source
     size_t end = 0;          //   unless `patch` names its new bytes
     int32_t patch = -1;

@@ -34,11 +34,24 @@ bool looksLikeDwg(std::string_view s) {
     return s.size() >= 4 && (s.substr(0, 4) == "AC10" || s.substr(0, 4) == "AC1." || s.substr(0, 4) == "AC2.");
 }
 
-bool isStructural(std::string_view type) {
-    return type == "SECTION" || type == "ENDSEC" || type == "EOF";
-}
+bool isStructural(Kind kind) { return kind == Kind::Section || kind == Kind::EndSec || kind == Kind::Eof; }
 
 }  // namespace
+
+Kind kindOf(std::string_view type) {
+    static const std::pair<std::string_view, Kind> kKinds[] = {
+        {"SECTION", Kind::Section},   {"ENDSEC", Kind::EndSec},     {"EOF", Kind::Eof},
+        {"TABLE", Kind::Table},       {"ENDTAB", Kind::EndTab},     {"BLOCK", Kind::Block},
+        {"ENDBLK", Kind::EndBlk},     {"INSERT", Kind::Insert},     {"ATTRIB", Kind::Attrib},
+        {"VERTEX", Kind::Vertex},     {"SEQEND", Kind::Seqend},     {"POLYLINE", Kind::Polyline},
+        {"BLOCK_RECORD", Kind::BlockRecord}, {"DICTIONARY", Kind::Dictionary}, {"LAYOUT", Kind::Layout},
+        {"DIMSTYLE", Kind::DimStyle}, {"LAYER", Kind::Layer},       {"LTYPE", Kind::Linetype},
+        {"STYLE", Kind::Style},
+    };
+    for (const auto& [name, kind] : kKinds)
+        if (name == type) return kind;
+    return Kind::Other;
+}
 
 std::string foldName(std::string_view name) {
     name = trim(name);
@@ -105,7 +118,7 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
             addName(RefKind::Block, v);
         else if (((code >= 330 && code <= 369) || (code >= 390 && code <= 399)) && parseHandle(v))
             refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
-        else if (code == 2 && r.type == "SECTION" && !a.nameSeen) {
+        else if (code == 2 && r.kind == Kind::Section && !a.nameSeen) {
             a.nameSeen = true;
             r.name = nameId(v);
         }
@@ -113,10 +126,10 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
     }
     switch (code) {
     case 2:
-        if (!a.nameSeen && (r.type == "SECTION" || a.tableEntry || a.table || r.type == "BLOCK")) {
+        if (!a.nameSeen && (r.kind == Kind::Section || a.tableEntry || a.table || r.kind == Kind::Block)) {
             a.nameSeen = true;
             r.name = nameId(v);
-            if (r.type == "SECTION") {
+            if (r.kind == Kind::Section) {
                 r.section = sectionNamed(v);
                 a.header = r.section == Section::Header;
             }
@@ -142,7 +155,7 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
         return;
     case 6:
         if (a.dimStyle) addName(RefKind::Block, v);  // R12: DIMBLK1
-        else if (a.entity || (a.tableEntry && r.type == "LAYER")) addName(RefKind::Linetype, v);
+        else if (a.entity || (a.tableEntry && r.kind == Kind::Layer)) addName(RefKind::Linetype, v);
         return;
     case 7:
         if (a.dimStyle) addName(RefKind::Block, v);  // R12: DIMBLK2
@@ -187,15 +200,15 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
 
 Drawing::Analysis Drawing::beginAnalysis(const Record& r) const {
     Analysis a;
-    const bool body = !isStructural(r.type);
-    a.table = r.type == "TABLE";
-    a.tableEntry = body && r.section == Section::Tables && !a.table && r.type != "ENDTAB";
+    const bool body = !isStructural(r.kind);
+    a.table = r.kind == Kind::Table;
+    a.tableEntry = body && r.section == Section::Tables && !a.table && r.kind != Kind::EndTab;
     a.entity = body && (r.section == Section::Entities ||
-                        (r.section == Section::Blocks && r.type != "BLOCK" && r.type != "ENDBLK"));
-    a.header = r.type == "SECTION" && r.section == Section::Header;
+                        (r.section == Section::Blocks && r.kind != Kind::Block && r.kind != Kind::EndBlk));
+    a.header = r.kind == Kind::Section && r.section == Section::Header;
     a.nameSeen = a.header;
-    a.dimStyle = a.tableEntry && r.type == "DIMSTYLE";
-    a.blockNameRef = r.type == "INSERT" || r.type == "DIMENSION" || r.type == "ACAD_TABLE";
+    a.dimStyle = a.tableEntry && r.kind == Kind::DimStyle;
+    a.blockNameRef = r.kind == Kind::Insert || r.type == "DIMENSION" || r.type == "ACAD_TABLE";
     a.dimStyleRef = r.type == "DIMENSION" || r.type == "LEADER" || r.type == "TOLERANCE";
     return a;
 }
@@ -220,19 +233,19 @@ void Drawing::recomputeContext() {
     int32_t table = -1, block = -1;
     for (size_t i = 0; i < records_.size(); ++i) {
         Record& r = records_[i];
-        if (r.type == "SECTION") {
+        if (r.kind == Kind::Section) {
             section = r.section;
             table = block = -1;
             continue;
         }
         r.section = section;
-        if (r.type == "TABLE") table = static_cast<int32_t>(i);
-        if (r.type == "BLOCK") block = static_cast<int32_t>(i);
-        r.table = section == Section::Tables && r.type != "TABLE" ? table : -1;
+        if (r.kind == Kind::Table) table = static_cast<int32_t>(i);
+        if (r.kind == Kind::Block) block = static_cast<int32_t>(i);
+        r.table = section == Section::Tables && r.kind != Kind::Table ? table : -1;
         r.block = section == Section::Blocks ? block : -1;
-        if (r.type == "ENDTAB") table = -1;
-        if (r.type == "ENDBLK") block = -1;
-        if (r.type == "ENDSEC") section = Section::None;
+        if (r.kind == Kind::EndTab) table = -1;
+        if (r.kind == Kind::EndBlk) block = -1;
+        if (r.kind == Kind::EndSec) section = Section::None;
     }
 }
 
@@ -252,6 +265,8 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
         const size_t nl = data.find('\n');
         d.style_.eol = nl != std::string_view::npos && nl > 0 && data[nl - 1] == '\r' ? "\r\n" : "\n";
     }
+    d.records_.reserve(data.size() / 128);
+    d.refs_.reserve(data.size() / 64);
     GroupReader reader(data, d.style_.format, start);
     Group g;
     bool first = true, ended = false;
@@ -278,18 +293,19 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
             Record& prev = d.records_.back();
             prev.end = g.begin;
             prev.refEnd = static_cast<uint32_t>(d.refs_.size());
-            if (prev.type == "SECTION") {
+            if (prev.kind == Kind::Section) {
                 if (section != Section::None) return Status::failure(reason::kIncomplete);
                 section = prev.section;
-            } else if (prev.type == "TABLE") {
+            } else if (prev.kind == Kind::Table) {
                 table = static_cast<int32_t>(d.records_.size() - 1);
-            } else if (prev.type == "BLOCK") {
+            } else if (prev.kind == Kind::Block) {
                 block = static_cast<int32_t>(d.records_.size() - 1);
             }
         }
         if (type == "ENDSEC") table = block = -1;
         Record r;
         r.type = std::string(type);
+        r.kind = kindOf(type);
         r.begin = g.begin;
         r.section = type == "SECTION" || type == "EOF" ? Section::None : section;
         r.table = section == Section::Tables && type != "TABLE" ? table : -1;
@@ -320,7 +336,7 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
 void Drawing::readHeaderSettings() {
     header_ = -1;
     for (size_t i = 0; i < records_.size() && i < 4; ++i)
-        if (records_[i].type == "SECTION" && records_[i].section == Section::Header) header_ = static_cast<int>(i);
+        if (records_[i].kind == Kind::Section && records_[i].section == Section::Header) header_ = static_cast<int>(i);
     std::string text;
     if (header("$ACADVER", text) && trim(text).size() >= 6) version_ = std::string(trim(text));
     std::string page;

@@ -103,29 +103,34 @@ bool GroupReader::next(Group& group) {
     return format_ == DxfFormat::Ascii ? nextAscii(group) : nextBinary(group);
 }
 
+// The end of the line starting at `p` (the position of its LF, or `end`). Lines are a
+// few bytes long, where a plain loop beats a library search.
+inline const char* lineEnd(const char* p, const char* end) {
+    while (p < end && *p != '\n') ++p;
+    return p;
+}
+
 bool GroupReader::nextAscii(Group& group) {
     const size_t start = pos_;
     const char* base = data_.data();
-    const size_t size = data_.size();
-    const void* nl = std::memchr(base + start, '\n', size - start);
-    if (!nl) {
+    const char* end = base + data_.size();
+    const char* codeEnd = lineEnd(base + start, end);
+    if (codeEnd == end) {
         // Blanks after the last group are not a group.
         if (trimmed(data_.substr(start)).empty()) {
-            pos_ = size;
+            pos_ = data_.size();
             return false;
         }
         return fail(ReadProblem::Truncated, start);
     }
-    const size_t codeEnd = static_cast<const char*>(nl) - base;
-    if (!parseCode(data_.substr(start, codeEnd - start), group.code))
+    if (!parseCode(std::string_view(base + start, static_cast<size_t>(codeEnd - (base + start))), group.code))
         return fail(ReadProblem::BadCode, start);
-    const size_t valueStart = codeEnd + 1;
-    if (valueStart >= size) return fail(ReadProblem::Truncated, start);
-    const void* nl2 = std::memchr(base + valueStart, '\n', size - valueStart);
-    size_t valueEnd = nl2 ? static_cast<const char*>(nl2) - base : size;
-    pos_ = nl2 ? valueEnd + 1 : size;
-    if (valueEnd > valueStart && base[valueEnd - 1] == '\r') --valueEnd;
-    group.value = data_.substr(valueStart, valueEnd - valueStart);
+    const char* valueStart = codeEnd + 1;
+    if (valueStart >= end) return fail(ReadProblem::Truncated, start);
+    const char* valueEnd = lineEnd(valueStart, end);
+    pos_ = static_cast<size_t>(valueEnd - base) + (valueEnd < end ? 1 : 0);
+    if (valueEnd > valueStart && valueEnd[-1] == '\r') --valueEnd;
+    group.value = std::string_view(valueStart, static_cast<size_t>(valueEnd - valueStart));
     group.begin = start;
     group.end = pos_;
     return true;

@@ -31,9 +31,8 @@ std::optional<std::string> buildFileName(AcadDocument& document, std::string_vie
                                          const FileNameTemplate& name, const StatusSink& status) {
     const std::string target(block);
     for (const AcadEntity& entity : document.activeSpaceEntities()) {
-        const std::string objectName = entity.objectName();
-        if (status) status("正在进行文件名提取： 查找目标块块 " + target + " 当前 " + objectName);
-        if (objectName != "AcDbBlockReference") continue;
+        if (status) status("正在进行文件名提取： 查找目标块块 " + target + " 当前 " + entity.objectName());
+        if (!entity.isBlockReference()) continue;
         const AcadBlockReference reference(entity);
         if (reference.name() != target) continue;
         if (status) status("正在进行文件名提取： 已找到  " + target + " 当前正属性提取中。。。");

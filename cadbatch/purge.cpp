@@ -45,17 +45,17 @@ std::vector<Candidate> findCandidates(Drawing& d) {
     for (size_t i = 0; i < d.size(); ++i) {
         const Record& r = d.record(i);
         if (r.deleted || r.name == kNoName) continue;
-        if (r.section == Section::Blocks && r.type == "BLOCK") {
+        if (r.section == Section::Blocks && r.kind == Kind::Block) {
             out.push_back({RefKind::Block, i});
             continue;
         }
         if (r.table < 0) continue;
         const uint32_t table = d.record(static_cast<size_t>(r.table)).name;
-        if (table == blockRecord && r.type == "BLOCK_RECORD") recordOfBlock[r.name] = static_cast<int32_t>(i);
-        else if (table == layer && r.type == "LAYER") out.push_back({RefKind::Layer, i});
-        else if (table == ltype && r.type == "LTYPE") out.push_back({RefKind::Linetype, i});
-        else if (table == style && r.type == "STYLE") out.push_back({RefKind::TextStyle, i});
-        else if (table == dimstyle && r.type == "DIMSTYLE") out.push_back({RefKind::DimStyle, i});
+        if (table == blockRecord && r.kind == Kind::BlockRecord) recordOfBlock[r.name] = static_cast<int32_t>(i);
+        else if (table == layer && r.kind == Kind::Layer) out.push_back({RefKind::Layer, i});
+        else if (table == ltype && r.kind == Kind::Linetype) out.push_back({RefKind::Linetype, i});
+        else if (table == style && r.kind == Kind::Style) out.push_back({RefKind::TextStyle, i});
+        else if (table == dimstyle && r.kind == Kind::DimStyle) out.push_back({RefKind::DimStyle, i});
     }
     for (Candidate& c : out)
         if (c.kind == RefKind::Block) c.blockRecord = recordOfBlock[d.record(c.record).name];
@@ -125,7 +125,7 @@ PurgeReport purgeAll(Drawing& d) {
         const int32_t block = static_cast<int32_t>(c.record);
         remove(c.record);
         for (size_t i = c.record + 1; i < d.size() && d.record(i).block == block; ++i) {
-            const bool end = d.record(i).type == "ENDBLK";
+            const bool end = d.record(i).kind == Kind::EndBlk;
             remove(i);
             if (end) break;
         }

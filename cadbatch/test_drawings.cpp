@@ -23,7 +23,7 @@ public:
         if (r12_) { add(9, "$HANDLING"); add(70, "1"); }
         add(9, "$TILEMODE"); add(70, o_.paperSpace ? "0" : "1");
         add(9, "$CLAYER"); add(8, "0");
-        add(9, "$HANDSEED"); add(5, "FFFF");
+        add(9, "$HANDSEED"); add(5, "0");  // set when the drawing is complete
         endsec();
         section("TABLES");
         const auto ltype = table("LTYPE");
@@ -83,6 +83,7 @@ public:
         entity("LINE", space, "USED", {{10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {11, "10.0"}, {21, "10.0"}, {31, "0.0"}}, "AcDbLine");
         entity("TEXT", space, "USED", {{10, "1.0"}, {20, "1.0"}, {30, "0.0"}, {40, "2.5"}, {1, text("中文文字")}}, "AcDbText");
         insert(space, "USEDBLK", false);
+        filler(space);
         const std::string title = insert(space, "TITLE", true);
         const std::pair<const char*, std::string> values[] = {{"DRAWNO", "A100"}, {"REV", "B"}, {"NAME", text(o_.title)}};
         for (const auto& [tag, value] : values)
@@ -96,6 +97,8 @@ public:
             endsec();
         }
         add(0, "EOF");
+        for (size_t k = 0; k + 1 < g_.size(); ++k)
+            if (g_[k] == std::pair<int, std::string>{9, "$HANDSEED"}) g_[k + 1].second = handle();
         return std::move(g_);
     }
 
@@ -146,6 +149,31 @@ private:
         }
         return h;
     }
+    // A mix of the entities a real drawing is made of, about 200 bytes each.
+    void filler(const std::string& space) {
+        char x[32], y[32];
+        for (int k = 0; k < o_.fillerEntities; ++k) {
+            std::snprintf(x, sizeof x, "%.6f", 12.5 + k * 0.731);
+            std::snprintf(y, sizeof y, "%.6f", 40.25 + (k % 977) * 1.3);
+            switch (k % 5) {
+            case 0:
+                entity("LINE", space, "USED", {{10, x}, {20, y}, {30, "0.0"}, {11, y}, {21, x}, {31, "0.0"}}, "AcDbLine");
+                break;
+            case 1:
+                entity("CIRCLE", space, "USED", {{10, x}, {20, y}, {30, "0.0"}, {40, "3.75"}}, "AcDbCircle");
+                break;
+            case 2:
+                entity("TEXT", space, "USED", {{10, x}, {20, y}, {30, "0.0"}, {40, "3.5"}, {1, text("零件明细 A-" + std::to_string(k))}}, "AcDbText");
+                break;
+            case 3:
+                entity("LWPOLYLINE", space, "0", {{90, "3"}, {70, "1"}, {10, x}, {20, y}, {10, y}, {20, x}, {10, x}, {20, x}}, "AcDbPolyline");
+                break;
+            default:
+                insert(space, "USEDBLK", false);
+            }
+        }
+    }
+
     bool inEntities() const {
         for (auto it = g_.rbegin(); it != g_.rend(); ++it)
             if (it->first == 2 && (it->second == "ENTITIES" || it->second == "BLOCKS")) return it->second == "ENTITIES";

@@ -20,6 +20,7 @@ struct SampleOptions {
     int nestedBlocks = 3;                // unused blocks U1 > U2 > ... each inserting the next
     std::string title = "标题栏";         // value of the NAME attribute of the title block (UTF-8)
     bool paperSpace = false;             // $TILEMODE 0 and the title block in paper space
+    int fillerEntities = 0;              // extra lines, circles, texts, polylines and inserts
 };
 
 // The groups of a drawing with: layers 0, USED, UNUSED, Defpoints; linetypes ByBlock,

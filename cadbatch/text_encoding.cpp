@@ -156,6 +156,9 @@ TextCodec TextCodec::forDrawing(std::string_view acadVersion, std::string_view c
 }
 
 std::string TextCodec::toUtf8(std::string_view fileText) const {
+    // Plain ASCII (most names and values) reads the same in every code page.
+    const bool ascii = std::all_of(fileText.begin(), fileText.end(), [](char c) { return (c & 0x80) == 0; });
+    if (ascii && fileText.find('\\') == std::string_view::npos) return std::string(fileText);
     std::string out;
     if (isUtf8()) {
         out.reserve(fileText.size());
