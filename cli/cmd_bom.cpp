@@ -54,6 +54,9 @@ int runBom(const std::vector<std::string>& args, cli::CommandIo& io) {
     out.reserve(kBlock * 2);
     materiallist::BomSummary total;
     std::string_view rest = text;
+    // Editors on Windows start UTF-8 files with a byte-order mark; it is no part of the
+    // first description (which could then not start with its keyword).
+    if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
     while (!rest.empty()) {
         std::size_t cut = rest.size() > kBlock ? rest.find('\n', kBlock) : std::string_view::npos;
         cut = cut == std::string_view::npos ? rest.size() : cut + 1;

@@ -86,6 +86,11 @@ execute_process(COMMAND ${CLI} bom - INPUT_FILE ${WORK}/parts.txt OUTPUT_VARIABL
 if(NOT rc EQUAL 0 OR NOT out STREQUAL report)
   message(FATAL_ERROR "bom from standard input: exit ${rc}\n${out}")
 endif()
+string(ASCII 239 187 191 bom)
+file(WRITE ${WORK}/bom.txt "${bom}L63x40x5-6000*4\n")
+expect("bom after a byte-order mark" 0
+       "1\tL63x40x5-6000\t不等边角铁\t6.3/4-----63x40x5\t 23.52\t4\t 94.08\ntotal_weight= 94.08\n"
+       bom ${WORK}/bom.txt)
 file(WRITE ${WORK}/empty.txt "")
 expect("bom empty" 0 "total_weight= 0\n" bom ${WORK}/empty.txt)
 expect("bom missing file" 1 "" bom ${WORK}/no-such-file.txt)
