@@ -1,0 +1,48 @@
+// Developer tool, not installed: the main window after a few smart fills and
+// calculations, with their items in the material-list panel, saved as
+// material-list.png in the folder named by $TOLVANE_SCREENSHOT_DIR. The picture in
+// docs/ comes from
+//   cmake --build build --target material_list_screenshot
+//   TOLVANE_SCREENSHOT_DIR=docs QT_QPA_PLATFORM=offscreen
+//   build/materiallist/material_list_screenshot
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "materiallist/main_window_link.h"
+#include "ui/fonts.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ui::applyChineseFont(app);
+    const QString dir = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR", QStringLiteral("."));
+
+    app::Tolvane window;
+    materiallist::MainWindowLink::attach(&window);
+    window.show();
+    const struct {
+        const char* description;
+        const char* quantity;
+    } items[] = {{"L63x40x5-6000", "4"}, {"plate 10x1500x3000", "2"}, {"HW250x250x9x14-6000", "6"}};
+    for (const auto& item : items) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(item.description));
+        window.findChild<QAction*>(QStringLiteral("fill"))->trigger();
+        window.findChild<QLineEdit*>(QStringLiteral("Text4"))
+            ->setText(QString::fromUtf8(item.quantity));
+        window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("AddItem"))->click();
+    }
+    QApplication::processEvents();
+
+    const QString file = QDir(dir).filePath(QStringLiteral("material-list.png"));
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    return 0;
+}
