@@ -119,6 +119,9 @@ void Drawing::insert(std::vector<std::pair<size_t, std::string>> added) {
         for (size_t i = 0; i < records_.size(); ++i)
             if (records_[i].kind == Kind::Section && records_[i].section == Section::Header) header_ = static_cast<int>(i);
     }
+    // A new section start learns its section from its own groups; the records after it
+    // then learn theirs from it.
+    for (size_t i : fresh) analyze(i, patches_[static_cast<size_t>(records_[i].patch)]);
     recomputeContext();
     for (size_t i : fresh) analyze(i, patches_[static_cast<size_t>(records_[i].patch)]);
     handlesCurrent_ = false;

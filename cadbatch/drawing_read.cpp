@@ -241,8 +241,8 @@ void Drawing::recomputeContext() {
         r.section = section;
         if (r.kind == Kind::Table) table = static_cast<int32_t>(i);
         if (r.kind == Kind::Block) block = static_cast<int32_t>(i);
-        r.table = section == Section::Tables && r.kind != Kind::Table ? table : -1;
-        r.block = section == Section::Blocks ? block : -1;
+        r.table = section == Section::Tables && r.kind != Kind::Table && !isStructural(r.kind) ? table : -1;
+        r.block = section == Section::Blocks && !isStructural(r.kind) ? block : -1;
         if (r.kind == Kind::EndTab) table = -1;
         if (r.kind == Kind::EndBlk) block = -1;
         if (r.kind == Kind::EndSec) section = Section::None;
@@ -308,8 +308,8 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
         r.kind = kindOf(type);
         r.begin = g.begin;
         r.section = type == "SECTION" || type == "EOF" ? Section::None : section;
-        r.table = section == Section::Tables && type != "TABLE" ? table : -1;
-        r.block = section == Section::Blocks ? block : -1;
+        r.table = section == Section::Tables && r.kind != Kind::Table && !isStructural(r.kind) ? table : -1;
+        r.block = section == Section::Blocks && !isStructural(r.kind) ? block : -1;
         r.refBegin = static_cast<uint32_t>(d.refs_.size());
         if (type == "ENDSEC") section = Section::None;
         if (type == "ENDTAB") table = -1;

@@ -139,5 +139,24 @@ TEST(Purge, PointersFromWhatABlockOwnsDoNotKeepIt) {
     EXPECT_FALSE(sortTableLeft);
 }
 
+// Found by fuzzing: a definition without ENDBLK once took the section's end with it
+// when records had been inserted before the purge.
+TEST(Purge, DefinitionWithoutEndKeepsTheSectionEnd) {
+    Groups groups = sampleGroups({});
+    auto blocksEnd = std::find(std::find(groups.begin(), groups.end(), std::pair<int, std::string>{2, "BLOCKS"}),
+                               groups.end(), std::pair<int, std::string>{0, "ENDSEC"});
+    auto lastEnd = std::find(std::make_reverse_iterator(blocksEnd), groups.rend(),
+                             std::pair<int, std::string>{0, "ENDBLK"}).base() - 1;
+    groups.erase(lastEnd, blocksEnd);
+    Drawing d = parsed(groups);
+    size_t tables = 1;
+    while (d.record(tables).kind != Kind::Section) ++tables;
+    d.insert({{tables, render({{0, "SECTION"}, {2, "CLASSES"}}, DxfFormat::Ascii)},
+              {tables, render({{0, "ENDSEC"}}, DxfFormat::Ascii)}});
+    for (int pass = 0; pass < 3; ++pass) purgeAll(d);
+    Drawing again;
+    EXPECT_TRUE(Drawing::parse(d.bytes(), again).ok());
+}
+
 }  // namespace
 }  // namespace cadbatch
