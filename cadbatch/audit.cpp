@@ -82,8 +82,11 @@ private:
             if (r.hasHandle) {
                 found("重复的句柄 " + handleText(r.handle) + "（" + r.type + "）");
                 if (!fix_) continue;
-                const int k = edit.find(handleCode(r));
-                edit.set(static_cast<size_t>(k), handleText(fresh));
+                // The handle may stand in the group the record's type does not expect.
+                int k = edit.find(handleCode(r));
+                if (k < 0) k = edit.find(handleCode(r) == 5 ? 105 : 5);
+                if (k >= 0) edit.set(static_cast<size_t>(k), handleText(fresh));
+                else edit.insert(1, handleCode(r), handleText(fresh));
             } else {
                 found("缺少句柄（" + r.type + "）");
                 if (!fix_) continue;

@@ -46,6 +46,10 @@ const Fault kFaults[] = {
          const size_t line = recordAt(g, "ENTITIES", "LINE"), text = recordAt(g, "ENTITIES", "TEXT");
          g[groupIn(g, text, 5)].second = g[groupIn(g, line, 5)].second;
      }, "重复的句柄"},
+    {"DuplicateHandleInGroup105", "AC1015", [](Groups& g) {  // found by fuzzing
+         const size_t line = recordAt(g, "ENTITIES", "LINE"), text = recordAt(g, "ENTITIES", "TEXT");
+         g[groupIn(g, text, 5)] = {105, g[groupIn(g, line, 5)].second};
+     }, "重复的句柄"},
     {"MissingHandle", "AC1015", [](Groups& g) {
          g.erase(g.begin() + static_cast<long>(groupIn(g, recordAt(g, "ENTITIES", "LINE"), 5)));
      }, "缺少句柄"},
