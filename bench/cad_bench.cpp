@@ -62,7 +62,8 @@ void plainCopy(benchmark::State& state) {
     for (auto _ : state) {
         const std::string bytes = testing::readFile(path);
         const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        if (fd < 0 ||
+            ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
             ::fsync(fd) != 0)
             state.SkipWithError("copy failed");
         ::close(fd);

@@ -22,7 +22,9 @@ std::unique_ptr<AcadDocument> AcadDocument::createNew(const std::string& fullPat
     return doc;
 }
 
-std::string AcadDocument::name() const { return std::filesystem::path(fullName_).filename().string(); }
+std::string AcadDocument::name() const {
+    return std::filesystem::path(fullName_).filename().string();
+}
 
 std::string AcadDocument::path() const {
     std::string folder = std::filesystem::path(fullName_).parent_path().string();
@@ -41,8 +43,8 @@ std::vector<AcadEntity> AcadDocument::entitiesOf(bool paper) {
     for (size_t i = 0; i < drawing_.size(); ++i) {
         const Record& r = drawing_.record(i);
         if (r.section != Section::Entities || r.deleted || r.paperSpace != paper) continue;
-        if (r.kind == Kind::Attrib || r.kind == Kind::Vertex || r.kind == Kind::Seqend || r.kind == Kind::Section ||
-            r.kind == Kind::EndSec)
+        if (r.kind == Kind::Attrib || r.kind == Kind::Vertex || r.kind == Kind::Seqend ||
+            r.kind == Kind::Section || r.kind == Kind::EndSec)
             continue;
         out.emplace_back(drawing_, i);
     }
@@ -51,7 +53,9 @@ std::vector<AcadEntity> AcadDocument::entitiesOf(bool paper) {
 
 std::vector<AcadEntity> AcadDocument::modelSpace() { return entitiesOf(false); }
 std::vector<AcadEntity> AcadDocument::paperSpace() { return entitiesOf(true); }
-std::vector<AcadEntity> AcadDocument::activeSpaceEntities() { return entitiesOf(activeSpace() == 0); }
+std::vector<AcadEntity> AcadDocument::activeSpaceEntities() {
+    return entitiesOf(activeSpace() == 0);
+}
 
 AcadLayout AcadDocument::activeLayout() {
     const bool model = activeSpace() == 1;
@@ -63,7 +67,8 @@ AcadLayout AcadDocument::activeLayout() {
         const Record& r = drawing_.record(i);
         if (r.deleted || r.kind != Kind::BlockRecord) continue;
         std::string name, layout;
-        if (drawing_.value(i, 2, name) && foldName(name) == "*PAPER_SPACE" && drawing_.value(i, 340, layout))
+        if (drawing_.value(i, 2, name) && foldName(name) == "*PAPER_SPACE" &&
+            drawing_.value(i, 340, layout))
             paperLayout = drawing_.find(parseHandle(layout));
     }
     for (size_t i = 0; i < drawing_.size(); ++i) {
@@ -72,7 +77,8 @@ AcadLayout AcadDocument::activeLayout() {
         std::string name;
         drawing_.value(i, 1, name);
         const bool isModel = foldName(name) == "MODEL";
-        if ((model && isModel) || (!model && (static_cast<int32_t>(i) == paperLayout || (paperLayout < 0 && !isModel))))
+        if ((model && isModel) ||
+            (!model && (static_cast<int32_t>(i) == paperLayout || (paperLayout < 0 && !isModel))))
             return AcadLayout(drawing_.codec().toUtf8(name), static_cast<int32_t>(i));
     }
     return AcadLayout(model ? "Model" : "Layout1", -1);
@@ -123,7 +129,8 @@ Status AcadDocuments::open(const std::string& fullPath, AcadDocument*& document)
 AcadDocument* AcadDocuments::add() {
     dropClosed();
     const std::string name = "Drawing" + std::to_string(++added_) + ".dwg";
-    documents_.push_back(AcadDocument::createNew((std::filesystem::current_path() / name).string()));
+    documents_.push_back(
+        AcadDocument::createNew((std::filesystem::current_path() / name).string()));
     return documents_.back().get();
 }
 

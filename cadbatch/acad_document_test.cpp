@@ -1,4 +1,6 @@
 // The object model on real files: paths, spaces, entities and attributes, saving.
+#include "cadbatch/acad_document.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -7,7 +9,6 @@
 
 #include <filesystem>
 
-#include "cadbatch/acad_document.h"
 #include "cadbatch/test_drawings.h"
 
 namespace cadbatch {
@@ -22,8 +23,9 @@ using testing::writeFile;
 class DocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("cadbatch_doc_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("cadbatch_doc_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -57,7 +59,8 @@ TEST_F(DocumentTest, PathNameAndSpacesFollowTheFile) {
     EXPECT_EQ(doc->name(), "plan.dwg");
     EXPECT_EQ(doc->activeSpace(), 1);
     EXPECT_EQ(doc->activeLayout().name(), "Model");
-    const std::vector<std::string> expected = {"AcDbLine", "AcDbText", "AcDbBlockReference", "AcDbBlockReference"};
+    const std::vector<std::string> expected = {"AcDbLine", "AcDbText", "AcDbBlockReference",
+                                               "AcDbBlockReference"};
     EXPECT_EQ(objectNames(doc->modelSpace()), expected);
     EXPECT_TRUE(doc->paperSpace().empty());
 
@@ -82,7 +85,8 @@ TEST_F(DocumentTest, BlockReferenceGivesNameAndAttributesInBlockOrder) {
         EXPECT_EQ(title.name(), "TITLE");
         ASSERT_TRUE(title.hasAttributes());
         std::vector<std::pair<std::string, std::string>> attributes;
-        for (const auto& a : title.getAttributes()) attributes.emplace_back(a.tagString(), a.textString());
+        for (const auto& a : title.getAttributes())
+            attributes.emplace_back(a.tagString(), a.textString());
         const std::vector<std::pair<std::string, std::string>> expected = {
             {"DRAWNO", "A100"}, {"REV", "B"}, {"NAME", "标题栏"}};
         EXPECT_EQ(attributes, expected) << version;
@@ -92,7 +96,11 @@ TEST_F(DocumentTest, BlockReferenceGivesNameAndAttributesInBlockOrder) {
 // A Chinese title block goes through a GBK file (up to 2004) and a UTF-8 file (2007
 // on); a code page without Chinese keeps the characters as \U+XXXX escapes.
 TEST_F(DocumentTest, ChineseAttributeValuesRoundTripThroughEachEncoding) {
-    struct Case { const char* version; const char* codePage; std::string stored; };
+    struct Case {
+        const char* version;
+        const char* codePage;
+        std::string stored;
+    };
     const Case cases[] = {
         {"AC1018", "ANSI_936", "\xD0\xC2\xC3\xFB\xB3\xC6"},  // 新名称 in GBK
         {"AC1021", "ANSI_1252", "新名称"},
@@ -112,7 +120,8 @@ TEST_F(DocumentTest, ChineseAttributeValuesRoundTripThroughEachEncoding) {
         }
         EXPECT_NE(readFile(path).find("\n" + c.stored + "\n"), std::string::npos) << c.version;
         auto again = open(path);
-        EXPECT_EQ(AcadBlockReference(again->modelSpace()[3]).getAttributes()[2].textString(), "新名称");
+        EXPECT_EQ(AcadBlockReference(again->modelSpace()[3]).getAttributes()[2].textString(),
+                  "新名称");
         EXPECT_EQ(testing::ezdxfAudit(path), "") << c.version;
     }
 }
@@ -123,7 +132,8 @@ TEST_F(DocumentTest, ValuesCannotBreakTheFileApart) {
     AcadBlockReference(doc->modelSpace()[3]).getAttributes()[0].setTextString("A1\n  0\nEOF\n");
     ASSERT_TRUE(doc->close(true).ok());
     auto again = open(path);
-    EXPECT_EQ(AcadBlockReference(again->modelSpace()[3]).getAttributes()[0].textString(), "A1   0 EOF ");
+    EXPECT_EQ(AcadBlockReference(again->modelSpace()[3]).getAttributes()[0].textString(),
+              "A1   0 EOF ");
 }
 
 TEST_F(DocumentTest, SaveAsMovesTheDocumentAndNewOnlyNeverReplaces) {

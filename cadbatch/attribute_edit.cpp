@@ -2,7 +2,8 @@
 
 namespace cadbatch {
 
-std::optional<std::string> newAttributeValue(std::string_view tag, const std::vector<std::string>& tags,
+std::optional<std::string> newAttributeValue(std::string_view tag,
+                                             const std::vector<std::string>& tags,
                                              const std::vector<std::string>& values) {
     for (size_t j = 0; j < tags.size() && j < values.size(); ++j) {
         if (tags[j] != tag || values[j].empty()) continue;
@@ -12,12 +13,14 @@ std::optional<std::string> newAttributeValue(std::string_view tag, const std::ve
     return std::nullopt;
 }
 
-bool editAttributes(AcadDocument& document, std::string_view block, const std::vector<std::string>& tags,
-                    const std::vector<std::string>& values, const StatusSink& status) {
+bool editAttributes(AcadDocument& document, std::string_view block,
+                    const std::vector<std::string>& tags, const std::vector<std::string>& values,
+                    const StatusSink& status) {
     bool found = false;
     const std::string target(block);
     for (const AcadEntity& entity : document.activeSpaceEntities()) {
-        if (status) status("正在进行属性修改： 查找目标块块 " + target + " 当前 " + entity.objectName());
+        if (status)
+            status("正在进行属性修改： 查找目标块块 " + target + " 当前 " + entity.objectName());
         if (!entity.isBlockReference()) continue;
         const AcadBlockReference reference(entity);
         if (reference.name() != target) continue;

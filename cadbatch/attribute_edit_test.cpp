@@ -1,10 +1,11 @@
 // The attribute edit and the file-name building of a batch run.
+#include "cadbatch/attribute_edit.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 
-#include "cadbatch/attribute_edit.h"
 #include "cadbatch/file_name_template.h"
 #include "cadbatch/test_drawings.h"
 
@@ -30,11 +31,13 @@ TEST(NewAttributeValue, FollowsTheParallelLists) {
         {"tags compare exactly", {"drawno"}, {"A101"}, std::nullopt},
         {"missing tag keeps", {"REV"}, {"C"}, std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(newAttributeValue("DRAWNO", c.tags, c.values), c.expected) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(newAttributeValue("DRAWNO", c.tags, c.values), c.expected) << c.name;
 }
 
 TEST(FileNameTemplate, AssemblesTagsAndConstants) {
-    const std::vector<std::pair<std::string, std::string>> block = {{"DRAWNO", "A101"}, {"REV", "B"}, {"REV", "X"}};
+    const std::vector<std::pair<std::string, std::string>> block = {
+        {"DRAWNO", "A101"}, {"REV", "B"}, {"REV", "X"}};
     FileNameTemplate t;
     t.addTag("DRAWNO");
     t.addConstant("-");
@@ -53,9 +56,10 @@ TEST(FileNameTemplate, AssemblesTagsAndConstants) {
 
 TEST(SafeFileName, ReplacesWhatCouldLeaveTheFolder) {
     const std::pair<const char*, const char*> cases[] = {
-        {"A101-B", "A101-B"},       {"../../etc/passwd", "____etc_passwd"}, {"a\\b", "a_b"},
-        {"x<>:\"|?*y", "x_______y"}, {"tab\there", "tab_here"},            {"...", "_."},
-        {"图号A101", "图号A101"},    {"", ""},
+        {"A101-B", "A101-B"},      {"../../etc/passwd", "____etc_passwd"},
+        {"a\\b", "a_b"},           {"x<>:\"|?*y", "x_______y"},
+        {"tab\there", "tab_here"}, {"...", "_."},
+        {"图号A101", "图号A101"},  {"", ""},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(safeFileName(in), out) << in;
 }
@@ -63,7 +67,9 @@ TEST(SafeFileName, ReplacesWhatCouldLeaveTheFolder) {
 class EditOnDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
-        path_ = (fs::temp_directory_path() / ("cadbatch_edit_" + std::to_string(::getpid()) + ".dxf")).string();
+        path_ =
+            (fs::temp_directory_path() / ("cadbatch_edit_" + std::to_string(::getpid()) + ".dxf"))
+                .string();
     }
     void TearDown() override { fs::remove(path_); }
     std::unique_ptr<AcadDocument> open(const testing::SampleOptions& o) {
@@ -78,8 +84,9 @@ protected:
 TEST_F(EditOnDrawing, EditsEveryReferenceAndReportsTheStatusTexts) {
     auto doc = open({});
     std::vector<std::string> statuses;
-    const bool found = editAttributes(*doc, "TITLE", {"DRAWNO", "REV", "NAME"}, {"A101", "null", "新标题"},
-                                      [&](const std::string& s) { statuses.push_back(s); });
+    const bool found =
+        editAttributes(*doc, "TITLE", {"DRAWNO", "REV", "NAME"}, {"A101", "null", "新标题"},
+                       [&](const std::string& s) { statuses.push_back(s); });
     EXPECT_TRUE(found);
     ASSERT_EQ(statuses.size(), 5u);
     EXPECT_EQ(statuses[0], "正在进行属性修改： 查找目标块块 TITLE 当前 AcDbLine");
@@ -100,7 +107,8 @@ TEST_F(EditOnDrawing, EditsEveryReferenceAndReportsTheStatusTexts) {
 TEST_F(EditOnDrawing, MissingBlockIsReportedAndNothingChanges) {
     auto doc = open({});
     const uint64_t before = doc->drawing().changes();
-    EXPECT_FALSE(editAttributes(*doc, "title", {"DRAWNO"}, {"A101"}, nullptr));  // names compare exactly
+    EXPECT_FALSE(
+        editAttributes(*doc, "title", {"DRAWNO"}, {"A101"}, nullptr));  // names compare exactly
     EXPECT_EQ(doc->drawing().changes(), before);
     FileNameTemplate t;
     t.addTag("DRAWNO");

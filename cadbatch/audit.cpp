@@ -3,18 +3,23 @@
 #include <unordered_set>
 
 #include "cadbatch/record_edit.h"
+#include "cadbatch/record_templates.h"
 
 namespace cadbatch {
 namespace {
 
 bool isPointerCode(int code) {
-    return (code >= 330 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481;
+    return (code >= 330 && code <= 369) || (code >= 390 && code <= 399) || code == 480 ||
+           code == 481;
 }
 
 bool needsHandle(const Drawing& d, const Record& r) {
-    if (r.kind == Kind::Section || r.kind == Kind::EndSec || r.kind == Kind::Eof || r.kind == Kind::EndTab) return false;
+    if (r.kind == Kind::Section || r.kind == Kind::EndSec || r.kind == Kind::Eof ||
+        r.kind == Kind::EndTab)
+        return false;
     if (r.section == Section::Tables) return !(d.isR12() && r.kind == Kind::Table);
-    return r.section == Section::Blocks || r.section == Section::Entities || r.section == Section::Objects;
+    return r.section == Section::Blocks || r.section == Section::Entities ||
+           r.section == Section::Objects;
 }
 
 int handleCode(const Record& r) { return r.kind == Kind::DimStyle && r.table >= 0 ? 105 : 5; }
@@ -52,25 +57,6 @@ private:
         inserts_.clear();
     }
 
-    // A new record of `type` with a fresh handle, its owner and the given groups.
-    std::string newRecord(const std::string& type, uint64_t owner,
-                          std::initializer_list<std::pair<int, std::string>> groups, bool dimStyle = false,
-                          uint64_t* handle = nullptr) {
-        std::string out;
-        appendGroup(out, d_.style(), 0, type);
-        if (d_.usesHandles()) {
-            const uint64_t h = d_.allocateHandle();
-            if (handle) *handle = h;
-            appendGroup(out, d_.style(), dimStyle ? 105 : 5, handleText(h));
-        }
-        if (!d_.isR12()) appendGroup(out, d_.style(), 330, handleText(owner));
-        for (const auto& [code, text] : groups) {
-            if (code == 100 && d_.isR12()) continue;  // R12 has no subclass markers
-            appendGroup(out, d_.style(), code, text);
-        }
-        return out;
-    }
-
     void checkHandles() {
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
@@ -85,8 +71,10 @@ private:
                 // The handle may stand in the group the record's type does not expect.
                 int k = edit.find(handleCode(r));
                 if (k < 0) k = edit.find(handleCode(r) == 5 ? 105 : 5);
-                if (k >= 0) edit.set(static_cast<size_t>(k), handleText(fresh));
-                else edit.insert(1, handleCode(r), handleText(fresh));
+                if (k >= 0)
+                    edit.set(static_cast<size_t>(k), handleText(fresh));
+                else
+                    edit.insert(1, handleCode(r), handleText(fresh));
             } else {
                 found("缺少句柄（" + r.type + "）");
                 if (!fix_) continue;
@@ -114,14 +102,16 @@ private:
         if (r.section == Section::Blocks && r.block >= 0) {
             const uint32_t name = d_.record(static_cast<size_t>(r.block)).name;
             for (size_t k = 0; k < d_.size(); ++k)
-                if (d_.record(k).kind == Kind::BlockRecord && d_.record(k).name == name && !d_.record(k).deleted)
+                if (d_.record(k).kind == Kind::BlockRecord && d_.record(k).name == name &&
+                    !d_.record(k).deleted)
                     return d_.record(k).handle;
             return 0;
         }
         if (r.table >= 0) return d_.record(static_cast<size_t>(r.table)).handle;
         if (r.section == Section::Objects) {
             for (size_t k = 0; k < d_.size(); ++k)
-                if (d_.record(k).section == Section::Objects && d_.record(k).kind == Kind::Dictionary)
+                if (d_.record(k).section == Section::Objects &&
+                    d_.record(k).kind == Kind::Dictionary)
                     return k == i ? 0 : d_.record(k).handle;
         }
         return 0;
@@ -145,7 +135,10 @@ private:
         for (size_t k = 1; k < edit.size(); ++k) {
             const int code = edit.code(k);
             if (code == 1001) break;
-            if (code == 102) inReactors = edit.text(k).rfind("{ACAD_REACTORS", 0) == 0 ? true : (edit.text(k) == "}" ? false : inReactors);
+            if (code == 102)
+                inReactors = edit.text(k).rfind("{ACAD_REACTORS", 0) == 0
+                                 ? true
+                                 : (edit.text(k) == "}" ? false : inReactors);
             if (!isPointerCode(code) || inReactors) continue;
             const uint64_t h = parseHandle(edit.text(k));
             const bool isOwner = code == 330 && !ownerSeen;
@@ -182,43 +175,30 @@ private:
             if (r.section == Section::Blocks && r.kind == Kind::Block) defined.insert(r.name);
             if (r.section == Section::Blocks && r.kind == Kind::EndSec) blocksEnd = i;
             if (r.kind == Kind::Table && r.name == blockRecordName) blockTable = r.handle;
-            if (r.kind == Kind::EndTab && r.table >= 0 && d_.record(static_cast<size_t>(r.table)).name == blockRecordName)
+            if (r.kind == Kind::EndTab && r.table >= 0 &&
+                d_.record(static_cast<size_t>(r.table)).name == blockRecordName)
                 blockTableEnd = static_cast<int32_t>(i);
         }
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
             if (r.deleted || r.kind != Kind::Insert) continue;
             for (const Ref& ref : d_.refs(i)) {
-                if (ref.kind != RefKind::Block || defined.count(ref.name) || added.count(ref.name)) continue;
+                if (ref.kind != RefKind::Block || defined.count(ref.name) || added.count(ref.name))
+                    continue;
                 std::string name;
                 d_.value(i, 2, name);
                 found("插入了未定义的块 " + d_.codec().toUtf8(name));
                 if (!fix_ || blocksEnd == 0) continue;
                 added.insert(ref.name);
                 uint64_t owner = 0;
-                if (!d_.isR12() && blockTableEnd >= 0) {
+                if (!d_.isR12() && blockTableEnd >= 0)
                     inserts_.emplace_back(static_cast<size_t>(blockTableEnd),
-                        newRecord("BLOCK_RECORD", blockTable,
-                                  {{100, "AcDbSymbolTableRecord"}, {100, "AcDbBlockTableRecord"}, {2, name}},
-                                  false, &owner));
-                }
-                inserts_.emplace_back(blocksEnd, newRecord("BLOCK", owner,
-                    {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbBlockBegin"}, {2, name}, {70, "0"},
-                     {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {3, name}, {1, ""}}));
-                inserts_.emplace_back(blocksEnd, newRecord("ENDBLK", owner,
-                    {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbBlockEnd"}}));
+                                          blockRecordEntry(d_, name, blockTable, owner));
+                inserts_.emplace_back(blocksEnd, blockBeginRecord(d_, name, owner));
+                inserts_.emplace_back(blocksEnd, blockEndRecord(d_, owner));
             }
         }
         flush();
-    }
-
-    std::string seqend(size_t parent) {
-        std::string layer = "0";
-        d_.value(parent, 8, layer);
-        const Record& p = d_.record(parent);
-        if (p.paperSpace)
-            return newRecord("SEQEND", p.handle, {{100, "AcDbEntity"}, {67, "1"}, {8, layer}});
-        return newRecord("SEQEND", p.handle, {{100, "AcDbEntity"}, {8, layer}});
     }
 
     void checkSequences() {
@@ -226,7 +206,8 @@ private:
         std::string child;
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
-            if (r.deleted || (r.section != Section::Entities && r.section != Section::Blocks)) continue;
+            if (r.deleted || (r.section != Section::Entities && r.section != Section::Blocks))
+                continue;
             if (parent >= 0) {
                 if (r.type == child) continue;
                 if (r.kind == Kind::Seqend) {
@@ -235,21 +216,24 @@ private:
                 }
                 found(typeAndHandle(static_cast<size_t>(parent)) + " 的" +
                       (child == "ATTRIB" ? "属性" : "顶点") + "缺少结束标记 SEQEND");
-                if (fix_) inserts_.emplace_back(i, seqend(static_cast<size_t>(parent)));
+                if (fix_) inserts_.emplace_back(i, seqendRecord(d_, static_cast<size_t>(parent)));
                 parent = -1;
             }
             if (r.kind == Kind::Insert || r.kind == Kind::Polyline) {
                 const bool insert = r.kind == Kind::Insert;
                 size_t next = i + 1;
                 while (next < d_.size() && d_.record(next).deleted) ++next;
-                const bool childFollows = next < d_.size() && d_.record(next).type == (insert ? "ATTRIB" : "VERTEX");
+                const bool childFollows =
+                    next < d_.size() && d_.record(next).type == (insert ? "ATTRIB" : "VERTEX");
                 if (insert && !r.attribsFollow && childFollows) {
                     found(typeAndHandle(i) + " 后有属性但未标明");
                     if (fix_) {
                         RecordEdit edit(d_, i);
                         const int k = edit.find(66);
-                        if (k >= 0) edit.set(static_cast<size_t>(k), "1");
-                        else edit.insert(edit.xdataStart(), 66, "1");
+                        if (k >= 0)
+                            edit.set(static_cast<size_t>(k), "1");
+                        else
+                            edit.insert(edit.xdataStart(), 66, "1");
                         edit.commit(d_);
                     }
                 }
@@ -268,13 +252,22 @@ private:
     }
 
     void checkMandatoryEntries() {
-        struct Entry { const char* table; const char* name; const char* kind; };
-        static const Entry kR12[] = {{"LAYER", "0", "图层"}, {"LTYPE", "CONTINUOUS", "线型"},
-                                     {"STYLE", "STANDARD", "文字样式"}, {"DIMSTYLE", "STANDARD", "标注样式"},
+        struct Entry {
+            const char* table;
+            const char* name;
+            const char* kind;
+        };
+        static const Entry kR12[] = {{"LAYER", "0", "图层"},
+                                     {"LTYPE", "CONTINUOUS", "线型"},
+                                     {"STYLE", "STANDARD", "文字样式"},
+                                     {"DIMSTYLE", "STANDARD", "标注样式"},
                                      {"APPID", "ACAD", "应用程序"}};
-        static const Entry kLater[] = {{"LAYER", "0", "图层"}, {"LTYPE", "BYBLOCK", "线型"},
-                                       {"LTYPE", "BYLAYER", "线型"}, {"LTYPE", "CONTINUOUS", "线型"},
-                                       {"STYLE", "STANDARD", "文字样式"}, {"DIMSTYLE", "STANDARD", "标注样式"},
+        static const Entry kLater[] = {{"LAYER", "0", "图层"},
+                                       {"LTYPE", "ByBlock", "线型"},
+                                       {"LTYPE", "ByLayer", "线型"},
+                                       {"LTYPE", "Continuous", "线型"},
+                                       {"STYLE", "Standard", "文字样式"},
+                                       {"DIMSTYLE", "Standard", "标注样式"},
                                        {"APPID", "ACAD", "应用程序"}};
         const Entry* begin = d_.isR12() ? std::begin(kR12) : std::begin(kLater);
         const Entry* end = d_.isR12() ? std::end(kR12) : std::end(kLater);
@@ -288,42 +281,20 @@ private:
                 if (r.deleted || table == kNoName) continue;
                 if (r.kind == Kind::Table && r.name == table) tableRecord = static_cast<int32_t>(i);
                 if (r.table < 0 || r.table != tableRecord || tableRecord < 0) continue;
-                if (r.kind == Kind::EndTab) endtab = static_cast<int32_t>(i);
-                else if (want != kNoName && r.name == want && r.type == e->table) present = true;
+                if (r.kind == Kind::EndTab)
+                    endtab = static_cast<int32_t>(i);
+                else if (want != kNoName && r.name == want && r.type == e->table)
+                    present = true;
             }
             if (tableRecord < 0 || present) continue;
             found(std::string("缺少必需的表项：") + e->kind + " " + e->name);
             if (!fix_ || endtab < 0) continue;
-            inserts_.emplace_back(static_cast<size_t>(endtab), entryRecord(*e, d_.record(static_cast<size_t>(tableRecord)).handle));
+            inserts_.emplace_back(
+                static_cast<size_t>(endtab),
+                tableEntryRecord(d_, e->table, e->name,
+                                 d_.record(static_cast<size_t>(tableRecord)).handle));
         }
         flush();
-    }
-
-    std::string entryRecord(const auto& e, uint64_t table) {
-        const std::string t = e.table;
-        const std::string name = d_.isR12() ? e.name : (t == "LAYER" || t == "APPID" ? e.name : properCase(e.name));
-        if (t == "LAYER")
-            return newRecord(t, table, {{100, "AcDbSymbolTableRecord"}, {100, "AcDbLayerTableRecord"}, {2, name},
-                                        {70, "0"}, {62, "7"}, {6, d_.isR12() ? "CONTINUOUS" : "Continuous"}});
-        if (t == "LTYPE")
-            return newRecord(t, table, {{100, "AcDbSymbolTableRecord"}, {100, "AcDbLinetypeTableRecord"}, {2, name},
-                                        {70, "0"}, {3, name == "Continuous" || name == "CONTINUOUS" ? "Solid line" : ""},
-                                        {72, "65"}, {73, "0"}, {40, "0.0"}});
-        if (t == "STYLE")
-            return newRecord(t, table, {{100, "AcDbSymbolTableRecord"}, {100, "AcDbTextStyleTableRecord"}, {2, name},
-                                        {70, "0"}, {40, "0.0"}, {41, "1.0"}, {50, "0.0"}, {71, "0"}, {42, "2.5"},
-                                        {3, "txt"}, {4, ""}});
-        if (t == "DIMSTYLE")
-            return newRecord(t, table, {{100, "AcDbSymbolTableRecord"}, {100, "AcDbDimStyleTableRecord"}, {2, name},
-                                        {70, "0"}}, true);
-        return newRecord(t, table, {{100, "AcDbSymbolTableRecord"}, {100, "AcDbRegAppTableRecord"}, {2, name}, {70, "0"}});
-    }
-
-    static std::string properCase(const std::string& upper) {
-        std::string s = upper;
-        for (size_t k = 1; k < s.size(); ++k)
-            if (s[k] >= 'A' && s[k] <= 'Z') s[k] = static_cast<char>(s[k] - 'A' + 'a');
-        return s;
     }
 
     void checkHandseed() {
@@ -331,7 +302,8 @@ private:
         std::string text;
         const bool present = d_.header("$HANDSEED", text);
         if (present && parseHandle(text) > highest) return;
-        found("$HANDSEED（" + (present ? text : std::string("无")) + "）不大于最大句柄 " + handleText(highest));
+        found("$HANDSEED（" + (present ? text : std::string("无")) + "）不大于最大句柄 " +
+              handleText(highest));
     }
 
     // After the fixes the seed must lie above every handle, those just given included.

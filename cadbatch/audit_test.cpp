@@ -1,5 +1,7 @@
 // AuditInfo on drawings with each fault it knows: found without fixing, fixed with
 // fixing, clean afterwards, and readable by an independent reader.
+#include "cadbatch/audit.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "cadbatch/audit.h"
 #include "cadbatch/drawing.h"
 #include "cadbatch/test_drawings.h"
 
@@ -42,67 +43,105 @@ struct Fault {
 };
 
 const Fault kFaults[] = {
-    {"DuplicateHandle", "AC1015", [](Groups& g) {
-         const size_t line = recordAt(g, "ENTITIES", "LINE"), text = recordAt(g, "ENTITIES", "TEXT");
+    {"DuplicateHandle", "AC1015",
+     [](Groups& g) {
+         const size_t line = recordAt(g, "ENTITIES", "LINE"),
+                      text = recordAt(g, "ENTITIES", "TEXT");
          g[groupIn(g, text, 5)].second = g[groupIn(g, line, 5)].second;
-     }, "重复的句柄"},
-    {"DuplicateHandleInGroup105", "AC1015", [](Groups& g) {  // found by fuzzing
-         const size_t line = recordAt(g, "ENTITIES", "LINE"), text = recordAt(g, "ENTITIES", "TEXT");
+     },
+     "重复的句柄"},
+    {"DuplicateHandleInGroup105", "AC1015",
+     [](Groups& g) {  // found by fuzzing
+         const size_t line = recordAt(g, "ENTITIES", "LINE"),
+                      text = recordAt(g, "ENTITIES", "TEXT");
          g[groupIn(g, text, 5)] = {105, g[groupIn(g, line, 5)].second};
-     }, "重复的句柄"},
-    {"MissingHandle", "AC1015", [](Groups& g) {
+     },
+     "重复的句柄"},
+    {"MissingHandle", "AC1015",
+     [](Groups& g) {
          g.erase(g.begin() + static_cast<long>(groupIn(g, recordAt(g, "ENTITIES", "LINE"), 5)));
-     }, "缺少句柄"},
-    {"LowHandseed", "AC1015", [](Groups& g) {
-         g[static_cast<size_t>(std::find(g.begin(), g.end(), G{9, "$HANDSEED"}) - g.begin()) + 1].second = "1";
-     }, "$HANDSEED"},
-    {"MissingOwner", "AC1015", [](Groups& g) {
-         g[groupIn(g, recordAt(g, "ENTITIES", "LINE"), 330)].second = "ABCDE";
-     }, "对象 LINE"},
-    {"DanglingPointer", "AC1015", [](Groups& g) {
+     },
+     "缺少句柄"},
+    {"LowHandseed", "AC1015",
+     [](Groups& g) {
+         g[static_cast<size_t>(std::find(g.begin(), g.end(), G{9, "$HANDSEED"}) - g.begin()) + 1]
+             .second = "1";
+     },
+     "$HANDSEED"},
+    {"MissingOwner", "AC1015",
+     [](Groups& g) { g[groupIn(g, recordAt(g, "ENTITIES", "LINE"), 330)].second = "ABCDE"; },
+     "对象 LINE"},
+    {"DanglingPointer", "AC1015",
+     [](Groups& g) {
          const size_t line = recordAt(g, "ENTITIES", "LINE");
          g.insert(g.begin() + static_cast<long>(line) + 3, G{340, "ABCDE"});
-     }, "对象 LINE"},
-    {"DanglingDictionaryEntry", "AC1015", [](Groups& g) {
+     },
+     "对象 LINE"},
+    {"DanglingDictionaryEntry", "AC1015",
+     [](Groups& g) {
          const size_t dict = recordAt(g, "OBJECTS", "DICTIONARY");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, dict, 281)) + 1, {G{3, "GONE"}, G{350, "ABCDE"}});
-     }, "字典"},
-    {"UndefinedBlock", "AC1015", [](Groups& g) {
-         g[groupIn(g, recordAt(g, "ENTITIES", "INSERT"), 2)].second = "NOBLOCK";
-     }, "插入了未定义的块 NOBLOCK"},
-    {"UndefinedBlockR12", "AC1009", [](Groups& g) {
-         g[groupIn(g, recordAt(g, "ENTITIES", "INSERT"), 2)].second = "NOBLOCK";
-     }, "插入了未定义的块 NOBLOCK"},
-    {"MissingSeqend", "AC1015", [](Groups& g) {
+         g.insert(g.begin() + static_cast<long>(groupIn(g, dict, 281)) + 1,
+                  {G{3, "GONE"}, G{350, "ABCDE"}});
+     },
+     "字典"},
+    {"UndefinedBlock", "AC1015",
+     [](Groups& g) { g[groupIn(g, recordAt(g, "ENTITIES", "INSERT"), 2)].second = "NOBLOCK"; },
+     "插入了未定义的块 NOBLOCK"},
+    {"UndefinedBlockR12", "AC1009",
+     [](Groups& g) { g[groupIn(g, recordAt(g, "ENTITIES", "INSERT"), 2)].second = "NOBLOCK"; },
+     "插入了未定义的块 NOBLOCK"},
+    {"MissingSeqend", "AC1015",
+     [](Groups& g) {
          const size_t seqend = recordAt(g, "ENTITIES", "SEQEND");
-         g.erase(g.begin() + static_cast<long>(seqend), g.begin() + static_cast<long>(groupIn(g, seqend, 8)) + 1);
-     }, "INSERT"},
-    {"MissingSeqendR12", "AC1009", [](Groups& g) {
+         g.erase(g.begin() + static_cast<long>(seqend),
+                 g.begin() + static_cast<long>(groupIn(g, seqend, 8)) + 1);
+     },
+     "INSERT"},
+    {"MissingSeqendR12", "AC1009",
+     [](Groups& g) {
          const size_t seqend = recordAt(g, "ENTITIES", "SEQEND");
-         g.erase(g.begin() + static_cast<long>(seqend), g.begin() + static_cast<long>(groupIn(g, seqend, 8)) + 1);
-     }, "INSERT"},
-    {"StrayAttribute", "AC1015", [](Groups& g) {
+         g.erase(g.begin() + static_cast<long>(seqend),
+                 g.begin() + static_cast<long>(groupIn(g, seqend, 8)) + 1);
+     },
+     "INSERT"},
+    {"StrayAttribute", "AC1015",
+     [](Groups& g) {
          const size_t text = recordAt(g, "ENTITIES", "TEXT");
          const std::string space = g[groupIn(g, text, 330)].second;
          g.insert(g.begin() + static_cast<long>(text),
-                  {G{0, "ATTRIB"}, G{5, "F100"}, G{330, space}, G{100, "AcDbEntity"}, G{8, "0"}, G{100, "AcDbText"},
-                   G{10, "0"}, G{20, "0"}, G{30, "0"}, G{40, "1"}, G{1, "x"}, G{100, "AcDbAttribute"}, G{2, "T"}, G{70, "0"}});
-     }, "多余的 ATTRIB"},
-    {"UnmarkedAttributes", "AC1015", [](Groups& g) {
+                  {G{0, "ATTRIB"}, G{5, "F100"}, G{330, space}, G{100, "AcDbEntity"}, G{8, "0"},
+                   G{100, "AcDbText"}, G{10, "0"}, G{20, "0"}, G{30, "0"}, G{40, "1"}, G{1, "x"},
+                   G{100, "AcDbAttribute"}, G{2, "T"}, G{70, "0"}});
+     },
+     "多余的 ATTRIB"},
+    {"UnmarkedAttributes", "AC1015",
+     [](Groups& g) {
          const size_t title = recordAt(g, "ENTITIES", "INSERT");
          for (size_t k = title + 1; k < g.size(); ++k)
-             if (g[k] == G{66, "1"}) { g.erase(g.begin() + static_cast<long>(k)); break; }
-     }, "INSERT"},
-    {"MissingLayerZero", "AC1015", [](Groups& g) {
+             if (g[k] == G{66, "1"}) {
+                 g.erase(g.begin() + static_cast<long>(k));
+                 break;
+             }
+     },
+     "INSERT"},
+    {"MissingLayerZero", "AC1015",
+     [](Groups& g) {
          const size_t layer = recordAt(g, "TABLES", "LAYER");
-         const size_t next = static_cast<size_t>(std::find(g.begin() + static_cast<long>(layer) + 1, g.end(), G{0, "LAYER"}) - g.begin());
+         const size_t next = static_cast<size_t>(
+             std::find(g.begin() + static_cast<long>(layer) + 1, g.end(), G{0, "LAYER"}) -
+             g.begin());
          g.erase(g.begin() + static_cast<long>(layer), g.begin() + static_cast<long>(next));
-     }, "缺少必需的表项：图层 0"},
-    {"MissingStandardStyleR12", "AC1009", [](Groups& g) {
+     },
+     "缺少必需的表项：图层 0"},
+    {"MissingStandardStyleR12", "AC1009",
+     [](Groups& g) {
          const size_t style = recordAt(g, "TABLES", "STYLE");
-         const size_t next = static_cast<size_t>(std::find(g.begin() + static_cast<long>(style) + 1, g.end(), G{0, "STYLE"}) - g.begin());
+         const size_t next = static_cast<size_t>(
+             std::find(g.begin() + static_cast<long>(style) + 1, g.end(), G{0, "STYLE"}) -
+             g.begin());
          g.erase(g.begin() + static_cast<long>(style), g.begin() + static_cast<long>(next));
-     }, "缺少必需的表项：文字样式 STANDARD"},
+     },
+     "缺少必需的表项：文字样式 STANDARD"},
 };
 
 void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
@@ -121,9 +160,9 @@ TEST_P(AuditFault, IsFoundThenFixedAndTheFileReadsClean) {
 
     const AuditReport seen = auditDrawing(d, false);
     ASSERT_FALSE(seen.findings.empty());
-    EXPECT_TRUE(std::any_of(seen.findings.begin(), seen.findings.end(),
-                            [&](const AuditFinding& a) { return a.text.rfind(f.finding, 0) == 0; }))
-        << seen.findings.front().text;
+    EXPECT_TRUE(std::any_of(seen.findings.begin(), seen.findings.end(), [&](const AuditFinding& a) {
+        return a.text.rfind(f.finding, 0) == 0;
+    })) << seen.findings.front().text;
     EXPECT_EQ(seen.fixedCount(), 0u);
     EXPECT_EQ(d.bytes(), bytes);
 

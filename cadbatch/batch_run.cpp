@@ -33,8 +33,8 @@ public:
                 doc->auditInfo(true);
             }
         }
-        if (settings_.editAttributes &&
-            !editAttributes(*doc, settings_.block, settings_.tags, settings_.values, observer_.status))
+        if (settings_.editAttributes && !editAttributes(*doc, settings_.block, settings_.tags,
+                                                        settings_.values, observer_.status))
             error(path, missingBlockReason(settings_.block));
         if (settings_.renameCopy) saveCopy(*doc, path);
         close(*doc);
@@ -84,7 +84,8 @@ private:
     }
 
     void close(AcadDocument& doc) {
-        const bool save = settings_.purge || settings_.audit || settings_.editAttributes || settings_.renameCopy;
+        const bool save =
+            settings_.purge || settings_.audit || settings_.editAttributes || settings_.renameCopy;
         if (!save) {
             say("正在关闭图形。。。。。。");
             doc.close(false);

@@ -16,15 +16,15 @@
 namespace cadbatch {
 
 struct BatchSettings {
-    bool purge = false;                  // "减肥"
-    bool audit = false;                  // "纠错"
-    bool editAttributes = false;         // "块属性修改"
-    bool renameCopy = false;             // "更改文件名"
-    std::string block;                   // the target block name
-    std::vector<std::string> tags;       // attribute edit: parallel lists of tags
-    std::vector<std::string> values;     //   and new values
-    FileNameTemplate name;               // file-name change
-    std::string errorLog;                // path of the error log
+    bool purge = false;               // "减肥"
+    bool audit = false;               // "纠错"
+    bool editAttributes = false;      // "块属性修改"
+    bool renameCopy = false;          // "更改文件名"
+    std::string block;                // the target block name
+    std::vector<std::string> tags;    // attribute edit: parallel lists of tags
+    std::vector<std::string> values;  //   and new values
+    FileNameTemplate name;            // file-name change
+    std::string errorLog;             // path of the error log
 };
 
 struct BatchObserver {

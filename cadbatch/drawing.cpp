@@ -117,7 +117,8 @@ void Drawing::insert(std::vector<std::pair<size_t, std::string>> added) {
     records_ = std::move(merged);
     if (header_ >= 0) {
         for (size_t i = 0; i < records_.size(); ++i)
-            if (records_[i].kind == Kind::Section && records_[i].section == Section::Header) header_ = static_cast<int>(i);
+            if (records_[i].kind == Kind::Section && records_[i].section == Section::Header)
+                header_ = static_cast<int>(i);
     }
     // A new section start learns its section from its own groups; the records after it
     // then learn theirs from it.
@@ -165,7 +166,8 @@ bool Drawing::header(std::string_view variable, std::string& text) const {
     while (reader.next(g)) {
         if (g.code == 9) {
             std::string_view name = g.value;
-            while (!name.empty() && (name.back() == ' ' || name.back() == '\r')) name.remove_suffix(1);
+            while (!name.empty() && (name.back() == ' ' || name.back() == '\r'))
+                name.remove_suffix(1);
             match = name == variable;
         } else if (match) {
             text = valueText(g, style_.format);
@@ -192,7 +194,8 @@ void Drawing::setHeader(std::string_view variable, int code, std::string_view te
         }
         if (g.code == 9) {
             std::string_view name = g.value;
-            while (!name.empty() && (name.back() == ' ' || name.back() == '\r')) name.remove_suffix(1);
+            while (!name.empty() && (name.back() == ' ' || name.back() == '\r'))
+                name.remove_suffix(1);
             match = name == variable;
         }
         out += old.substr(g.begin, g.end - g.begin);

@@ -33,23 +33,41 @@ inline constexpr uint32_t kNoName = 0xffffffffu;
 
 struct Ref {
     RefKind kind = RefKind::Handle;
-    bool owner = false;      // the record's owner pointer
-    uint32_t name = kNoName; // interned upper-case name, for the name kinds
-    uint64_t handle = 0;     // for RefKind::Handle
+    bool owner = false;       // the record's owner pointer
+    uint32_t name = kNoName;  // interned upper-case name, for the name kinds
+    uint64_t handle = 0;      // for RefKind::Handle
 };
 
 // The record types the engine looks at, to tell them apart without comparing texts.
 enum class Kind : uint8_t {
-    Other, Section, EndSec, Eof, Table, EndTab, Block, EndBlk, Insert, Attrib, Vertex, Seqend,
-    Polyline, BlockRecord, Dictionary, Layout, DimStyle, Layer, Linetype, Style,
+    Other,
+    Section,
+    EndSec,
+    Eof,
+    Table,
+    EndTab,
+    Block,
+    EndBlk,
+    Insert,
+    Attrib,
+    Vertex,
+    Seqend,
+    Polyline,
+    BlockRecord,
+    Dictionary,
+    Layout,
+    DimStyle,
+    Layer,
+    Linetype,
+    Style,
 };
 Kind kindOf(std::string_view type);
 
 struct Record {
-    std::string type;        // the value of the record's 0 group: LINE, INSERT, TABLE ...
+    std::string type;  // the value of the record's 0 group: LINE, INSERT, TABLE ...
     Kind kind = Kind::Other;
-    size_t begin = 0;        // the record's bytes are [begin, end) of the source
-    size_t end = 0;          //   unless `patch` names its new bytes
+    size_t begin = 0;  // the record's bytes are [begin, end) of the source
+    size_t end = 0;    //   unless `patch` names its new bytes
     int32_t patch = -1;
     Section section = Section::None;
     bool deleted = false;
@@ -58,11 +76,11 @@ struct Record {
     bool attribsFollow = false;  // group 66 is 1
     int flags = 0;               // the first group 70
     uint64_t handle = 0;
-    uint64_t owner = 0;          // 0 when the record names no owner
-    int32_t table = -1;          // table entries and ENDTAB: index of their TABLE record
-    int32_t block = -1;          // BLOCKS section: index of the BLOCK record of their definition
-    uint32_t name = kNoName;     // sections, tables, table entries and BLOCK records
-    uint32_t refBegin = 0;       // the record's references are refs_[refBegin, refEnd)
+    uint64_t owner = 0;       // 0 when the record names no owner
+    int32_t table = -1;       // table entries and ENDTAB: index of their TABLE record
+    int32_t block = -1;       // BLOCKS section: index of the BLOCK record of their definition
+    uint32_t name = kNoName;  // sections, tables, table entries and BLOCK records
+    uint32_t refBegin = 0;    // the record's references are refs_[refBegin, refEnd)
     uint32_t refEnd = 0;
 };
 

@@ -105,12 +105,24 @@ Status writeDrawingFile(const Drawing& drawing, const std::string& path, WriteMo
         }
         if (!good) error = errno;
     });
-    if (good && !writeAll(fd, buffer)) { good = false; error = errno; }
-    if (good && ::fsync(fd) != 0) { good = false; error = errno; }
-    if (::close(fd) != 0 && good) { good = false; error = errno; }
+    if (good && !writeAll(fd, buffer)) {
+        good = false;
+        error = errno;
+    }
+    if (good && ::fsync(fd) != 0) {
+        good = false;
+        error = errno;
+    }
+    if (::close(fd) != 0 && good) {
+        good = false;
+        error = errno;
+    }
     if (good) {
         if (mode == WriteMode::Replace) {
-            if (::rename(temp.c_str(), path.c_str()) != 0) { good = false; error = errno; }
+            if (::rename(temp.c_str(), path.c_str()) != 0) {
+                good = false;
+                error = errno;
+            }
         } else if (const int e = renameNoReplace(temp, path)) {
             ::unlink(temp.c_str());
             if (e == EEXIST) return Status::failure(reason::kTargetExists, path);

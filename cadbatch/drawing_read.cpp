@@ -11,7 +11,8 @@ namespace {
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -27,25 +28,42 @@ Section sectionNamed(std::string_view name) {
 }
 
 bool isBlank(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; });
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
+    });
 }
 
 bool looksLikeDwg(std::string_view s) {
-    return s.size() >= 4 && (s.substr(0, 4) == "AC10" || s.substr(0, 4) == "AC1." || s.substr(0, 4) == "AC2.");
+    return s.size() >= 4 &&
+           (s.substr(0, 4) == "AC10" || s.substr(0, 4) == "AC1." || s.substr(0, 4) == "AC2.");
 }
 
-bool isStructural(Kind kind) { return kind == Kind::Section || kind == Kind::EndSec || kind == Kind::Eof; }
+bool isStructural(Kind kind) {
+    return kind == Kind::Section || kind == Kind::EndSec || kind == Kind::Eof;
+}
 
 }  // namespace
 
 Kind kindOf(std::string_view type) {
     static const std::pair<std::string_view, Kind> kKinds[] = {
-        {"SECTION", Kind::Section},   {"ENDSEC", Kind::EndSec},     {"EOF", Kind::Eof},
-        {"TABLE", Kind::Table},       {"ENDTAB", Kind::EndTab},     {"BLOCK", Kind::Block},
-        {"ENDBLK", Kind::EndBlk},     {"INSERT", Kind::Insert},     {"ATTRIB", Kind::Attrib},
-        {"VERTEX", Kind::Vertex},     {"SEQEND", Kind::Seqend},     {"POLYLINE", Kind::Polyline},
-        {"BLOCK_RECORD", Kind::BlockRecord}, {"DICTIONARY", Kind::Dictionary}, {"LAYOUT", Kind::Layout},
-        {"DIMSTYLE", Kind::DimStyle}, {"LAYER", Kind::Layer},       {"LTYPE", Kind::Linetype},
+        {"SECTION", Kind::Section},
+        {"ENDSEC", Kind::EndSec},
+        {"EOF", Kind::Eof},
+        {"TABLE", Kind::Table},
+        {"ENDTAB", Kind::EndTab},
+        {"BLOCK", Kind::Block},
+        {"ENDBLK", Kind::EndBlk},
+        {"INSERT", Kind::Insert},
+        {"ATTRIB", Kind::Attrib},
+        {"VERTEX", Kind::Vertex},
+        {"SEQEND", Kind::Seqend},
+        {"POLYLINE", Kind::Polyline},
+        {"BLOCK_RECORD", Kind::BlockRecord},
+        {"DICTIONARY", Kind::Dictionary},
+        {"LAYOUT", Kind::Layout},
+        {"DIMSTYLE", Kind::DimStyle},
+        {"LAYER", Kind::Layer},
+        {"LTYPE", Kind::Linetype},
         {"STYLE", Kind::Style},
     };
     for (const auto& [name, kind] : kKinds)
@@ -63,11 +81,11 @@ std::string foldName(std::string_view name) {
 
 // What the analysis of one record remembers between its groups.
 struct Drawing::Analysis {
-    bool entity = false;      // an entity (ENTITIES, or inside a block definition)
+    bool entity = false;  // an entity (ENTITIES, or inside a block definition)
     bool tableEntry = false;
-    bool table = false;       // a TABLE record: its pointers list its own entries
+    bool table = false;  // a TABLE record: its pointers list its own entries
     bool header = false;
-    bool dimStyle = false;    // a DIMSTYLE table entry
+    bool dimStyle = false;  // a DIMSTYLE table entry
     bool nameSeen = false;
     bool ownerSeen = false;
     bool inReactors = false;
@@ -101,7 +119,8 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
     const std::string_view v = g.value;
     if (a.inXdata) {
         if (code == 1003) addName(RefKind::Layer, v);
-        if (code == 1005 && parseHandle(v)) refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
+        if (code == 1005 && parseHandle(v))
+            refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
         return;
     }
     if (a.header) {
@@ -110,82 +129,93 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
             return;
         }
         const std::string_view var = a.variable;
-        if (code == 8 && var == "$CLAYER") addName(RefKind::Layer, v);
-        else if (code == 6 && var == "$CELTYPE") addName(RefKind::Linetype, v);
-        else if (code == 7 && (var == "$TEXTSTYLE" || var == "$DIMTXSTY")) addName(RefKind::TextStyle, v);
-        else if (code == 2 && var == "$DIMSTYLE") addName(RefKind::DimStyle, v);
-        else if (code == 1 && (var == "$DIMBLK" || var == "$DIMBLK1" || var == "$DIMBLK2" || var == "$DIMLDRBLK"))
+        if (code == 8 && var == "$CLAYER")
+            addName(RefKind::Layer, v);
+        else if (code == 6 && var == "$CELTYPE")
+            addName(RefKind::Linetype, v);
+        else if (code == 7 && (var == "$TEXTSTYLE" || var == "$DIMTXSTY"))
+            addName(RefKind::TextStyle, v);
+        else if (code == 2 && var == "$DIMSTYLE")
+            addName(RefKind::DimStyle, v);
+        else if (code == 1 && (var == "$DIMBLK" || var == "$DIMBLK1" || var == "$DIMBLK2" ||
+                               var == "$DIMLDRBLK"))
             addName(RefKind::Block, v);
         else if (((code >= 330 && code <= 369) || (code >= 390 && code <= 399)) && parseHandle(v))
             refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
-        else if (code == 2 && r.kind == Kind::Section && !a.nameSeen) {
-            a.nameSeen = true;
-            r.name = nameId(v);
-        }
         return;
     }
     switch (code) {
-    case 2:
-        if (!a.nameSeen && (r.kind == Kind::Section || a.tableEntry || a.table || r.kind == Kind::Block)) {
-            a.nameSeen = true;
-            r.name = nameId(v);
-            if (r.kind == Kind::Section) {
-                r.section = sectionNamed(v);
-                a.header = r.section == Section::Header;
+        case 2:
+            if (!a.nameSeen &&
+                (r.kind == Kind::Section || a.tableEntry || a.table || r.kind == Kind::Block)) {
+                a.nameSeen = true;
+                r.name = nameId(v);
+                if (r.kind == Kind::Section) {
+                    r.section = sectionNamed(v);
+                    a.header = r.section == Section::Header;
+                }
+            } else if (a.entity && a.blockNameRef) {
+                addName(RefKind::Block, v);
             }
-        } else if (a.entity && a.blockNameRef) {
-            addName(RefKind::Block, v);
-        }
-        return;
-    case 3:
-        if (a.entity && a.dimStyleRef) addName(RefKind::DimStyle, v);
-        return;
-    case 5:
-        if (a.dimStyle) addName(RefKind::Block, v);  // R12 dimension style: DIMBLK
-        else if (!r.hasHandle) {
-            r.handle = parseHandle(v);
-            r.hasHandle = r.handle != 0;
-        }
-        return;
-    case 105:
-        if (!r.hasHandle) {
-            r.handle = parseHandle(v);
-            r.hasHandle = r.handle != 0;
-        }
-        return;
-    case 6:
-        if (a.dimStyle) addName(RefKind::Block, v);  // R12: DIMBLK1
-        else if (a.entity || (a.tableEntry && r.kind == Kind::Layer)) addName(RefKind::Linetype, v);
-        return;
-    case 7:
-        if (a.dimStyle) addName(RefKind::Block, v);  // R12: DIMBLK2
-        else if (a.entity) addName(RefKind::TextStyle, v);
-        return;
-    case 8:
-        if (a.entity || r.section == Section::Objects) addName(RefKind::Layer, v);
-        return;
-    case 66:
-        if (a.entity) r.attribsFollow = valueInt(g, style_.format) == 1;
-        return;
-    case 67:
-        if (a.entity) r.paperSpace = valueInt(g, style_.format) == 1;
-        return;
-    case 70:
-        if (!a.seen70) {
-            a.seen70 = true;
-            r.flags = static_cast<int>(valueInt(g, style_.format));
-        }
-        return;
-    case 102:
-        if (trim(v).substr(0, 14) == "{ACAD_REACTORS") a.inReactors = true;
-        else if (trim(v) == "}") a.inReactors = false;
-        return;
-    case 1001:
-        a.inXdata = true;
-        return;
-    default: break;
+            return;
+        case 3:
+            if (a.entity && a.dimStyleRef) addName(RefKind::DimStyle, v);
+            return;
+        case 5:
+            if (a.dimStyle)
+                addName(RefKind::Block, v);  // R12 dimension style: DIMBLK
+            else if (!r.hasHandle) {
+                r.handle = parseHandle(v);
+                r.hasHandle = r.handle != 0;
+            }
+            return;
+        case 105:
+            if (!r.hasHandle) {
+                r.handle = parseHandle(v);
+                r.hasHandle = r.handle != 0;
+            }
+            return;
+        case 6:
+            if (a.dimStyle)
+                addName(RefKind::Block, v);  // R12: DIMBLK1
+            else if (a.entity || (a.tableEntry && r.kind == Kind::Layer))
+                addName(RefKind::Linetype, v);
+            return;
+        case 7:
+            if (a.dimStyle)
+                addName(RefKind::Block, v);  // R12: DIMBLK2
+            else if (a.entity)
+                addName(RefKind::TextStyle, v);
+            return;
+        case 8:
+            if (a.entity || r.section == Section::Objects) addName(RefKind::Layer, v);
+            return;
+        case 66:
+            if (a.entity) r.attribsFollow = valueInt(g, style_.format) == 1;
+            return;
+        case 67:
+            if (a.entity) r.paperSpace = valueInt(g, style_.format) == 1;
+            return;
+        case 70:
+            if (!a.seen70) {
+                a.seen70 = true;
+                r.flags = static_cast<int>(valueInt(g, style_.format));
+            }
+            return;
+        case 102:
+            if (trim(v).substr(0, 14) == "{ACAD_REACTORS")
+                a.inReactors = true;
+            else if (trim(v) == "}")
+                a.inReactors = false;
+            return;
+        case 1001:
+            a.inXdata = true;
+            return;
+        default:
+            break;
     }
-    const bool pointer = (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481;
+    const bool pointer =
+        (code >= 320 && code <= 369) || (code >= 390 && code <= 399) || code == 480 || code == 481;
     if (!pointer) return;
     const uint64_t h = parseHandle(v);
     if (code == 330 && !a.ownerSeen && !a.inReactors) {
@@ -203,8 +233,9 @@ Drawing::Analysis Drawing::beginAnalysis(const Record& r) const {
     const bool body = !isStructural(r.kind);
     a.table = r.kind == Kind::Table;
     a.tableEntry = body && r.section == Section::Tables && !a.table && r.kind != Kind::EndTab;
-    a.entity = body && (r.section == Section::Entities ||
-                        (r.section == Section::Blocks && r.kind != Kind::Block && r.kind != Kind::EndBlk));
+    a.entity =
+        body && (r.section == Section::Entities ||
+                 (r.section == Section::Blocks && r.kind != Kind::Block && r.kind != Kind::EndBlk));
     a.header = r.kind == Kind::Section && r.section == Section::Header;
     a.nameSeen = a.header;
     a.dimStyle = a.tableEntry && r.kind == Kind::DimStyle;
@@ -241,7 +272,9 @@ void Drawing::recomputeContext() {
         r.section = section;
         if (r.kind == Kind::Table) table = static_cast<int32_t>(i);
         if (r.kind == Kind::Block) block = static_cast<int32_t>(i);
-        r.table = section == Section::Tables && r.kind != Kind::Table && !isStructural(r.kind) ? table : -1;
+        r.table = section == Section::Tables && r.kind != Kind::Table && !isStructural(r.kind)
+                      ? table
+                      : -1;
         r.block = section == Section::Blocks && !isStructural(r.kind) ? block : -1;
         if (r.kind == Kind::EndTab) table = -1;
         if (r.kind == Kind::EndBlk) block = -1;
@@ -259,11 +292,13 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
     size_t start = 0;
     if (data.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
         start = kBinarySentinel.size();
-        d.style_.format = data.size() > start + 1 && data[start + 1] == '\0' ? DxfFormat::Binary16 : DxfFormat::Binary8;
+        d.style_.format = data.size() > start + 1 && data[start + 1] == '\0' ? DxfFormat::Binary16
+                                                                             : DxfFormat::Binary8;
     } else {
         if (data.substr(0, 3) == "\xEF\xBB\xBF") start = 3;
         const size_t nl = data.find('\n');
-        d.style_.eol = nl != std::string_view::npos && nl > 0 && data[nl - 1] == '\r' ? "\r\n" : "\n";
+        d.style_.eol =
+            nl != std::string_view::npos && nl > 0 && data[nl - 1] == '\r' ? "\r\n" : "\n";
     }
     d.records_.reserve(data.size() / 128);
     d.refs_.reserve(data.size() / 64);
@@ -308,7 +343,9 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
         r.kind = kindOf(type);
         r.begin = g.begin;
         r.section = type == "SECTION" || type == "EOF" ? Section::None : section;
-        r.table = section == Section::Tables && r.kind != Kind::Table && !isStructural(r.kind) ? table : -1;
+        r.table = section == Section::Tables && r.kind != Kind::Table && !isStructural(r.kind)
+                      ? table
+                      : -1;
         r.block = section == Section::Blocks && !isStructural(r.kind) ? block : -1;
         r.refBegin = static_cast<uint32_t>(d.refs_.size());
         if (type == "ENDSEC") section = Section::None;
@@ -336,7 +373,8 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
 void Drawing::readHeaderSettings() {
     header_ = -1;
     for (size_t i = 0; i < records_.size() && i < 4; ++i)
-        if (records_[i].kind == Kind::Section && records_[i].section == Section::Header) header_ = static_cast<int>(i);
+        if (records_[i].kind == Kind::Section && records_[i].section == Section::Header)
+            header_ = static_cast<int>(i);
     std::string text;
     if (header("$ACADVER", text) && trim(text).size() >= 6) version_ = std::string(trim(text));
     std::string page;

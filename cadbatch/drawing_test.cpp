@@ -1,10 +1,11 @@
 // Reading and writing drawings: lossless round trips of every version and format, and
 // the reason given for each kind of bad input.
+#include "cadbatch/drawing.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "cadbatch/drawing.h"
 #include "cadbatch/drawing_file.h"
 #include "cadbatch/test_drawings.h"
 
@@ -46,17 +47,19 @@ TEST_P(RoundTrip, UnchangedDrawingIsWrittenBackByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, RoundTrip,
-    ::testing::Values(Variant{"AC1009", DxfFormat::Ascii, false}, Variant{"AC1009", DxfFormat::Ascii, true},
-                      Variant{"AC1009", DxfFormat::Binary8, false}, Variant{"AC1012", DxfFormat::Ascii, false},
-                      Variant{"AC1014", DxfFormat::Ascii, true}, Variant{"AC1015", DxfFormat::Ascii, false},
-                      Variant{"AC1015", DxfFormat::Binary16, false}, Variant{"AC1018", DxfFormat::Ascii, true},
-                      Variant{"AC1018", DxfFormat::Binary16, false}, Variant{"AC1021", DxfFormat::Ascii, false},
-                      Variant{"AC1024", DxfFormat::Binary16, false}, Variant{"AC1027", DxfFormat::Ascii, false},
-                      Variant{"AC1032", DxfFormat::Ascii, true}, Variant{"AC1032", DxfFormat::Binary16, false}));
+    ::testing::Values(
+        Variant{"AC1009", DxfFormat::Ascii, false}, Variant{"AC1009", DxfFormat::Ascii, true},
+        Variant{"AC1009", DxfFormat::Binary8, false}, Variant{"AC1012", DxfFormat::Ascii, false},
+        Variant{"AC1014", DxfFormat::Ascii, true}, Variant{"AC1015", DxfFormat::Ascii, false},
+        Variant{"AC1015", DxfFormat::Binary16, false}, Variant{"AC1018", DxfFormat::Ascii, true},
+        Variant{"AC1018", DxfFormat::Binary16, false}, Variant{"AC1021", DxfFormat::Ascii, false},
+        Variant{"AC1024", DxfFormat::Binary16, false}, Variant{"AC1027", DxfFormat::Ascii, false},
+        Variant{"AC1032", DxfFormat::Ascii, true}, Variant{"AC1032", DxfFormat::Binary16, false}));
 
 TEST(DrawingRead, PaddedCodesCommentsAndTrailingBytesSurvive) {
     const std::string bytes =
-        "999\ncomment\n   0\nSECTION\n2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n0\nENDSEC\n  0 \nEOF\n\x1a";
+        "999\ncomment\n   0\nSECTION\n2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n0\nENDSEC\n  0 "
+        "\nEOF\n\x1a";
     Drawing d;
     ASSERT_TRUE(Drawing::parse(bytes, d).ok());
     EXPECT_EQ(d.size(), 3u);
@@ -65,8 +68,15 @@ TEST(DrawingRead, PaddedCodesCommentsAndTrailingBytesSurvive) {
 
 TEST(DrawingRead, BinaryR12ExtendedGroupCodes) {
     // R12 binary writes codes above 254 as 255 and two bytes.
-    const std::string bytes = render({{0, "SECTION"}, {2, "ENTITIES"}, {0, "LINE"}, {8, "0"}, {1001, "ACAD"},
-                                      {1000, "x"}, {1070, "7"}, {0, "ENDSEC"}, {0, "EOF"}},
+    const std::string bytes = render({{0, "SECTION"},
+                                      {2, "ENTITIES"},
+                                      {0, "LINE"},
+                                      {8, "0"},
+                                      {1001, "ACAD"},
+                                      {1000, "x"},
+                                      {1070, "7"},
+                                      {0, "ENDSEC"},
+                                      {0, "EOF"}},
                                      DxfFormat::Binary8);
     Drawing d;
     ASSERT_TRUE(Drawing::parse(bytes, d).ok());
@@ -122,8 +132,10 @@ std::string withoutEof() {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BadFile,
-    ::testing::Values(BadInput{"empty.dxf", "", reason::kEmpty}, BadInput{"blank.dxf", "\n  \r\n", reason::kEmpty},
-                      BadInput{"dwg.dwg", std::string("AC1015\0\0\0\0\x01\x02", 12), reason::kBinaryDwg},
+    ::testing::Values(BadInput{"empty.dxf", "", reason::kEmpty},
+                      BadInput{"blank.dxf", "\n  \r\n", reason::kEmpty},
+                      BadInput{"dwg.dwg", std::string("AC1015\0\0\0\0\x01\x02", 12),
+                               reason::kBinaryDwg},
                       BadInput{"old.dwg", "AC1.50 stuff", reason::kBinaryDwg},
                       BadInput{"text.dxf", "hello world\nthis is no drawing\n", reason::kNotDxf},
                       BadInput{"nosection.dxf", "  0\nLINE\n  8\n0\n  0\nEOF\n", reason::kNotDxf},

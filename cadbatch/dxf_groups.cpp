@@ -19,18 +19,25 @@ void writeLittle(std::string& out, uint64_t v, int bytes) {
 
 int fixedSize(ValueType t) {
     switch (t) {
-    case ValueType::Double: return 8;
-    case ValueType::Int16: return 2;
-    case ValueType::Int32: return 4;
-    case ValueType::Int64: return 8;
-    case ValueType::Bool: return 1;
-    default: return 0;
+        case ValueType::Double:
+            return 8;
+        case ValueType::Int16:
+            return 2;
+        case ValueType::Int32:
+            return 4;
+        case ValueType::Int64:
+            return 8;
+        case ValueType::Bool:
+            return 1;
+        default:
+            return 0;
     }
 }
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -123,7 +130,8 @@ bool GroupReader::nextAscii(Group& group) {
         }
         return fail(ReadProblem::Truncated, start);
     }
-    if (!parseCode(std::string_view(base + start, static_cast<size_t>(codeEnd - (base + start))), group.code))
+    if (!parseCode(std::string_view(base + start, static_cast<size_t>(codeEnd - (base + start))),
+                   group.code))
         return fail(ReadProblem::BadCode, start);
     const char* valueStart = codeEnd + 1;
     if (valueStart >= end) return fail(ReadProblem::Truncated, start);
@@ -156,27 +164,28 @@ bool GroupReader::nextBinary(Group& group) {
     const ValueType type = valueType(code);
     size_t valueStart = p, valueEnd;
     switch (type) {
-    case ValueType::Invalid: return fail(ReadProblem::BadCode, start);
-    case ValueType::String: {
-        const void* nul = std::memchr(data_.data() + p, '\0', size - p);
-        if (!nul) return fail(ReadProblem::Truncated, start);
-        valueEnd = static_cast<const char*>(nul) - data_.data();
-        p = valueEnd + 1;
-        break;
-    }
-    case ValueType::Binary: {
-        if (p >= size) return fail(ReadProblem::Truncated, start);
-        const size_t n = static_cast<unsigned char>(data_[p]);
-        valueStart = p + 1;
-        if (size - valueStart < n) return fail(ReadProblem::Truncated, start);
-        valueEnd = p = valueStart + n;
-        break;
-    }
-    default: {
-        const size_t n = fixedSize(type);
-        if (size - p < n) return fail(ReadProblem::Truncated, start);
-        valueEnd = p = p + n;
-    }
+        case ValueType::Invalid:
+            return fail(ReadProblem::BadCode, start);
+        case ValueType::String: {
+            const void* nul = std::memchr(data_.data() + p, '\0', size - p);
+            if (!nul) return fail(ReadProblem::Truncated, start);
+            valueEnd = static_cast<const char*>(nul) - data_.data();
+            p = valueEnd + 1;
+            break;
+        }
+        case ValueType::Binary: {
+            if (p >= size) return fail(ReadProblem::Truncated, start);
+            const size_t n = static_cast<unsigned char>(data_[p]);
+            valueStart = p + 1;
+            if (size - valueStart < n) return fail(ReadProblem::Truncated, start);
+            valueEnd = p = valueStart + n;
+            break;
+        }
+        default: {
+            const size_t n = fixedSize(type);
+            if (size - p < n) return fail(ReadProblem::Truncated, start);
+            valueEnd = p = p + n;
+        }
     }
     group.code = code;
     group.value = data_.substr(valueStart, valueEnd - valueStart);
@@ -190,28 +199,30 @@ std::string valueText(const Group& group, DxfFormat format) {
     const std::string_view v = group.value;
     char buf[40];
     switch (valueType(group.code)) {
-    case ValueType::Double: {
-        double d;
-        std::memcpy(&d, v.data(), 8);
-        std::snprintf(buf, sizeof buf, "%.17g", d);
-        return buf;
-    }
-    case ValueType::Int16:
-        return std::to_string(static_cast<int16_t>(readLittle(v.data(), 2)));
-    case ValueType::Int32:
-        return std::to_string(static_cast<int32_t>(readLittle(v.data(), 4)));
-    case ValueType::Int64:
-        return std::to_string(static_cast<int64_t>(readLittle(v.data(), 8)));
-    case ValueType::Bool: return std::to_string(static_cast<unsigned char>(v[0]));
-    case ValueType::Binary: {
-        std::string hex;
-        for (unsigned char c : v) {
-            std::snprintf(buf, sizeof buf, "%02X", c);
-            hex += buf;
+        case ValueType::Double: {
+            double d;
+            std::memcpy(&d, v.data(), 8);
+            std::snprintf(buf, sizeof buf, "%.17g", d);
+            return buf;
         }
-        return hex;
-    }
-    default: return std::string(v);
+        case ValueType::Int16:
+            return std::to_string(static_cast<int16_t>(readLittle(v.data(), 2)));
+        case ValueType::Int32:
+            return std::to_string(static_cast<int32_t>(readLittle(v.data(), 4)));
+        case ValueType::Int64:
+            return std::to_string(static_cast<int64_t>(readLittle(v.data(), 8)));
+        case ValueType::Bool:
+            return std::to_string(static_cast<unsigned char>(v[0]));
+        case ValueType::Binary: {
+            std::string hex;
+            for (unsigned char c : v) {
+                std::snprintf(buf, sizeof buf, "%02X", c);
+                hex += buf;
+            }
+            return hex;
+        }
+        default:
+            return std::string(v);
     }
 }
 
@@ -231,10 +242,14 @@ uint64_t parseHandle(std::string_view text) {
     uint64_t v = 0;
     for (char c : text) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else return 0;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else
+            return 0;
         v = (v << 4) | static_cast<uint64_t>(d);
     }
     return v;
@@ -268,33 +283,42 @@ void appendGroup(std::string& out, const GroupStyle& style, int code, std::strin
     }
     const std::string s(trimmed(text));
     switch (valueType(code)) {
-    case ValueType::Double: {
-        const double d = std::strtod(s.c_str(), nullptr);
-        char bytes[8];
-        std::memcpy(bytes, &d, 8);
-        out.append(bytes, 8);
-        break;
-    }
-    case ValueType::Int16: writeLittle(out, static_cast<uint64_t>(std::strtoll(s.c_str(), nullptr, 10)), 2); break;
-    case ValueType::Int32: writeLittle(out, static_cast<uint64_t>(std::strtoll(s.c_str(), nullptr, 10)), 4); break;
-    case ValueType::Int64: writeLittle(out, static_cast<uint64_t>(std::strtoll(s.c_str(), nullptr, 10)), 8); break;
-    case ValueType::Bool: out.push_back(static_cast<char>(std::strtol(s.c_str(), nullptr, 10) != 0)); break;
-    case ValueType::Binary: {
-        std::string bytes;
-        for (size_t i = 0; i + 1 < s.size() && bytes.size() < 255; i += 2)
-            bytes.push_back(static_cast<char>(std::strtol(s.substr(i, 2).c_str(), nullptr, 16)));
-        out.push_back(static_cast<char>(bytes.size()));
-        out += bytes;
-        break;
-    }
-    default:
-        out += text;
-        out.push_back('\0');
+        case ValueType::Double: {
+            const double d = std::strtod(s.c_str(), nullptr);
+            char bytes[8];
+            std::memcpy(bytes, &d, 8);
+            out.append(bytes, 8);
+            break;
+        }
+        case ValueType::Int16:
+            writeLittle(out, static_cast<uint64_t>(std::strtoll(s.c_str(), nullptr, 10)), 2);
+            break;
+        case ValueType::Int32:
+            writeLittle(out, static_cast<uint64_t>(std::strtoll(s.c_str(), nullptr, 10)), 4);
+            break;
+        case ValueType::Int64:
+            writeLittle(out, static_cast<uint64_t>(std::strtoll(s.c_str(), nullptr, 10)), 8);
+            break;
+        case ValueType::Bool:
+            out.push_back(static_cast<char>(std::strtol(s.c_str(), nullptr, 10) != 0));
+            break;
+        case ValueType::Binary: {
+            std::string bytes;
+            for (size_t i = 0; i + 1 < s.size() && bytes.size() < 255; i += 2)
+                bytes.push_back(
+                    static_cast<char>(std::strtol(s.substr(i, 2).c_str(), nullptr, 16)));
+            out.push_back(static_cast<char>(bytes.size()));
+            out += bytes;
+            break;
+        }
+        default:
+            out += text;
+            out.push_back('\0');
     }
 }
 
-void appendGroupLike(std::string& out, const GroupStyle& style, std::string_view original,
-                     int code, std::string_view text) {
+void appendGroupLike(std::string& out, const GroupStyle& style, std::string_view original, int code,
+                     std::string_view text) {
     const size_t nl = original.find('\n');
     if (style.format != DxfFormat::Ascii || nl == std::string_view::npos) {
         appendGroup(out, style, code, text);

@@ -77,7 +77,7 @@ struct GroupStyle {
 // Appends one group whose value is given as text (numbers as decimal text).
 void appendGroup(std::string& out, const GroupStyle& style, int code, std::string_view text);
 // Appends a group keeping the code bytes of `original` (its padding) with a new value.
-void appendGroupLike(std::string& out, const GroupStyle& style, std::string_view original,
-                     int code, std::string_view text);
+void appendGroupLike(std::string& out, const GroupStyle& style, std::string_view original, int code,
+                     std::string_view text);
 
 }  // namespace cadbatch

@@ -9,7 +9,8 @@ std::string missingBlockReason(const std::string& block) {
     return "属性修改未完成！未发现目标块 <" + block + ">";
 }
 
-Status appendErrorLog(const std::string& logPath, const std::string& drawing, const std::string& reasonLine) {
+Status appendErrorLog(const std::string& logPath, const std::string& drawing,
+                      const std::string& reasonLine) {
     std::FILE* f = std::fopen(logPath.c_str(), "ab");
     if (!f) return Status::failure(reason::kUnwritable, logPath);
     const std::string stars(81, '*');
@@ -18,8 +19,8 @@ Status appendErrorLog(const std::string& logPath, const std::string& drawing, co
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    const std::string entry = stars + "\r\n打开文件出错:" + drawing + "\r\n" + reasonLine + "\r\n" + when + "\r\n" +
-                              stars + "\r\n";
+    const std::string entry = stars + "\r\n打开文件出错:" + drawing + "\r\n" + reasonLine + "\r\n" +
+                              when + "\r\n" + stars + "\r\n";
     const bool good = std::fwrite(entry.data(), 1, entry.size(), f) == entry.size();
     if (std::fclose(f) != 0 || !good) return Status::failure(reason::kUnwritable, logPath);
     return Status{};

@@ -14,6 +14,7 @@ namespace cadbatch {
 std::string missingBlockReason(const std::string& block);
 
 // Appends one entry to the log at `logPath`.
-Status appendErrorLog(const std::string& logPath, const std::string& drawing, const std::string& reasonLine);
+Status appendErrorLog(const std::string& logPath, const std::string& drawing,
+                      const std::string& reasonLine);
 
 }  // namespace cadbatch

@@ -31,7 +31,8 @@ std::optional<std::string> buildFileName(AcadDocument& document, std::string_vie
                                          const FileNameTemplate& name, const StatusSink& status) {
     const std::string target(block);
     for (const AcadEntity& entity : document.activeSpaceEntities()) {
-        if (status) status("正在进行文件名提取： 查找目标块块 " + target + " 当前 " + entity.objectName());
+        if (status)
+            status("正在进行文件名提取： 查找目标块块 " + target + " 当前 " + entity.objectName());
         if (!entity.isBlockReference()) continue;
         const AcadBlockReference reference(entity);
         if (reference.name() != target) continue;
@@ -51,7 +52,9 @@ std::string safeFileName(std::string_view name) {
         if (name.compare(i, 2, "..") == 0) {
             out += '_';
             ++i;
-        } else if (c < 0x20 || c == 0x7f || std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos) {
+        } else if (c < 0x20 || c == 0x7f ||
+                   std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) !=
+                       std::string_view::npos) {
             out += '_';
         } else {
             out += static_cast<char>(c);

@@ -11,35 +11,48 @@ struct Candidate {
     int32_t blockRecord = -1;  // a block's BLOCK_RECORD entry (from R13 on)
 };
 
-bool startsWith(const std::string& s, std::string_view prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool startsWith(const std::string& s, std::string_view prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
 
 bool isProtected(const Candidate& c, const std::string& name, int flags) {
     switch (c.kind) {
-    case RefKind::Layer: return name == "0" || name == "DEFPOINTS" || (flags & 16);
-    case RefKind::Linetype:
-        return name == "BYLAYER" || name == "BYBLOCK" || name == "CONTINUOUS" || (flags & 16);
-    case RefKind::TextStyle: return name == "STANDARD" || name.empty() || (flags & 1) || (flags & 16);
-    case RefKind::DimStyle: return name == "STANDARD" || (flags & 16);
-    case RefKind::Block:
-        return name == "*MODEL_SPACE" || startsWith(name, "*PAPER_SPACE") || name == "$MODEL_SPACE" ||
-               startsWith(name, "$PAPER_SPACE") || (flags & (4 | 16 | 32));
-    default: return true;
+        case RefKind::Layer:
+            return name == "0" || name == "DEFPOINTS" || (flags & 16);
+        case RefKind::Linetype:
+            return name == "BYLAYER" || name == "BYBLOCK" || name == "CONTINUOUS" || (flags & 16);
+        case RefKind::TextStyle:
+            return name == "STANDARD" || name.empty() || (flags & 1) || (flags & 16);
+        case RefKind::DimStyle:
+            return name == "STANDARD" || (flags & 16);
+        case RefKind::Block:
+            return name == "*MODEL_SPACE" || startsWith(name, "*PAPER_SPACE") ||
+                   name == "$MODEL_SPACE" || startsWith(name, "$PAPER_SPACE") ||
+                   (flags & (4 | 16 | 32));
+        default:
+            return true;
     }
 }
 
 const char* kindText(RefKind kind) {
     switch (kind) {
-    case RefKind::Layer: return "图层 ";
-    case RefKind::Linetype: return "线型 ";
-    case RefKind::TextStyle: return "文字样式 ";
-    case RefKind::DimStyle: return "标注样式 ";
-    default: return "块 ";
+        case RefKind::Layer:
+            return "图层 ";
+        case RefKind::Linetype:
+            return "线型 ";
+        case RefKind::TextStyle:
+            return "文字样式 ";
+        case RefKind::DimStyle:
+            return "标注样式 ";
+        default:
+            return "块 ";
     }
 }
 
 std::vector<Candidate> findCandidates(Drawing& d) {
-    const uint32_t layer = d.findName("LAYER"), ltype = d.findName("LTYPE"), style = d.findName("STYLE"),
-                   dimstyle = d.findName("DIMSTYLE"), blockRecord = d.findName("BLOCK_RECORD");
+    const uint32_t layer = d.findName("LAYER"), ltype = d.findName("LTYPE"),
+                   style = d.findName("STYLE"), dimstyle = d.findName("DIMSTYLE"),
+                   blockRecord = d.findName("BLOCK_RECORD");
     std::vector<Candidate> out;
     std::vector<int32_t> recordOfBlock(d.nameCount(), -1);
     for (size_t i = 0; i < d.size(); ++i) {
@@ -51,11 +64,16 @@ std::vector<Candidate> findCandidates(Drawing& d) {
         }
         if (r.table < 0) continue;
         const uint32_t table = d.record(static_cast<size_t>(r.table)).name;
-        if (table == blockRecord && r.kind == Kind::BlockRecord) recordOfBlock[r.name] = static_cast<int32_t>(i);
-        else if (table == layer && r.kind == Kind::Layer) out.push_back({RefKind::Layer, i});
-        else if (table == ltype && r.kind == Kind::Linetype) out.push_back({RefKind::Linetype, i});
-        else if (table == style && r.kind == Kind::Style) out.push_back({RefKind::TextStyle, i});
-        else if (table == dimstyle && r.kind == Kind::DimStyle) out.push_back({RefKind::DimStyle, i});
+        if (table == blockRecord && r.kind == Kind::BlockRecord)
+            recordOfBlock[r.name] = static_cast<int32_t>(i);
+        else if (table == layer && r.kind == Kind::Layer)
+            out.push_back({RefKind::Layer, i});
+        else if (table == ltype && r.kind == Kind::Linetype)
+            out.push_back({RefKind::Linetype, i});
+        else if (table == style && r.kind == Kind::Style)
+            out.push_back({RefKind::TextStyle, i});
+        else if (table == dimstyle && r.kind == Kind::DimStyle)
+            out.push_back({RefKind::DimStyle, i});
     }
     for (Candidate& c : out)
         if (c.kind == RefKind::Block) c.blockRecord = recordOfBlock[d.record(c.record).name];
@@ -92,7 +110,8 @@ PurgeReport purgeAll(Drawing& d) {
     for (size_t i = 0; i < d.size(); ++i) {
         const Record& r = d.record(i);
         if (r.deleted) continue;
-        const uint32_t ownBlock = r.block >= 0 ? d.record(static_cast<size_t>(r.block)).name : kNoName;
+        const uint32_t ownBlock =
+            r.block >= 0 ? d.record(static_cast<size_t>(r.block)).name : kNoName;
         for (const Ref& ref : d.refs(i)) {
             if (ref.owner) continue;
             if (ref.kind == RefKind::Handle) {
@@ -115,7 +134,8 @@ PurgeReport purgeAll(Drawing& d) {
         d.value(c.record, 2, name);
         const std::string folded = foldName(name);
         if (isProtected(c, folded, r.flags)) continue;
-        if (usedName[static_cast<size_t>(c.kind) * names + r.name] || usedRecord[c.record]) continue;
+        if (usedName[static_cast<size_t>(c.kind) * names + r.name] || usedRecord[c.record])
+            continue;
         if (c.blockRecord >= 0 && usedRecord[static_cast<size_t>(c.blockRecord)]) continue;
         report.removed.push_back(kindText(c.kind) + d.codec().toUtf8(name));
         if (c.kind != RefKind::Block) {
@@ -136,7 +156,8 @@ PurgeReport purgeAll(Drawing& d) {
         more = false;
         for (size_t i = 0; i < d.size(); ++i) {
             const Record& r = d.record(i);
-            if (r.deleted || r.section != Section::Objects || !removedHandles.count(r.owner)) continue;
+            if (r.deleted || r.section != Section::Objects || !removedHandles.count(r.owner))
+                continue;
             remove(i);
             more = true;
         }

@@ -1,10 +1,11 @@
 // PurgeAll on real drawings: what goes in one pass, what ten passes clear, what stays.
+#include "cadbatch/purge.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "cadbatch/drawing.h"
-#include "cadbatch/purge.h"
 #include "cadbatch/test_drawings.h"
 
 namespace cadbatch {
@@ -45,11 +46,13 @@ TEST(Purge, OnePassRemovesTheUnreferencedAndKeepsTheRest) {
         const PurgeReport report = purgeAll(d);
         const auto left = inventory(d);
         const bool r12 = std::string(version) == "AC1009";
-        for (const char* gone : {"LAYER UNUSED", "LTYPE UNUSEDLT", "STYLE UNUSEDSTYLE", "DIMSTYLE UNUSEDDIM", "BLOCK U1"})
+        for (const char* gone : {"LAYER UNUSED", "LTYPE UNUSEDLT", "STYLE UNUSEDSTYLE",
+                                 "DIMSTYLE UNUSEDDIM", "BLOCK U1"})
             EXPECT_FALSE(has(left, gone)) << version << " " << gone;
         for (const std::string& kept :
              {std::string("LAYER 0"), std::string("LAYER USED"), std::string("LAYER Defpoints"),
-              std::string("LTYPE DASHED"), std::string(r12 ? "LTYPE CONTINUOUS" : "LTYPE Continuous"),
+              std::string("LTYPE DASHED"),
+              std::string(r12 ? "LTYPE CONTINUOUS" : "LTYPE Continuous"),
               std::string(r12 ? "STYLE STANDARD" : "STYLE Standard"), std::string("BLOCK TITLE"),
               std::string("BLOCK USEDBLK"), std::string("BLOCK U2"),
               std::string(r12 ? "BLOCK $MODEL_SPACE" : "BLOCK *Model_Space"),
@@ -104,13 +107,22 @@ TEST(Purge, ReferencesByHandleNameAndHeaderKeepTheirTarget) {
     };
     // Handles of the sample (AC1015): UNUSEDSTYLE is 2D, U1's BLOCK_RECORD is 38.
     const Case cases[] = {
-        {"text style by name", {{0, "TEXT"}, {5, "F000"}, {8, "0"}, {7, "unusedstyle"}, {1, "x"}}, "STYLE UNUSEDSTYLE"},
-        {"layer in extended data", {{0, "LINE"}, {5, "F000"}, {8, "0"}, {1001, "ACAD"}, {1003, "UNUSED"}}, "LAYER UNUSED"},
-        {"block by handle", {{0, "LINE"}, {5, "F000"}, {8, "0"}, {340, "38"}}, "BLOCK U1"},
-        {"style by handle in extended data", {{0, "LINE"}, {5, "F000"}, {8, "0"}, {1001, "ACAD"}, {1005, "2D"}},
+        {"text style by name",
+         {{0, "TEXT"}, {5, "F000"}, {8, "0"}, {7, "unusedstyle"}, {1, "x"}},
          "STYLE UNUSEDSTYLE"},
-        {"dimension style and block", {{0, "DIMENSION"}, {5, "F000"}, {8, "0"}, {2, "U1"}, {3, "UNUSEDDIM"}}, "BLOCK U1"},
-        {"linetype of an entity", {{0, "LINE"}, {5, "F000"}, {8, "0"}, {6, "UNUSEDLT"}}, "LTYPE UNUSEDLT"},
+        {"layer in extended data",
+         {{0, "LINE"}, {5, "F000"}, {8, "0"}, {1001, "ACAD"}, {1003, "UNUSED"}},
+         "LAYER UNUSED"},
+        {"block by handle", {{0, "LINE"}, {5, "F000"}, {8, "0"}, {340, "38"}}, "BLOCK U1"},
+        {"style by handle in extended data",
+         {{0, "LINE"}, {5, "F000"}, {8, "0"}, {1001, "ACAD"}, {1005, "2D"}},
+         "STYLE UNUSEDSTYLE"},
+        {"dimension style and block",
+         {{0, "DIMENSION"}, {5, "F000"}, {8, "0"}, {2, "U1"}, {3, "UNUSEDDIM"}},
+         "BLOCK U1"},
+        {"linetype of an entity",
+         {{0, "LINE"}, {5, "F000"}, {8, "0"}, {6, "UNUSEDLT"}},
+         "LTYPE UNUSEDLT"},
     };
     for (const Case& c : cases) {
         Drawing d = parsed(withEntity(sampleGroups({}), c.entity));
@@ -129,13 +141,18 @@ TEST(Purge, ReferencesByHandleNameAndHeaderKeepTheirTarget) {
 TEST(Purge, PointersFromWhatABlockOwnsDoNotKeepIt) {
     // An object owned by U1's block record that points back at it (as a sort table does).
     Groups groups = sampleGroups({});
-    auto end = std::find(groups.rbegin(), groups.rend(), std::pair<int, std::string>{0, "ENDSEC"}).base() - 1;
-    groups.insert(end, {{0, "SORTENTSTABLE"}, {5, "F001"}, {330, "38"}, {100, "AcDbSortentsTable"}, {330, "38"}});
+    auto end =
+        std::find(groups.rbegin(), groups.rend(), std::pair<int, std::string>{0, "ENDSEC"}).base() -
+        1;
+    groups.insert(
+        end,
+        {{0, "SORTENTSTABLE"}, {5, "F001"}, {330, "38"}, {100, "AcDbSortentsTable"}, {330, "38"}});
     Drawing d = parsed(groups);
     purgeAll(d);
     EXPECT_FALSE(has(inventory(d), "BLOCK U1"));
     bool sortTableLeft = false;
-    for (size_t i = 0; i < d.size(); ++i) sortTableLeft |= !d.record(i).deleted && d.record(i).type == "SORTENTSTABLE";
+    for (size_t i = 0; i < d.size(); ++i)
+        sortTableLeft |= !d.record(i).deleted && d.record(i).type == "SORTENTSTABLE";
     EXPECT_FALSE(sortTableLeft);
 }
 
@@ -143,10 +160,13 @@ TEST(Purge, PointersFromWhatABlockOwnsDoNotKeepIt) {
 // when records had been inserted before the purge.
 TEST(Purge, DefinitionWithoutEndKeepsTheSectionEnd) {
     Groups groups = sampleGroups({});
-    auto blocksEnd = std::find(std::find(groups.begin(), groups.end(), std::pair<int, std::string>{2, "BLOCKS"}),
-                               groups.end(), std::pair<int, std::string>{0, "ENDSEC"});
+    auto blocksEnd =
+        std::find(std::find(groups.begin(), groups.end(), std::pair<int, std::string>{2, "BLOCKS"}),
+                  groups.end(), std::pair<int, std::string>{0, "ENDSEC"});
     auto lastEnd = std::find(std::make_reverse_iterator(blocksEnd), groups.rend(),
-                             std::pair<int, std::string>{0, "ENDBLK"}).base() - 1;
+                             std::pair<int, std::string>{0, "ENDBLK"})
+                       .base() -
+                   1;
     groups.erase(lastEnd, blocksEnd);
     Drawing d = parsed(groups);
     size_t tables = 1;

@@ -2,12 +2,14 @@
 
 namespace cadbatch {
 
-RecordEdit::RecordEdit(const Drawing& drawing, size_t record) : record_(record), style_(drawing.style()) {
+RecordEdit::RecordEdit(const Drawing& drawing, size_t record)
+    : record_(record), style_(drawing.style()) {
     const std::string_view bytes = drawing.recordBytes(record);
     GroupReader reader(bytes, style_.format);
     Group g;
     while (reader.next(g))
-        items_.push_back({g.code, valueText(g, style_.format), std::string(bytes.substr(g.begin, g.end - g.begin))});
+        items_.push_back({g.code, valueText(g, style_.format),
+                          std::string(bytes.substr(g.begin, g.end - g.begin))});
 }
 
 int RecordEdit::find(int code, size_t from) const {
@@ -50,8 +52,10 @@ void RecordEdit::erase(size_t k) { items_.erase(items_.begin() + static_cast<std
 std::string RecordEdit::bytes() const {
     std::string out;
     for (const Item& item : items_) {
-        if (!item.raw.empty()) out += item.raw;
-        else appendGroup(out, style_, item.code, item.text);
+        if (!item.raw.empty())
+            out += item.raw;
+        else
+            appendGroup(out, style_, item.code, item.text);
     }
     return out;
 }

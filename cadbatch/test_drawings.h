@@ -13,14 +13,14 @@ namespace cadbatch::testing {
 using Groups = std::vector<std::pair<int, std::string>>;
 
 struct SampleOptions {
-    std::string version = "AC1015";      // $ACADVER
-    std::string codePage = "ANSI_936";   // $DWGCODEPAGE
+    std::string version = "AC1015";     // $ACADVER
+    std::string codePage = "ANSI_936";  // $DWGCODEPAGE
     DxfFormat format = DxfFormat::Ascii;
     bool crlf = false;
-    int nestedBlocks = 3;                // unused blocks U1 > U2 > ... each inserting the next
-    std::string title = "标题栏";         // value of the NAME attribute of the title block (UTF-8)
-    bool paperSpace = false;             // $TILEMODE 0 and the title block in paper space
-    int fillerEntities = 0;              // extra lines, circles, texts, polylines and inserts
+    int nestedBlocks = 3;          // unused blocks U1 > U2 > ... each inserting the next
+    std::string title = "标题栏";  // value of the NAME attribute of the title block (UTF-8)
+    bool paperSpace = false;       // $TILEMODE 0 and the title block in paper space
+    int fillerEntities = 0;        // extra lines, circles, texts, polylines and inserts
 };
 
 // The groups of a drawing with: layers 0, USED, UNUSED, Defpoints; linetypes ByBlock,

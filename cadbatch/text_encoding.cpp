@@ -2,12 +2,12 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <algorithm>
 
 namespace cadbatch {
 namespace {
@@ -15,7 +15,8 @@ namespace {
 bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -43,11 +44,21 @@ size_t decodeUtf8(std::string_view s, size_t i, uint32_t& cp) {
     const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
     size_t n;
-    if (c < 0x80) { cp = c; return 1; }
-    if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
-    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }
-    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; n = 4; }
-    else return 0;
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    }
+    if ((c & 0xE0) == 0xC0) {
+        cp = c & 0x1F;
+        n = 2;
+    } else if ((c & 0xF0) == 0xE0) {
+        cp = c & 0x0F;
+        n = 3;
+    } else if ((c & 0xF8) == 0xF0) {
+        cp = c & 0x07;
+        n = 4;
+    } else
+        return 0;
     if (i + n > s.size()) return 0;
     for (size_t k = 1; k < n; ++k) {
         if ((b(i + k) & 0xC0) != 0x80) return 0;
@@ -65,7 +76,8 @@ int hexDigit(char c) {
 
 // Replaces every \U+XXXX in UTF-8 text by the character it names.
 std::string decodeEscapes(std::string text) {
-    if (text.find("\\U+") == std::string::npos && text.find("\\u+") == std::string::npos) return text;
+    if (text.find("\\U+") == std::string::npos && text.find("\\u+") == std::string::npos)
+        return text;
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' && i + 6 < text.size() && (text[i + 1] == 'U' || text[i + 1] == 'u') &&
@@ -74,7 +86,10 @@ std::string decodeEscapes(std::string text) {
             bool good = true;
             for (size_t k = 3; k < 7; ++k) {
                 const int d = hexDigit(text[i + k]);
-                if (d < 0) { good = false; break; }
+                if (d < 0) {
+                    good = false;
+                    break;
+                }
                 cp = cp * 16 + static_cast<uint32_t>(d);
             }
             if (good) {
@@ -82,7 +97,8 @@ std::string decodeEscapes(std::string text) {
                 if (cp >= 0xD800 && cp < 0xDC00 && i + 7 < text.size() && text[i + 1] == '\\' &&
                     text[i + 3] == '+') {
                     uint32_t low = 0;
-                    for (size_t k = 4; k < 8; ++k) low = low * 16 + static_cast<uint32_t>(std::max(0, hexDigit(text[i + k])));
+                    for (size_t k = 4; k < 8; ++k)
+                        low = low * 16 + static_cast<uint32_t>(std::max(0, hexDigit(text[i + k])));
                     if (low >= 0xDC00 && low < 0xE000) {
                         cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                         i += 7;
@@ -100,7 +116,9 @@ std::string decodeEscapes(std::string text) {
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() { if (valid()) iconv_close(cd_); }
+    ~Converter() {
+        if (valid()) iconv_close(cd_);
+    }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
     bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
@@ -131,16 +149,20 @@ private:
 }  // namespace
 
 std::string charsetOfCodePage(std::string_view codePage) {
-    static const struct { const char* name; const char* charset; } kPages[] = {
-        {"ANSI_936", "GBK"},       {"ANSI_932", "CP932"},     {"ANSI_949", "CP949"},
-        {"ANSI_950", "BIG5"},      {"ANSI_874", "CP874"},     {"ANSI_1250", "CP1250"},
-        {"ANSI_1251", "CP1251"},   {"ANSI_1252", "CP1252"},   {"ANSI_1253", "CP1253"},
-        {"ANSI_1254", "CP1254"},   {"ANSI_1255", "CP1255"},   {"ANSI_1256", "CP1256"},
-        {"ANSI_1257", "CP1257"},   {"ANSI_1258", "CP1258"},   {"DOS437", "CP437"},
-        {"DOS850", "CP850"},       {"DOS852", "CP852"},       {"DOS866", "CP866"},
+    static const struct {
+        const char* name;
+        const char* charset;
+    } kPages[] = {
+        {"ANSI_936", "GBK"},         {"ANSI_932", "CP932"},   {"ANSI_949", "CP949"},
+        {"ANSI_950", "BIG5"},        {"ANSI_874", "CP874"},   {"ANSI_1250", "CP1250"},
+        {"ANSI_1251", "CP1251"},     {"ANSI_1252", "CP1252"}, {"ANSI_1253", "CP1253"},
+        {"ANSI_1254", "CP1254"},     {"ANSI_1255", "CP1255"}, {"ANSI_1256", "CP1256"},
+        {"ANSI_1257", "CP1257"},     {"ANSI_1258", "CP1258"}, {"DOS437", "CP437"},
+        {"DOS850", "CP850"},         {"DOS852", "CP852"},     {"DOS866", "CP866"},
         {"ISO8859-1", "ISO-8859-1"},
     };
-    while (!codePage.empty() && (codePage.back() == ' ' || codePage.back() == '\r')) codePage.remove_suffix(1);
+    while (!codePage.empty() && (codePage.back() == ' ' || codePage.back() == '\r'))
+        codePage.remove_suffix(1);
     while (!codePage.empty() && codePage.front() == ' ') codePage.remove_prefix(1);
     for (const auto& p : kPages)
         if (equalsNoCase(codePage, p.name)) return p.charset;
@@ -157,7 +179,8 @@ TextCodec TextCodec::forDrawing(std::string_view acadVersion, std::string_view c
 
 std::string TextCodec::toUtf8(std::string_view fileText) const {
     // Plain ASCII (most names and values) reads the same in every code page.
-    const bool ascii = std::all_of(fileText.begin(), fileText.end(), [](char c) { return (c & 0x80) == 0; });
+    const bool ascii =
+        std::all_of(fileText.begin(), fileText.end(), [](char c) { return (c & 0x80) == 0; });
     if (ascii && fileText.find('\\') == std::string_view::npos) return std::string(fileText);
     std::string out;
     if (isUtf8()) {
@@ -210,7 +233,8 @@ std::string TextCodec::fromUtf8(std::string_view utf8) const {
         char buf[16];
         if (cp > 0xFFFF) {  // beyond the escape's four digits: a surrogate pair
             const uint32_t v = cp - 0x10000;
-            std::snprintf(buf, sizeof buf, "\\U+%04X\\U+%04X", 0xD800 + (v >> 10), 0xDC00 + (v & 0x3FF));
+            std::snprintf(buf, sizeof buf, "\\U+%04X\\U+%04X", 0xD800 + (v >> 10),
+                          0xDC00 + (v & 0x3FF));
         } else {
             std::snprintf(buf, sizeof buf, "\\U+%04X", cp);
         }

@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 bool isDrawingName(const std::string& name, bool anyCase) {
     if (name.size() < 3) return false;
     std::string end = name.substr(name.size() - 3);
-    if (anyCase) std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (anyCase)
+        std::transform(end.begin(), end.end(), end.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
     return end == "dwg" || end == "dxf";
 }
 
@@ -26,7 +28,8 @@ bool folderDrawings(const std::string& dir, std::vector<std::string>& out) {
     std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
         const std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && isDrawingName(name, false)) found.push_back(entry.path().string());
+        if (entry.is_regular_file() && isDrawingName(name, false))
+            found.push_back(entry.path().string());
     }
     if (ec) return false;
     std::sort(found.begin(), found.end());
@@ -39,8 +42,10 @@ bool treeDrawings(const fs::path& dir, std::vector<std::string>& out) {
     std::error_code ec;
     std::vector<fs::path> files, folders;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        if (entry.is_directory()) folders.push_back(entry.path());
-        else if (isDrawingName(entry.path().filename().string(), true)) files.push_back(entry.path());
+        if (entry.is_directory())
+            folders.push_back(entry.path());
+        else if (isDrawingName(entry.path().filename().string(), true))
+            files.push_back(entry.path());
     }
     if (ec) return false;
     std::sort(files.begin(), files.end());
@@ -53,7 +58,8 @@ bool treeDrawings(const fs::path& dir, std::vector<std::string>& out) {
 int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     cli::Options opts;
     std::string error;
-    if (!opts.parse(args, {"block", "set", "name", "log", "folder", "tree"}, {"purge", "audit", "status"}, error)) {
+    if (!opts.parse(args, {"block", "set", "name", "log", "folder", "tree"},
+                    {"purge", "audit", "status"}, error)) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
     }
@@ -77,7 +83,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         } else if (slot.rfind("const:", 0) == 0) {
             settings.name.addConstant(slot.substr(6));
         } else {
-            io.err << "tolvane-cli batch: --name needs tag:TAG or const:TEXT, got '" << slot << "'\n";
+            io.err << "tolvane-cli batch: --name needs tag:TAG or const:TEXT, got '" << slot
+                   << "'\n";
             return cli::kUsage;
         }
     }
@@ -112,7 +119,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     observer.started = [&](size_t i, size_t n, const std::string& path) {
         io.out << "file=" << i << "/" << n << "|" << path << "\n";
     };
-    if (status) observer.status = [&](const std::string& text) { io.out << "status=" << text << "\n"; };
+    if (status)
+        observer.status = [&](const std::string& text) { io.out << "status=" << text << "\n"; };
     observer.saved = [&](const std::string& path) { io.out << "saved=" << path << "\n"; };
     observer.error = [&](const std::string& path, const std::string& reason) {
         io.out << "error=" << path << "|" << reason << "\n";
