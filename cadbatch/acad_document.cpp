@@ -5,10 +5,20 @@
 #include "cadbatch/new_drawing.h"
 
 namespace cadbatch {
+namespace {
+
+// `path` made absolute against the current folder, without throwing.
+std::string fullPathOf(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return (ec ? std::filesystem::path(path) : full).lexically_normal().string();
+}
+
+}  // namespace
 
 Status AcadDocument::open(const std::string& fullPath, std::unique_ptr<AcadDocument>& document) {
     auto doc = std::make_unique<AcadDocument>();
-    doc->fullName_ = std::filesystem::absolute(fullPath).lexically_normal().string();
+    doc->fullName_ = fullPathOf(fullPath);
     Status status = readDrawingFile(fullPath, doc->drawing_);
     if (!status.ok()) return status;
     document = std::move(doc);
@@ -17,7 +27,7 @@ Status AcadDocument::open(const std::string& fullPath, std::unique_ptr<AcadDocum
 
 std::unique_ptr<AcadDocument> AcadDocument::createNew(const std::string& fullPath) {
     auto doc = std::make_unique<AcadDocument>();
-    doc->fullName_ = std::filesystem::absolute(fullPath).lexically_normal().string();
+    doc->fullName_ = fullPathOf(fullPath);
     Drawing::parse(newDrawingBytes(), doc->drawing_);
     return doc;
 }
@@ -99,7 +109,7 @@ AuditReport AcadDocument::auditInfo(bool fix) {
 }
 
 Status AcadDocument::saveAs(const std::string& fullPath, WriteMode mode) {
-    const std::string target = std::filesystem::absolute(fullPath).lexically_normal().string();
+    const std::string target = fullPathOf(fullPath);
     Status status = writeDrawingFile(drawing_, target, mode);
     if (status.ok()) fullName_ = target;
     return status;
@@ -129,8 +139,7 @@ Status AcadDocuments::open(const std::string& fullPath, AcadDocument*& document)
 AcadDocument* AcadDocuments::add() {
     dropClosed();
     const std::string name = "Drawing" + std::to_string(++added_) + ".dwg";
-    documents_.push_back(
-        AcadDocument::createNew((std::filesystem::current_path() / name).string()));
+    documents_.push_back(AcadDocument::createNew(fullPathOf(name)));
     return documents_.back().get();
 }
 

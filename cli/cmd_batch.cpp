@@ -26,10 +26,11 @@ bool isDrawingName(const std::string& name, bool anyCase) {
 bool folderDrawings(const std::string& dir, std::vector<std::string>& out) {
     std::error_code ec;
     std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        const std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && isDrawingName(name, false))
-            found.push_back(entry.path().string());
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        const std::string name = it->path().filename().string();
+        if (it->is_regular_file(typeError) && isDrawingName(name, false))
+            found.push_back(it->path().string());
     }
     if (ec) return false;
     std::sort(found.begin(), found.end());
@@ -41,11 +42,12 @@ bool folderDrawings(const std::string& dir, std::vector<std::string>& out) {
 bool treeDrawings(const fs::path& dir, std::vector<std::string>& out) {
     std::error_code ec;
     std::vector<fs::path> files, folders;
-    for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        if (entry.is_directory())
-            folders.push_back(entry.path());
-        else if (isDrawingName(entry.path().filename().string(), true))
-            files.push_back(entry.path());
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            folders.push_back(it->path());
+        else if (isDrawingName(it->path().filename().string(), true))
+            files.push_back(it->path());
     }
     if (ec) return false;
     std::sort(files.begin(), files.end());
