@@ -73,8 +73,20 @@ void plainCopy(benchmark::State& state) {
     fs::remove(out);
 }
 
-BENCHMARK(batchWork)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(plainCopy)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(batchWork)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+BENCHMARK(plainCopy)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
 
 }  // namespace
 

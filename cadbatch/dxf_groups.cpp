@@ -1,5 +1,6 @@
 #include "cadbatch/dxf_groups.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -111,8 +112,21 @@ bool GroupReader::next(Group& group) {
 }
 
 // The end of the line starting at `p` (the position of its LF, or `end`). Lines are a
-// few bytes long, where a plain loop beats a library search.
+// few bytes long: eight bytes are tested at once for a LF, which beats a library search
+// that is set up anew for every line.
 inline const char* lineEnd(const char* p, const char* end) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+        while (end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            const uint64_t x = word ^ (kOnes * '\n');
+            // The lowest byte flagged here is the first LF (higher flags may be false).
+            const uint64_t zero = (x - kOnes) & ~x & kHighs;
+            if (zero) return p + (std::countr_zero(zero) >> 3);
+            p += 8;
+        }
+    }
     while (p < end && *p != '\n') ++p;
     return p;
 }
