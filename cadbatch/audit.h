@@ -5,7 +5,8 @@
 // - $HANDSEED not above the highest handle (raised);
 // - an owner that does not exist (entities go to their space or block, table entries
 //   to their table, objects to the root dictionary); other pointers to missing
-//   objects (cleared; dictionary entries and reactors removed);
+//   objects (cleared; a dictionary entry goes with its name); reactor lists, extended
+//   data and untranslated handles (320-329) are left as they are;
 // - INSERTs of blocks that are not defined (an empty definition is added, so that no
 //   attribute value is lost);
 // - attributes or vertices without their closing SEQEND (one is added), and stray
