@@ -3,19 +3,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 
 #include "app/external_programs.h"
 #include "app/keypad.h"
 #include "beams/skid_beam_windows.h"
 #include "catalogue/catalogue.h"
+#include "materiallist/main_window_link.h"
 #include "materiallist/steel_type_rows.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -38,6 +36,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent) {
     createKeypad();
     createMenus();
     load();
+    materiallist::MainWindowLink::attach(this);
     centralWidget()->setFixedSize(ui::twips(5370), ui::twips(3045));
     // The window itself takes the first focus, so no field is current until the user
     // (or smart fill) picks one.
@@ -168,15 +167,9 @@ void Tolvane::createMenus() {
 
     QMenu* file = topMenu("File", QStringLiteral("文件"));
     action(file, "muufilenew", QStringLiteral("新建材料表"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(action(file, "mnufileopen", QStringLiteral("打开材料表"),
-                   QKeySequence(Qt::CTRL | Qt::Key_O)),
-            &QAction::triggered, this, &Tolvane::openMaterialList);
-    connect(action(file, "mnufilesave", QStringLiteral("保存材料表"),
-                   QKeySequence(Qt::CTRL | Qt::Key_S)),
-            &QAction::triggered, this, &Tolvane::saveMaterialList);
-    connect(action(file, "mnufileprint", QStringLiteral("打印材料表"),
-                   QKeySequence(Qt::CTRL | Qt::Key_P)),
-            &QAction::triggered, this, &Tolvane::printMaterialList);
+    action(file, "mnufileopen", QStringLiteral("打开材料表"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    action(file, "mnufilesave", QStringLiteral("保存材料表"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    action(file, "mnufileprint", QStringLiteral("打印材料表"), QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(action(file, "mnufilequit", QStringLiteral("退出系统"),
                    QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &Tolvane::quit);
@@ -263,20 +256,6 @@ void Tolvane::showVersion() {
     ui::showMessage(this, QStringLiteral("版本信息"),
                     QStringLiteral("Tolvane 机械设计工具箱\n版本 %1").arg(QStringLiteral(TOLVANE_VERSION)),
                     ui::Icon::Information, ui::Buttons::Ok);
-}
-
-void Tolvane::openMaterialList() {
-    QFileDialog::getOpenFileName(this, QStringLiteral("打开材料表"));
-}
-
-void Tolvane::saveMaterialList() {
-    QFileDialog::getSaveFileName(this, QStringLiteral("保存材料表"));
-}
-
-void Tolvane::printMaterialList() {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    dialog.exec();
 }
 
 void Tolvane::quit() {

@@ -32,9 +32,6 @@ private slots:
     void steelTypeChanged(int index);
     void keypadPressed();
     void showVersion();
-    void openMaterialList();
-    void saveMaterialList();
-    void printMaterialList();
     void quit();
 
 private:
