@@ -165,12 +165,15 @@ std::string oneDecimalText(double value, bool zeroBeforePoint) {
         else ++tenths[i];
     }
     size_t firstNonZero = tenths.find_first_not_of('0');
-    if (firstNonZero == std::string::npos) tenths = "0";
-    else tenths.erase(0, firstNonZero);
-    const bool isZero = tenths == "0";
-    std::string intPart = tenths.size() > 1 ? tenths.substr(0, tenths.size() - 1) : "";
-    if (intPart.empty() && zeroBeforePoint) intPart = "0";
-    return std::string(d.negative && !isZero ? "-" : "") + intPart + "." + tenths.back();
+    if (firstNonZero == std::string::npos) firstNonZero = tenths.size() - 1;
+    const std::string_view digits = std::string_view(tenths).substr(firstNonZero);
+    std::string out;
+    if (d.negative && digits != "0") out.push_back('-');
+    if (digits.size() > 1) out.append(digits.substr(0, digits.size() - 1));
+    else if (zeroBeforePoint) out.push_back('0');
+    out.push_back('.');
+    out.push_back(digits.back());
+    return out;
 }
 
 std::string patternText(double value, std::string_view pattern) {
