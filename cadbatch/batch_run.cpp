@@ -52,8 +52,9 @@ private:
     }
 
     void error(const std::string& path, const std::string& reasonLine) {
-        appendErrorLog(settings_.errorLog, path, reasonLine);
+        const Status logged = appendErrorLog(settings_.errorLog, path, reasonLine);
         if (observer_.error) observer_.error(path, reasonLine);
+        if (!logged.ok() && observer_.logFailed) observer_.logFailed(settings_.errorLog);
     }
 
     // The copy under the name built from the block's attributes. The copy keeps the

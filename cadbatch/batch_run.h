@@ -32,6 +32,9 @@ struct BatchObserver {
     StatusSink status;
     std::function<void(const std::string& path)> saved;
     std::function<void(const std::string& path, const std::string& reason)> error;
+    // The error log at `logPath` could not be written; the entry's error line went out
+    // all the same and the run goes on.
+    std::function<void(const std::string& logPath)> logFailed;
 };
 
 // Runs the batch over `drawings` in order and returns the number of drawings taken.

@@ -194,9 +194,26 @@ def unsafe_names(work):
     check(any(l.startswith(f"error={path}|文件名为空") for l in out), f"empty name: {out}")
 
 
+def unwritable_log(work):
+    # A log that cannot be written (its folder is a file): the error still shows, the run
+    # goes on, and the command ends with exit 1 naming the log.
+    good = os.path.join(work, "good.dxf")
+    make_drawing(good, "R2000")
+    blocker = os.path.join(work, "blocker")
+    with open(blocker, "w") as f:
+        f.write("a file, not a folder")
+    log = os.path.join(blocker, "errlog.txt")
+    missing = os.path.join(work, "missing.dxf")
+    result = subprocess.run([CLI, "batch", "--purge", "--log", log, missing, good], capture_output=True, text=True)
+    out = result.stdout.splitlines()
+    check(result.returncode == 1 and log in result.stderr, f"unwritable log: exit {result.returncode} {result.stderr}")
+    check(any(l.startswith(f"error={missing}|") for l in out) and f"saved={good}" in out and out[-1] == "done=2",
+          f"unwritable log: {out}")
+
+
 def main():
     with tempfile.TemporaryDirectory() as work:
-        for part in (round_trips_and_edits, broken_drawings, bad_inputs, unsafe_names):
+        for part in (round_trips_and_edits, broken_drawings, bad_inputs, unsafe_names, unwritable_log):
             folder = os.path.join(work, part.__name__)
             os.makedirs(folder)
             part(folder)

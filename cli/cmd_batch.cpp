@@ -127,9 +127,15 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     observer.error = [&](const std::string& path, const std::string& reason) {
         io.out << "error=" << path << "|" << reason << "\n";
     };
+    bool logFailed = false;
+    observer.logFailed = [&](const std::string&) { logFailed = true; };
     cadbatch::AcadApplication application;
     const size_t done = cadbatch::runBatch(application, drawings, settings, observer);
     io.out << "done=" << done << "\n";
+    if (logFailed) {
+        io.err << "tolvane-cli batch: cannot write the error log " << settings.errorLog << "\n";
+        return cli::kFailure;
+    }
     return cli::kOk;
 }
 
