@@ -14,6 +14,7 @@ public:
 
     void drawing(size_t number, size_t count, const std::string& path) {
         if (observer_.started) observer_.started(number, count, path);
+        copySaved_.clear();
         say("正在打开文件。。。。。。");
         AcadDocument* doc = nullptr;
         const Status opened = app_.documents().open(path, doc);
@@ -81,6 +82,7 @@ private:
             error(path, status.reason + "：" + target);
             return;
         }
+        copySaved_ = target;
         if (observer_.saved) observer_.saved(target);
     }
 
@@ -96,7 +98,9 @@ private:
         const std::string target = doc.fullName();
         const Status status = doc.close(true);
         if (status.ok()) {
-            if (observer_.saved) observer_.saved(target);
+            // After the copy the drawing is that copy: closing writes it once more, but
+            // it is still one file written.
+            if (observer_.saved && target != copySaved_) observer_.saved(target);
             return;
         }
         error(target, status.reason);
@@ -106,6 +110,7 @@ private:
     AcadApplication& app_;
     const BatchSettings& settings_;
     const BatchObserver& observer_;
+    std::string copySaved_;  // the copy saved for the current drawing, if any
 };
 
 }  // namespace
