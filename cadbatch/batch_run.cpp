@@ -37,7 +37,14 @@ public:
         if (settings_.editAttributes && !editAttributes(*doc, settings_.block, settings_.tags,
                                                         settings_.values, observer_.status))
             error(path, missingBlockReason(settings_.block));
-        if (settings_.renameCopy) saveCopy(*doc, path);
+        copySaved_.clear();
+        // A copy that could not be written leaves the drawing's own file as it was:
+        // the edits were meant for the copy.
+        if (settings_.renameCopy && !saveCopy(*doc, path)) {
+            say("正在关闭图形。。。。。。");
+            doc->close(false);
+            return;
+        }
         close(*doc);
     }
 
@@ -60,17 +67,17 @@ private:
 
     // The copy under the name built from the block's attributes. The copy keeps the
     // drawing's own extension; a name that would be empty, or a file that already
-    // exists, writes no copy.
-    void saveCopy(AcadDocument& doc, const std::string& path) {
+    // exists, writes no copy. Returns whether the copy was written.
+    bool saveCopy(AcadDocument& doc, const std::string& path) {
         const auto built = buildFileName(doc, settings_.block, settings_.name, observer_.status);
         if (!built) {
             error(path, missingBlockReason(settings_.block));
-            return;
+            return false;
         }
         const std::string name = safeFileName(*built);
         if (name.empty()) {
             error(path, "文件名为空，未另存副本");
-            return;
+            return false;
         }
         std::string extension = std::filesystem::path(doc.fullName()).extension().string();
         if (extension.empty()) extension = ".dwg";
@@ -80,10 +87,11 @@ private:
         const Status status = doc.saveAs(target, own ? WriteMode::Replace : WriteMode::NewOnly);
         if (!status.ok()) {
             error(path, status.reason + "：" + target);
-            return;
+            return false;
         }
         copySaved_ = target;
         if (observer_.saved) observer_.saved(target);
+        return true;
     }
 
     void close(AcadDocument& doc) {

@@ -127,8 +127,10 @@ def round_trips_and_edits(work):
         read_clean(copy)
         with open(named, "rb") as f:
             check(f.read() == original_bytes, f"{name}: the drawing's own file changed")
-        out = batch(*args, named)
+        out = batch("--purge", "--set", "NAME=改", *args, named)
         check(any(l.startswith(f"error={named}|目标文件已存在") for l in out), f"{name}: second copy {out}")
+        with open(named, "rb") as f:
+            check(f.read() == original_bytes, f"{name}: a refused copy changed the drawing's own file")
 
 
 def broken_drawings(work):
