@@ -14,3 +14,9 @@ expect_exit(0 --help)
 expect_exit(2)
 expect_exit(2 no-such-command)
 expect_exit(2 --data-dir)
+
+# "--" ends the options: what follows is an argument, even "--data-dir".
+execute_process(COMMAND ${CLI} fill -- --data-dir RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "type=-1")
+  message(FATAL_ERROR "tolvane-cli fill -- --data-dir: exit ${rc}\n${out}")
+endif()

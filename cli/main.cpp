@@ -21,7 +21,7 @@ void printUsage(std::ostream& out) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     // --data-dir may stand anywhere; it applies to every command.
-    for (size_t i = 0; i < args.size(); ++i) {
+    for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
         if (args[i] == "--data-dir") {
             if (i + 1 >= args.size()) {
                 std::cerr << "tolvane-cli: option --data-dir needs a value\n";

@@ -7,12 +7,12 @@ bool Options::parse(const std::vector<std::string>& args, const std::set<std::st
     bool onlyPositional = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (onlyPositional || a.size() < 3 || a.compare(0, 2, "--") != 0) {
-            positional_.push_back(a);
+        if (!onlyPositional && a == "--") {
+            onlyPositional = true;
             continue;
         }
-        if (a == "--") {
-            onlyPositional = true;
+        if (onlyPositional || a.size() < 3 || a.compare(0, 2, "--") != 0) {
+            positional_.push_back(a);
             continue;
         }
         std::string name = a.substr(2), inlineValue;
