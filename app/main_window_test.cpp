@@ -12,15 +12,14 @@
 #include "app/data_seed.h"
 #include "app/main_window.h"
 #include "ui/data_paths.h"
+#include "ui/find_control.h"
 #include "ui/message_recorder.h"
 
 namespace {
 
 template <typename T>
-T* find(QWidget& w, const QString& name) {
-    T* child = w.findChild<T*>(name);
-    if (!child) qFatal("no child %s", qPrintable(name));
-    return child;
+T* find(const QObject& w, const QString& name) {
+    return ui::findControl<T>(&w, name);
 }
 
 // The visible rows as "caption,caption,…" with "-" for a hidden row.

@@ -15,10 +15,6 @@ std::vector<double> numbers(const std::string& text) {
     return values;
 }
 
-void printMessage(std::ostream& out, const ui::Message& m) {
-    out << "message=" << m.title << "|" << m.text << "\n";
-}
-
 int usageError(cli::CommandIo& io, const std::string& what) {
     io.err << "tolvane-cli beam: " << what << "\n";
     return cli::kUsage;
@@ -59,7 +55,7 @@ int runBeam(const std::vector<std::string>& args, cli::CommandIo& io) {
         if (gps.size() != 3) return usageError(io, "--column needs G,P,S (P may be empty)");
         const double span = ui::readNumber(gps[2]);
         if (span == 0) {
-            printMessage(io.out, beams::zeroLoadSpanRefusal());
+            io.out << cli::messageLine(beams::zeroLoadSpanRefusal());
             return cli::kOk;
         }
         std::optional<double> rowLoad;
@@ -72,7 +68,7 @@ int runBeam(const std::vector<std::string>& args, cli::CommandIo& io) {
     io.out << "lengths=" << (beams::LengthsAddUp(layout) ? "ok" : "mismatch") << "\n";
     const beams::SolveOutcome solved = beams::solveOrRefuse(layout, lengthLabel);
     if (solved.refusal) {
-        printMessage(io.out, *solved.refusal);
+        io.out << cli::messageLine(*solved.refusal);
         return cli::kOk;
     }
     for (int k = 0; k < layout.n; ++k)

@@ -10,10 +10,6 @@
 
 namespace {
 
-void printMessage(std::ostream& out, const ui::Message& m) {
-    out << "message=" << m.title << "|" << m.text << "\n";
-}
-
 struct WindowArgs {
     int n = 0;
     std::vector<std::string> text1, text2;
@@ -53,9 +49,9 @@ std::string parseWindowArgs(const std::vector<std::string>& args, size_t inputBo
 // Prints the messages and then the result boxes (empty when nothing was calculated).
 void printOutcome(std::ostream& out, int n, const std::vector<ui::Message>& asked,
                   const beams::CalculationOutcome& outcome) {
-    for (const ui::Message& m : asked) printMessage(out, m);
+    for (const ui::Message& m : asked) out << cli::messageLine(m);
     for (const auto& m : {outcome.refusal, outcome.reportFailure})
-        if (m) printMessage(out, *m);
+        if (m) out << cli::messageLine(*m);
     for (int k = 0; k < n; ++k)
         out << "M" << k + 1 << "=" << (outcome.results ? outcome.results->moments[k] : "") << "\n";
     for (int k = 0; k < n; ++k)

@@ -11,7 +11,7 @@ namespace {
 using materiallist::WindowEntries;
 
 void appendMessage(std::string& out, const ui::OptionalMessage& message) {
-    if (message) out += "message=" + message->title + "|" + message->text + "\n";
+    if (message) out += cli::messageLine(*message);
 }
 
 int runFill(const std::vector<std::string>& args, cli::CommandIo& io) {

@@ -76,7 +76,7 @@ int runWeight(const std::vector<std::string>& args, cli::CommandIo& io) {
 
     const ui::OptionalMessage message = materiallist::calculate(e);
     std::string out = "unit=" + e.unitText + "\ntotal=" + e.totalText + "\n";
-    if (message) out += "message=" + message->title + "|" + message->text + "\n";
+    if (message) out += cli::messageLine(*message);
     io.out << out;
     return cli::kOk;
 }

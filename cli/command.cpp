@@ -16,4 +16,8 @@ CommandRegistration::CommandRegistration(std::string name, std::string usage, Co
 
 const std::vector<Command>& commands() { return registry(); }
 
+std::string messageLine(const ui::Message& message) {
+    return "message=" + message.title + "|" + message.text + "\n";
+}
+
 }  // namespace cli

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/message.h"
+
 namespace cli {
 
 struct CommandIo {
@@ -31,5 +33,8 @@ struct CommandRegistration {
 };
 
 const std::vector<Command>& commands();
+
+// The line that stands for a message box: "message=TITLE|TEXT" and a line feed.
+std::string messageLine(const ui::Message& message);
 
 }  // namespace cli

@@ -15,16 +15,15 @@
 #include <QPushButton>
 
 #include "materiallist/material_list_panel.h"
+#include "ui/find_control.h"
 #include "ui/message_box.h"
 
 namespace materiallist {
 namespace {
 
 template <typename T>
-T* control(QObject* window, const char* name) {
-    T* found = window->findChild<T*>(QString::fromUtf8(name));
-    if (!found) qFatal("main window has no control %s", name);
-    return found;
+T* control(const QObject* window, const char* name) {
+    return ui::findControl<T>(window, QString::fromUtf8(name));
 }
 
 QString qs(std::string_view s) {

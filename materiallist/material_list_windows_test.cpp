@@ -18,15 +18,14 @@
 #include "app/main_window.h"
 #include "materiallist/main_window_link.h"
 #include "materiallist/material_list_panel.h"
+#include "ui/find_control.h"
 #include "ui/message_recorder.h"
 
 namespace {
 
 template <typename T>
-T* find(QObject& w, const QString& name) {
-    T* child = w.findChild<T*>(name);
-    if (!child) qFatal("no child %s", qPrintable(name));
-    return child;
+T* find(const QObject& w, const QString& name) {
+    return ui::findControl<T>(&w, name);
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+// Finding a window's control by its design name (objectName). A missing control is a
+// programming error: it stops the program with the name, rather than crashing later.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace ui {
+
+template <typename T>
+T* findControl(const QObject* parent, const QString& name) {
+    T* found = parent->findChild<T*>(name);
+    if (!found) qFatal("%s has no control %s", qPrintable(parent->objectName()), qPrintable(name));
+    return found;
+}
+
+}  // namespace ui
