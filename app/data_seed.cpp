@@ -1,5 +1,6 @@
 #include "app/data_seed.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -9,10 +10,46 @@
 namespace fs = std::filesystem;
 
 namespace app {
+namespace {
+
+// The program's own folder. Without /proc (a bare chroot) the system's bin folder is
+// the best guess, and the message on a miss names where that led.
+fs::path programDir() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path("/usr/bin") : exe.parent_path();
+}
+
+}  // namespace
+
+std::vector<std::string> seedDirCandidates() {
+    if (const char* d = std::getenv("TOLVANE_SEED_DIR"); d && *d) return {d};
+    const fs::path bin = programDir();
+    std::vector<std::string> dirs;
+    // Installed: the relative way from the bin folder to the data folder chosen at
+    // configure time; build tree: the top's share/tolvane, one folder up.
+    for (const fs::path& rel : {fs::path(TOLVANE_SEED_FROM_BIN), fs::path("../share/tolvane")}) {
+        std::string dir = (bin / rel).lexically_normal().string();
+        if (std::find(dirs.begin(), dirs.end(), dir) == dirs.end()) dirs.push_back(dir);
+    }
+    return dirs;
+}
 
 std::string seedDir() {
-    if (const char* d = std::getenv("TOLVANE_SEED_DIR"); d && *d) return d;
-    return TOLVANE_SEED_DIR;
+    const std::vector<std::string> dirs = seedDirCandidates();
+    std::error_code ec;
+    for (const std::string& dir : dirs)
+        if (fs::is_directory(dir, ec)) return dir;
+    return dirs.front();
+}
+
+ui::OptionalMessage missingSeedDirMessage() {
+    std::error_code ec;
+    if (fs::is_directory(seedDir(), ec)) return std::nullopt;
+    std::string places;
+    for (const std::string& dir : seedDirCandidates()) places += (places.empty() ? "" : "；") + dir;
+    return ui::Message{"Tolvane",
+                       "找不到随程序安装的数据文件夹，数据库和帮助文件无法建立。查找过：" + places};
 }
 
 bool seedDataFolder() {

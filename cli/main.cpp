@@ -11,7 +11,8 @@ namespace {
 
 void printUsage(std::ostream& out) {
     out << "usage: tolvane-cli [--data-dir DIR] COMMAND [OPTIONS] [ARGS]\n"
-           "       tolvane-cli COMMAND --help\n\ncommands:\n";
+           "       tolvane-cli COMMAND --help\n"
+           "       tolvane-cli --version\n\ncommands:\n";
     for (const cli::Command& c : cli::commands())
         out << "  " << c.usage.substr(0, c.usage.find('\n')) << "\n";
 }
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printUsage(std::cout);
+        return cli::kOk;
+    }
+    if (args[0] == "--version") {
+        std::cout << "tolvane-cli " TOLVANE_VERSION "\n";
         return cli::kOk;
     }
     for (const cli::Command& c : cli::commands()) {
