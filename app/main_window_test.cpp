@@ -145,7 +145,7 @@ private slots:
         QTest::newRow("square bar") << QList<int>{8} << "长度,边长,-" << "" << false;
         QTest::newRow("bolt") << QList<int>{10} << "直径,长度,-" << "" << false;
         QTest::newRow("channel then nut") << QList<int>{2, 11} << "规格,-,-" << "" << false;
-        QTest::newRow("flange then washer") << QList<int>{9, 12} << "规格,-,-" << "" << false;
+        QTest::newRow("flange then washer") << QList<int>{9, 12} << "规格,内径,厚度" << "" << false;
         QTest::newRow("cotter pin") << QList<int>{13} << "规格,长度,-" << "" << false;
     }
     void rowsFollowTheSteelType() {

@@ -59,7 +59,7 @@ expect("fill pipe and calculate" 0
        "type=1\nlist=Combo2\nitem=\nrow1=1|长度|3000\nrow2=1|外径|89\nrow3=1|厚度|4.5\nqty=\nmaterial=Q235-A\nunit= 28.13\ntotal= 0\n"
        fill --calc "pipe 89x4.5---3000")
 expect("fill washer" 0
-       "type=12\nlist=none\nitem=\nrow1=1|规格|20\nrow2=0|长度|\nrow3=0|厚度：|\nqty=\nmaterial=Q235-A\n"
+       "type=12\nlist=none\nitem=\nrow1=1|规格|20\nrow2=0|长度|\nrow3=0|厚度|\nqty=\nmaterial=Q235-A\n"
        fill "washer 20")
 expect("fill M7" 0
        "message=出错信息！|规格描述可能有问题，如果你认为正确的话，请与软件开发者联系\ntype=-1\nlist=none\nitem=\nrow1=0|长度：|\nrow2=0|宽度：|\nrow3=0|厚度：|\nqty=\nmaterial=Q235-A\nunit=\ntotal=\n"

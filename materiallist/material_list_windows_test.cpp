@@ -108,6 +108,35 @@ private slots:
         QCOMPARE(field("Text9")->text(), QStringLiteral(" .16"));
     }
 
+    // A washer picked after a plate shows the plate's width and thickness it would read
+    // as inner diameter and thickness, and an inside-out washer weighs nothing.
+    void washerShowsEveryRowItReadsAndRefusesAnInsideOutOne() {
+        list("Combo1")->setCurrentIndex(0);
+        field("Text1")->setText(QStringLiteral("1000"));
+        field("Text2")->setText(QStringLiteral("500"));
+        field("Text3")->setText(QStringLiteral("10"));
+        calculate();
+        QCOMPARE(field("Text7")->text(), QStringLiteral(" 39.25"));
+
+        list("Combo1")->setCurrentIndex(12);
+        for (const char* name : {"Text1", "Text2", "Text3"}) QVERIFY(field(name)->isVisible());
+        QCOMPARE(caption("Label2") + caption("Label3") + caption("Label4"),
+                 QStringLiteral("规格内径厚度"));
+        ui::MessageRecorder recorder;
+        field("Text1")->setText(QStringLiteral("20"));
+        calculate();
+        QCOMPARE(recorder.boxes().size(), 1);
+        QCOMPARE(recorder.boxes()[0].title, QStringLiteral("提示信息"));
+        QCOMPARE(recorder.boxes()[0].text, QStringLiteral("非标垫片的内径不小于外径，请检查输入！"));
+        QCOMPARE(field("Text7")->text(), QStringLiteral(" 39.25"));
+        QCOMPARE(field("Text9")->text(), QStringLiteral(" 39.25"));
+
+        list("Combo1")->setCurrentIndex(13);
+        QCOMPARE(caption("Label2") + caption("Label3"), QStringLiteral("规格长度"));
+        QVERIFY(field("Text2")->isVisible());
+        QVERIFY(!field("Text3")->isVisible());
+    }
+
     void failedFillClearsTheFourFieldsAndKeepsTheResults() {
         fill(QStringLiteral("U25a-6000"));
         calculate();  // quantity empty after the fill: total 0

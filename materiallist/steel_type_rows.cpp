@@ -32,8 +32,9 @@ TypeRows rowsForType(int typeIndex) {
         case 10:
             return rows(-1, {{{true, kDiameter}, {true, kLength}, hidden}});
         case 11:
-        case 12:
             return rows(-1, {{{true, kSize}, hidden, hidden}});
+        case 12:
+            return rows(-1, {{{true, kSize}, {true, kInner}, {true, kThickness}}});
         case 13:
             return rows(-1, {{{true, kSize}, {true, kLength}, hidden}});
         default:

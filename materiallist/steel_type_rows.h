@@ -1,10 +1,12 @@
 // What the main window shows for each steel type: the one type-specific list, the
 // three dimension rows with their captions, and the bolt-hole rows.
 //
-// Types 0-10 follow the window's fixed table. Nuts, washers and cotter pins show the
-// layout that smart fill gives their standard sizes: nut and washer one row "规格",
-// cotter pin "规格" and "长度". (Smart fill itself switches a washer to the three rows
-// "外径", "内径", "厚度" when a non-standard washer is described.)
+// Types 0-10 follow the window's fixed table. Nuts, washers and cotter pins show every
+// row their calculation reads, captioned as smart fill captions them: nut one row
+// "规格", cotter pin "规格" and "长度", washer "规格", "内径" and "厚度" (the size
+// alone is a standard washer; with an inner diameter the first row is the outer
+// diameter of a non-standard one). Smart fill itself shows a washer it fills as
+// standard with one row and a non-standard one as "外径", "内径", "厚度".
 #pragma once
 
 #include <array>

@@ -26,7 +26,7 @@ TEST(SteelTypeRowsTest, EveryType) {
         "Combo7|长度,-,-|",     "none|长度,外径,-|",
         "none|长度,边长,-|",    "none|厚度,外径,内径|holes",
         "none|直径,长度,-|",    "none|规格,-,-|",
-        "none|规格,-,-|",       "none|规格,长度,-|",
+        "none|规格,内径,厚度|", "none|规格,长度,-|",
     };
     for (int type = 0; type < 14; ++type) {
         EXPECT_TRUE(rowsForType(type).changesRows) << type;

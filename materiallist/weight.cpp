@@ -187,6 +187,9 @@ WeightResult calculateWeight(const WeightInputs& in, const WeightState& state) {
                 const double D = dim[0];
                 const double d = dim[1];
                 const double t = dim[2];
+                if (!(d < D)) return refused(state, "非标垫片的内径不小于外径，请检查输入！");
+                if (d < 0) return refused(state, "非标垫片的内径为负数，请检查输入！");
+                if (!(t > 0)) return refused(state, "非标垫片的厚度不大于0，请检查输入！");
                 u = (D * D - d * d) * 0.785 * t * 7.85 / 1000 / 1000;
             } else {
                 note = message(kNoWasher);

@@ -51,7 +51,9 @@ struct WeightResult {
 // Messages: a nut, washer or cotter-pin size that is not listed gives its message and
 // the previous unit weight, rounded, times the new quantity. A quantity outside
 // -32768…32767, a field the type uses whose number lies beyond single precision, and
-// a result too large for a double give a message naming the field and write nothing.
+// a result too large for a double give a message naming the field and write nothing;
+// so does a non-standard washer whose inner diameter is negative or not smaller than
+// its outer one, or whose thickness is not positive, which would weigh nothing or less.
 WeightResult calculateWeight(const WeightInputs& inputs, const WeightState& state);
 
 }  // namespace materiallist

@@ -161,6 +161,11 @@ TEST(WeightTest, OutOfRangeInputIsRefusedAndWritesNothing) {
         {inputs(0, "1e30", "1e30", "10"), "单重的计算结果超出范围，请检查输入！"},
         {inputs(7, "1e30", "1e30"), "单重的计算结果超出范围，请检查输入！"},
         {hugeHoles, "单重的计算结果超出范围，请检查输入！"},
+        {inputs(12, "20", "500", "10"), "非标垫片的内径不小于外径，请检查输入！"},
+        {inputs(12, "40", "40", "3"), "非标垫片的内径不小于外径，请检查输入！"},
+        {inputs(12, "40", "-50", "3"), "非标垫片的内径为负数，请检查输入！"},
+        {inputs(12, "40", "21", "0"), "非标垫片的厚度不大于0，请检查输入！"},
+        {inputs(12, "40", "21", "-3"), "非标垫片的厚度不大于0，请检查输入！"},
     };
     for (const Refusal& c : cases) {
         const WeightResult r = calculateWeight(c.in, before);
