@@ -5,16 +5,12 @@
 #include "cadbatch/new_drawing.h"
 
 namespace cadbatch {
-namespace {
 
-// `path` made absolute against the current folder, without throwing.
 std::string fullPathOf(const std::string& path) {
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(path, ec);
     return (ec ? std::filesystem::path(path) : full).lexically_normal().string();
 }
-
-}  // namespace
 
 Status AcadDocument::open(const std::string& fullPath, std::unique_ptr<AcadDocument>& document) {
     auto doc = std::make_unique<AcadDocument>();

@@ -17,6 +17,10 @@
 
 namespace cadbatch {
 
+// `path` made absolute against the current folder and lexically normal (links are not
+// resolved); as it was when the current folder cannot be had.
+std::string fullPathOf(const std::string& path);
+
 // The layout that holds a document's plot settings: the model layout while model
 // space is active, else the paper space layout the drawing shows.
 class AcadLayout {

@@ -12,6 +12,8 @@ public:
     Run(AcadApplication& app, const BatchSettings& settings, const BatchObserver& observer)
         : app_(app), settings_(settings), observer_(observer) {}
 
+    bool stopped() const { return observer_.stopRequested && observer_.stopRequested(); }
+
     void drawing(size_t number, size_t count, const std::string& path) {
         if (observer_.started) observer_.started(number, count, path);
         copySaved_.clear();
@@ -22,22 +24,32 @@ public:
             error(path, opened.reason);
             return;
         }
+        // Stopping abandons the drawing in hand: its edits are only in memory.
+        const auto abandon = [&] {
+            if (!stopped()) return false;
+            doc->close(false);
+            return true;
+        };
         if (settings_.purge) {
             for (int k = 1; k <= 10; ++k) {
+                if (abandon()) return;
                 say("正在清除文件垃圾，第" + std::to_string(k) + "遍 共 10 遍");
                 doc->purgeAll();
             }
         }
         if (settings_.audit) {
             for (int k = 1; k <= 10; ++k) {
+                if (abandon()) return;
                 say("正在纠正文件错误，第" + std::to_string(k) + "遍 共 10 遍");
                 doc->auditInfo(true);
             }
         }
+        if (abandon()) return;
         if (settings_.editAttributes && !editAttributes(*doc, settings_.block, settings_.tags,
                                                         settings_.values, observer_.status))
             error(path, missingBlockReason(settings_.block));
         copySaved_.clear();
+        if (abandon()) return;
         // A copy that could not be written leaves the drawing's own file as it was:
         // the edits were meant for the copy.
         if (settings_.renameCopy && !saveCopy(*doc, path)) {
@@ -45,6 +57,7 @@ public:
             doc->close(false);
             return;
         }
+        if (abandon()) return;
         close(*doc);
     }
 
@@ -60,7 +73,7 @@ private:
     }
 
     void error(const std::string& path, const std::string& reasonLine) {
-        const Status logged = appendErrorLog(settings_.errorLog, path, reasonLine);
+        const Status logged = appendErrorLog(settings_.errorLog, fullPathOf(path), reasonLine);
         if (observer_.error) observer_.error(path, reasonLine);
         if (!logged.ok() && observer_.logFailed) observer_.logFailed(settings_.errorLog);
     }
@@ -127,9 +140,13 @@ size_t runBatch(AcadApplication& application, const std::vector<std::string>& dr
                 const BatchSettings& settings, const BatchObserver& observer) {
     Run run(application, settings, observer);
     application.documents().close();
-    for (size_t i = 0; i < drawings.size(); ++i) run.drawing(i + 1, drawings.size(), drawings[i]);
+    size_t taken = 0;
+    while (taken < drawings.size() && !run.stopped()) {
+        ++taken;
+        run.drawing(taken, drawings.size(), drawings[taken - 1]);
+    }
     run.finish();
-    return drawings.size();
+    return taken;
 }
 
 }  // namespace cadbatch

@@ -2,7 +2,9 @@
 // audited ten passes each, its target block's attributes edited, a copy saved under a
 // name built from the block's attributes, and the drawing closed, saved when anything
 // was asked of it. A drawing that cannot be opened or saved, or that lacks the target
-// block, gets an entry in the error log and the run goes on.
+// block, gets an entry in the error log (with the drawing's full path) and the run goes
+// on. The run can be stopped between any two of its steps: the drawing in hand is then
+// closed without saving, so every file is either untouched or completely written.
 #pragma once
 
 #include <functional>
@@ -35,9 +37,13 @@ struct BatchObserver {
     // The error log at `logPath` could not be written; the entry's error line went out
     // all the same and the run goes on.
     std::function<void(const std::string& logPath)> logFailed;
+    // Asked between the steps (may be called from the thread that runs the batch);
+    // true ends the run before its next step.
+    std::function<bool()> stopRequested;
 };
 
-// Runs the batch over `drawings` in order and returns the number of drawings taken.
+// Runs the batch over `drawings` in order and returns the number of drawings taken
+// (fewer than listed when the run was stopped).
 size_t runBatch(AcadApplication& application, const std::vector<std::string>& drawings,
                 const BatchSettings& settings, const BatchObserver& observer);
 

@@ -1,61 +1,17 @@
 // tolvane-cli batch: the batch run of the drawing engine without windows.
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 #include "cadbatch/batch_run.h"
 #include "cli/command.h"
+#include "cli/drawing_list.h"
 #include "cli/options.h"
 #include "ui/data_paths.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-bool isDrawingName(const std::string& name, bool anyCase) {
-    if (name.size() < 3) return false;
-    std::string end = name.substr(name.size() - 3);
-    if (anyCase)
-        std::transform(end.begin(), end.end(), end.begin(),
-                       [](unsigned char c) { return std::tolower(c); });
-    return end == "dwg" || end == "dxf";
-}
-
-// The drawings of one folder (names ending in lower-case "dwg" or "dxf"), sorted.
-bool folderDrawings(const std::string& dir, std::vector<std::string>& out) {
-    std::error_code ec;
-    std::vector<std::string> found;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        const std::string name = it->path().filename().string();
-        if (it->is_regular_file(typeError) && isDrawingName(name, false))
-            found.push_back(it->path().string());
-    }
-    if (ec) return false;
-    std::sort(found.begin(), found.end());
-    out.insert(out.end(), found.begin(), found.end());
-    return true;
-}
-
-// A folder's own drawings (any case) first, then those of its subfolders, depth first.
-bool treeDrawings(const fs::path& dir, std::vector<std::string>& out) {
-    std::error_code ec;
-    std::vector<fs::path> files, folders;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_directory(typeError))
-            folders.push_back(it->path());
-        else if (isDrawingName(it->path().filename().string(), true))
-            files.push_back(it->path());
-    }
-    if (ec) return false;
-    std::sort(files.begin(), files.end());
-    std::sort(folders.begin(), folders.end());
-    for (const auto& f : files) out.push_back(f.string());
-    for (const auto& f : folders) treeDrawings(f, out);
-    return true;
-}
 
 int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     cli::Options opts;
@@ -94,17 +50,7 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     settings.errorLog = opts.value("log").value_or(ui::dataDir() + "/errlogoqrz.txt");
 
     std::vector<std::string> drawings = opts.positional();
-    if (auto dir = opts.value("folder"); dir && !folderDrawings(*dir, drawings)) {
-        io.err << "tolvane-cli batch: cannot read folder " << *dir << "\n";
-        return cli::kFailure;
-    }
-    if (auto dir = opts.value("tree")) {
-        drawings.clear();
-        if (!treeDrawings(*dir, drawings)) {
-            io.err << "tolvane-cli batch: cannot read folder " << *dir << "\n";
-            return cli::kFailure;
-        }
-    }
+    if (const int rc = cli::applyCollection(opts, "batch", drawings, io); rc != cli::kOk) return rc;
     if (!settings.purge && !settings.audit && !settings.editAttributes && !settings.renameCopy) {
         io.out << "message=友情提示|阁下想做什么呢？\n";
         return cli::kOk;

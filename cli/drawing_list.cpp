@@ -1,0 +1,38 @@
+#include "cli/drawing_list.h"
+
+#include <ostream>
+
+#include "cadbatch/drawing_collection.h"
+
+namespace cli {
+
+int applyCollection(const Options& opts, const std::string& command, std::vector<std::string>& list,
+                    CommandIo& io) {
+    for (const auto& [name, dir] : opts.ordered()) {
+        if (name == "folder") {
+            const cadbatch::Status added = cadbatch::addFolderDrawings(dir, list);
+            if (!added.ok()) {
+                io.err << "tolvane-cli " << command << ": cannot read folder " << added.path
+                       << "\n";
+                return kFailure;
+            }
+        } else if (name == "tree") {
+            cadbatch::TreeSearch found = cadbatch::FindFilesAPI(dir);
+            if (found.rootUnreadable()) {
+                io.err << "tolvane-cli " << command << ": cannot read folder "
+                       << found.unreadable.front() << "\n";
+                return kFailure;
+            }
+            for (const std::string& folder : found.unreadable)
+                io.err << "tolvane-cli " << command << ": cannot read folder " << folder
+                       << ", skipped\n";
+            list = std::move(found.drawings);
+        } else {
+            continue;
+        }
+        if (list.empty()) io.out << messageLine(cadbatch::noDrawingsMessage());
+    }
+    return kOk;
+}
+
+}  // namespace cli
