@@ -38,9 +38,14 @@ CountChooser::CountChooser(BeamFamily family) {
     for (const std::string& item : sortedAsText(t.items)) combo_->addItem(qs(item));
     combo_->setCurrentIndex(-1);
     combo_->setEditText(QString());
-    connect(combo_, &QComboBox::currentIndexChanged, this, [this](int i) { picked_ = i >= 0; });
-    connect(combo_, &QComboBox::activated, this, [this] { picked_ = true; });
-    connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { picked_ = false; });
+    // A pick from the list puts the item's text into the box without the user typing;
+    // typed text stays typed even when the box later selects the item it matches
+    // (it does so when its editing ends, e.g. on the click of 下一窗口).
+    connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { typed_ = text; });
+    connect(combo_->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (typed_ != text) typed_.reset();
+    });
 
     auto* next = named(new QPushButton(QStringLiteral("下一窗口")), "Command1");
     auto* second = named(new QPushButton(qs(t.secondButton)), "Command2");
@@ -60,7 +65,7 @@ CountChooser::CountChooser(BeamFamily family) {
 }
 
 void CountChooser::next() {
-    if (!picked_ || combo_->currentIndex() < 0) return;
+    if (typed_ || combo_->currentIndex() < 0) return;
     const std::string item = combo_->itemText(combo_->currentIndex()).toStdString();
     if (const auto n = chosenCount(item)) emit countChosen(*n);
 }

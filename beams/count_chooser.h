@@ -5,7 +5,9 @@
 // is only reported; the caller decides what it does.
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "beams/beam_texts.h"
 
@@ -26,7 +28,7 @@ private:
     void next();
 
     QComboBox* combo_;
-    bool picked_ = false;  // the box shows an item picked from the list, not typed text
+    std::optional<QString> typed_;  // the box's text when it was typed, not picked
 };
 
 }  // namespace beams
