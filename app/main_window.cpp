@@ -17,6 +17,7 @@
 #include "materiallist/steel_type_rows.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
+#include "ui/result_box.h"
 
 namespace app {
 namespace {
@@ -120,6 +121,8 @@ void Tolvane::createControls() {
     QLineEdit* unitWeight = field("Text7", 1920, 1850, 1200, 315);
     label("Label10", QStringLiteral("总重："), 3360, 1920, 690, 210);
     QLineEdit* totalWeight = field("Text9", 4080, 1850, 1200, 315);
+    ui::makeResultBox(unitWeight);
+    ui::makeResultBox(totalWeight);
 
     auto* calculator = new QPushButton(QStringLiteral("计算器"), centralWidget());
     calculator->setObjectName(QStringLiteral("Command8"));

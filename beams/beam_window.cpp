@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/message_box.h"
+#include "ui/result_box.h"
 
 namespace beams {
 namespace {
@@ -88,6 +89,8 @@ void BeamWindow::buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons
     for (int k = 1; k <= n_; ++k) {
         text3_.append(addBox(indexed("Text3", k - 1)));
         text4_.append(addBox(indexed("Text4", k - 1)));
+        ui::makeResultBox(text3_.last());
+        ui::makeResultBox(text4_.last());
         results->addWidget(label(indexed("Label5", k - 1), qs(momentLabel(k))), k, 1);
         results->addWidget(text3_.last(), k, 2);
         results->addWidget(label(indexed("Label6", k - 1), qs(forceLabel(k))), k, 4);

@@ -209,6 +209,19 @@ private slots:
         QVERIFY(qAbs(sum - 10 * 0.00785 * 100 * 700) < 0.11);
     }
 
+    // A result wider than its box shows its sign and leading digits, the whole as tooltip.
+    void longResultKeepsItsSignInSight() {
+        ui::MessageRecorder boxes;
+        openRow(2);
+        fillAndCalculate("Form2", {"100000000", "1", "100000000"}, {"10", "200000001", "100"});
+        QLineEdit* moment = child<QLineEdit>("Form2", "Text3(0)");
+        QCOMPARE(moment->text(), "-39250000000000000.0");
+        QVERIFY(moment->fontMetrics().horizontalAdvance(moment->text()) > moment->width());
+        QCOMPARE(moment->cursorPosition(), 0);
+        QCOMPARE(moment->toolTip(), moment->text());
+        QVERIFY(boxes.boxes().isEmpty());
+    }
+
     void reassignBlanksAndZeroDivisorIsRefused() {
         ui::MessageRecorder boxes;
         openRow(3);
