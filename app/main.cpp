@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tolvane"));
     ui::applyChineseFont(app);
+    ui::installQtTranslations(app);
     app::seedDataFolder();
     app::Tolvane window;
     window.show();
