@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps configure build run test bench fuzz clean
+.PHONY: deps configure build run test bench package fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -24,6 +24,10 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The Debian package, $(BUILD)/tolvane_<version>_<arch>.deb.
+package: build
+	@cmake --build $(BUILD) --target package
 
 fuzz: deps
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTOLVANE_FUZZ=ON \

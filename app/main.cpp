@@ -5,6 +5,7 @@
 
 #include "app/data_seed.h"
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/translations.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tolvane"));
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tolvane"));
+    QApplication::setWindowIcon(app::programIcon());
     ui::applyChineseFont(app);
     ui::installQtTranslations(app);
     app::seedDataFolder();

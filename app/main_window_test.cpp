@@ -11,6 +11,7 @@
 
 #include "app/data_seed.h"
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
 #include "ui/message_recorder.h"
@@ -210,6 +211,12 @@ private slots:
         find<QLineEdit>(w(), QStringLiteral("Text1"))->setText(QStringLiteral("60"));
         press(QStringLiteral("0"));
         QCOMPARE(find<QLineEdit>(w(), QStringLiteral("Text1"))->text(), QStringLiteral("600"));
+    }
+
+    void programIconComesInEveryThemeSize() {
+        const QList<QSize> sizes = app::programIcon().availableSizes();
+        for (int s : {16, 24, 32, 48, 64, 128, 256})
+            QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
     }
 
     void helpShowsTheSeededHelpText() {

@@ -45,7 +45,7 @@ while [ ! -f "$gui_data/help.txt" ] && [ $tries -lt 150 ] && kill -0 $gui 2>/dev
     tries=$((tries + 1))
 done
 kill $gui 2>/dev/null || true
-wait $gui || true
+wait $gui 2>/dev/null || true
 cmp -s "$gui_data/help.txt" "$seed/help.txt" || {
     cat "$root/gui.log" >&2
     fail "the installed tolvane did not seed help.txt into a fresh data folder"
