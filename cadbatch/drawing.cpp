@@ -107,7 +107,7 @@ void Drawing::insert(std::vector<std::pair<size_t, std::string>> added) {
             patches_.push_back(std::move(added[k].second));
             GroupReader reader(patches_.back(), style_.format);
             Group g;
-            if (reader.next(g)) r.type = std::string(g.value);
+            if (reader.next(g)) r.type = recordType(g.value);
             r.kind = kindOf(r.type);
             fresh.push_back(merged.size());
             merged.push_back(std::move(r));

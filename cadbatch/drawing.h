@@ -62,6 +62,9 @@ enum class Kind : uint8_t {
     Style,
 };
 Kind kindOf(std::string_view type);
+// The type of a record as the engine reads it: the 0 group's value, trimmed and in upper
+// case, since readers take record types in any case.
+std::string recordType(std::string_view value);
 
 struct Record {
     std::string type;  // the value of the record's 0 group: LINE, INSERT, TABLE ...
@@ -119,7 +122,7 @@ public:
     void insert(std::vector<std::pair<size_t, std::string>> records);
     uint64_t changes() const { return changes_; }
 
-    // Names compare without regard to ASCII case.
+    // Names compare as foldName(name, codec()) does.
     uint32_t nameId(std::string_view name);
     uint32_t findName(std::string_view name) const;  // kNoName when unknown
     size_t nameCount() const { return names_.size(); }
@@ -165,7 +168,10 @@ private:
     uint64_t changes_ = 0;
 };
 
-// The upper-case form used to compare names.
-std::string foldName(std::string_view name);
+// The form in which names compare: trimmed, ASCII letters in upper case, every other
+// character unchanged, the second byte of a two-byte character of `codec` included (as
+// the drawing's program folds case).
+std::string foldName(std::string_view name, const TextCodec& codec);
+std::string foldName(std::string_view name);  // for names in ASCII or UTF-8
 
 }  // namespace cadbatch

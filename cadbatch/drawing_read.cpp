@@ -16,8 +16,8 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-Section sectionNamed(std::string_view name) {
-    name = trim(name);
+Section sectionNamed(std::string_view value) {
+    const std::string name = recordType(value);
     if (name == "HEADER") return Section::Header;
     if (name == "CLASSES") return Section::Classes;
     if (name == "TABLES") return Section::Tables;
@@ -36,6 +36,22 @@ bool isBlank(std::string_view s) {
 bool looksLikeDwg(std::string_view s) {
     return s.size() >= 4 &&
            (s.substr(0, 4) == "AC10" || s.substr(0, 4) == "AC1." || s.substr(0, 4) == "AC2.");
+}
+
+// Whether group 2 of an entity of this type names a block. Of the entities that have a
+// group 2, only these use it for something else (tag, pattern, style or shape name);
+// in any other type, known or not, it is taken as a block, so that purge keeps the block.
+bool namesBlock(std::string_view type) {
+    static constexpr std::string_view kOther[] = {"ATTRIB",   "ATTDEF", "HATCH",
+                                                  "MPOLYGON", "MLINE",  "SHAPE"};
+    return std::find(std::begin(kOther), std::end(kOther), type) == std::end(kOther);
+}
+
+// Whether group 3 of an entity of this type names a dimension style.
+bool namesDimStyle(std::string_view type) {
+    static constexpr std::string_view kTypes[] = {"DIMENSION", "ARC_DIMENSION",
+                                                  "LARGE_RADIAL_DIMENSION", "LEADER", "TOLERANCE"};
+    return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
 }
 
 bool isStructural(Kind kind) {
@@ -71,11 +87,19 @@ Kind kindOf(std::string_view type) {
     return Kind::Other;
 }
 
-std::string foldName(std::string_view name) {
-    name = trim(name);
-    std::string s(name);
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+std::string recordType(std::string_view value) { return foldName(value); }
+
+std::string foldName(std::string_view name) { return foldName(name, TextCodec::utf8()); }
+
+std::string foldName(std::string_view name, const TextCodec& codec) {
+    std::string s(trim(name));
+    for (size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 'a' && c <= 'z')
+            s[i] = static_cast<char>(c - 'a' + 'A');
+        else if (codec.isLeadByte(c))
+            ++i;
+    }
     return s;
 }
 
@@ -105,12 +129,12 @@ void Drawing::addName(RefKind kind, std::string_view name) {
 }
 
 uint32_t Drawing::nameId(std::string_view name) {
-    auto [it, added] = names_.emplace(foldName(name), static_cast<uint32_t>(names_.size()));
+    auto [it, added] = names_.emplace(foldName(name, codec_), static_cast<uint32_t>(names_.size()));
     return it->second;
 }
 
 uint32_t Drawing::findName(std::string_view name) const {
-    auto it = names_.find(foldName(name));
+    auto it = names_.find(foldName(name, codec_));
     return it == names_.end() ? kNoName : it->second;
 }
 
@@ -239,8 +263,8 @@ Drawing::Analysis Drawing::beginAnalysis(const Record& r) const {
     a.header = r.kind == Kind::Section && r.section == Section::Header;
     a.nameSeen = a.header;
     a.dimStyle = a.tableEntry && r.kind == Kind::DimStyle;
-    a.blockNameRef = r.kind == Kind::Insert || r.type == "DIMENSION" || r.type == "ACAD_TABLE";
-    a.dimStyleRef = r.type == "DIMENSION" || r.type == "LEADER" || r.type == "TOLERANCE";
+    a.blockNameRef = a.entity && namesBlock(r.type);
+    a.dimStyleRef = a.entity && namesDimStyle(r.type);
     return a;
 }
 
@@ -318,7 +342,7 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
             d.addGroup(d.records_.back(), a, g);
             continue;
         }
-        const std::string_view type = trim(g.value);
+        std::string type = recordType(g.value);
         if (first) {
             if (type != "SECTION") return Status::failure(reason::kNotDxf);
             first = false;
@@ -331,6 +355,8 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
             if (prev.kind == Kind::Section) {
                 if (section != Section::None) return Status::failure(reason::kIncomplete);
                 section = prev.section;
+                // Names read after the header compare in the drawing's encoding.
+                if (section == Section::Header) d.readHeaderSettings();
             } else if (prev.kind == Kind::Table) {
                 table = static_cast<int32_t>(d.records_.size() - 1);
             } else if (prev.kind == Kind::Block) {
@@ -339,7 +365,6 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
         }
         if (type == "ENDSEC") table = block = -1;
         Record r;
-        r.type = std::string(type);
         r.kind = kindOf(type);
         r.begin = g.begin;
         r.section = type == "SECTION" || type == "EOF" ? Section::None : section;
@@ -355,18 +380,27 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
             if (section != Section::None) return Status::failure(reason::kIncomplete);
             ended = true;
         }
+        r.type = std::move(type);
         d.records_.push_back(std::move(r));
         a = d.beginAnalysis(d.records_.back());
     }
     if (reader.problem() == ReadProblem::BadCode)
         return Status::failure(first ? reason::kNotDxf : reason::kBadGroupCode);
     if (first) return Status::failure(reason::kNotDxf);
-    if (!ended) return Status::failure(reason::kIncomplete);
+    // A file whose every section is closed lacks only its end mark, which the save
+    // writes; a file cut inside a section has lost data and is refused.
+    if (!ended && (reader.problem() != ReadProblem::None || d.records_.back().kind != Kind::EndSec))
+        return Status::failure(reason::kIncomplete);
     Record& last = d.records_.back();
     last.end = g.end;
     last.refEnd = static_cast<uint32_t>(d.refs_.size());
     d.bodyEnd_ = g.end;
     d.readHeaderSettings();
+    if (!ended) {
+        std::string eof;
+        appendGroup(eof, d.style_, 0, "EOF");
+        d.insert({{d.records_.size(), std::move(eof)}});
+    }
     return Status{};
 }
 

@@ -88,6 +88,24 @@ TEST(DrawingRead, BinaryR12ExtendedGroupCodes) {
     EXPECT_EQ(d.bytes(), bytes);
 }
 
+// Other readers take a file that lacks only its final end mark; so does this one, and
+// its save writes the mark.
+TEST(DrawingRead, FileWithEverySectionClosedButNoEndMarkIsReadAndSavedWithIt) {
+    for (const auto& [format, crlf] :
+         {std::pair{DxfFormat::Ascii, false}, std::pair{DxfFormat::Ascii, true},
+          std::pair{DxfFormat::Binary16, false}}) {
+        SampleOptions o;
+        o.format = format;
+        o.crlf = crlf;
+        const std::string full = sampleDrawing(o);
+        const size_t eof = format == DxfFormat::Ascii ? full.rfind(crlf ? "  0\r\nEOF" : "  0\nEOF")
+                                                      : full.rfind("EOF") - 2;
+        Drawing d;
+        ASSERT_TRUE(Drawing::parse(full.substr(0, eof), d).ok()) << crlf;
+        EXPECT_EQ(d.bytes(), full) << crlf;
+    }
+}
+
 struct BadInput {
     const char* name;
     std::string bytes;
@@ -125,9 +143,10 @@ std::string badCodeInside() {
     return full;
 }
 
-std::string withoutEof() {
+// Cut where a record starts, but inside the last section.
+std::string cutInsideSection() {
     std::string full = sampleDrawing(SampleOptions{});
-    return full.substr(0, full.rfind("  0\nEOF"));
+    return full.substr(0, full.rfind("  0\nENDSEC"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"nosection.dxf", "  0\nLINE\n  8\n0\n  0\nEOF\n", reason::kNotDxf},
                       BadInput{"truncated.dxf", truncated(), reason::kIncomplete},
                       BadInput{"truncated_bin.dxf", binaryTruncated(), reason::kIncomplete},
-                      BadInput{"noeof.dxf", withoutEof(), reason::kIncomplete},
+                      BadInput{"cut.dxf", cutInsideSection(), reason::kIncomplete},
                       BadInput{"garbage.dxf", badCodeInside(), reason::kBadGroupCode}),
     [](const auto& info) {
         std::string n = info.param.name;

@@ -123,6 +123,18 @@ TEST(Purge, ReferencesByHandleNameAndHeaderKeepTheirTarget) {
         {"linetype of an entity",
          {{0, "LINE"}, {5, "F000"}, {8, "0"}, {6, "UNUSEDLT"}},
          "LTYPE UNUSEDLT"},
+        {"geometry of an arc dimension",
+         {{0, "ARC_DIMENSION"}, {5, "F000"}, {8, "0"}, {2, "U1"}, {3, "UNUSEDDIM"}},
+         "BLOCK U1"},
+        {"style of a large radial dimension",
+         {{0, "LARGE_RADIAL_DIMENSION"}, {5, "F000"}, {8, "0"}, {2, "U1"}, {3, "UNUSEDDIM"}},
+         "DIMSTYLE UNUSEDDIM"},
+        {"insert written in lower case",
+         {{0, "insert"}, {5, "F000"}, {8, "0"}, {2, "U1"}},
+         "BLOCK U1"},
+        {"entity of a kind the engine does not know",
+         {{0, "ACME_MARKER"}, {5, "F000"}, {8, "0"}, {2, "U1"}},
+         "BLOCK U1"},
     };
     for (const Case& c : cases) {
         Drawing d = parsed(withEntity(sampleGroups({}), c.entity));
@@ -136,6 +148,32 @@ TEST(Purge, ReferencesByHandleNameAndHeaderKeepTheirTarget) {
     Drawing d = parsed(groups);
     purgeAll(d);
     EXPECT_TRUE(has(inventory(d), "LAYER UNUSED"));
+}
+
+// In GBK the second byte of a character may be an ASCII letter: 0x81 0x41 and 0x81 0x61
+// are two different characters, so these are two layers, one used and one not.
+TEST(Purge, NamesCompareAsCharactersOfTheirCodePage) {
+    SampleOptions o;
+    o.version = "AC1009";
+    Groups groups = sampleGroups(o);
+    auto layerTable =
+        std::find(groups.begin(), groups.end(), std::pair<int, std::string>{2, "LAYER"});
+    auto endtab = std::find(layerTable, groups.end(), std::pair<int, std::string>{0, "ENDTAB"});
+    groups.insert(endtab, {{0, "LAYER"},
+                           {2, "\x81\x41"},
+                           {70, "0"},
+                           {62, "7"},
+                           {6, "CONTINUOUS"},
+                           {0, "LAYER"},
+                           {2, "\x81\x61"},
+                           {70, "0"},
+                           {62, "7"},
+                           {6, "CONTINUOUS"}});
+    Drawing d = parsed(withEntity(groups, {{0, "LINE"}, {8, "\x81\x41"}}));
+    purgeAll(d);
+    const auto left = inventory(d);
+    EXPECT_TRUE(has(left, "LAYER \x81\x41"));
+    EXPECT_FALSE(has(left, "LAYER \x81\x61"));
 }
 
 TEST(Purge, PointersFromWhatABlockOwnsDoNotKeepIt) {

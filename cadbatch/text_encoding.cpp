@@ -169,6 +169,11 @@ std::string charsetOfCodePage(std::string_view codePage) {
     return {};
 }
 
+TextCodec::TextCodec(std::string charset) : charset_(std::move(charset)) {
+    if (charset_ == "GBK" || charset_ == "BIG5" || charset_ == "CP949") lead_ = Lead::Wide;
+    if (charset_ == "CP932") lead_ = Lead::ShiftJis;
+}
+
 TextCodec TextCodec::forDrawing(std::string_view acadVersion, std::string_view codePage) {
     // AC1021 and later versions compare greater as text, as all versions have the
     // form "AC" + four digits.

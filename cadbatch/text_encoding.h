@@ -4,6 +4,7 @@
 // such escapes read back as the characters they name.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,12 @@ public:
 
     bool isUtf8() const { return charset_.empty(); }
     const std::string& charset() const { return charset_; }
+    // Whether `c` opens a two-byte character of the code page (GBK, Big5, the Korean and
+    // Japanese pages); the byte after it may look like an ASCII letter but is none.
+    bool isLeadByte(unsigned char c) const {
+        return c >= 0x81 && c <= 0xFE &&
+               (lead_ == Lead::Wide || (lead_ == Lead::ShiftJis && (c <= 0x9F || c >= 0xE0)));
+    }
 
     // File bytes to UTF-8. Bytes that are not valid in the code page become U+FFFD.
     std::string toUtf8(std::string_view fileText) const;
@@ -26,8 +33,10 @@ public:
     std::string fromUtf8(std::string_view utf8) const;
 
 private:
-    explicit TextCodec(std::string charset) : charset_(std::move(charset)) {}
+    enum class Lead : uint8_t { None, Wide, ShiftJis };
+    explicit TextCodec(std::string charset);
     std::string charset_;  // iconv name; empty for UTF-8
+    Lead lead_ = Lead::None;
 };
 
 // The iconv name of a $DWGCODEPAGE value, empty when unknown.
