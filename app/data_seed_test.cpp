@@ -20,7 +20,7 @@ protected:
 // stands for the project's data folder, as it does beside an installed bin folder.
 TEST_F(DataSeedTest, BuildTreeProgramFindsTheSeedFolderBesideItsParent) {
     const fs::path top = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
-    EXPECT_EQ(seedDirCandidates(), std::vector<std::string>{(top / "share/tolvane").string()});
+    EXPECT_EQ(seedDirCandidates().back(), (top / "share/tolvane").string());
     EXPECT_EQ(seedDir(), (top / "share/tolvane").string());
     EXPECT_TRUE(fs::is_regular_file(fs::path(seedDir()) / "help.txt"));
     EXPECT_FALSE(missingSeedDirMessage());
