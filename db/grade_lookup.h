@@ -26,9 +26,9 @@ struct ResultField {
 const std::array<ResultField, 20>& gradeResultFields();
 
 // The grade box list: 钢号 of the rows with ID 1, 2, … up to recordCount(), stopping
-// at the first ID that is missing. `progress(i)` is called after entry i. The current
-// row does not move.
-std::vector<std::string> gradeList(const TableCursor& cursor,
+// at the first ID that is missing. `progress(i)` is called after entry i. Makes index
+// "ID" current; the current row does not move.
+std::vector<std::string> gradeList(TableCursor& cursor,
                                    const std::function<void(int)>& progress = {});
 
 // "确定" or a list choice: index "钢号", seek "=" `grade` (either case), moveFirst on a

@@ -99,6 +99,10 @@ public:
     const std::vector<std::string>& columns() const { return columns_; }
 
     // --- bulk reads that leave the current row alone (lists and grids) ---
+    // The texts of `columns` for the first `maxRows` rows in the current order (-1: all);
+    // nothing when one of the columns is unknown.
+    std::vector<std::vector<std::string>> read(const std::vector<std::string>& columns,
+                                               int maxRows) const;
     // The texts of `column` for the first `maxRows` rows in the current order.
     std::vector<std::string> readColumn(const std::string& column, int maxRows) const;
     // Every row in the current order, each a vector of texts in columns() order.

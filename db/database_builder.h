@@ -1,0 +1,58 @@
+// Writing a new database file: its tables, named indexes, trigram search tables and
+// rows, all in one transaction under a temporary name that is renamed into place only
+// when everything succeeded. Used by seeding and by the import of Access files.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "db/schema.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+struct NewTable {
+    std::string name;
+    std::vector<std::pair<std::string, ColumnKind>> columns;
+    std::vector<std::pair<std::string, std::string>> indexes;  // (index name, column)
+    std::vector<std::string> searchColumns;  // get "<name>_fts", a trigram table
+    // An integer column whose values become the rowids (INTEGER PRIMARY KEY): the table's
+    // order then survives VACUUM, which the search table's rowids rely on. "" for none.
+    std::string rowidColumn;
+
+    static NewTable fromSpec(const TableSpec& spec);
+};
+
+// Creates `table` with its indexes, search table and the triggers keeping that in step.
+bool createTable(sqlite3* connection, const NewTable& table, std::string& error);
+
+// Inserts rows into a table made by createTable, one value per column in the order of
+// `table.columns`: nullopt is NULL, and so is "" in a number column.
+class RowInserter {
+public:
+    RowInserter(sqlite3* connection, const NewTable& table);
+    ~RowInserter();
+    RowInserter(const RowInserter&) = delete;
+    RowInserter& operator=(const RowInserter&) = delete;
+
+    bool insert(const std::vector<std::optional<std::string>>& values, std::string& error);
+
+private:
+    sqlite3* connection_;
+    sqlite3_stmt* stmt_ = nullptr;
+    std::vector<ColumnKind> kinds_;
+};
+
+// Builds the database file `path` with `fill`, which returns false with `error` set to
+// give up. Refuses when `path` exists. On any failure no file is left at `path` and the
+// temporary file is removed.
+bool buildDatabaseFile(const std::string& path,
+                       const std::function<bool(sqlite3*, std::string&)>& fill,
+                       std::string& error);
+
+}  // namespace db
