@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
+#include "db/seed.h"
 #include "ui/data_paths.h"
 
 namespace fs = std::filesystem;
@@ -65,6 +67,8 @@ bool seedDataFolder() {
                           fs::copy_options::overwrite_existing, ec))
             fs::rename(tmp, help, ec);
     }
+    for (const ui::Message& m : db::seedDatabases(data.string(), ui::standardDbDir(), seedDir()))
+        std::cerr << "tolvane: " << m.text << "\n";
     return true;
 }
 

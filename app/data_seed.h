@@ -1,6 +1,7 @@
-// Prepares the data folder on start: creates it when missing and copies in the files
-// that ship with the program (help.txt) that it does not hold yet. Files already
-// there are never replaced: they may carry the user's changes.
+// Prepares the data folder on start: creates it when missing, copies in the files that
+// ship with the program (help.txt) that it does not hold yet, and creates each missing
+// database from the seed data. Files already there are never replaced: they may carry
+// the user's changes.
 //
 // The shipped files live in the seed folder, found relative to the running program so
 // that an installed or copied tree works wherever it lies: share/tolvane beside the
@@ -27,7 +28,8 @@ std::string seedDir();
 // when it was found.
 ui::OptionalMessage missingSeedDirMessage();
 
-// Returns false when the data folder cannot be created.
+// Returns false when the data folder cannot be created. A database that cannot be
+// created is reported on stderr; the window that needs it says so when it opens.
 bool seedDataFolder();
 
 }  // namespace app

@@ -17,10 +17,12 @@ ui::OptionalMessage Database::open(const std::string& path, Database& out) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     std::shared_ptr<sqlite3> connection(raw, sqlite3_close_v2);
-    if (rc != SQLITE_OK) return databaseError(path, std::string("无法打开（") + sqlite3_errstr(rc) + "）");
+    if (rc != SQLITE_OK)
+        return databaseError(path, std::string("无法打开（") + sqlite3_errstr(rc) + "）");
     // SQLite reads the header only on the first query: ask for the schema to find out
     // whether this is a database at all.
-    const int check = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    const int check =
+        sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (check == SQLITE_NOTADB || check == SQLITE_CORRUPT)
         return databaseError(path, "不是数据库文件或文件已损坏");
     if (check != SQLITE_OK)

@@ -14,9 +14,12 @@ namespace {
 
 const char* declaredType(ColumnKind kind) {
     switch (kind) {
-        case ColumnKind::kInteger: return "INTEGER";
-        case ColumnKind::kNumber: return "NUMERIC";
-        case ColumnKind::kText: break;
+        case ColumnKind::kInteger:
+            return "INTEGER";
+        case ColumnKind::kNumber:
+            return "NUMERIC";
+        case ColumnKind::kText:
+            break;
     }
     return "TEXT COLLATE NOCASE";
 }
@@ -90,7 +93,8 @@ RowInserter::RowInserter(sqlite3* connection, const NewTable& table) : connectio
         marks += marks.empty() ? "?" : ", ?";
         kinds_.push_back(name == table.rowidColumn ? ColumnKind::kNumber : kind);
     }
-    const std::string sql = "INSERT INTO " + sqlName(table.name) + "(" + names + ") VALUES(" + marks + ")";
+    const std::string sql =
+        "INSERT INTO " + sqlName(table.name) + "(" + names + ") VALUES(" + marks + ")";
     sqlite3_prepare_v2(connection, sql.c_str(), -1, &stmt_, nullptr);
 }
 
@@ -106,7 +110,7 @@ bool RowInserter::insert(const std::vector<std::optional<std::string>>& values,
     sqlite3_clear_bindings(stmt_);
     for (std::size_t i = 0; i < kinds_.size() && i < values.size(); ++i) {
         const std::optional<std::string>& v = values[i];
-        if (!v || (v->empty() && kinds_[i] != ColumnKind::kText)) continue;
+        if (!v || v->empty()) continue;
         sqlite3_bind_text(stmt_, static_cast<int>(i + 1), v->data(), static_cast<int>(v->size()),
                           SQLITE_TRANSIENT);
     }

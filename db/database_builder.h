@@ -20,7 +20,7 @@ struct NewTable {
     std::string name;
     std::vector<std::pair<std::string, ColumnKind>> columns;
     std::vector<std::pair<std::string, std::string>> indexes;  // (index name, column)
-    std::vector<std::string> searchColumns;  // get "<name>_fts", a trigram table
+    std::vector<std::string> searchColumns;                    // get "<name>_fts", a trigram table
     // An integer column whose values become the rowids (INTEGER PRIMARY KEY): the table's
     // order then survives VACUUM, which the search table's rowids rely on. "" for none.
     std::string rowidColumn;
@@ -32,7 +32,7 @@ struct NewTable {
 bool createTable(sqlite3* connection, const NewTable& table, std::string& error);
 
 // Inserts rows into a table made by createTable, one value per column in the order of
-// `table.columns`: nullopt is NULL, and so is "" in a number column.
+// `table.columns`: nullopt and "" are NULL, as an empty cell of an Access table is.
 class RowInserter {
 public:
     RowInserter(sqlite3* connection, const NewTable& table);
@@ -52,7 +52,6 @@ private:
 // give up. Refuses when `path` exists. On any failure no file is left at `path` and the
 // temporary file is removed.
 bool buildDatabaseFile(const std::string& path,
-                       const std::function<bool(sqlite3*, std::string&)>& fill,
-                       std::string& error);
+                       const std::function<bool(sqlite3*, std::string&)>& fill, std::string& error);
 
 }  // namespace db

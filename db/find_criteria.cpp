@@ -22,7 +22,8 @@ LikePatterns likePatterns(std::string_view text) {
         p.escaped += c;
         plain += c;
         // Count characters, not bytes: a UTF-8 continuation byte adds none.
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) longestRun = std::max(longestRun, ++run);
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            longestRun = std::max(longestRun, ++run);
     }
     p.escaped += '%';
     plain += '%';

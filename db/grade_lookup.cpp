@@ -28,8 +28,7 @@ const std::array<ResultField, 20>& gradeResultFields() {
     return fields;
 }
 
-std::vector<std::string> gradeList(TableCursor& cursor,
-                                   const std::function<void(int)>& progress) {
+std::vector<std::string> gradeList(TableCursor& cursor, const std::function<void(int)>& progress) {
     cursor.setIndex("ID");
     const int n = cursor.recordCount();
     std::vector<std::string> grades;
@@ -44,14 +43,15 @@ std::vector<std::string> gradeList(TableCursor& cursor,
 
 namespace {
 
-// Seek on index `index` with `comparison`, moveFirst on a miss, back to index "ID".
+// Seek on index `index` with `comparison`, back to index "ID", and on a miss the
+// table's first row: what the windows show for a grade they do not know.
 bool seekOrFirst(TableCursor& cursor, const std::string& index, Comparison comparison,
                  std::string_view key) {
     cursor.setIndex(index);
     cursor.seek(comparison, key);
     const bool found = !cursor.noMatch();
-    if (!found) cursor.moveFirst();
     cursor.setIndex("ID");
+    if (!found) cursor.moveFirst();
     return found;
 }
 

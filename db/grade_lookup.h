@@ -31,8 +31,8 @@ const std::array<ResultField, 20>& gradeResultFields();
 std::vector<std::string> gradeList(TableCursor& cursor,
                                    const std::function<void(int)>& progress = {});
 
-// "确定" or a list choice: index "钢号", seek "=" `grade` (either case), moveFirst on a
-// miss, index back to "ID". Returns false on a miss (the first row is then current).
+// "确定" or a list choice: index "钢号", seek "=" `grade` (either case), index back to
+// "ID". Returns false on a miss; the table's first row in ID order is then current.
 bool queryGrade(TableCursor& cursor, std::string_view grade);
 
 // --- cross-standard grade conversion ("s_world") ---
@@ -40,7 +40,7 @@ bool queryGrade(TableCursor& cursor, std::string_view grade);
 // The nine standards in their fixed order, position 1 … 9 = index 0 … 8; each is a
 // column of "s_world" and the name of its index.
 inline constexpr std::array<std::string_view, 9> kStandards = {
-    "中国GB", "德国DIN", "法国NF", "日本JIS", "瑞典SS",
+    "中国GB", "德国DIN",  "法国NF",  "日本JIS",          "瑞典SS",
     "英国BS", "美国ASTM", "美国UNS", "国际标准化组织ISO"};
 
 // A standard's list: the non-empty designations under standard `position` (1 … 9) of
@@ -50,7 +50,9 @@ inline constexpr int kStandardListRows = 1000;
 std::vector<std::string> standardList(TableCursor& browse, int position);
 
 // A grade chosen from a standard's list: index of standard `position`, seek "<="
-// `grade`, moveFirst on a miss, index back to "ID". Returns false on a miss.
+// `grade` (the last row whose designation is not greater; empty cells are no
+// designation), index back to "ID". Returns false on a miss; the table's first row in
+// ID order is then current.
 bool chooseGrade(TableCursor& browse, int position, std::string_view grade);
 
 // "搜索" and "下一个" over the search cursor, with the search position k.

@@ -23,25 +23,41 @@ constexpr ColumnSpec kAirColumns[] = {{"temperture", K::kInteger},
                                       {"热导率_W", K::kNumber}};
 constexpr IndexSpec kAirIndexes[] = {{"temperture", "temperture"}};
 
-constexpr ColumnSpec kSteelColumns[] = {
-    {"ID", K::kInteger}, {"钢号"}, {"类别"}, {"C"}, {"Si"}, {"Mn"}, {"P"}, {"S"}, {"Cr"}, {"Ni"},
-    {"Cu"}, {"硬度HB（退火钢）"}, {"硬度HB（为热处理）"}, {"断面伸缩率ψ（%）"},
-    {"短标断后伸长率δ5（%）"}, {"屈服点δs(MPa)"}, {"抗拉强度δb(MPa)"}, {"回火温度"},
-    {"淬火温度"}, {"正火温度"}, {"脱氧方法"}};
+constexpr ColumnSpec kSteelColumns[] = {{"ID", K::kInteger},
+                                        {"钢号"},
+                                        {"类别"},
+                                        {"C"},
+                                        {"Si"},
+                                        {"Mn"},
+                                        {"P"},
+                                        {"S"},
+                                        {"Cr"},
+                                        {"Ni"},
+                                        {"Cu"},
+                                        {"硬度HB（退火钢）"},
+                                        {"硬度HB（为热处理）"},
+                                        {"断面伸缩率ψ（%）"},
+                                        {"短标断后伸长率δ5（%）"},
+                                        {"屈服点δs(MPa)"},
+                                        {"抗拉强度δb(MPa)"},
+                                        {"回火温度"},
+                                        {"淬火温度"},
+                                        {"正火温度"},
+                                        {"脱氧方法"}};
 constexpr IndexSpec kSteelIndexes[] = {{"ID", "ID"}, {"钢号", "钢号"}};
 
-constexpr ColumnSpec kWorldStandards[] = {{"中国GB"}, {"德国DIN"}, {"法国NF"},
-                                          {"日本JIS"}, {"瑞典SS"}, {"英国BS"},
+constexpr ColumnSpec kWorldStandards[] = {{"中国GB"},   {"德国DIN"}, {"法国NF"},
+                                          {"日本JIS"},  {"瑞典SS"},  {"英国BS"},
                                           {"美国ASTM"}, {"美国UNS"}, {"国际标准化组织ISO"}};
 constexpr ColumnSpec kWorldColumns[] = {
-    {"ID", K::kInteger}, {"类别"},   {"中国GB"},   {"德国DIN"},  {"法国NF"},
-    {"日本JIS"},         {"瑞典SS"}, {"英国BS"},   {"美国ASTM"}, {"美国UNS"},
-    {"国际标准化组织ISO"}};
+    {"ID", K::kInteger}, {"类别"},   {"中国GB"},   {"德国DIN"}, {"法国NF"},           {"日本JIS"},
+    {"瑞典SS"},          {"英国BS"}, {"美国ASTM"}, {"美国UNS"}, {"国际标准化组织ISO"}};
 constexpr IndexSpec kWorldIndexes[] = {
-    {"ID", "ID"},           {"中国GB", "中国GB"},     {"德国DIN", "德国DIN"},
-    {"法国NF", "法国NF"},   {"日本JIS", "日本JIS"},   {"瑞典SS", "瑞典SS"},
-    {"英国BS", "英国BS"},   {"美国ASTM", "美国ASTM"}, {"美国UNS", "美国UNS"},
-    {"国际标准化组织ISO", "国际标准化组织ISO"}};
+    {"ID", "ID"},           {"中国GB", "中国GB"},
+    {"德国DIN", "德国DIN"}, {"法国NF", "法国NF"},
+    {"日本JIS", "日本JIS"}, {"瑞典SS", "瑞典SS"},
+    {"英国BS", "英国BS"},   {"美国ASTM", "美国ASTM"},
+    {"美国UNS", "美国UNS"}, {"国际标准化组织ISO", "国际标准化组织ISO"}};
 
 constexpr ColumnSpec kBoltColumns[] = {{"ID", K::kInteger}, {"gb"}, {"name"}};
 

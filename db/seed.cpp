@@ -58,7 +58,8 @@ ui::OptionalMessage createDatabase(const std::string& file, const std::string& p
 std::vector<ui::Message> seedDatabases(const std::string& dataDir, const std::string& standardDir,
                                        const std::string& seedDir) {
     std::vector<ui::Message> problems;
-    for (const std::string_view file : {kInsulationFile, kMaterialFile, kWorldFile, kStandardFile}) {
+    for (const std::string_view file :
+         {kInsulationFile, kMaterialFile, kWorldFile, kStandardFile}) {
         const std::string dir = file == kStandardFile ? standardDir : dataDir;
         const std::string path = dir + "/" + std::string(file);
         std::error_code ec;

@@ -98,8 +98,8 @@ struct TableCursor::Impl {
     bool find(const std::string& column, std::string_view text, bool onward) {
         const LikePatterns p = likePatterns(text);
         const std::string condition = onward ? " AND " + after() : std::string();
-        const bool trigram = p.trigram && std::find(ftsColumns.begin(), ftsColumns.end(),
-                                                    column) != ftsColumns.end();
+        const bool trigram = p.trigram && std::find(ftsColumns.begin(), ftsColumns.end(), column) !=
+                                              ftsColumns.end();
         SqlStatement* s = nullptr;
         if (trigram && indexColumn.empty()) {
             s = statement("SELECT rowid FROM " + ftsTable + " WHERE " + sqlName(column) +
@@ -109,10 +109,9 @@ struct TableCursor::Impl {
             bindPosition(*s);
             return s->step() && loadRowid(sqlite3_column_int64(s->get(), 0));
         }
-        const std::string match =
-            trigram ? "rowid IN (SELECT rowid FROM " + ftsTable + " WHERE " + sqlName(column) +
-                          " LIKE ?3)"
-                    : sqlName(column) + " LIKE ?3 ESCAPE '\\'";
+        const std::string match = trigram ? "rowid IN (SELECT rowid FROM " + ftsTable + " WHERE " +
+                                                sqlName(column) + " LIKE ?3)"
+                                          : sqlName(column) + " LIKE ?3 ESCAPE '\\'";
         s = statement(selectRow() + " WHERE " + match + condition + orderBy() + " LIMIT 1");
         if (!s) return false;
         s->bind(3, trigram ? *p.trigram : p.escaped);
@@ -286,8 +285,8 @@ std::vector<std::vector<std::string>> TableCursor::read(const std::vector<std::s
     }
     Impl& d = *impl_;
     if (list.empty()) return rows;
-    SqlStatement* s = d.statement("SELECT " + list + " FROM " + d.quotedTable + d.orderBy() +
-                                  " LIMIT ?3");
+    SqlStatement* s =
+        d.statement("SELECT " + list + " FROM " + d.quotedTable + d.orderBy() + " LIMIT ?3");
     if (!s) return rows;
     s->bind(3, static_cast<std::int64_t>(maxRows));
     while (s->step()) {
@@ -299,7 +298,8 @@ std::vector<std::vector<std::string>> TableCursor::read(const std::vector<std::s
 
 std::vector<std::string> TableCursor::readColumn(const std::string& column, int maxRows) const {
     std::vector<std::string> texts;
-    for (std::vector<std::string>& row : read({column}, maxRows)) texts.push_back(std::move(row[0]));
+    for (std::vector<std::string>& row : read({column}, maxRows))
+        texts.push_back(std::move(row[0]));
     return texts;
 }
 

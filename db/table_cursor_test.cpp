@@ -18,8 +18,8 @@ protected:
     void build(const Rows& rows, bool searchTable = true) {
         NewTable t;
         t.name = "t";
-        t.columns = {{"ID", ColumnKind::kInteger}, {"name", ColumnKind::kText},
-                     {"code", ColumnKind::kText}};
+        t.columns = {
+            {"ID", ColumnKind::kInteger}, {"name", ColumnKind::kText}, {"code", ColumnKind::kText}};
         t.rowidColumn = "ID";
         t.indexes = {{"ID", "ID"}, {"name", "name"}};
         if (searchTable) t.searchColumns = {"name", "code"};
@@ -48,8 +48,11 @@ protected:
     TableCursor cursor_;
 };
 
-const Rows kGrades = {{"1", "Q235", "a"}, {"2", "q195", "b"}, {"3", "45", "c"},
-                      {"4", "Q235", "d"}, {"5", "20Cr", "e"}};
+const Rows kGrades = {{"1", "Q235", "a"},
+                      {"2", "q195", "b"},
+                      {"3", "45", "c"},
+                      {"4", "Q235", "d"},
+                      {"5", "20Cr", "e"}};
 
 TEST_F(TableCursorTest, MovesInTableOrderAndCountsRows) {
     build(kGrades);
