@@ -9,6 +9,7 @@
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/translations.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(app::programIcon());
     ui::applyChineseFont(app);
     ui::installQtTranslations(app);
+    ui::placeSecondaryWindows(app);
     app::seedDataFolder();
     app::Tolvane window;
     window.show();

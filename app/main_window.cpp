@@ -184,7 +184,7 @@ void Tolvane::createMenus() {
     QMenu* calc = topMenu("cal", QStringLiteral("计算"));
     action(calc, "heat_cal", QStringLiteral("传热计算"));
     connect(action(calc, "water_cold_beam", QStringLiteral("水冷梁计算")), &QAction::triggered,
-            this, [] { beams::showRowCountChooser(); });
+            this, [this] { beams::showRowCountChooser(this); });
 
     QMenu* cad = topMenu("CAD", QStringLiteral("CAD功能"));
     action(cad, "BATCHPLOT", QStringLiteral("批量打印"));

@@ -16,6 +16,7 @@
 #include "beams/row_window.h"
 #include "ui/message_box.h"
 #include "ui/number_text.h"
+#include "ui/window_placement.h"
 
 namespace beams {
 namespace {
@@ -27,7 +28,7 @@ public:
         return windows;
     }
 
-    void showRowChooser() { moveTo(nullptr, rowChooser()); }
+    void showRowChooser(QWidget* opener) { ui::showWindow(rowChooser(), opener); }
 
 private:
     CountChooser* rowChooser() {
@@ -88,11 +89,10 @@ private:
         return ui::readNumber(forces[*k - 1]);
     }
 
+    // The next window is placed over the one it replaces, so that one hides after.
     static void moveTo(QWidget* leaving, QWidget* next) {
-        if (leaving) leaving->hide();
-        next->show();
-        next->raise();
-        next->activateWindow();
+        ui::showWindow(next, leaving);
+        leaving->hide();
     }
 
     static void askToQuit(QWidget* parent) {
@@ -109,6 +109,6 @@ private:
 
 }  // namespace
 
-void showRowCountChooser() { SkidBeamWindows::instance().showRowChooser(); }
+void showRowCountChooser(QWidget* opener) { SkidBeamWindows::instance().showRowChooser(opener); }
 
 }  // namespace beams

@@ -5,9 +5,11 @@
 // when left, so typed values and results stay until the program ends.
 #pragma once
 
+class QWidget;
+
 namespace beams {
 
-// Creates Form1 on first use and shows it.
-void showRowCountChooser();
+// Creates Form1 on first use and shows it on behalf of `opener` (ui::showWindow).
+void showRowCountChooser(QWidget* opener = nullptr);
 
 }  // namespace beams

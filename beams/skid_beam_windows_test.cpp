@@ -107,6 +107,25 @@ private slots:
         qputenv("TOLVANE_REPORT_FILE", report_.toUtf8());
     }
 
+    // Runs first: each window is placed only the first time it is shown.
+    void windowsOpenOverTheirOpenerThenWhereLeft() {
+        QWidget mainWindow;
+        mainWindow.setGeometry(100, 100, 600, 400);
+        mainWindow.show();
+        beams::showRowCountChooser(&mainWindow);
+        QWidget* form1 = window("Form1");
+        const auto near = [](QPoint a, QPoint b) { return (a - b).manhattanLength() <= 4; };
+        QVERIFY(near(form1->frameGeometry().center(), mainWindow.frameGeometry().center()));
+
+        form1->move(200, 250);
+        choose("Form1", "2");
+        QVERIFY(near(window("Form2")->frameGeometry().center(), form1->frameGeometry().center()));
+        click("Form2", "Command2");  // 返回
+        QCOMPARE(form1->pos(), QPoint(200, 250));
+        child<QComboBox>("Form1", "Combo1")->setCurrentIndex(-1);  // nothing picked
+        form1->hide();
+    }
+
     void rowChooserRules() {
         ui::MessageRecorder boxes;
         beams::showRowCountChooser();
