@@ -34,6 +34,10 @@ public:
 
     bool step() { return sqlite3_step(stmt_) == SQLITE_ROW; }
 
+    // Ends the run once its row has been read: a statement left on a row keeps a read
+    // transaction open, and every other connection's write would meet "database is locked".
+    void finish() { sqlite3_reset(stmt_); }
+
     // Column i as text; "" for NULL.
     std::string text(int i) const {
         const unsigned char* t = sqlite3_column_text(stmt_, i);

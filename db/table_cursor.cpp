@@ -78,6 +78,7 @@ struct TableCursor::Impl {
                 values[static_cast<std::size_t>(i - 1)] = s->text(i);
             if (i - 1 == keyPosition) key = sqlite3_value_dup(sqlite3_column_value(s->get(), i));
         }
+        s->finish();
         return true;
     }
 
@@ -107,7 +108,10 @@ struct TableCursor::Impl {
             if (!s) return false;
             s->bind(3, *p.trigram);
             bindPosition(*s);
-            return s->step() && loadRowid(sqlite3_column_int64(s->get(), 0));
+            if (!s->step()) return false;
+            const std::int64_t id = sqlite3_column_int64(s->get(), 0);
+            s->finish();
+            return loadRowid(id);
         }
         const std::string match = trigram ? "rowid IN (SELECT rowid FROM " + ftsTable + " WHERE " +
                                                 sqlName(column) + " LIKE ?3)"
@@ -229,7 +233,10 @@ bool TableCursor::eof() const { return !impl_->hasRow; }
 
 int TableCursor::recordCount() const {
     SqlStatement* s = impl_->statement("SELECT count(*) FROM " + impl_->quotedTable);
-    return s && s->step() ? sqlite3_column_int(s->get(), 0) : 0;
+    if (!s || !s->step()) return 0;
+    const int n = sqlite3_column_int(s->get(), 0);
+    s->finish();
+    return n;
 }
 
 void TableCursor::seek(Comparison comparison, std::string_view key) {

@@ -1,6 +1,7 @@
 #include "db/table_cursor.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QTemporaryDir>
 
@@ -199,6 +200,21 @@ TEST_F(TableCursorTest, FieldsAndNumbers) {
     EXPECT_EQ(cursor_.readAll().size(), 2u);
     EXPECT_TRUE(cursor_.read({"name", "nonesuch"}, -1).empty());
     EXPECT_EQ(cursor_.field("ID"), "2");  // bulk reads leave the row
+}
+
+TEST_P(FindTest, ACursorOnARowLetsAnotherConnectionWrite) {
+    build(kGrades, GetParam());
+    cursor_.setIndex("name");
+    cursor_.findFirst("name", "235");
+    cursor_.seek(Comparison::kLessOrEqual, "Q9");
+    EXPECT_EQ(cursor_.recordCount(), 5);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "INSERT INTO t(ID, name, code) VALUES (6, 'X', 'f')", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(other);
+    sqlite3_close(other);
 }
 
 TEST(TableCursorClosed, AClosedOrMissingDatabaseGivesAnEmptyCursor) {
