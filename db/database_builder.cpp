@@ -153,4 +153,19 @@ bool buildDatabaseFile(const std::string& path,
     return ok;
 }
 
+bool buildTableFile(const std::string& path, const NewTable& table,
+                    const std::vector<std::vector<std::optional<std::string>>>& rows,
+                    std::string& error) {
+    const auto fill = [&](sqlite3* connection, std::string& err) {
+        if (!createTable(connection, table, err)) return false;
+        RowInserter inserter(connection, table);
+        for (std::vector<std::optional<std::string>> row : rows) {
+            row.resize(table.columns.size());
+            if (!inserter.insert(row, err)) return false;
+        }
+        return true;
+    };
+    return buildDatabaseFile(path, fill, error);
+}
+
 }  // namespace db

@@ -48,6 +48,12 @@ private:
     std::vector<ColumnKind> kinds_;
 };
 
+// Builds the database file `path` holding only `table` with `rows`, each a value per
+// column as for RowInserter (a shorter row ends in NULLs).
+bool buildTableFile(const std::string& path, const NewTable& table,
+                    const std::vector<std::vector<std::optional<std::string>>>& rows,
+                    std::string& error);
+
 // Builds the database file `path` with `fill`, which returns false with `error` set to
 // give up. Refuses when `path` exists. On any failure no file is left at `path` and the
 // temporary file is removed.

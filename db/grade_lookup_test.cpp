@@ -24,25 +24,12 @@ protected:
         ASSERT_FALSE(cursor_.open(db_, table));
     }
 
-    // A table laid out as `table` of the seed, in a file of its own, holding `rows`:
-    // every value given in order of the columns, missing ones empty.
-    void openBuilt(const std::string& table, const std::vector<std::vector<std::string>>& rows) {
-        const NewTable t = NewTable::fromSpec(*findTableSpec(table));
+    // A table laid out as `table` of the seed, in a file of its own, holding `rows`.
+    void openBuilt(const std::string& table,
+                   const std::vector<std::vector<std::optional<std::string>>>& rows) {
         const std::string path = dir_.filePath("built.db").toStdString();
         std::string error;
-        ASSERT_TRUE(buildDatabaseFile(
-            path,
-            [&](sqlite3* c, std::string& e) {
-                if (!createTable(c, t, e)) return false;
-                RowInserter insert(c, t);
-                for (const auto& r : rows) {
-                    std::vector<std::optional<std::string>> values(t.columns.size(), "");
-                    std::copy(r.begin(), r.end(), values.begin());
-                    if (!insert.insert(values, e)) return false;
-                }
-                return true;
-            },
-            error))
+        ASSERT_TRUE(buildTableFile(path, NewTable::fromSpec(*findTableSpec(table)), rows, error))
             << error;
         ASSERT_FALSE(Database::open(path, db_));
         ASSERT_FALSE(cursor_.open(db_, table));
@@ -86,7 +73,7 @@ TEST_F(GradeLookupTest, StandardListsStopAtAThousandRowsAndSkipEmptyCells) {
     EXPECT_EQ(standardList(cursor_, 1).front(), "Q195");
     EXPECT_TRUE(standardList(cursor_, 10).empty());
 
-    std::vector<std::vector<std::string>> rows;
+    std::vector<std::vector<std::optional<std::string>>> rows;
     for (int i = 1; i <= 1200; ++i)
         rows.push_back({std::to_string(i), "", "G" + std::to_string(i)});
     openBuilt("s_world", rows);

@@ -26,17 +26,7 @@ protected:
         if (searchTable) t.searchColumns = {"name", "code"};
         path_ = dir_.filePath(searchTable ? "fts.db" : "plain.db").toStdString();
         std::string error;
-        ASSERT_TRUE(buildDatabaseFile(
-            path_,
-            [&](sqlite3* c, std::string& e) {
-                if (!createTable(c, t, e)) return false;
-                RowInserter insert(c, t);
-                for (const auto& r : rows)
-                    if (!insert.insert(r, e)) return false;
-                return true;
-            },
-            error))
-            << error;
+        ASSERT_TRUE(buildTableFile(path_, t, rows, error)) << error;
         ASSERT_FALSE(Database::open(path_, database_));
         ASSERT_FALSE(cursor_.open(database_, "t"));
     }
