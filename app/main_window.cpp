@@ -12,6 +12,7 @@
 #include "app/external_programs.h"
 #include "app/keypad.h"
 #include "beams/skid_beam_windows.h"
+#include "cadbatch/batch_window.h"
 #include "catalogue/catalogue.h"
 #include "materiallist/main_window_link.h"
 #include "materiallist/steel_type_rows.h"
@@ -187,7 +188,8 @@ void Tolvane::createMenus() {
             this, [this] { beams::showRowCountChooser(this); });
 
     QMenu* cad = topMenu("CAD", QStringLiteral("CAD功能"));
-    action(cad, "BATCHPLOT", QStringLiteral("批量打印"));
+    connect(action(cad, "BATCHPLOT", QStringLiteral("批量打印")), &QAction::triggered, this,
+            [] { cadbatch::showBatchWindow(); });
 
     QMenu* help = topMenu("mnuhelp", QStringLiteral("帮助"));
     connect(action(help, "mnuhelphelp", QStringLiteral("帮助信息"),

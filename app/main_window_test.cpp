@@ -257,6 +257,21 @@ private slots:
         chooser->hide();
     }
 
+    void batchPlotOpensTheBatchWindowOnce() {
+        const auto batchWindows = [] {
+            QList<QWidget*> found;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == QStringLiteral("Form10")) found << top;
+            return found;
+        };
+        w().findChild<QAction*>(QStringLiteral("BATCHPLOT"))->trigger();
+        w().findChild<QAction*>(QStringLiteral("BATCHPLOT"))->trigger();
+        QCOMPARE(batchWindows().size(), 1);
+        QVERIFY(batchWindows().first()->isVisible());
+        QCOMPARE(batchWindows().first()->windowTitle(), QStringLiteral("批量操作"));
+        batchWindows().first()->close();
+    }
+
     void versionBoxNamesTheProgram() {
         ui::MessageRecorder recorder;
         w().findChild<QAction*>(QStringLiteral("mnuhelpinfo"))->trigger();

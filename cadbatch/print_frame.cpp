@@ -1,0 +1,69 @@
+#include "cadbatch/print_frame.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QRadioButton>
+
+#include "cadbatch/acad_document.h"
+
+namespace cadbatch {
+
+PrintFrame::PrintFrame(AcadApplication& acad, QWidget* parent)
+    : QGroupBox(QStringLiteral("打印"), parent), acad_(acad) {
+    setObjectName(QStringLiteral("Frame2"));
+    auto* grid = new QGridLayout(this);
+    const char* names[] = {"Combo2", "Combo3", "Combo4"};
+    const QString captions[] = {QStringLiteral("打印机："), QStringLiteral("打印样式表："),
+                                QStringLiteral("图纸尺寸：")};
+    QComboBox* lists[3];
+    for (int r = 0; r < 3; ++r) {
+        auto* caption = new QLabel(captions[r], this);
+        lists[r] = new QComboBox(this);
+        lists[r]->setObjectName(QString::fromUtf8(names[r]));
+        lists[r]->setMinimumContentsLength(16);
+        grid->addWidget(caption, r, 0);
+        grid->addWidget(lists[r], r, 1, 1, 2);
+        controls_ << caption << lists[r];
+    }
+    printers_ = lists[0];
+    styles_ = lists[1];
+    papers_ = lists[2];
+    connect(printers_, &QComboBox::activated, this, &PrintFrame::printerChosen);
+    connect(styles_, &QComboBox::activated, this, &PrintFrame::listChosen);
+    connect(papers_, &QComboBox::activated, this, &PrintFrame::listChosen);
+
+    auto* millimetres = new QRadioButton(QStringLiteral("毫米"), this);
+    millimetres->setObjectName(QStringLiteral("Option1"));
+    millimetres->setChecked(true);
+    auto* inches = new QRadioButton(QStringLiteral("英寸"), this);
+    inches->setObjectName(QStringLiteral("Option2"));
+    grid->addWidget(millimetres, 3, 1);
+    grid->addWidget(inches, 3, 2);
+    controls_ << millimetres << inches;
+    for (QWidget* w : controls_) w->setEnabled(false);
+    setEnabled(false);
+}
+
+void PrintFrame::setUp() {
+    for (QWidget* w : controls_) w->setEnabled(true);
+    document_ = acad_.documents().add();
+}
+
+ui::OptionalMessage PrintFrame::check() {
+    if (printers_->currentText().isEmpty())
+        return ui::Message{"友情提示", "想打印不选打印机怎么能行呢？"};
+    if (styles_->currentText().isEmpty())
+        return ui::Message{"友情提示", "打印样式不选一个，打印的东东一团糟！"};
+    if (papers_->currentText().isEmpty())
+        return ui::Message{"友情提示", "真没记性！打印纸张还没选！"};
+    return std::nullopt;
+}
+
+void PrintFrame::printerChosen(int) {
+    papers_->clear();
+    document_ = acad_.activeDocument();
+    Q_EMIT listChosen();
+}
+
+}  // namespace cadbatch
