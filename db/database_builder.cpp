@@ -1,6 +1,7 @@
 #include "db/database_builder.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -127,7 +128,8 @@ bool buildDatabaseFile(const std::string& path,
         error = "文件 “" + path + "” 已存在";
         return false;
     }
-    const std::string temporary = path + ".new";
+    // The process id keeps two programs seeding the same folder at once apart.
+    const std::string temporary = path + ".new" + std::to_string(getpid());
     fs::remove(temporary, ec);
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(temporary.c_str(), &raw,
