@@ -17,21 +17,16 @@
 #include "cadbatch/batch_runner.h"
 #include "cadbatch/test_drawings.h"
 #include "ui/data_paths.h"
+#include "ui/find_control.h"
 #include "ui/message_recorder.h"
 
 namespace {
 
 using cadbatch::testing::readFile;
 
-QWidget* window(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == name) return w;
-    return nullptr;
-}
-
 template <typename T = QWidget>
 T* child(const QString& form, const QString& name) {
-    QWidget* w = window(form);
+    QWidget* w = ui::topLevelWindow(form);
     return w ? w->findChild<T*>(name) : nullptr;
 }
 
@@ -95,7 +90,7 @@ class BatchWindowTest : public QObject {
     }
     // Starts the run and waits until it has closed the window.
     void runToTheEnd() {
-        QPointer<QWidget> form = window("Form10");
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
         click("Command2");
         QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
     }
@@ -109,11 +104,11 @@ private Q_SLOTS:
     void init() {
         boxes_.clear();
         cadbatch::showBatchWindow();
-        QVERIFY(window("Form10"));
+        QVERIFY(ui::topLevelWindow("Form10"));
     }
 
     void cleanup() {
-        if (QPointer<QWidget> form = window("Form10")) {
+        if (QPointer<QWidget> form = ui::topLevelWindow("Form10")) {
             form->close();
             QTRY_VERIFY(form.isNull());
         }
@@ -121,7 +116,7 @@ private Q_SLOTS:
     }
 
     void startsAsTheFormSays() {
-        QCOMPARE(window("Form10")->windowTitle(), QStringLiteral("批量操作"));
+        QCOMPARE(ui::topLevelWindow("Form10")->windowTitle(), QStringLiteral("批量操作"));
         const QList<bool> enabled = {true, true,  false, true, false, false,
                                      true, false, false, true, false, true};
         for (int n = 1; n <= 12; ++n)
@@ -151,7 +146,7 @@ private Q_SLOTS:
         const QStringList lower = drawings("one", {"b.dwg", "c.dxf"});
         drawings("one", {"A.DWG"});
         drawings("one/sub", {"d.dwg"});
-        auto* form = static_cast<cadbatch::Form10*>(window("Form10"));
+        auto* form = static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"));
         form->addSingleFolder(lower[0]);
         form->addSingleFolder(lower[1]);
         QCOMPARE(items("Combo1"), (QStringList{lower[0], lower[0], lower[1], lower[1]}));
@@ -186,17 +181,17 @@ private Q_SLOTS:
         tick(1);
         click("Command2");
         QCOMPARE(lastBox(), QStringLiteral("忘记添加dwg图形文件了吧？"));
-        static_cast<cadbatch::Form10*>(window("Form10"))->addSingleFolder(files[0]);
+        static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
         tick(4);
         click("Command2");
         QCOMPARE(lastBox(), QStringLiteral("想打印不选打印机怎么能行呢？"));
-        QVERIFY(window("Form10")->isVisible());
+        QVERIFY(ui::topLevelWindow("Form10")->isVisible());
         QCOMPARE(readFile(files[0].toStdString()), sample_);
     }
 
     void aPrintSetUpAloneSavesNothing() {
         const QStringList files = drawings("printonly", {"a.dwg", "b.dwg", "c.dwg"});
-        static_cast<cadbatch::Form10*>(window("Form10"))->addSingleFolder(files[0]);
+        static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
         tick(4);
         tick(4, false);
         tick(12);
@@ -206,16 +201,16 @@ private Q_SLOTS:
         QCOMPARE(boxes_.boxes().last().title, QStringLiteral("科技是第一生产力"));
         QVERIFY(
             lastBox().startsWith(QStringLiteral("总共3个文件全部处理完毕！\n\r               ")));
-        QVERIFY(!window("cadmessage"));
+        QVERIFY(!ui::topLevelWindow("cadmessage"));
     }
 
     void purgeThenAuditThenSave() {
         const QStringList files = drawings("purge", {"a.dwg"});
-        static_cast<cadbatch::Form10*>(window("Form10"))->addSingleFolder(files[0]);
+        static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
         tick(1);
         tick(2);
         QStringList texts;
-        connect(window("Form10")->findChild<cadbatch::BatchRunner*>("batchRunner"),
+        connect(ui::topLevelWindow("Form10")->findChild<cadbatch::BatchRunner*>("batchRunner"),
                 &cadbatch::BatchRunner::status, this, [&](const QString& t) { texts << t; });
         QLabel* file = child<QLabel>("cadmessage", "Label2");
         runToTheEnd();
@@ -235,7 +230,7 @@ private Q_SLOTS:
     void setsUpAttributesAndNamesFromASample() {
         const QStringList files = drawings("attr", {"a.dwg", "b.dwg"});
         cadbatch::testing::writeFile(path("attr/c.dwg").toStdString(), withoutTitleBlock());
-        static_cast<cadbatch::Form10*>(window("Form10"))->addSingleFolder(files[0]);
+        static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
         tick(7);
         tick(10);
         child<QLineEdit>("Form10", "Text1")->setText(files[0]);
@@ -296,7 +291,7 @@ private Q_SLOTS:
     void renameWithoutTheBlockLogsOneEntryAndStillSaves() {
         const QStringList files = drawings("rename", {"c.dwg"});
         cadbatch::testing::writeFile(files[0].toStdString(), withoutTitleBlock());
-        static_cast<cadbatch::Form10*>(window("Form10"))->addSingleFolder(files[0]);
+        static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
         tick(10);
         child<QComboBox>("Form10", "Combo5")->setEditText("TITLE");
         runToTheEnd();
@@ -316,10 +311,10 @@ private Q_SLOTS:
         QStringList names;
         for (int i = 0; i < 6; ++i) names << QStringLiteral("s%1.dwg").arg(i);
         const QStringList files = drawings("stop", names);
-        static_cast<cadbatch::Form10*>(window("Form10"))->addSingleFolder(files[0]);
+        static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
         tick(1);
         tick(2);
-        QPointer<QWidget> form = window("Form10");
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
         auto* runner = form->findChild<cadbatch::BatchRunner*>("batchRunner");
         QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
         // Pressed in the middle of the third drawing's purge, while the run waits.
@@ -337,7 +332,7 @@ private Q_SLOTS:
             Qt::DirectConnection);
         click("Command2");
         QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
-        QVERIFY(!window("cadmessage"));
+        QVERIFY(!ui::topLevelWindow("cadmessage"));
         for (int i = 0; i < files.size(); ++i) {
             const bool changed = readFile(files[i].toStdString()) != sample_;
             QCOMPARE(changed, i < 2);

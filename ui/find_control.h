@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QObject>
+#include <QApplication>
 #include <QString>
+#include <QWidget>
 
 namespace ui {
 
@@ -12,6 +14,13 @@ T* findControl(const QObject* parent, const QString& name) {
     T* found = parent->findChild<T*>(name);
     if (!found) qFatal("%s has no control %s", qPrintable(parent->objectName()), qPrintable(name));
     return found;
+}
+
+// The top-level window named `name`, or nullptr when none is open.
+inline QWidget* topLevelWindow(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name) return w;
+    return nullptr;
 }
 
 }  // namespace ui

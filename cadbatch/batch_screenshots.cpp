@@ -1,0 +1,112 @@
+// Developer tool, not installed: the batch window set up for a run over a few sample
+// drawings (purge, audit, attribute edit and a copy named from the title block), and
+// the progress window in the middle of that run, saved as batch-window.png and
+// batch-progress.png in the folder named by $TOLVANE_SCREENSHOT_DIR. The pictures in
+// docs/ come from
+//   cmake --build build --target batch_screenshots
+//   TOLVANE_SCREENSHOT_DIR=docs QT_QPA_PLATFORM=offscreen build/cadbatch/batch_screenshots
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "cadbatch/batch_runner.h"
+#include "cadbatch/batch_window.h"
+#include "cadbatch/test_drawings.h"
+#include "ui/data_paths.h"
+#include "ui/find_control.h"
+#include "ui/fonts.h"
+#include "ui/message_recorder.h"
+
+namespace {
+
+template <typename T>
+T* control(const char* name) {
+    return ui::topLevelWindow("Form10")->findChild<T*>(QString::fromUtf8(name));
+}
+
+void pick(const char* list, const QString& item) {
+    auto* combo = control<QComboBox>(list);
+    combo->setCurrentIndex(combo->findText(item));
+}
+
+bool save(QWidget* w, const QString& file) {
+    QApplication::processEvents();
+    return w->grab().save(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ui::applyChineseFont(app);
+    const QString out = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR");
+    if (out.isEmpty()) {
+        std::fprintf(stderr, "batch_screenshots: set TOLVANE_SCREENSHOT_DIR\n");
+        return 2;
+    }
+    ui::MessageRecorder boxes;  // the sample's first block has no attributes: a box says so
+    QTemporaryDir scratch;
+    ui::setDataDirOverride(scratch.filePath("data").toStdString());
+    const QString folder = scratch.filePath("泵站图纸");
+    QDir().mkpath(folder);
+    cadbatch::testing::SampleOptions o;
+    for (int i = 1; i <= 6; ++i) {
+        o.fillerEntities = i == 1 ? 0 : 20000;  // the sample small, the rest caught mid-run
+        o.title = "泵体-0" + std::to_string(i);
+        cadbatch::testing::writeFile(
+            QStringLiteral("%1/pump-0%2.dwg").arg(folder).arg(i).toStdString(),
+            cadbatch::testing::sampleDrawing(o));
+    }
+
+    cadbatch::showBatchWindow();
+    auto* form = static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"));
+    form->addSingleFolder(folder + "/pump-01.dwg");
+    for (const char* box : {"Check1", "Check2", "Check7", "Check10"})
+        control<QCheckBox>(box)->setChecked(true);
+    control<QLineEdit>("Text1")->setText(folder + "/pump-01.dwg");
+    control<QPushButton>("Command7")->click();
+    pick("Combo5", "TITLE");
+    pick("Combo6", "REV");
+    control<QLineEdit>("Text4")->setText("C");
+    control<QPushButton>("Command8")->click();
+    pick("Combo6", "NAME");
+    control<QPushButton>("Command10")->click();
+    control<QLineEdit>("Text3")->setText("-");
+    control<QPushButton>("Command9")->click();
+    pick("Combo6", "REV");
+    control<QPushButton>("Command10")->click();
+    form->adjustSize();
+    bool ok = save(form, QDir(out).filePath("batch-window.png"));
+
+    // In the middle of the second drawing the run waits while the progress window is
+    // painted and saved, then 终止 ends it.
+    QWidget* progress = ui::topLevelWindow("cadmessage");
+    auto* runner = form->findChild<cadbatch::BatchRunner*>("batchRunner");
+    int drawing = 0;
+    QObject::connect(
+        runner, &cadbatch::BatchRunner::drawingStarted, runner, [&](int n) { drawing = n; },
+        Qt::DirectConnection);
+    QObject::connect(
+        runner, &cadbatch::BatchRunner::status, runner,
+        [&](const QString& text) {
+            if (drawing != 2 || !text.contains(QStringLiteral("第4遍"))) return;
+            QMetaObject::invokeMethod(
+                progress,
+                [&] {
+                    ok = save(progress, QDir(out).filePath("batch-progress.png")) && ok;
+                    progress->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+                },
+                Qt::BlockingQueuedConnection);
+        },
+        Qt::DirectConnection);
+    QPointer<QWidget> open = form;
+    control<QPushButton>("Command2")->click();
+    while (open) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return ok ? 0 : 1;
+}
