@@ -64,8 +64,12 @@ std::vector<AcadEntity> AcadDocument::activeSpaceEntities() {
 }
 
 AcadLayout AcadDocument::activeLayout() {
+    auto layout = [this](std::string name, int32_t record) {
+        PlotSettings& settings = plotSettings_[name];
+        return AcadLayout(std::move(name), record, settings);
+    };
     const bool model = activeSpace() == 1;
-    if (drawing_.isR12()) return AcadLayout(model ? "Model" : "Layout1", -1);
+    if (drawing_.isR12()) return layout(model ? "Model" : "Layout1", -1);
     // Model space's layout is named Model; paper space shows the layout of the
     // *Paper_Space block, which its block record names by handle (group 340).
     int32_t paperLayout = -1;
@@ -85,9 +89,9 @@ AcadLayout AcadDocument::activeLayout() {
         const bool isModel = foldName(name) == "MODEL";
         if ((model && isModel) ||
             (!model && (static_cast<int32_t>(i) == paperLayout || (paperLayout < 0 && !isModel))))
-            return AcadLayout(drawing_.codec().toUtf8(name), static_cast<int32_t>(i));
+            return layout(drawing_.codec().toUtf8(name), static_cast<int32_t>(i));
     }
-    return AcadLayout(model ? "Model" : "Layout1", -1);
+    return layout(model ? "Model" : "Layout1", -1);
 }
 
 PurgeReport AcadDocument::purgeAll() {

@@ -5,6 +5,7 @@
 // written until SaveAs or Close(true).
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "cadbatch/audit.h"
 #include "cadbatch/drawing.h"
 #include "cadbatch/drawing_file.h"
+#include "cadbatch/plot_service.h"
 #include "cadbatch/purge.h"
 
 namespace cadbatch {
@@ -22,16 +24,49 @@ namespace cadbatch {
 std::string fullPathOf(const std::string& path);
 
 // The layout that holds a document's plot settings: the model layout while model
-// space is active, else the paper space layout the drawing shows.
+// space is active, else the paper space layout the drawing shows. Its settings live in
+// the document (not in the file) as long as the document is open; the device lists
+// come from the registered PlotService (plot_service.h). A name that the lists do not
+// hold is refused with the reason and leaves the setting as it was.
 class AcadLayout {
 public:
-    AcadLayout(std::string name, int32_t record) : name_(std::move(name)), record_(record) {}
+    AcadLayout(std::string name, int32_t record, PlotSettings& settings)
+        : name_(std::move(name)), record_(record), settings_(&settings) {}
     const std::string& name() const { return name_; }
     int32_t record() const { return record_; }  // the LAYOUT object, -1 before AutoCAD 2000
+
+    void refreshPlotDeviceInfo();
+    std::vector<std::string> getPlotDeviceNames() const;
+    std::vector<std::string> getPlotStyleTableNames() const;
+    // The paper sizes of the device ConfigName names.
+    std::vector<std::string> getCanonicalMediaNames() const;
+
+    Status setConfigName(const std::string& device);
+    Status setStyleSheet(const std::string& table);
+    Status setCanonicalMediaName(const std::string& paper);
+    void setPaperUnits(int units) { settings_->paperUnits = units; }
+    void setCenterPlot(bool center) { settings_->centerPlot = center; }
+    void setPlotType(int type) { settings_->plotType = type; }
+    void setStandardScale(int scale) { settings_->standardScale = scale; }
+    void setScaleLineweights(bool scale) { settings_->scaleLineweights = scale; }
+    void setPlotRotation(int rotation) { settings_->plotRotation = rotation; }
+    const PlotSettings& plotSettings() const { return *settings_; }
 
 private:
     std::string name_;
     int32_t record_;
+    PlotSettings* settings_;
+};
+
+// The plot of a document's active layout.
+class AcadPlot {
+public:
+    explicit AcadPlot(AcadDocument& document) : document_(&document) {}
+    // Plots the active layout to its ConfigName device with its settings.
+    PlotResult plotToDevice();
+
+private:
+    AcadDocument* document_;
 };
 
 class AcadDocument {
@@ -53,6 +88,7 @@ public:
     std::vector<AcadEntity> paperSpace();
     std::vector<AcadEntity> activeSpaceEntities();
     AcadLayout activeLayout();
+    AcadPlot plot() { return AcadPlot(*this); }
 
     PurgeReport purgeAll();
     AuditReport auditInfo(bool fix);
@@ -73,6 +109,7 @@ private:
     std::string fullName_;
     Drawing drawing_;
     bool closed_ = false;
+    std::map<std::string, PlotSettings> plotSettings_;  // by layout name
     // The drawing's change count when a purge or an audit last found nothing: until the
     // drawing changes, another pass would find nothing again.
     uint64_t purgedAt_ = UINT64_MAX;

@@ -30,6 +30,10 @@ public:
             doc->close(false);
             return true;
         };
+        if (settings_.plot) {
+            if (abandon()) return;
+            plot(*doc, path);
+        }
         if (settings_.purge) {
             for (int k = 1; k <= 10; ++k) {
                 if (abandon()) return;
@@ -78,6 +82,32 @@ private:
         if (!logged.ok() && observer_.logFailed) observer_.logFailed(settings_.errorLog);
     }
 
+    // The layout set up as the print frame says, fit to the paper, centred, turned by
+    // 90°, and plotted. A failed plot is logged and the run goes on.
+    void plot(AcadDocument& doc, const std::string& path) {
+        say("正在设置打印机。。。。。。");
+        AcadLayout layout = doc.activeLayout();
+        Status status = layout.setConfigName(settings_.device);
+        if (status.ok()) status = layout.setStyleSheet(settings_.styleSheet);
+        if (status.ok()) status = layout.setCanonicalMediaName(settings_.paper);
+        layout.setPaperUnits(1);
+        layout.setCenterPlot(true);
+        layout.setPlotType(1);
+        layout.setStandardScale(0);
+        layout.setScaleLineweights(false);
+        layout.setPlotRotation(1);
+        say("正在打印。。。。。。");
+        PlotResult result;
+        if (status.ok()) result = doc.plot().plotToDevice();
+        if (!result.note.empty() && observer_.note) observer_.note(result.note);
+        if (!status.ok() || !result.status.ok()) {
+            const Status& failed = status.ok() ? result.status : status;
+            error(path, failed.path.empty() ? failed.reason : failed.reason + "：" + failed.path);
+            return;
+        }
+        if (observer_.plotted) observer_.plotted(path, result.output);
+    }
+
     // The copy under the name built from the block's attributes. The copy keeps the
     // drawing's own extension; a name that would be empty, or a file that already
     // exists, writes no copy. Returns whether the copy was written.
@@ -108,6 +138,7 @@ private:
     }
 
     void close(AcadDocument& doc) {
+        // A plot alone changes no file.
         const bool save =
             settings_.purge || settings_.audit || settings_.editAttributes || settings_.renameCopy;
         if (!save) {

@@ -1,4 +1,5 @@
-// A batch run without windows: every listed drawing is opened in turn, purged and
+// A batch run without windows: every listed drawing is opened in turn, plotted,
+// purged and
 // audited ten passes each, its target block's attributes edited, a copy saved under a
 // name built from the block's attributes, and the drawing closed, saved when anything
 // was asked of it. A drawing that cannot be opened or saved, or that lacks the target
@@ -18,6 +19,10 @@
 namespace cadbatch {
 
 struct BatchSettings {
+    bool plot = false;                // "打印"
+    std::string device;               //   the printer, plot style table and paper
+    std::string styleSheet;           //   chosen in the print frame
+    std::string paper;
     bool purge = false;               // "减肥"
     bool audit = false;               // "纠错"
     bool editAttributes = false;      // "块属性修改"
@@ -33,6 +38,12 @@ struct BatchObserver {
     std::function<void(size_t number, size_t count, const std::string& path)> started;
     StatusSink status;
     std::function<void(const std::string& path)> saved;
+    // The drawing at `path` went to the plot device; `output` is the PDF written or
+    // the printer that took the job.
+    std::function<void(const std::string& path, const std::string& output)> plotted;
+    // Something about a plot that went out all the same (a style table plotted as
+    // displayed), said once.
+    std::function<void(const std::string& text)> note;
     std::function<void(const std::string& path, const std::string& reason)> error;
     // The error log at `logPath` could not be written; the entry's error line went out
     // all the same and the run goes on.

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cadbatch/batch_run.h"
+#include "cadbatch/plot_devices.h"
 #include "cli/command.h"
 #include "cli/drawing_list.h"
 #include "cli/options.h"
@@ -13,15 +14,88 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The layout of a new drawing, with the desktop's plot service behind it.
+cadbatch::AcadLayout plotLayout(cadbatch::AcadApplication& application) {
+    cadplot::installPlotService(ui::dataDir());
+    cadbatch::AcadLayout layout = application.documents().add()->activeLayout();
+    layout.refreshPlotDeviceInfo();
+    return layout;
+}
+
+// batch devices | styles | papers DEVICE: what --plot, --style and --paper accept.
+int listPlotNames(const std::vector<std::string>& args, cli::CommandIo& io) {
+    const std::string& what = args[0];
+    if ((what == "papers") != (args.size() == 2) || args.size() > 2) {
+        io.err << "tolvane-cli batch: usage: batch devices | batch styles | batch papers DEVICE\n";
+        return cli::kUsage;
+    }
+    cadbatch::AcadApplication application;
+    cadbatch::AcadLayout layout = plotLayout(application);
+    std::vector<std::string> names;
+    if (what == "devices") {
+        names = layout.getPlotDeviceNames();
+    } else if (what == "styles") {
+        names = layout.getPlotStyleTableNames();
+    } else {
+        if (!layout.setConfigName(args[1]).ok()) {
+            io.err << "tolvane-cli batch: unknown device '" << args[1]
+                   << "' (see tolvane-cli batch devices)\n";
+            return cli::kUsage;
+        }
+        names = layout.getCanonicalMediaNames();
+    }
+    const std::string key = what.substr(0, what.size() - 1);
+    for (const std::string& name : names) io.out << key << "=" << name << "\n";
+    return cli::kOk;
+}
+
+// The plot options checked as the window checks its print frame; an empty string
+// when they are fine, else the message line.
+std::string plotMessage(const cadbatch::BatchSettings& settings) {
+    if (settings.device.empty()) return "message=友情提示|想打印不选打印机怎么能行呢？\n";
+    if (settings.styleSheet.empty())
+        return "message=友情提示|打印样式不选一个，打印的东东一团糟！\n";
+    if (settings.paper.empty()) return "message=友情提示|真没记性！打印纸张还没选！\n";
+    return {};
+}
+
+// Whether the device, style table and paper are names the layout lists.
+bool plotNamesKnown(const cadbatch::BatchSettings& settings, cli::CommandIo& io) {
+    cadbatch::AcadApplication application;
+    cadbatch::AcadLayout layout = plotLayout(application);
+    const char* unknown = nullptr;
+    std::string name;
+    if (!layout.setConfigName(settings.device).ok())
+        unknown = "device", name = settings.device;
+    else if (!layout.setStyleSheet(settings.styleSheet).ok())
+        unknown = "plot style table", name = settings.styleSheet;
+    else if (!layout.setCanonicalMediaName(settings.paper).ok())
+        unknown = "paper", name = settings.paper;
+    if (!unknown) return true;
+    io.err << "tolvane-cli batch: unknown " << unknown << " '" << name
+           << "' (see tolvane-cli batch devices|styles|papers DEVICE)\n";
+    return false;
+}
+
 int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
+    if (!args.empty() && (args[0] == "devices" || args[0] == "styles" || args[0] == "papers"))
+        return listPlotNames(args, io);
     cli::Options opts;
     std::string error;
-    if (!opts.parse(args, {"block", "set", "name", "log", "folder", "tree"},
+    if (!opts.parse(args, {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper"},
                     {"purge", "audit", "status"}, error)) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
     }
     cadbatch::BatchSettings settings;
+    settings.plot = opts.has("plot");
+    settings.device = opts.value("plot").value_or("");
+    settings.styleSheet = opts.value("style").value_or("");
+    settings.paper = opts.value("paper").value_or("");
+    if (!settings.plot && (opts.has("style") || opts.has("paper"))) {
+        io.err << "tolvane-cli batch: --style and --paper go with --plot\n";
+        return cli::kUsage;
+    }
     settings.purge = opts.has("purge");
     settings.audit = opts.has("audit");
     settings.block = opts.value("block").value_or("");
@@ -51,13 +125,21 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
 
     std::vector<std::string> drawings = opts.positional();
     if (const int rc = cli::applyCollection(opts, "batch", drawings, io); rc != cli::kOk) return rc;
-    if (!settings.purge && !settings.audit && !settings.editAttributes && !settings.renameCopy) {
+    if (!settings.plot && !settings.purge && !settings.audit && !settings.editAttributes &&
+        !settings.renameCopy) {
         io.out << "message=友情提示|阁下想做什么呢？\n";
         return cli::kOk;
     }
     if (drawings.empty()) {
         io.out << "message=友情提示|忘记添加dwg图形文件了吧？\n";
         return cli::kOk;
+    }
+    if (settings.plot) {
+        if (const std::string message = plotMessage(settings); !message.empty()) {
+            io.out << message;
+            return cli::kOk;
+        }
+        if (!plotNamesKnown(settings, io)) return cli::kUsage;
     }
     std::error_code ec;
     fs::create_directories(fs::path(settings.errorLog).parent_path(), ec);
@@ -70,6 +152,10 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     if (status)
         observer.status = [&](const std::string& text) { io.out << "status=" << text << "\n"; };
     observer.saved = [&](const std::string& path) { io.out << "saved=" << path << "\n"; };
+    observer.plotted = [&](const std::string& path, const std::string& output) {
+        io.out << "plotted=" << path << "|" << output << "\n";
+    };
+    observer.note = [&](const std::string& text) { io.out << "note=" << text << "\n"; };
     observer.error = [&](const std::string& path, const std::string& reason) {
         io.out << "error=" << path << "|" << reason << "\n";
     };
@@ -87,14 +173,19 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
 
 const cli::CommandRegistration reg(
     "batch",
-    "batch [--purge] [--audit] [--block NAME] [--set TAG=VALUE]... [--name tag:TAG|const:TEXT]...\n"
-    "      [--log FILE] [--status] (DRAWING... | --folder DIR | --tree DIR)\n"
-    "Opens each drawing (a DXF file, named .dwg or .dxf) in turn: --purge and --audit run ten\n"
-    "passes each; --set writes attribute values of every reference of the --block block\n"
-    "(NULL or null clears a value); --name saves a copy named from that block's attributes\n"
-    "beside the drawing. Prints file=<i>/<N>|<path>, saved=<path>, error=<path>|<reason>\n"
-    "and done=<N>; with --status also status=<text>. Errors also go to the error log\n"
-    "(--log, default errlogoqrz.txt in the data folder).",
+    "batch [--plot DEVICE --style STYLE --paper PAPER] [--purge] [--audit] [--block NAME]\n"
+    "      [--set TAG=VALUE]... [--name tag:TAG|const:TEXT]... [--log FILE] [--status]\n"
+    "      (DRAWING... | --folder DIR | --tree DIR)\n"
+    "      batch devices | batch styles | batch papers DEVICE\n"
+    "Opens each drawing (a DXF file, named .dwg or .dxf) in turn: --plot plots its active\n"
+    "layout fit to the paper, centred and turned by 90 degrees (device PDF writes NAME.pdf\n"
+    "beside the drawing); --purge and --audit run ten passes each; --set writes attribute\n"
+    "values of every reference of the --block block (NULL or null clears a value); --name\n"
+    "saves a copy named from that block's attributes beside the drawing. Prints\n"
+    "file=<i>/<N>|<path>, plotted=<path>|<PDF file or printer>, note=<text>, saved=<path>,\n"
+    "error=<path>|<reason> and done=<N>; with --status also status=<text>. Errors also go\n"
+    "to the error log (--log, default errlogoqrz.txt in the data folder). The sub-commands\n"
+    "list the devices, the plot style tables and a device's paper sizes.",
     &runBatchCommand);
 
 }  // namespace

@@ -1,0 +1,175 @@
+#include "cadbatch/plot_devices.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+
+#include "cadbatch/acad_document.h"
+#include "cadbatch/plot_page.h"
+#include "cadbatch/plot_scene.h"
+#include "cadbatch/plot_styles.h"
+
+namespace cadplot {
+namespace {
+
+using cadbatch::PlotResult;
+using cadbatch::Status;
+namespace reason = cadbatch::reason;
+
+constexpr int kPdfDotsPerInch = 1200;
+
+const QPageSize::PageSizeId kPdfSizes[] = {
+    QPageSize::A0,    QPageSize::A1,     QPageSize::A2,    QPageSize::A3,
+    QPageSize::A4,    QPageSize::Letter, QPageSize::Legal, QPageSize::Tabloid,
+    QPageSize::AnsiC, QPageSize::AnsiD,  QPageSize::AnsiE,
+};
+
+std::vector<QPageSize> pageSizesOf(const std::string& device) {
+    std::vector<QPageSize> sizes;
+    if (device == kPdfDevice) {
+        for (QPageSize::PageSizeId id : kPdfSizes) sizes.emplace_back(id);
+    } else {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(device));
+        for (const QPageSize& size : info.supportedPageSizes()) sizes.push_back(size);
+    }
+    return sizes;
+}
+
+// The PDF of the drawing: its name with ".pdf", beside it; written under a temporary
+// name and renamed, so an existing PDF is replaced whole or not at all.
+Status plotToPdf(cadbatch::AcadDocument& doc, const Scene& scene,
+                 const cadbatch::PlotSettings& settings, const PlotStyleTable& table,
+                 const QPageSize& paper, std::string& output) {
+    const std::filesystem::path drawing(doc.fullName());
+    output = (drawing.parent_path() / drawing.stem()).string() + ".pdf";
+    QSaveFile file(QString::fromStdString(output));
+    if (!file.open(QIODevice::WriteOnly)) return Status::failure(reason::kUnwritable, output);
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kPdfDotsPerInch);
+        writer.setPageSize(paper);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(QString::fromStdString(doc.name()));
+        writer.setCreator("Tolvane");
+        QPainter painter(&writer);
+        paintScene(painter, scene, settings, table, QSizeF(writer.width(), writer.height()),
+                   kPdfDotsPerInch / 25.4);
+    }
+    if (!file.commit()) return Status::failure(reason::kUnwritable, output);
+    return Status{};
+}
+
+Status plotToPrinter(cadbatch::AcadDocument& doc, const Scene& scene,
+                     const cadbatch::PlotSettings& settings, const PlotStyleTable& table,
+                     const QPageSize& paper) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QString::fromStdString(settings.configName));
+    printer.setPageSize(paper);
+    printer.setDocName(QString::fromStdString(doc.name()));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return Status::failure(std::string("无法连接打印机：") + settings.configName);
+    const QSizeF area = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    paintScene(painter, scene, settings, table, area, printer.resolution() / 25.4);
+    if (!painter.end()) return Status::failure(std::string("打印失败：") + settings.configName);
+    return Status{};
+}
+
+}  // namespace
+
+QtPlotService::QtPlotService(std::string styleFolder) : styleFolder_(std::move(styleFolder)) {
+    refresh();
+}
+
+void QtPlotService::refresh() {
+    printers_.clear();
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        printers_.push_back(name.toStdString());
+}
+
+std::vector<std::string> QtPlotService::deviceNames() {
+    std::vector<std::string> names = {kPdfDevice};
+    names.insert(names.end(), printers_.begin(), printers_.end());
+    return names;
+}
+
+std::vector<std::string> QtPlotService::styleTableNames() {
+    return PlotStyleTable::names(styleFolder_);
+}
+
+std::vector<std::string> QtPlotService::mediaNames(const std::string& device) {
+    std::vector<std::string> names;
+    const auto devices = deviceNames();
+    if (std::find(devices.begin(), devices.end(), device) == devices.end()) return names;
+    for (const QPageSize& size : pageSizesOf(device)) names.push_back(size.name().toStdString());
+    return names;
+}
+
+PlotResult QtPlotService::plot(cadbatch::AcadDocument& document,
+                               const cadbatch::PlotSettings& settings) {
+    PlotResult result;
+    const auto devices = deviceNames();
+    if (std::find(devices.begin(), devices.end(), settings.configName) == devices.end()) {
+        result.status =
+            Status::failure(std::string(reason::kUnknownDevice) + "：" + settings.configName);
+        return result;
+    }
+    std::optional<QPageSize> paper;
+    for (const QPageSize& size : pageSizesOf(settings.configName))
+        if (size.name().toStdString() == settings.canonicalMediaName) paper = size;
+    if (!paper) {
+        result.status = Status::failure(std::string(reason::kUnknownMedia) + "：" +
+                                        settings.canonicalMediaName);
+        return result;
+    }
+    const auto tables = styleTableNames();
+    if (std::find(tables.begin(), tables.end(), settings.styleSheet) == tables.end()) {
+        result.status =
+            Status::failure(std::string(reason::kUnknownStyle) + "：" + settings.styleSheet);
+        return result;
+    }
+    bool readable = true;
+    const PlotStyleTable table = PlotStyleTable::load(settings.styleSheet, styleFolder_, readable);
+    if (!readable && warned_.insert(settings.styleSheet).second)
+        result.note = "打印样式表“" + settings.styleSheet + "”没有可用的颜色映射，按显示颜色打印";
+    const Scene scene = buildScene(document);
+    if (settings.configName == kPdfDevice) {
+        result.status = plotToPdf(document, scene, settings, table, *paper, result.output);
+    } else {
+        result.status = plotToPrinter(document, scene, settings, table, *paper);
+        result.output = settings.configName;
+    }
+    return result;
+}
+
+void installPlotService(const std::string& dataFolder) {
+    if (!QGuiApplication::instance()) {
+        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
+            !std::getenv("QT_QPA_PLATFORM"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        if (!std::getenv("XDG_RUNTIME_DIR")) {  // the folder Qt would pick, without its warning
+            const std::string runtime = "/tmp/runtime-" + std::to_string(::getuid());
+            ::mkdir(runtime.c_str(), 0700);
+            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        }
+        static int argc = 1;
+        static char name[] = "tolvane";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);  // lives as long as the process
+        // Qt adopts the system locale; numbers in files keep the C form.
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    cadbatch::registerPlotService(std::make_shared<QtPlotService>(dataFolder + "/plotstyles"));
+}
+
+}  // namespace cadplot

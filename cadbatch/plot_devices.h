@@ -1,0 +1,39 @@
+// The plot service of the desktop: device "PDF" (a PDF file named like the drawing,
+// beside it) and every printer of the system's print service, through Qt Print
+// Support; plot style tables built in and from the plot style folder.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "cadbatch/plot_service.h"
+
+namespace cadplot {
+
+inline constexpr const char* kPdfDevice = "PDF";
+
+class QtPlotService : public cadbatch::PlotService {
+public:
+    // `styleFolder` holds the *.ctb and *.stb tables (<data folder>/plotstyles).
+    explicit QtPlotService(std::string styleFolder);
+
+    void refresh() override;
+    std::vector<std::string> deviceNames() override;
+    std::vector<std::string> styleTableNames() override;
+    std::vector<std::string> mediaNames(const std::string& device) override;
+    cadbatch::PlotResult plot(cadbatch::AcadDocument& document,
+                              const cadbatch::PlotSettings& settings) override;
+
+private:
+    std::string styleFolder_;
+    std::vector<std::string> printers_;
+    std::set<std::string> warned_;  // tables already reported as plotted as displayed
+};
+
+// Registers a QtPlotService for the layouts of every document, creating the
+// QGuiApplication that fonts and printers need when the process has none (on the
+// offscreen platform when there is no display).
+void installPlotService(const std::string& dataFolder);
+
+}  // namespace cadplot

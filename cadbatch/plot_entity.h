@@ -1,0 +1,91 @@
+// The pieces the plot scene is built from: an entity's groups as values, and the
+// drawing functions for each kind of entity. Internal to the plot library.
+#pragma once
+
+#include <QFont>
+#include <QPainterPath>
+#include <QPointF>
+#include <QString>
+#include <QTransform>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cadbatch/drawing.h"
+#include "cadbatch/plot_scene.h"
+
+namespace cadplot {
+
+// The groups of one record, with their values as numbers, points and texts.
+class EntityGroups {
+public:
+    EntityGroups(const cadbatch::Drawing& drawing, size_t record);
+
+    const std::vector<std::pair<int, std::string>>& list() const { return groups_; }
+    const std::string& type() const { return groups_.front().second; }
+    bool has(int code) const;
+    const std::string& raw(int code) const;  // empty when missing
+    double number(int code, double fallback = 0) const;
+    int integer(int code, int fallback = 0) const;
+    QPointF point(int code) const;  // groups code and code + 10
+    QString text(int code) const;   // decoded, with %%c, %%d and %%p as their signs
+    // Object coordinates to world (x, y) from the extrusion direction 210/220/230.
+    QTransform ocs() const;
+
+    const cadbatch::TextCodec& codec() const { return *codec_; }
+
+private:
+    std::vector<std::pair<int, std::string>> groups_;
+    const cadbatch::TextCodec* codec_;
+};
+
+double toNumber(const std::string& text, double fallback = 0);
+QString decodeText(const cadbatch::TextCodec& codec, const std::string& raw);
+
+// A text style: the font and its proportions.
+struct TextStyle {
+    QString family = "DejaVu Sans";
+    double widthFactor = 1;
+    double oblique = 0;  // degrees
+};
+
+// Where one entity's drawing goes: items with the entity's pen, in drawing units.
+class Out {
+public:
+    Out(std::vector<SceneItem>& items, const Pen& pen) : items_(items), pen_(pen) {}
+    void stroke(const QPainterPath& path, double width = 0);
+    void fill(const QPainterPath& path);
+    void text(const QString& line, const QFont& font, const QTransform& place, const QRectF& box);
+    void infinite(QPointF base, QPointF direction, bool ray);
+
+private:
+    std::vector<SceneItem>& items_;
+    const Pen& pen_;
+};
+
+// Arc of `sweep` degrees (negative: clockwise) from angle `start`, in y-up coordinates.
+void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,
+            bool moveFirst);
+// A straight or bulged segment to `to` from the path's current point.
+void addBulge(QPainterPath& path, QPointF from, QPointF to, double bulge);
+
+// The drawing of one entity of a geometric kind: LINE, XLINE, RAY, CIRCLE, ARC,
+// ELLIPSE, LWPOLYLINE, SPLINE, POINT, SOLID, TRACE, 3DFACE, HATCH, LEADER (SOLID and
+// TRACE filled when `fillSolids`, as $FILLMODE 1 asks). `t` maps
+// world coordinates of the entity's space to drawing units. Returns false for kinds it
+// does not know.
+bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSolids);
+// POLYLINE with its VERTEX records.
+void drawPolyline(const EntityGroups& g, const std::vector<EntityGroups>& vertices,
+                  const QTransform& t, Out& out);
+// TEXT, ATTRIB, ATTDEF (its tag) and MTEXT.
+void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out);
+
+// The points of a spline from its control points (NURBS) or, lacking them, through its
+// fit points.
+std::vector<QPointF> splinePoints(int degree, const std::vector<double>& knots,
+                                  const std::vector<QPointF>& control,
+                                  const std::vector<double>& weights,
+                                  const std::vector<QPointF>& fit);
+
+}  // namespace cadplot
