@@ -76,7 +76,7 @@ std::string reportBlock(const ColumnInput& input, const ShownResults& shown) {
     std::string block = "\r\n" + textRecord(title(BeamFamily::Column, n));
     for (int k = 0; k <= n; ++k) block += numberRecord(distanceLabel(n, k), input.distances[k]);
     for (int i = 0; i < 3; ++i) block += numberRecord(labels[i], input.beam[i]);
-    block += valueRecord("计算负荷(kg)", input.rowLoad ? plainNumber(*input.rowLoad) : "");
+    block += valueRecord(rowLoadLabel(), input.rowLoad ? plainNumber(*input.rowLoad) : "");
     block += numberRecord(labels[3], input.beam[3]);
     block += textRecord(resultHeading());
     for (int k = 1; k <= n; ++k) block += numberRecord(momentLabel(k), shown.moments[k - 1]);

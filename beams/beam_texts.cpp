@@ -45,6 +45,8 @@ std::vector<std::string> inputLabels(BeamFamily family) {
 
 std::string resultHeading() { return "计算结果"; }
 
+std::string rowLoadLabel() { return "计算负荷(kg)"; }
+
 std::string lengthMessage(BeamFamily family, int n) {
     if (family == BeamFamily::Column && n == 2) return "请从新输入梁的长度";
     if (family == BeamFamily::Column && n == 8) return "请重新输入梁的长度！";

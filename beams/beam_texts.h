@@ -29,6 +29,9 @@ std::string forceLabel(int k);
 std::vector<std::string> inputLabels(BeamFamily family);
 // Label4, the heading of the results.
 std::string resultHeading();
+// The calculated load P of the column windows, in the report and on Label7 beside the
+// row key.
+std::string rowLoadLabel();
 
 // Shown, titled "提示", when the distances do not add up to the total length.
 std::string lengthMessage(BeamFamily family, int n);

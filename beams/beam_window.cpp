@@ -80,6 +80,13 @@ void BeamWindow::buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons
         inputs->addWidget(label(indexed("Label2", i), qs(inputNames[i])), row, 4);
         inputs->addWidget(text2_[i], row++, 5);
     }
+    if (family == BeamFamily::Column) {
+        rowLoad_ = addBox(QStringLiteral("Text5"));
+        rowLoad_->setReadOnly(true);
+        rowLoad_->setFocusPolicy(Qt::NoFocus);
+        inputs->addWidget(label(QStringLiteral("Label7"), qs(rowLoadLabel())), 0, 6);
+        inputs->addWidget(rowLoad_, 0, 7);
+    }
     inputs->setHorizontalSpacing(14);
     inputs->setColumnMinimumWidth(4, 40);
     outer->addLayout(inputs);
@@ -150,6 +157,11 @@ void BeamWindow::blankBoxes(int kept) {
     for (const QList<QLineEdit*>* group : {&text1_, &text2_, &text3_, &text4_})
         for (QLineEdit* box : *group)
             if (group != &text2_ || text2_.indexOf(box) != kept) box->setText(QStringLiteral(" "));
+    showRowLoad(QString());
+}
+
+void BeamWindow::showRowLoad(const QString& text) {
+    if (rowLoad_) rowLoad_->setText(text);
 }
 
 }  // namespace beams

@@ -38,8 +38,12 @@ protected:
     bool goOnAfterMismatch(const ui::Message& message);
     // Writes the results and shows the refusal or the report failure, if any.
     void showOutcome(const CalculationOutcome& outcome);
-    // Sets every box to a single blank, except Text2(kept) when kept >= 0.
+    // Sets every box to a single blank, except Text2(kept) when kept >= 0; empties the
+    // load display.
     void blankBoxes(int kept);
+    // Column windows: the read-only display of the load P the results include (Text5,
+    // labelled 计算负荷(kg) by Label7, beside the row key); empty for an empty P.
+    void showRowLoad(const QString& text);
     QPushButton* button(const QString& name) const;
 
     virtual void calculate() = 0;
@@ -51,6 +55,7 @@ private:
 
     const int n_;
     QList<QLineEdit*> text1_, text2_, text3_, text4_;
+    QLineEdit* rowLoad_ = nullptr;  // Text5, column windows only
 };
 
 }  // namespace beams

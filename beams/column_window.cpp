@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "beams/beam_report.h"
 #include "ui/data_paths.h"
 
 namespace beams {
@@ -25,8 +26,12 @@ ColumnWindow::ColumnWindow(int n, RowLoads rowLoads)
 void ColumnWindow::calculate() {
     const std::vector<std::string> inputs = inputTexts();
     const ColumnInput input{count(), distanceTexts(), inputs, rowLoads_(inputs[0])};
-    showOutcome(calculateColumn(input, ui::reportFilePath(),
-                                [this](const ui::Message& m) { return goOnAfterMismatch(m); }));
+    const CalculationOutcome outcome =
+        calculateColumn(input, ui::reportFilePath(),
+                        [this](const ui::Message& m) { return goOnAfterMismatch(m); });
+    if (outcome.results)
+        showRowLoad(input.rowLoad ? QString::fromStdString(plainNumber(*input.rowLoad)) : QString());
+    showOutcome(outcome);
 }
 
 void ColumnWindow::reassign() { blankBoxes(kDeadWeight); }

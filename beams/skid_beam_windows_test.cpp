@@ -307,9 +307,14 @@ private slots:
         fillAndCalculate("Form22", {"100", "400", "100"}, {"1", "600", "600", "45"});
         QCOMPARE(text("Form22", "Text3(0)"), "-20000.0");
         QCOMPARE(text("Form22", "Text4(1)"), "1200.0");
+        QCOMPARE(child<QLabel>("Form22", "Label7")->text(), "计算负荷(kg)");
+        QLineEdit* load = child<QLineEdit>("Form22", "Text5");
+        QCOMPARE(load->text(), "2355");
+        QVERIFY(load->isReadOnly() && load->isVisible());
         // A key that names no row of the two-row window leaves P empty: q = 600 / 600.
         fillAndCalculate("Form22", {"100", "400", "100"}, {"3", "600", "600", "600"});
         QCOMPARE(text("Form22", "Text4(0)"), "300.0");
+        QCOMPARE(load->text(), "");
         QVERIFY(boxes.boxes().isEmpty());
 
         const QByteArray report = readAll(report_);
