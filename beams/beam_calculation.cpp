@@ -37,7 +37,7 @@ CalculationOutcome solveForWindow(BeamFamily family, const BeamLayout& layout,
     SolveOutcome solved = solveOrRefuse(layout, inputLabels(family)[1]);
     if (solved.refusal) return {solved.refusal, std::nullopt, std::nullopt};
     return {std::nullopt, showResults(solved.result, resultPattern(family, layout.n)),
-            std::nullopt};
+            std::nullopt, momentDiagram(layout, solved.result)};
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "beams/beam_model.h"
+#include "beams/moment_diagram.h"
 #include "ui/message.h"
 
 namespace beams {
@@ -44,6 +45,7 @@ struct CalculationOutcome {
     std::optional<ui::Message> refusal;        // the layout cannot be solved
     std::optional<ShownResults> results;       // absent: every box stays as it was
     std::optional<ui::Message> reportFailure;  // columns: the report was not written
+    std::optional<MomentDiagram> diagram;      // with the results: the solved beam drawn
 };
 
 // Asked when the distances do not add up to the total length; returns true to go on

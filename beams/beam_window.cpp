@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "beams/moment_diagram_window.h"
 #include "ui/message_box.h"
 #include "ui/result_box.h"
+#include "ui/window_placement.h"
 
 namespace beams {
 namespace {
@@ -46,12 +48,15 @@ constexpr int kDistancesPerColumn = 6;
 
 }  // namespace
 
-BeamWindow::BeamWindow(BeamFamily family, int n, const QList<ButtonSpec>& buttons) : n_(n) {
+BeamWindow::BeamWindow(BeamFamily family, int n, const QList<ButtonSpec>& buttons)
+    : n_(n), pattern_(resultPattern(family, n)) {
     setObjectName(qs(formName(family, n)));
     setWindowTitle(qs(caption(family, n)));
     buildLayout(family, buttons);
     connect(button("Command1"), &QPushButton::clicked, this, [this] { calculate(); });
     connect(button("Command3"), &QPushButton::clicked, this, [this] { reassign(); });
+    button("Command6")->setEnabled(false);  // until a calculation has a diagram
+    connect(button("Command6"), &QPushButton::clicked, this, &BeamWindow::showDiagram);
 }
 
 QLineEdit* BeamWindow::addBox(const QString& name) {
@@ -113,6 +118,7 @@ void BeamWindow::buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons
     QList<ButtonSpec> all{{"Command1", QStringLiteral("开始计算")},
                           {"Command3", QStringLiteral("重新赋值")}};
     all.append(buttons);
+    all.append({"Command6", QStringLiteral("弯矩图")});
     for (const ButtonSpec& b : all) {
         auto* push = new QPushButton(b.text);
         push->setObjectName(b.name);
@@ -149,8 +155,20 @@ void BeamWindow::showOutcome(const CalculationOutcome& outcome) {
             text4_[k]->setText(qs(outcome.results->forces[k]));
         }
     }
+    if (outcome.diagram) {
+        diagram_ = outcome.diagram;
+        button("Command6")->setEnabled(true);
+        if (diagramWindow_) diagramWindow_->setDiagram(*diagram_, pattern_);
+    }
     for (const auto& message : {outcome.refusal, outcome.reportFailure})
         if (message) ui::showMessage(this, qs(message->title), qs(message->text));
+}
+
+void BeamWindow::showDiagram() {
+    if (!diagram_) return;
+    if (!diagramWindow_) diagramWindow_ = new MomentDiagramWindow(this);
+    diagramWindow_->setDiagram(*diagram_, pattern_);
+    ui::showWindow(diagramWindow_, this);
 }
 
 void BeamWindow::blankBoxes(int kept) {

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace beams {
+
+class MomentDiagramWindow;
 
 class BeamWindow : public QWidget {
     Q_OBJECT
@@ -29,14 +32,16 @@ protected:
         QString text;
     };
     // Builds the window for `n` supports; `buttons` follow 开始计算 (Command1) and
-    // 重新赋值 (Command3) along the bottom.
+    // 重新赋值 (Command3) along the bottom, and 弯矩图 (Command6) follows them: it opens
+    // the diagram of the last calculation, which each later calculation redraws.
     BeamWindow(BeamFamily family, int n, const QList<ButtonSpec>& buttons);
 
     std::vector<std::string> distanceTexts() const;  // Text1(0 … N)
     std::vector<std::string> inputTexts() const;     // Text2(0 …)
     // Asks the length question; true goes on (Cancel).
     bool goOnAfterMismatch(const ui::Message& message);
-    // Writes the results and shows the refusal or the report failure, if any.
+    // Writes the results and the diagram and shows the refusal or the report failure,
+    // if any.
     void showOutcome(const CalculationOutcome& outcome);
     // Sets every box to a single blank, except Text2(kept) when kept >= 0; empties the
     // load display.
@@ -52,10 +57,14 @@ protected:
 private:
     QLineEdit* addBox(const QString& name);
     void buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons);
+    void showDiagram();
 
     const int n_;
     QList<QLineEdit*> text1_, text2_, text3_, text4_;
     QLineEdit* rowLoad_ = nullptr;  // Text5, column windows only
+    const std::string pattern_;     // of the result boxes
+    std::optional<MomentDiagram> diagram_;
+    MomentDiagramWindow* diagramWindow_ = nullptr;  // made on first use
 };
 
 }  // namespace beams

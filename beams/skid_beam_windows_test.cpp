@@ -3,9 +3,12 @@
 // process against the same windows, each starting from the main menu's entry point.
 #include "beams/skid_beam_windows.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +17,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "beams/beam_model.h"
+#include "beams/diagram_plot.h"
+#include "beams/moment_diagram_window.h"
 #include "ui/message_recorder.h"
 
 namespace {
@@ -239,6 +245,83 @@ private slots:
         QCOMPARE(moment->cursorPosition(), 0);
         QCOMPARE(moment->toolTip(), moment->text());
         QVERIFY(boxes.boxes().isEmpty());
+    }
+
+    // The diagram of a row window against statics: the moment at x is the moment of the
+    // support forces left of x less that of the load left of x.
+    void momentDiagramFollowsStaticsAndRedraws() {
+        ui::MessageRecorder boxes;
+        openRow(3);
+        QPushButton* diagramButton = child<QPushButton>("Form3", "Command6");
+        QCOMPARE(diagramButton->text(), "弯矩图");
+        fillAndCalculate("Form3", {"100", "400", "300", "100"}, {"10", "900", "100"});
+        diagramButton->click();
+        auto* diagramWindow = window("Form3")->findChild<beams::MomentDiagramWindow*>("MomentDiagram");
+        QVERIFY(diagramWindow && diagramWindow->isVisible());
+
+        const auto checkAgainstStatics = [&](const std::vector<double>& L, double q) {
+            double Ltot = 0;
+            for (double l : L) Ltot += l;
+            const beams::BeamResult solved = beams::SolveBeam({3, L, Ltot, q});
+            const std::vector<double> at = {L[0], L[0] + L[1], L[0] + L[1] + L[2]};
+            const auto statics = [&](double x) {
+                double m = -q * x * x / 2;
+                for (std::size_t k = 0; k < at.size(); ++k)
+                    if (at[k] < x) m += solved.R[k] * (x - at[k]);
+                return m;
+            };
+            const beams::MomentDiagram& drawn = diagramWindow->diagram();
+            const double scale = q * Ltot * Ltot;
+            double drawnMin = 0, drawnMax = 0, trueMin = 0, trueMax = 0;
+            for (const beams::DiagramPoint& p : drawn.curve) {
+                drawnMin = std::min(drawnMin, p.moment);
+                drawnMax = std::max(drawnMax, p.moment);
+                QVERIFY(std::abs(p.moment - statics(p.x)) < 1e-9 * scale);
+            }
+            for (int i = 0; i <= 90000; ++i) {
+                const double m = statics(Ltot * i / 90000);
+                trueMin = std::min(trueMin, m);
+                trueMax = std::max(trueMax, m);
+            }
+            QVERIFY(std::abs(drawnMin - trueMin) < 1e-6 * scale);
+            QVERIFY(std::abs(drawnMax - trueMax) < 1e-6 * scale);
+            for (std::size_t k = 0; k < at.size(); ++k)
+                QVERIFY(std::abs(statics(at[k]) - drawn.M[k]) < 1e-9 * scale);
+            QCOMPARE(drawn.spanExtremes.size(), std::size_t(2));
+            for (const beams::DiagramPoint& e : drawn.spanExtremes)
+                QVERIFY(std::abs(statics(e.x) - e.moment) < 1e-9 * scale);
+        };
+        checkAgainstStatics({100, 400, 300, 100}, 7.85);
+
+        // A new calculation redraws the open diagram.
+        fillAndCalculate("Form3", {"50", "300", "500", "50"}, {"20", "900", "100"});
+        checkAgainstStatics({50, 300, 500, 50}, 20 * 0.00785 * 100);
+
+        // The saved picture has ink on the beam and on the curve, and none in the margin.
+        QTemporaryDir dir;
+        const QString png = dir.filePath("弯矩图.png");
+        QVERIFY(!diagramWindow->saveTo(png));
+        const QImage image(png);
+        QVERIFY(!image.isNull());
+        const beams::MomentDiagram& d = diagramWindow->diagram();
+        const beams::DiagramPlot plot(d, QRectF(image.rect()));
+        const auto inkNear = [&](QPointF at) {
+            for (int dx = -3; dx <= 3; ++dx)
+                for (int dy = -3; dy <= 3; ++dy)
+                    if (qGray(image.pixel(at.toPoint() + QPoint(dx, dy))) < 160) return true;
+            return false;
+        };
+        for (double x : {0.0, d.length / 3, d.length / 2, d.length})
+            QVERIFY(inkNear(plot.beamPoint(x)));
+        for (const beams::DiagramPoint& p : d.curve) QVERIFY(inkNear(plot.curvePoint(p.x, p.moment)));
+        QVERIFY(!inkNear(QPointF(image.width() - 10, image.height() / 2)));
+
+        const QString pdf = dir.filePath("弯矩图.pdf");
+        QVERIFY(!diagramWindow->saveTo(pdf));
+        QVERIFY(readAll(pdf).startsWith("%PDF"));
+        QVERIFY(diagramWindow->saveTo(dir.filePath("no/such/folder/a.png")));
+        QVERIFY(boxes.boxes().isEmpty());
+        diagramWindow->hide();
     }
 
     void reassignBlanksAndZeroDivisorIsRefused() {
