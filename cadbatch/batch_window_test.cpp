@@ -10,11 +10,13 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "cadbatch/acad_document.h"
 #include "cadbatch/batch_runner.h"
+#include "cadbatch/progress_window.h"
 #include "cadbatch/test_drawings.h"
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
@@ -140,6 +142,23 @@ private Q_SLOTS:
         tick(10, false);
         QVERIFY(!child<QWidget>("Form10", "Command2")->isEnabled());
         QVERIFY(!child<QWidget>("Form10", "Command7")->isEnabled());
+    }
+
+    void progressWindowFormsFollowTheScreen() {
+        cadbatch::CadMessage progress;
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        progress.showLoading();
+        QCOMPARE(progress.windowTitle(), QStringLiteral("程序加载中 请稍候。。。。。"));
+        QCOMPARE(progress.geometry(),
+                 QRect(int(0.3 * screen.width()), int(0.5 * screen.height()), 333, 0));
+        progress.showProcessing();
+        QCOMPARE(progress.windowTitle(), QStringLiteral("程序正在处理中。。。。。"));
+        QCOMPARE(QRect(progress.pos(), progress.size()),
+                 QRect(int(0.1 * screen.width()), int(0.1 * screen.height()),
+                       int(0.8 * screen.width()), 115));
+        QVERIFY(progress.findChild<QLabel*>("Label7")->isVisible());
+        QCOMPARE(progress.findChild<QLabel*>("Label4")->text(), QStringLiteral("0"));
+        QCOMPARE(progress.findChild<QPushButton*>("Command1")->text(), QStringLiteral("终止"));
     }
 
     void collectsDrawings() {

@@ -42,12 +42,13 @@ CadMessage::CadMessage() {
     status_->hide();
     grid->addWidget(status_, 2, 1, 1, 5);
     grid->setColumnStretch(4, 1);
+    // The loading form is a bare title bar: the layout must not hold the window open.
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
 }
 
 void CadMessage::showLoading() {
     setWindowTitle(QStringLiteral("程序加载中 请稍候。。。。。"));
     const QRect screen = screenRect();
-    setMinimumSize(0, 0);
     setFixedSize(ui::twips(5000), 0);
     move(screen.left() + int(0.3 * screen.width()), screen.top() + int(0.5 * screen.height()));
     show();
