@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <map>
 #include <unordered_map>
 
 #include "db/find_criteria.h"
+#include "db/match_cache.h"
 #include "db/sql_statement.h"
 
 namespace db {
@@ -22,6 +24,7 @@ struct TableCursor::Impl {
     std::string indexColumn;  // quoted column of the current index, "" for table order
     int keyPosition = -1;     // that column's position in the row
     std::unordered_map<std::string, std::unique_ptr<SqlStatement>> statements;
+    MatchCache matches;
 
     bool hasRow = false;
     std::int64_t rowid = 0;
@@ -102,17 +105,9 @@ struct TableCursor::Impl {
         const bool trigram = p.trigram && std::find(ftsColumns.begin(), ftsColumns.end(), column) !=
                                               ftsColumns.end();
         SqlStatement* s = nullptr;
-        if (trigram && indexColumn.empty()) {
-            s = statement("SELECT rowid FROM " + ftsTable + " WHERE " + sqlName(column) +
-                          " LIKE ?3" + condition + " ORDER BY rowid LIMIT 1");
-            if (!s) return false;
-            s->bind(3, *p.trigram);
-            bindPosition(*s);
-            if (!s->step()) return false;
-            const std::int64_t id = sqlite3_column_int64(s->get(), 0);
-            s->finish();
-            return loadRowid(id);
-        }
+        if (trigram && indexColumn.empty())
+            return findInTableOrder(column, *p.trigram,
+                                    onward ? rowid : std::numeric_limits<std::int64_t>::min());
         const std::string match = trigram ? "rowid IN (SELECT rowid FROM " + ftsTable + " WHERE " +
                                                 sqlName(column) + " LIKE ?3)"
                                           : sqlName(column) + " LIKE ?3 ESCAPE '\\'";
@@ -121,6 +116,57 @@ struct TableCursor::Impl {
         s->bind(3, trigram ? *p.trigram : p.escaped);
         bindPosition(*s);
         return load(s);
+    }
+
+    // find() in table order through the search table: the next match comes from the
+    // chunk read ahead, or from a new chunk, and is taken only while the file is
+    // unchanged since the chunk was read; otherwise one statement finds it afresh.
+    bool findInTableOrder(const std::string& column, const std::string& pattern,
+                          std::int64_t after) {
+        const bool had = hasRow;
+        const std::int64_t was = rowid;
+        std::optional<std::int64_t> id = matches.next(column, pattern, after);
+        if (!id) id = readChunk(column, pattern, after);
+        if (!id) return false;
+        if (loadRowid(*id) && matches.readAt(dataVersion())) return true;
+        matches.clear();
+        SqlStatement* s =
+            statement("SELECT c.rowid, c.* FROM " + ftsTable + " AS f JOIN " + quotedTable +
+                      " AS c ON c.rowid = f.rowid WHERE f." + sqlName(column) +
+                      " LIKE ?3 AND f.rowid > ?2" + " ORDER BY f.rowid LIMIT 1");
+        if (s) {
+            s->bind(3, pattern);
+            s->bind(2, after);
+            if (load(s)) return true;
+        }
+        if (!had || !loadRowid(was)) clearRow();
+        return false;
+    }
+
+    // Reads the next chunk of matches after `after` into the cache; its first match.
+    std::optional<std::int64_t> readChunk(const std::string& column, const std::string& pattern,
+                                          std::int64_t after) {
+        matches.clear();
+        SqlStatement* s = statement("SELECT rowid FROM " + ftsTable + " WHERE " + sqlName(column) +
+                                    " LIKE ?3 AND rowid > ?2 ORDER BY rowid" + " LIMIT " +
+                                    std::to_string(MatchCache::kChunk));
+        if (!s) return std::nullopt;
+        s->bind(3, pattern);
+        s->bind(2, after);
+        std::vector<std::int64_t> chunk;
+        while (s->step()) chunk.push_back(sqlite3_column_int64(s->get(), 0));
+        if (chunk.empty()) return std::nullopt;
+        const std::int64_t first = chunk.front();
+        matches.fill(column, pattern, after, std::move(chunk), dataVersion());
+        return first;
+    }
+
+    // Changes whenever the file changes, by this connection or any other; read anew at
+    // the start of each read transaction.
+    unsigned dataVersion() const {
+        unsigned version = 0;
+        sqlite3_file_control(connection.get(), "main", SQLITE_FCNTL_DATA_VERSION, &version);
+        return version;
     }
 
     bool loadRowid(std::int64_t id) {

@@ -207,6 +207,29 @@ TEST_P(FindTest, ACursorOnARowLetsAnotherConnectionWrite) {
     sqlite3_close(other);
 }
 
+TEST_P(FindTest, FindNextSeesRowsAnotherConnectionWroteMeanwhile) {
+    build({{"10", "Q1"}, {"20", "Q2"}, {"30", "Q3"}, {"40", "Q4"}}, GetParam());
+    cursor_.findFirst("name", "q*");
+    ASSERT_EQ(cursor_.field("ID"), "10");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "INSERT INTO t(ID, name) VALUES (15, 'Q15')", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    cursor_.findNext("name", "q*");
+    EXPECT_EQ(cursor_.field("ID"), "15");
+    ASSERT_EQ(sqlite3_exec(other, "DELETE FROM t WHERE ID = 20", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    cursor_.findNext("name", "q*");
+    EXPECT_EQ(cursor_.field("ID"), "30");
+    ASSERT_EQ(sqlite3_exec(other, "DELETE FROM t WHERE ID = 40", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    cursor_.findNext("name", "q*");
+    EXPECT_TRUE(cursor_.noMatch());
+    EXPECT_EQ(cursor_.field("ID"), "30");
+    sqlite3_close(other);
+}
+
 TEST(TableCursorClosed, AClosedOrMissingDatabaseGivesAnEmptyCursor) {
     QTemporaryDir dir;
     Database database;
