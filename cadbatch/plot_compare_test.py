@@ -10,7 +10,7 @@ on the other's ink. Texts are compared by the boxes of their ink.
 
 usage: plot_compare_test.py TOLVANE_CLI [OUTPUT_FOLDER]
 """
-import math
+import logging
 import os
 import subprocess
 import sys
@@ -21,12 +21,17 @@ import matplotlib
 import numpy as np
 
 matplotlib.use("Agg")
+logging.getLogger("matplotlib.font_manager").setLevel(logging.ERROR)
 import matplotlib.pyplot as plt  # noqa: E402
 from ezdxf.addons.drawing import Frontend, RenderContext  # noqa: E402
 from ezdxf.addons.drawing.config import Configuration  # noqa: E402
 from ezdxf.addons.drawing.matplotlib import MatplotlibBackend  # noqa: E402
+from ezdxf.addons.drawing.properties import LayoutProperties  # noqa: E402
 
 W, H = 200.0, 100.0
+# ezdxf draws XLINE and RAY 20 units long by default, as it cannot know the extents;
+# long enough here, they are cut at the frame as a plot of the extents cuts them.
+CONFIG = Configuration.defaults().with_changes(infinite_line_length=1000)
 DPI = 100          # pdftoppm resolution; the frame becomes 297 mm long
 BORDER = 8         # pixels next to the frame left out of the comparison
 THRESHOLD = 0.90
@@ -65,7 +70,7 @@ def case_ellipse(msp, doc):
 
 
 def case_lwpolyline(msp, doc):
-    msp.add_lwpolyline([(10, 10, 0, 0, 0.5), (60, 10, 0, 0, -1), (60, 40, 0, 0, 0), (10, 80)],
+    msp.add_lwpolyline([(10, 30, 0, 0, 0.5), (60, 30, 0, 0, -1), (60, 60, 0, 0, 0), (10, 90)],
                        format="xyseb")
     msp.add_lwpolyline([(90, 20), (130, 80), (180, 20)], dxfattribs={"const_width": 4})
 
@@ -82,7 +87,9 @@ def case_spline_control(msp, doc):
 
 
 def case_spline_fit(msp, doc):
-    msp.add_spline(fit_points=[(10, 50), (50, 80), (100, 30), (150, 70), (190, 40)])
+    # As CAD programs store a spline drawn through points: the fit points with the
+    # control points that interpolate them.
+    msp.add_cad_spline_control_frame([(10, 50), (50, 80), (100, 30), (150, 70), (190, 40)])
 
 
 def case_point(msp, doc):
@@ -186,10 +193,13 @@ def theirs(dxf, shape):
     fig = plt.figure(figsize=(w / 100, h / 100), dpi=100)
     ax = fig.add_axes([0, 0, 1, 1])
     ax.set_axis_off()
+    msp = doc.modelspace()
     ctx = RenderContext(doc)
-    ctx.set_current_layout(doc.modelspace())
+    paper = LayoutProperties.from_layout(msp)
+    paper.set_colors("#ffffff")  # on paper colour 7 draws black
     Frontend(ctx, MatplotlibBackend(ax, adjust_figure=False),
-             config=Configuration.defaults()).draw_layout(doc.modelspace(), finalize=False)
+             config=CONFIG).draw_layout(msp, finalize=False,
+                                                          layout_properties=paper)
     ax.set_xlim(0, W)
     ax.set_ylim(0, H)
     ax.set_aspect("auto")
