@@ -1,14 +1,17 @@
 // Developer tool, not installed: fills the skid-beam windows with an example and saves
-// Form1, the two-row window and the three-column window as PNG files in the folder
-// named by $TOLVANE_SCREENSHOT_DIR. The pictures in docs/ come from
+// Form1, the two-row window, the three-row window beside its moment diagram and the
+// three-column window (showing the load P taken from the two-row window) as PNG files
+// in the folder named by $TOLVANE_SCREENSHOT_DIR. The pictures in docs/ come from
 //   cmake --build build --target beam_screenshots
 //   TOLVANE_SCREENSHOT_DIR=docs QT_QPA_PLATFORM=offscreen build/beams/beam_screenshots
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QPainter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 #include "beams/skid_beam_windows.h"
@@ -35,11 +38,26 @@ void fill(const QString& form, const char* group, const QStringList& texts) {
             ->setText(texts[k]);
 }
 
-bool save(const QString& form, const QString& file) {
-    QWidget* w = window(form);
+QPixmap grab(QWidget* w) {
     w->adjustSize();
     QApplication::processEvents();
-    return w->grab().save(file);
+    return w->grab();
+}
+
+bool save(const QString& form, const QString& file) { return grab(window(form)).save(file); }
+
+// The window and its diagram side by side, tops aligned.
+bool saveWithDiagram(const QString& form, const QString& file) {
+    window(form)->findChild<QPushButton*>("Command6")->click();
+    const QPixmap left = grab(window(form));
+    const QPixmap right = grab(window(form)->findChild<QWidget*>("MomentDiagram"));
+    QPixmap both(left.width() + right.width(), std::max(left.height(), right.height()));
+    both.fill(Qt::white);
+    QPainter p(&both);
+    p.drawPixmap(0, 0, left);
+    p.drawPixmap(left.width(), 0, right);
+    p.end();
+    return both.save(file);
 }
 
 }  // namespace
@@ -63,6 +81,16 @@ int main(int argc, char** argv) {
     fill("Form2", "Text2", {"10", "600", "100"});
     window("Form2")->findChild<QPushButton*>("Command1")->click();
     ok = save("Form2", QDir(out).filePath("row-window.png")) && ok;
+
+    window("Form2")->findChild<QPushButton*>("Command2")->click();
+    choose("Form1", "3");
+    fill("Form3", "Text1", {"100", "400", "300", "100"});
+    fill("Form3", "Text2", {"10", "900", "100"});
+    window("Form3")->findChild<QPushButton*>("Command1")->click();
+    ok = saveWithDiagram("Form3", QDir(out).filePath("row-window-diagram.png")) && ok;
+    window("Form3")->findChild<QWidget*>("MomentDiagram")->hide();
+    window("Form3")->findChild<QPushButton*>("Command2")->click();
+    choose("Form1", "2");
 
     window("Form2")->findChild<QPushButton*>("Command4")->click();
     choose("Form21", " 3");

@@ -29,8 +29,8 @@ DiagramPlot::DiagramPlot(const MomentDiagram& diagram, const QRectF& area)
     left_ = area.left() + 4 * unit_;
     width_ = area.width() - 8 * unit_;
     beamY_ = area.top() + 5 * unit_;
-    // The curve's band: from 13 text heights down to 2.5 above the bottom.
-    const double top = area.top() + 13 * unit_, bottom = area.bottom() - 2.5 * unit_;
+    // The curve's band: from 13 text heights down to 3.5 above the bottom.
+    const double top = area.top() + 13 * unit_, bottom = area.bottom() - 3.5 * unit_;
     double lowest = 0, highest = 0;
     for (const DiagramPoint& p : d_.curve) {
         lowest = std::min(lowest, p.moment);
@@ -38,7 +38,7 @@ DiagramPlot::DiagramPlot(const MomentDiagram& diagram, const QRectF& area)
     }
     const double range = highest - lowest;
     perMoment_ = range > 0 ? (bottom - top) / range : 0;
-    baseY_ = range > 0 ? top + highest * perMoment_ : (top + bottom) / 2;
+    baseY_ = range > 0 ? top - lowest * perMoment_ : (top + bottom) / 2;
 }
 
 double DiagramPlot::xAt(double x) const {
@@ -48,7 +48,7 @@ double DiagramPlot::xAt(double x) const {
 QPointF DiagramPlot::beamPoint(double x) const { return {xAt(x), beamY_}; }
 
 QPointF DiagramPlot::curvePoint(double x, double moment) const {
-    return {xAt(x), baseY_ - moment * perMoment_};
+    return {xAt(x), baseY_ + moment * perMoment_};
 }
 
 void DiagramPlot::paint(QPainter& p, const QString& title, const std::string& pattern) const {

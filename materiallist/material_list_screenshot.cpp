@@ -1,13 +1,15 @@
 // Developer tool, not installed: the main window after a few smart fills and
 // calculations, with their items in the material-list panel, saved as
-// material-list.png in the folder named by $TOLVANE_SCREENSHOT_DIR. The picture in
-// docs/ comes from
+// material-list.png, and then weighing a non-standard washer, saved as
+// main-window-washer.png, in the folder named by $TOLVANE_SCREENSHOT_DIR. The pictures
+// in docs/ come from
 //   cmake --build build --target material_list_screenshot
 //   TOLVANE_SCREENSHOT_DIR=docs QT_QPA_PLATFORM=offscreen
 //   build/materiallist/material_list_screenshot
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +18,17 @@
 #include "app/main_window.h"
 #include "materiallist/main_window_link.h"
 #include "ui/fonts.h"
+
+namespace {
+
+bool save(QWidget& window, const QString& file) {
+    QApplication::processEvents();
+    if (window.grab().save(file)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -37,12 +50,13 @@ int main(int argc, char** argv) {
         window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         window.findChild<QPushButton*>(QStringLiteral("AddItem"))->click();
     }
-    QApplication::processEvents();
+    if (!save(window, QDir(dir).filePath(QStringLiteral("material-list.png")))) return 1;
 
-    const QString file = QDir(dir).filePath(QStringLiteral("material-list.png"));
-    if (!window.grab().save(file)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-        return 1;
-    }
-    return 0;
+    // A non-standard washer picked from the steel type list: all three rows it reads.
+    window.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(12);
+    const char* washer[][2] = {{"Text1", "40"}, {"Text2", "21"}, {"Text3", "3"}, {"Text4", "10"}};
+    for (const auto& [name, text] : washer)
+        window.findChild<QLineEdit*>(QString::fromUtf8(name))->setText(QString::fromUtf8(text));
+    window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    return save(window, QDir(dir).filePath(QStringLiteral("main-window-washer.png"))) ? 0 : 1;
 }
