@@ -90,7 +90,7 @@ private:
         Status status = layout.setConfigName(settings_.device);
         if (status.ok()) status = layout.setStyleSheet(settings_.styleSheet);
         if (status.ok()) status = layout.setCanonicalMediaName(settings_.paper);
-        layout.setPaperUnits(1);
+        layout.setPaperUnits(settings_.paperUnits);
         layout.setCenterPlot(true);
         layout.setPlotType(1);
         layout.setStandardScale(0);

@@ -23,6 +23,7 @@ struct BatchSettings {
     std::string device;               //   the printer, plot style table and paper
     std::string styleSheet;           //   chosen in the print frame
     std::string paper;
+    int paperUnits = 1;               //   1 millimetres ("毫米"), 0 inches ("英寸")
     bool purge = false;               // "减肥"
     bool audit = false;               // "纠错"
     bool editAttributes = false;      // "块属性修改"

@@ -1,7 +1,7 @@
 // Developer tool, not installed: the batch window set up for a run over a few sample
-// drawings (purge, audit, attribute edit and a copy named from the title block), and
-// the progress window in the middle of that run, saved as batch-window.png and
-// batch-progress.png in the folder named by $TOLVANE_SCREENSHOT_DIR. The pictures in
+// drawings (plot to PDF, purge, audit, attribute edit and a copy named from the title
+// block), and the progress window in the middle of that run, saved as batch-window.png
+// and batch-progress.png in the folder named by $TOLVANE_SCREENSHOT_DIR. The pictures in
 // docs/ come from
 //   cmake --build build --target batch_screenshots
 //   TOLVANE_SCREENSHOT_DIR=docs QT_QPA_PLATFORM=offscreen build/cadbatch/batch_screenshots
@@ -33,6 +33,7 @@ T* control(const char* name) {
 void pick(const char* list, const QString& item) {
     auto* combo = control<QComboBox>(list);
     combo->setCurrentIndex(combo->findText(item));
+    Q_EMIT combo->activated(combo->currentIndex());
 }
 
 bool save(QWidget* w, const QString& file) {
@@ -67,8 +68,11 @@ int main(int argc, char** argv) {
     cadbatch::showBatchWindow();
     auto* form = static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"));
     form->addSingleFolder(folder + "/pump-01.dwg");
-    for (const char* box : {"Check1", "Check2", "Check7", "Check10"})
+    for (const char* box : {"Check1", "Check2", "Check4", "Check7", "Check10"})
         control<QCheckBox>(box)->setChecked(true);
+    pick("Combo2", "PDF");
+    pick("Combo3", "monochrome.ctb");
+    pick("Combo4", "A3");
     control<QLineEdit>("Text1")->setText(folder + "/pump-01.dwg");
     control<QPushButton>("Command7")->click();
     pick("Combo5", "TITLE");

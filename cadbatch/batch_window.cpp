@@ -16,6 +16,7 @@
 #include "cadbatch/batch_run.h"
 #include "cadbatch/batch_runner.h"
 #include "cadbatch/drawing_collection.h"
+#include "cadbatch/plot_devices.h"
 #include "cadbatch/print_frame.h"
 #include "cadbatch/progress_window.h"
 #include "ui/data_paths.h"
@@ -61,6 +62,7 @@ Form10::Form10() {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("批量操作"));
     setAttribute(Qt::WA_DeleteOnClose);
+    if (!plotService()) cadplot::installPlotService(ui::dataDir());
     progress_ = std::make_unique<CadMessage>();
     connect(progress_.get(), &CadMessage::stopPressed, this, &Form10::stopRun);
     runner_ = new BatchRunner(this);
@@ -231,6 +233,8 @@ bool Form10::checkBeforeRun() {
 
 BatchSettings Form10::settings() const {
     BatchSettings s;
+    s.plot = check(4)->isChecked();
+    if (s.plot) print_->apply(s);
     s.purge = check(1)->isChecked();
     s.audit = check(2)->isChecked();
     s.editAttributes = check(7)->isChecked();

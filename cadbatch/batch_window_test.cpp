@@ -223,6 +223,37 @@ private Q_SLOTS:
         QVERIFY(!ui::topLevelWindow("cadmessage"));
     }
 
+    void printListsGrowWithEachSetUpAndAPrintRunSavesNothing() {
+        const QStringList files = drawings("print", {"a.dwg"});
+        static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(4);
+        const QStringList devices = items("Combo2"), styles = items("Combo3");
+        QVERIFY(devices.contains("PDF"));
+        QVERIFY(styles.contains("monochrome.ctb"));
+        QCOMPARE(child<QComboBox>("Form10", "Combo2")->currentIndex(), -1);
+        tick(4, false);
+        tick(4);
+        QCOMPARE(items("Combo2"), devices + devices);
+        QCOMPARE(items("Combo3"), styles + styles);
+
+        const auto choose = [](const char* list, const QString& item) {
+            QComboBox* c = child<QComboBox>("Form10", list);
+            c->setCurrentIndex(c->findText(item));
+            Q_EMIT c->activated(c->currentIndex());
+        };
+        choose("Combo2", "PDF");
+        QVERIFY(!items("Combo4").isEmpty());
+        choose("Combo3", "monochrome.ctb");
+        click("Command2");
+        QCOMPARE(lastBox(), QStringLiteral("真没记性！打印纸张还没选！"));
+        choose("Combo4", items("Combo4").first());
+        runToTheEnd();
+        QCOMPARE(readFile(files[0].toStdString()), sample_);
+        QCOMPARE(QDir(path("print")).entryList({"*.pdf"}).size(), 1);
+        QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
+        QVERIFY(lastBox().startsWith(QStringLiteral("总共1个文件全部处理完毕！")));
+    }
+
     void purgeThenAuditThenSave() {
         const QStringList files = drawings("purge", {"a.dwg"});
         static_cast<cadbatch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);

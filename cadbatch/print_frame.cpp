@@ -4,10 +4,22 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include "cadbatch/acad_document.h"
 
 namespace cadbatch {
+namespace {
+
+// Appends `names` to `list`, leaving nothing chosen when nothing was before.
+void append(QComboBox* list, const std::vector<std::string>& names) {
+    const QSignalBlocker quiet(list);
+    const int chosen = list->currentIndex();
+    for (const std::string& n : names) list->addItem(QString::fromStdString(n));
+    list->setCurrentIndex(chosen);
+}
+
+}  // namespace
 
 PrintFrame::PrintFrame(AcadApplication& acad, QWidget* parent)
     : QGroupBox(QStringLiteral("打印"), parent), acad_(acad) {
@@ -36,11 +48,11 @@ PrintFrame::PrintFrame(AcadApplication& acad, QWidget* parent)
     auto* millimetres = new QRadioButton(QStringLiteral("毫米"), this);
     millimetres->setObjectName(QStringLiteral("Option1"));
     millimetres->setChecked(true);
-    auto* inches = new QRadioButton(QStringLiteral("英寸"), this);
-    inches->setObjectName(QStringLiteral("Option2"));
+    inches_ = new QRadioButton(QStringLiteral("英寸"), this);
+    inches_->setObjectName(QStringLiteral("Option2"));
     grid->addWidget(millimetres, 3, 1);
-    grid->addWidget(inches, 3, 2);
-    controls_ << millimetres << inches;
+    grid->addWidget(inches_, 3, 2);
+    controls_ << millimetres << inches_;
     for (QWidget* w : controls_) w->setEnabled(false);
     setEnabled(false);
 }
@@ -48,9 +60,13 @@ PrintFrame::PrintFrame(AcadApplication& acad, QWidget* parent)
 void PrintFrame::setUp() {
     for (QWidget* w : controls_) w->setEnabled(true);
     document_ = acad_.documents().add();
+    const AcadLayout layout = document_->activeLayout();
+    append(printers_, layout.getPlotDeviceNames());
+    append(styles_, layout.getPlotStyleTableNames());
 }
 
 ui::OptionalMessage PrintFrame::check() {
+    if (document_) document_->activeLayout().refreshPlotDeviceInfo();
     if (printers_->currentText().isEmpty())
         return ui::Message{"友情提示", "想打印不选打印机怎么能行呢？"};
     if (styles_->currentText().isEmpty())
@@ -63,7 +79,20 @@ ui::OptionalMessage PrintFrame::check() {
 void PrintFrame::printerChosen(int) {
     papers_->clear();
     document_ = acad_.activeDocument();
+    if (!document_) document_ = acad_.documents().add();
+    AcadLayout layout = document_->activeLayout();
+    layout.setConfigName(printers_->currentText().toStdString());
+    layout.refreshPlotDeviceInfo();
+    layout.refreshPlotDeviceInfo();
+    append(papers_, layout.getCanonicalMediaNames());
     Q_EMIT listChosen();
+}
+
+void PrintFrame::apply(BatchSettings& settings) const {
+    settings.device = printers_->currentText().toStdString();
+    settings.styleSheet = styles_->currentText().toStdString();
+    settings.paper = papers_->currentText().toStdString();
+    settings.paperUnits = inches_->isChecked() ? 0 : 1;
 }
 
 }  // namespace cadbatch

@@ -27,6 +27,8 @@ public:
     void setUp();
     // The check before a run that plots: the message for the first empty list.
     ui::OptionalMessage check();
+    // The chosen printer, plot style table, paper and units.
+    void apply(BatchSettings& settings) const;
     // Forgets the drawing of the set-up (the run closes every drawing).
     void forgetDocument() { document_ = nullptr; }
 
@@ -42,6 +44,7 @@ private:
     QComboBox* printers_;               // Combo2
     QComboBox* styles_;                 // Combo3
     QComboBox* papers_;                 // Combo4
+    QRadioButton* inches_;              // Option2
     QList<QWidget*> controls_;          // labels, lists and unit options
 };
 
