@@ -14,8 +14,10 @@
 #include "beams/skid_beam_windows.h"
 #include "cadbatch/batch_window.h"
 #include "catalogue/catalogue.h"
+#include "grades/grade_windows.h"
 #include "materiallist/main_window_link.h"
 #include "materiallist/steel_type_rows.h"
+#include "standardparts/standard_window.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/result_box.h"
@@ -179,8 +181,12 @@ void Tolvane::createMenus() {
             &QAction::triggered, this, &Tolvane::quit);
 
     QMenu* grades = topMenu("s_code", QStringLiteral("世界钢号"));
-    action(grades, "s_find_china", QStringLiteral("国内钢号成分查寻"));
-    action(grades, "s_change", QStringLiteral("各国钢号精确转换"));
+    connect(action(grades, "s_find_china", QStringLiteral("国内钢号成分查寻")), &QAction::triggered,
+            this, [] { grades::showGradeQueryWindow(); });
+    connect(action(grades, "s_change", QStringLiteral("各国钢号精确转换")), &QAction::triggered,
+            this, [] { grades::showGradeConversionWindow(); });
+    connect(action(grades, "s_standard", QStringLiteral("标准件类型")), &QAction::triggered, this,
+            [] { standardparts::showStandardWindow(); });
 
     QMenu* calc = topMenu("cal", QStringLiteral("计算"));
     action(calc, "heat_cal", QStringLiteral("传热计算"));

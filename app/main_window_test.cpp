@@ -114,6 +114,7 @@ private slots:
         QTest::newRow("quit system") << "mnufilequit" << "退出系统" << "Ctrl+Q";
         QTest::newRow("china") << "s_find_china" << "国内钢号成分查寻" << "";
         QTest::newRow("convert") << "s_change" << "各国钢号精确转换" << "";
+        QTest::newRow("standard parts") << "s_standard" << "标准件类型" << "";
         QTest::newRow("heat") << "heat_cal" << "传热计算" << "";
         QTest::newRow("beams") << "water_cold_beam" << "水冷梁计算" << "";
         QTest::newRow("batch") << "BATCHPLOT" << "批量打印" << "";
@@ -270,6 +271,35 @@ private slots:
         QVERIFY(batchWindows().first()->isVisible());
         QCOMPARE(batchWindows().first()->windowTitle(), QStringLiteral("批量操作"));
         batchWindows().first()->close();
+    }
+
+    // Each grade menu item opens its window once and shows the same window again; with
+    // no databases in the data folder each says so once and the program goes on.
+    void gradeMenusOpenSingleWindows() {
+        QTemporaryDir empty;
+        ui::setDataDirOverride(empty.path().toStdString());
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", empty.path().toUtf8());  // no zuvevid.ini
+        ui::MessageRecorder recorder;
+        const QList<QPair<QString, QString>> items = {{"s_find_china", "GradeQueryWindow"},
+                                                      {"s_change", "GradeConversionWindow"},
+                                                      {"s_standard", "standard"}};
+        for (const auto& [action, form] : items) {
+            for (int pass = 0; pass < 2; ++pass) {
+                w().findChild<QAction*>(action)->trigger();
+                QList<QWidget*> shown;
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (top->objectName() == form) shown << top;
+                QCOMPARE(shown.size(), 1);
+                QVERIFY(shown[0]->isVisible());
+                shown[0]->close();
+            }
+        }
+        // The two grade windows read their database once; the standard-parts window on
+        // every opening.
+        QCOMPARE(recorder.boxes().size(), 4);
+        ui::setDataDirOverride(std::string());
+        qputenv("XDG_CONFIG_HOME", config);
     }
 
     void versionBoxNamesTheProgram() {

@@ -1,0 +1,222 @@
+#include "grades/grade_query_window.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "db/grade_lookup.h"
+#include "db/schema.h"
+#include "db/table_model.h"
+#include "grades/grade_tables.h"
+#include "grades/print_table.h"
+#include "grades/record_panel.h"
+#include "ui/fonts.h"
+#include "ui/message_box.h"
+
+namespace grades {
+namespace {
+
+template <typename W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromUtf8(name));
+    return widget;
+}
+
+QList<PanelField> resultFields() {
+    QList<PanelField> fields;
+    for (const db::ResultField& f : db::gradeResultFields())
+        fields.append({QString::fromUtf8(f.caption.data(), qsizetype(f.caption.size())),
+                       QString::fromUtf8(f.field.data(), qsizetype(f.field.size()))});
+    return fields;
+}
+
+}  // namespace
+
+GradeQueryWindow::GradeQueryWindow(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("GradeQueryWindow"));
+    setWindowTitle(QStringLiteral("世界钢号查询系统"));
+    const ui::OptionalMessage failed = openTable(cursor_, db::kMaterialFile, "CNA_STEEL");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(createQueryArea());
+    layout->addWidget(createButtons());
+    grid_ = named(new QTableView, "MSFlexGrid1");
+    grid_->setModel(new db::TableModel(cursor_, grid_));
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->hide();
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& cell) {
+                if (cell.isValid()) grade_->setEditText(cell.data().toString());
+            });
+    layout->addWidget(grid_, 1);
+    layout->addStretch();
+    showList(false);
+    if (failed)
+        ui::showMessage(this, QString::fromStdString(failed->title),
+                        QString::fromStdString(failed->text), ui::Icon::Warning);
+}
+
+QWidget* GradeQueryWindow::createQueryArea() {
+    auto* area = new QWidget;
+    auto* top = new QHBoxLayout;
+    top->addWidget(named(new QLabel(QStringLiteral("请输入钢号：")), "Label1"));
+    grade_ = named(new QComboBox, "Combo1");
+    grade_->setEditable(true);
+    grade_->setInsertPolicy(QComboBox::NoInsert);
+    grade_->setMinimumWidth(160);
+    grade_->installEventFilter(this);
+    connect(grade_, &QComboBox::activated, this, &GradeQueryWindow::query);
+    top->addWidget(grade_);
+    auto* ok = named(new QPushButton(QStringLiteral("确定")), "Command1");
+    connect(ok, &QPushButton::clicked, this, &GradeQueryWindow::query);
+    top->addWidget(ok);
+    progress_ = named(new QProgressBar, "ProgressBar1");
+    progress_->hide();
+    top->addWidget(progress_, 1);
+    top->addStretch();
+
+    result_ = new RecordPanel(cursor_, resultFields(), QStringLiteral("Text1"),
+                              QStringLiteral("Label3"), 3);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(top);
+    layout->addWidget(named(new QLabel(QStringLiteral("查询结果：")), "Label2"));
+    layout->addWidget(result_);
+    return area;
+}
+
+QWidget* GradeQueryWindow::createButtons() {
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    // The navigator over the cursor: to the first row, and on to the next one, where it
+    // stops at the last row rather than leaving the displays empty.
+    auto* navigator = named(new QWidget, "Data1");
+    auto* nav = new QHBoxLayout(navigator);
+    nav->setContentsMargins(0, 0, 0, 0);
+    auto* first = new QToolButton;
+    first->setText(QStringLiteral("|◀"));
+    connect(first, &QToolButton::clicked, this, [this] { cursor_.moveFirst(); });
+    auto* next = new QToolButton;
+    next->setText(QStringLiteral("▶"));
+    connect(next, &QToolButton::clicked, this, [this] {
+        if (cursor_.eof()) return;
+        const db::Bookmark here = cursor_.bookmark();
+        cursor_.moveNext();
+        if (cursor_.eof()) cursor_.moveTo(here);
+    });
+    nav->addWidget(first);
+    nav->addWidget(new QLabel(QStringLiteral("中国钢号")));
+    nav->addWidget(next);
+    row->addWidget(navigator);
+    row->addStretch();
+
+    const auto button = [this, row](const char* name, const char* caption, auto action) {
+        auto* b = named(new QPushButton(QString::fromUtf8(caption)), name);
+        connect(b, &QPushButton::clicked, this, action);
+        row->addWidget(b);
+    };
+    button("Command2", "查看列表", [this] { showList(true); });
+    button("Command3", "隐藏列表", [this] { showList(false); });
+    button("Command4", "打印列表", [this] { askPrint(&GradeQueryWindow::printList); });
+    button("Command5", "打印查询结果", [this] { askPrint(&GradeQueryWindow::printResult); });
+    button("Command6", "保存查询结果", [this] { askSaveResult(); });
+    button("Command7", "关闭窗口", [this] { hide(); });
+    return bar;
+}
+
+bool GradeQueryWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Closing the list's popup hands the focus back without the user entering the box.
+    if (watched == grade_ && event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        rebuildList();
+    return QWidget::eventFilter(watched, event);
+}
+
+void GradeQueryWindow::rebuildList() {
+    const QString typed = grade_->currentText();
+    grade_->clear();
+    progress_->setRange(0, std::max(1, cursor_.recordCount()));
+    progress_->setValue(0);
+    progress_->show();
+    for (const std::string& g : db::gradeList(cursor_, [this](int i) { progress_->setValue(i); }))
+        grade_->addItem(QString::fromStdString(g));
+    progress_->hide();
+    grade_->setCurrentIndex(-1);
+    grade_->setEditText(typed);
+}
+
+void GradeQueryWindow::query() { db::queryGrade(cursor_, grade_->currentText().toStdString()); }
+
+void GradeQueryWindow::showList(bool shown) {
+    grid_->setVisible(shown);
+    setFixedHeight(ui::twips(shown ? kListHeightTwips : kQueryHeightTwips));
+}
+
+void GradeQueryWindow::printList(QPrinter& printer) const {
+    const QAbstractItemModel* model = grid_->model();
+    QStringList headers;
+    for (int c = 0; c < model->columnCount(); ++c)
+        headers << model->headerData(c, Qt::Horizontal).toString();
+    QList<QStringList> rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model->columnCount(); ++c) row << model->index(r, c).data().toString();
+        rows.append(row);
+    }
+    printTable(printer, windowTitle() + QStringLiteral(" — CNA_STEEL"), headers, rows);
+}
+
+void GradeQueryWindow::printResult(QPrinter& printer) const {
+    QList<QStringList> rows;
+    for (const auto& [caption, text] : result_->captionsAndTexts()) rows.append({caption, text});
+    printTable(printer, windowTitle() + QStringLiteral(" — 查询结果"),
+               {QStringLiteral("项目"), QStringLiteral("内容")}, rows);
+}
+
+bool GradeQueryWindow::saveResult(const QString& path) {
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (const auto& [caption, text] : result_->captionsAndTexts())
+        lines.emplace_back(caption.toStdString(), text.toStdString());
+    const std::string csv = resultCsv(lines);
+    QSaveFile file(path);  // written beside the target and renamed over it when complete
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) && file.commit())
+        return true;
+    ui::showMessage(this, QStringLiteral("保存查询结果"),
+                    QStringLiteral("无法保存查询结果 %1：%2").arg(path, file.errorString()),
+                    ui::Icon::Warning);
+    return false;
+}
+
+void GradeQueryWindow::askPrint(void (GradeQueryWindow::*print)(QPrinter&) const) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) (this->*print)(printer);
+}
+
+void GradeQueryWindow::askSaveResult() {
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存查询结果"), QString(),
+                                                QStringLiteral("查询结果 (*.csv);;所有文件 (*)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    saveResult(path);
+}
+
+}  // namespace grades

@@ -1,0 +1,71 @@
+// Developer tool, not installed: builds the seed databases in a scratch data folder and
+// saves the grade query window, the grade conversion window and the standard-parts
+// window as PNG files in the folder named by $TOLVANE_SCREENSHOT_DIR. The pictures in
+// docs/ come from
+//   cmake --build build --target grade_screenshots
+//   TOLVANE_SCREENSHOT_DIR=docs QT_QPA_PLATFORM=offscreen build/grades/grade_screenshots
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+#include "db/seed.h"
+#include "grades/grade_conversion_window.h"
+#include "grades/grade_query_window.h"
+#include "grades/grade_windows.h"
+#include "standardparts/standard_window.h"
+#include "ui/fonts.h"
+
+namespace {
+
+QWidget* window(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name) return w;
+    return nullptr;
+}
+
+bool save(QWidget* w, const QString& file) {
+    QTest::qWait(2 * grades::GradeConversionWindow::kFlashMilliseconds);
+    return w->grab().save(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ui::applyChineseFont(app);
+    const QString out = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR");
+    if (out.isEmpty()) {
+        std::fprintf(stderr, "grade_screenshots: set TOLVANE_SCREENSHOT_DIR\n");
+        return 2;
+    }
+    QTemporaryDir data;
+    qputenv("TOLVANE_DATA_DIR", data.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", data.filePath(QStringLiteral("config")).toUtf8());
+    const std::string dir = data.path().toStdString();
+    if (!db::seedDatabases(dir, dir, TOLVANE_SEED_DIR).empty()) return 1;
+
+    QWidget* query = grades::showGradeQueryWindow();
+    query->resize(760, query->height());
+    query->findChild<QComboBox*>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("40Cr"));
+    query->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    query->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    bool ok = save(query, QDir(out).filePath(QStringLiteral("grade-query.png")));
+
+    QWidget* conversion = grades::showGradeConversionWindow();
+    conversion->findChild<QRadioButton*>(QStringLiteral("Option1(0)"))->click();
+    auto* grade = conversion->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    grade->setEditText(QStringLiteral("304"));
+    conversion->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    ok = save(conversion, QDir(out).filePath(QStringLiteral("grade-conversion.png"))) && ok;
+
+    standardparts::showStandardWindow();
+    ok = save(window(QStringLiteral("standard")),
+              QDir(out).filePath(QStringLiteral("standard.png"))) &&
+         ok;
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,273 @@
+// The two grade windows driven by object name offscreen, on the seed databases built
+// in a temporary data folder, with the message recorder answering the boxes. The
+// windows are single instances, so each test reaches them through the menu's entry
+// points and the tests share them in order.
+#include "grades/grade_windows.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "db/seed.h"
+#include "grades/grade_conversion_window.h"
+#include "grades/grade_query_window.h"
+#include "ui/find_control.h"
+#include "ui/fonts.h"
+#include "ui/message_recorder.h"
+
+namespace {
+
+template <typename T = QWidget>
+T* find(QWidget* w, const QString& name) {
+    return ui::findControl<T>(w, name);
+}
+
+QString display(QWidget* w, const QString& prefix, int i) {
+    return find<QLineEdit>(w, QStringLiteral("%1(%2)").arg(prefix).arg(i))->text();
+}
+
+QStringList items(QComboBox* box) {
+    QStringList all;
+    for (int i = 0; i < box->count(); ++i) all << box->itemText(i);
+    return all;
+}
+
+void enter(QWidget* w) {
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(w, &in);
+}
+
+void type(QComboBox* box, const QString& text) {
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), text);
+}
+
+void pick(QComboBox* box, const QString& item) {
+    const int i = box->findText(item);
+    QVERIFY2(i >= 0, qPrintable(item));
+    box->setCurrentIndex(i);
+    emit box->activated(i);
+}
+
+}  // namespace
+
+class GradeWindowsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir data_;
+    ui::MessageRecorder boxes_;
+
+private slots:
+    void initTestCase() {
+        qputenv("TOLVANE_DATA_DIR", data_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", data_.filePath(QStringLiteral("config")).toUtf8());
+        const std::string dir = data_.path().toStdString();
+        QVERIFY(db::seedDatabases(dir, dir, TOLVANE_SEED_DIR).empty());
+    }
+
+    void init() { boxes_.clear(); }
+
+    void queryShowsTheGradeOrTheFirstRow() {
+        QWidget* w = grades::showGradeQueryWindow();
+        QCOMPARE(w->windowTitle(), QStringLiteral("世界钢号查询系统"));
+        QCOMPARE(w->height(), ui::twips(5400));
+        QVERIFY(!find(w, "MSFlexGrid1")->isVisible());
+        QCOMPARE(display(w, "Text1", 1), QStringLiteral("Q195"));
+
+        auto* grade = find<QComboBox>(w, "Combo1");
+        type(grade, QStringLiteral("45"));
+        find<QPushButton>(w, "Command1")->click();
+        QCOMPARE(display(w, "Text1", 0), QStringLiteral("优质碳素结构钢"));
+        QCOMPARE(display(w, "Text1", 1), QStringLiteral("45"));
+        QCOMPARE(find<QLabel>(w, "Label3(13)")->text(), QStringLiteral("短标断后伸长率δ5（%）:"));
+
+        // A miss shows a whole row (the first one), never empty displays.
+        type(grade, QStringLiteral("no such grade"));
+        find<QPushButton>(w, "Command1")->click();
+        QVERIFY(!display(w, "Text1", 0).isEmpty());
+        QVERIFY(display(w, "Text1", 1) != QStringLiteral("45"));
+        QVERIFY(boxes_.boxes().isEmpty());
+    }
+
+    void enteringTheGradeBoxRebuildsItsListWithoutDuplicates() {
+        QWidget* w = grades::showGradeQueryWindow();
+        auto* grade = find<QComboBox>(w, "Combo1");
+        type(grade, QStringLiteral("q235"));
+        for (int pass = 0; pass < 2; ++pass) {
+            enter(grade);
+            QCOMPARE(grade->count(), 79);
+            const QStringList all = items(grade);
+            QCOMPARE(QSet<QString>(all.begin(), all.end()).size(), 79);
+            QCOMPARE(grade->itemText(0), QStringLiteral("Q195"));
+            QCOMPARE(grade->currentText(), QStringLiteral("q235"));  // the typed text stays
+            auto* progress = find<QProgressBar>(w, "ProgressBar1");
+            QVERIFY(!progress->isVisible());
+            QCOMPARE(progress->maximum(), 79);
+            QCOMPARE(progress->value(), 79);
+        }
+        pick(grade, QStringLiteral("40Cr"));  // a list choice queries at once
+        QCOMPARE(display(w, "Text1", 1), QStringLiteral("40Cr"));
+    }
+
+    void theGridFillsTheGradeBoxOnly() {
+        QWidget* w = grades::showGradeQueryWindow();
+        find<QPushButton>(w, "Command2")->click();
+        auto* grid = find<QTableView>(w, "MSFlexGrid1");
+        QVERIFY(grid->isVisible());
+        QCOMPARE(w->height(), ui::twips(6500));
+        QCOMPARE(grid->model()->rowCount(), 79);
+
+        const QString shown = display(w, "Text1", 1);
+        const int gradeColumn = 1;  // ID, 钢号, 类别, …
+        QCOMPARE(grid->model()->headerData(gradeColumn, Qt::Horizontal).toString(),
+                 QStringLiteral("钢号"));
+        grid->setCurrentIndex(grid->model()->index(4, gradeColumn));
+        QCOMPARE(find<QComboBox>(w, "Combo1")->currentText(),
+                 grid->model()->index(4, gradeColumn).data().toString());
+        QCOMPARE(display(w, "Text1", 1), shown);
+
+        find<QPushButton>(w, "Command3")->click();
+        QVERIFY(!grid->isVisible());
+        QCOMPARE(w->height(), ui::twips(5400));
+    }
+
+    void closingHidesAndReopeningShowsTheSameState() {
+        QWidget* w = grades::showGradeQueryWindow();
+        auto* grade = find<QComboBox>(w, "Combo1");
+        type(grade, QStringLiteral("GCr15"));
+        find<QPushButton>(w, "Command1")->click();
+        find<QPushButton>(w, "Command7")->click();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(grades::showGradeQueryWindow(), w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(grade->currentText(), QStringLiteral("GCr15"));
+        QCOMPARE(display(w, "Text1", 1), QStringLiteral("GCr15"));
+    }
+
+    void resultIsSavedAsCsvAndPrinted() {
+        grades::GradeQueryWindow* w = grades::showGradeQueryWindow();
+        type(find<QComboBox>(w, "Combo1"), QStringLiteral("Q195"));
+        find<QPushButton>(w, "Command1")->click();
+        const QString csv = data_.filePath(QStringLiteral("result.csv"));
+        QVERIFY(w->saveResult(csv));
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));  // a byte-order mark for spreadsheet programs
+        const QString text = QString::fromUtf8(bytes.mid(3));
+        QVERIFY(text.startsWith(QStringLiteral("项目,内容\r\n类别,碳素结构钢\r\n钢号,Q195\r\n")));
+        QVERIFY(text.contains(QStringLiteral("脱氧方法,\"沸腾钢,半镇静钢,镇静钢\"\r\n")));
+
+        QVERIFY(!w->saveResult(data_.filePath(QStringLiteral("no/such/folder/r.csv"))));
+        QCOMPARE(boxes_.boxes().size(), 1);
+        QVERIFY(boxes_.boxes()[0].text.contains(QStringLiteral("no/such/folder/r.csv")));
+
+        for (bool list : {false, true}) {
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            const QString pdf = data_.filePath(list ? "list.pdf" : "result.pdf");
+            printer.setOutputFileName(pdf);
+            list ? w->printList(printer) : w->printResult(printer);
+            QVERIFY(QFile(pdf).size() > 1000);
+        }
+    }
+
+    void choosingAStandardListsItAndFlashesOnlyForChina() {
+        QWidget* w = grades::showGradeConversionWindow();
+        QCOMPARE(w->windowTitle(), QStringLiteral("各国钢号转换系统"));
+        auto* grade = find<QComboBox>(w, "Combo1");
+        QCOMPARE(find<QLabel>(w, "Label1")->text(), QStringLiteral("请输入需转换的钢号："));
+        QVERIFY(find(w, "Frame2")->isVisible() && !find(w, "Frame3")->isVisible());
+        QVERIFY(find(w, "Command1")->isEnabled() && !find(w, "Command2")->isEnabled());
+
+        const QColor normal = grade->palette().color(QPalette::Base);
+        find<QRadioButton>(w, "Option1(0)")->click();
+        QCOMPARE(find<QLabel>(w, "Label1")->text(), QStringLiteral("请选择需转换的钢号："));
+        QCOMPARE(grade->count(), 112);  // every row has a 中国GB designation
+        QCOMPARE(grade->itemText(0), QStringLiteral("Q195"));
+        // The flash runs on the event loop: the click returns at once, the box turns red
+        // while events are processed, and its colour comes back within the flash time.
+        const auto red = [grade] {
+            const QColor c = grade->palette().color(QPalette::Base);
+            return c.red() > 0 && c.green() == 0 && c.blue() == 0;
+        };
+        QTRY_VERIFY(red());
+        QTRY_COMPARE_WITH_TIMEOUT(grade->palette().color(QPalette::Base), normal,
+                                  4 * grades::GradeConversionWindow::kFlashMilliseconds);
+
+        find<QRadioButton>(w, "Option1(3)")->click();  // 日本JIS: no flash
+        QCOMPARE(grade->palette().color(QPalette::Base), normal);
+        pick(grade, QStringLiteral("SUS304"));
+        QVERIFY(find(w, "Frame2")->isVisible() && !find(w, "Frame3")->isVisible());
+        QCOMPARE(display(w, "Text1", 1), QStringLiteral("0Cr18Ni9/06Cr19Ni10"));
+        QCOMPARE(display(w, "Text1", 4), QStringLiteral("SUS304"));
+    }
+
+    void searchGoesThroughTheStandardsInOrder() {
+        auto* w = grades::showGradeConversionWindow();
+        auto* grade = find<QComboBox>(w, "Combo1");
+        auto* search = find<QPushButton>(w, "Command1");
+        auto* next = find<QPushButton>(w, "Command2");
+        const auto shown = [&] {
+            return QStringLiteral("%1 %2").arg(w->searchPosition()).arg(display(w, "Text2", 1));
+        };
+
+        type(grade, QStringLiteral("Q235"));
+        search->click();
+        QVERIFY(find(w, "Frame3")->isVisible() && !find(w, "Frame2")->isVisible());
+        QCOMPARE(shown(), QStringLiteral("1 Q235A"));
+        QVERIFY(!search->isEnabled() && next->isEnabled());
+        next->click();
+        QCOMPARE(shown(), QStringLiteral("1 Q235B"));
+
+        // C45 first matches in 德国DIN; 下一个 then goes on through 法国NF, 日本JIS and ISO.
+        type(grade, QStringLiteral("C45"));
+        QCOMPARE(w->searchPosition(), 1);
+        QVERIFY(search->isEnabled() && !next->isEnabled());
+        search->click();
+        QCOMPARE(shown(), QStringLiteral("2 45"));
+        QStringList found;
+        for (int i = 0; i < 3; ++i) {
+            next->click();
+            found << QStringLiteral("%1 %2")
+                         .arg(w->searchPosition())
+                         .arg(display(w, "Text2", w->searchPosition()));
+        }
+        QCOMPARE(found, (QStringList{"3 XC45", "4 SC450", "9 C45E4"}));
+        next->click();  // nothing further: the last match stays, only 搜索 is enabled
+        QCOMPARE(display(w, "Text2", 9), QStringLiteral("C45E4"));
+        QCOMPARE(w->searchPosition(), 1);
+        QVERIFY(search->isEnabled() && !next->isEnabled());
+        search->click();
+        QCOMPARE(shown(), QStringLiteral("2 45"));
+        QVERIFY(boxes_.boxes().isEmpty());
+
+        type(grade, QStringLiteral("no such steel"));
+        search->click();
+        QCOMPARE(boxes_.boxes().size(), 1);
+        QCOMPARE(boxes_.boxes()[0].text, QStringLiteral("数据未找到"));
+        QCOMPARE(grades::showGradeConversionWindow(), w);
+        QCOMPARE(grade->currentText(), QStringLiteral("no such steel"));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ui::applyChineseFont(app);
+    GradeWindowsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "grade_windows_test.moc"
