@@ -15,27 +15,15 @@
 #include "db/schema.h"
 #include "grades/grade_tables.h"
 #include "grades/record_panel.h"
-#include "ui/message_box.h"
+#include "grades/window_helpers.h"
 
 namespace grades {
 namespace {
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromUtf8(name));
-    return widget;
-}
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
 QList<PanelField> panelFields() {
     QList<PanelField> fields = {{QStringLiteral("类别："), QStringLiteral("类别")}};
     for (std::string_view s : db::kStandards) fields.append({qs(s) + QStringLiteral("："), qs(s)});
     return fields;
-}
-
-void showMessage(QWidget* parent, const ui::Message& m, ui::Icon icon) {
-    ui::showMessage(parent, QString::fromStdString(m.title), QString::fromStdString(m.text), icon);
 }
 
 }  // namespace

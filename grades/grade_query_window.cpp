@@ -24,23 +24,16 @@
 #include "grades/grade_tables.h"
 #include "grades/print_table.h"
 #include "grades/record_panel.h"
+#include "grades/window_helpers.h"
 #include "ui/fonts.h"
-#include "ui/message_box.h"
 
 namespace grades {
 namespace {
 
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromUtf8(name));
-    return widget;
-}
-
 QList<PanelField> resultFields() {
     QList<PanelField> fields;
     for (const db::ResultField& f : db::gradeResultFields())
-        fields.append({QString::fromUtf8(f.caption.data(), qsizetype(f.caption.size())),
-                       QString::fromUtf8(f.field.data(), qsizetype(f.field.size()))});
+        fields.append({qs(f.caption), qs(f.field)});
     return fields;
 }
 
@@ -66,9 +59,7 @@ GradeQueryWindow::GradeQueryWindow(QWidget* parent) : QWidget(parent) {
     layout->addWidget(grid_, 1);
     layout->addStretch();
     showList(false);
-    if (failed)
-        ui::showMessage(this, QString::fromStdString(failed->title),
-                        QString::fromStdString(failed->text), ui::Icon::Warning);
+    if (failed) showMessage(this, *failed, ui::Icon::Warning);
 }
 
 QWidget* GradeQueryWindow::createQueryArea() {
