@@ -52,10 +52,12 @@ GradeQueryWindow::GradeQueryWindow(QWidget* parent) : QWidget(parent) {
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->hide();
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& cell) {
-                if (cell.isValid()) grade_->setEditText(cell.data().toString());
-            });
+    // A cell reached by the keyboard or clicked, even the current one again, fills the box.
+    const auto fillGrade = [this](const QModelIndex& cell) {
+        if (cell.isValid()) grade_->setEditText(cell.data().toString());
+    };
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, fillGrade);
+    connect(grid_, &QTableView::clicked, this, fillGrade);
     layout->addWidget(grid_, 1);
     layout->addStretch();
     showList(false);
