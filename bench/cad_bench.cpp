@@ -1,6 +1,7 @@
 // The drawing engine on generated drawings of 1, 10 and 50 MB: open, ten purge passes,
 // ten audit passes, an attribute edit and the save, as the batch run does for each
-// drawing; beside it a plain copy of the same file (read, write, flush to disk). Both
+// drawing; beside it a plain copy of the same file (read, write, flush to disk), and
+// the open and plot of the 10 MB drawing to a PDF on A4 as the batch run plots. All
 // report the file's bytes per second.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 
 #include "cadbatch/acad_document.h"
 #include "cadbatch/attribute_edit.h"
+#include "cadbatch/plot_devices.h"
 #include "cadbatch/test_drawings.h"
 
 namespace {
@@ -73,6 +75,26 @@ void plainCopy(benchmark::State& state) {
     fs::remove(out);
 }
 
+void plotToPdf(benchmark::State& state) {
+    const std::string& path = drawingOf(static_cast<int>(state.range(0)));
+    const auto size = static_cast<int64_t>(fs::file_size(path));
+    cadplot::installPlotService(fs::path(path).parent_path().string());
+    for (auto _ : state) {
+        std::unique_ptr<AcadDocument> doc;
+        if (!AcadDocument::open(path, doc).ok()) state.SkipWithError("open failed");
+        AcadLayout layout = doc->activeLayout();
+        if (!layout.setConfigName("PDF").ok() || !layout.setStyleSheet("monochrome.ctb").ok() ||
+            !layout.setCanonicalMediaName("A4").ok())
+            state.SkipWithError("no PDF device");
+        layout.setCenterPlot(true);
+        layout.setPlotRotation(1);
+        if (!doc->plot().plotToDevice().status.ok()) state.SkipWithError("plot failed");
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["MB"] = static_cast<double>(size) / 1e6;
+    fs::remove(fs::path(path).replace_extension(".pdf"));
+}
+
 BENCHMARK(batchWork)
     ->Arg(1)
     ->Arg(10)
@@ -87,6 +109,8 @@ BENCHMARK(plainCopy)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);
+
+BENCHMARK(plotToPdf)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 

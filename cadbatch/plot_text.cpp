@@ -1,6 +1,7 @@
 // Drawing TEXT, ATTRIB, ATTDEF and MTEXT. A text's height is the height of its
 // capitals; the font is scaled so that its cap height matches.
 #include <QFontMetricsF>
+#include <QHash>
 #include <cmath>
 
 #include "cadbatch/plot_entity.h"
@@ -10,13 +11,23 @@ namespace {
 
 constexpr double kFontPixels = 100;  // texts are laid out in a font of this size
 
-QFont fontOf(const TextStyle& style) {
+// A font and its measures, made once per family: a drawing has few text styles and
+// many texts.
+struct Font {
+    QFont font;
+    QFontMetricsF metrics;
+};
+
+const Font& fontOf(const TextStyle& style) {
+    static QHash<QString, Font> fonts;
+    auto it = fonts.find(style.family);
+    if (it != fonts.end()) return *it;
     QFont font;
     font.setFamilies({style.family, "DejaVu Sans", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
     font.setPixelSize(static_cast<int>(kFontPixels));
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
-    return font;
+    return *fonts.insert(style.family, Font{font, QFontMetricsF(font)});
 }
 
 // One line of text: `origin` is its baseline start in the entity's local frame (x along
@@ -26,9 +37,9 @@ struct Line {
     QPointF origin;
 };
 
-void emitLines(const std::vector<Line>& lines, const QFont& font, double k, double widthFactor,
+void emitLines(const std::vector<Line>& lines, const Font& f, double k, double widthFactor,
                double oblique, const QTransform& local, Out& out) {
-    const QFontMetricsF fm(font);
+    const QFontMetricsF& fm = f.metrics;
     for (const Line& line : lines) {
         if (line.text.trimmed().isEmpty()) continue;
         QTransform place = QTransform::fromScale(k * widthFactor, -k);
@@ -36,7 +47,7 @@ void emitLines(const std::vector<Line>& lines, const QFont& font, double k, doub
         place *= QTransform::fromTranslate(line.origin.x(), line.origin.y());
         const QRectF box(0, -fm.capHeight(), fm.horizontalAdvance(line.text),
                          fm.capHeight() + fm.descent());
-        out.text(line.text, font, place * local, box);
+        out.text(line.text, f.font, place * local, box);
     }
 }
 
@@ -45,8 +56,8 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     if ((g.type() == "ATTRIB" || attdef) && (g.integer(70) & 1)) return;  // invisible
     const QString text = g.text(attdef ? 2 : 1);
     if (text.isEmpty()) return;
-    const QFont font = fontOf(style);
-    const QFontMetricsF fm(font);
+    const Font& font = fontOf(style);
+    const QFontMetricsF& fm = font.metrics;
     double height = g.number(40, 2.5);
     if (height <= 0) height = 2.5;
     double widthFactor = g.number(41, style.widthFactor);
@@ -152,8 +163,8 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
     for (const auto& [code, value] : g.list())
         if (code == 3) raw += value;
     raw += g.raw(1);
-    const QFont font = fontOf(style);
-    const QFontMetricsF fm(font);
+    const Font& font = fontOf(style);
+    const QFontMetricsF& fm = font.metrics;
     double height = g.number(40, 2.5);
     if (height <= 0) height = 2.5;
     const double k = height / fm.capHeight();
