@@ -182,11 +182,11 @@ void Tolvane::createMenus() {
 
     QMenu* grades = topMenu("s_code", QStringLiteral("世界钢号"));
     connect(action(grades, "s_find_china", QStringLiteral("国内钢号成分查寻")), &QAction::triggered,
-            this, [] { grades::showGradeQueryWindow(); });
+            this, [this] { grades::showGradeQueryWindow(this); });
     connect(action(grades, "s_change", QStringLiteral("各国钢号精确转换")), &QAction::triggered,
-            this, [] { grades::showGradeConversionWindow(); });
+            this, [this] { grades::showGradeConversionWindow(this); });
     connect(action(grades, "s_standard", QStringLiteral("标准件类型")), &QAction::triggered, this,
-            [] { standardparts::showStandardWindow(); });
+            [this] { standardparts::showStandardWindow(this); });
 
     QMenu* calc = topMenu("cal", QStringLiteral("计算"));
     action(calc, "heat_cal", QStringLiteral("传热计算"));

@@ -3,13 +3,16 @@
 // shows the same grade and lists again when reopened.
 #pragma once
 
+class QWidget;
+
 namespace grades {
 
 class GradeConversionWindow;
 class GradeQueryWindow;
 
-// Creates the window on first use, shows it and brings it to the front.
-GradeQueryWindow* showGradeQueryWindow();
-GradeConversionWindow* showGradeConversionWindow();
+// Creates the window on first use and shows it in front, placed over `opener` (nullptr:
+// the active window) the first time.
+GradeQueryWindow* showGradeQueryWindow(QWidget* opener = nullptr);
+GradeConversionWindow* showGradeConversionWindow(QWidget* opener = nullptr);
 
 }  // namespace grades

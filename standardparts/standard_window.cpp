@@ -9,6 +9,7 @@
 #include "standardparts/standard_part_type.h"
 #include "ui/data_paths.h"
 #include "ui/message_box.h"
+#include "ui/window_placement.h"
 
 namespace standardparts {
 
@@ -41,13 +42,11 @@ void StandardWindow::load() {
                         QString::fromStdString(first.message->text), ui::Icon::Warning);
 }
 
-void showStandardWindow() {
+void showStandardWindow(QWidget* opener) {
     static QPointer<StandardWindow> window;
     if (!window) window = new StandardWindow;
     window->load();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ui::showWindow(window, opener);
 }
 
 }  // namespace standardparts

@@ -24,7 +24,8 @@ private:
     QLineEdit* name_;
 };
 
-// Creates the single window on first use, loads it and shows it.
-void showStandardWindow();
+// Creates the single window on first use, loads it and shows it in front, placed over
+// `opener` (nullptr: the active window) the first time.
+void showStandardWindow(QWidget* opener = nullptr);
 
 }  // namespace standardparts
