@@ -15,6 +15,7 @@
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
 #include "ui/message_recorder.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -72,6 +73,20 @@ private slots:
         QTest::qWait(0);
     }
     void cleanup() { delete window_; }
+
+    // The menu's windows open over the main window, as the program sets them up at start.
+    void menuWindowsOpenOverTheMainWindow() {
+        ui::placeSecondaryWindows(*qApp);
+        w().move(0, 100);
+        find<QAction>(w(), QStringLiteral("water_cold_beam"))->trigger();
+        QWidget* form1 = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("Form1")) form1 = top;
+        QVERIFY(form1 && form1->isVisible());
+        QVERIFY((form1->frameGeometry().center() - w().frameGeometry().center()).manhattanLength() <=
+                4);
+        form1->hide();
+    }
 
     void startState() {
         QCOMPARE(w().windowTitle(), QStringLiteral("Tolvane"));
