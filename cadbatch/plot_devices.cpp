@@ -118,26 +118,20 @@ std::vector<std::string> QtPlotService::mediaNames(const std::string& device) {
 PlotResult QtPlotService::plot(cadbatch::AcadDocument& document,
                                const cadbatch::PlotSettings& settings) {
     PlotResult result;
-    const auto devices = deviceNames();
-    if (std::find(devices.begin(), devices.end(), settings.configName) == devices.end()) {
-        result.status =
-            Status::failure(std::string(reason::kUnknownDevice) + "：" + settings.configName);
+    auto refuse = [&result](const char* why, const std::string& name) {
+        result.status = Status::failure(std::string(why) + "：" + name);
         return result;
-    }
+    };
+    const auto devices = deviceNames();
+    if (std::find(devices.begin(), devices.end(), settings.configName) == devices.end())
+        return refuse(reason::kUnknownDevice, settings.configName);
     std::optional<QPageSize> paper;
     for (const QPageSize& size : pageSizesOf(settings.configName))
         if (size.name().toStdString() == settings.canonicalMediaName) paper = size;
-    if (!paper) {
-        result.status = Status::failure(std::string(reason::kUnknownMedia) + "：" +
-                                        settings.canonicalMediaName);
-        return result;
-    }
+    if (!paper) return refuse(reason::kUnknownMedia, settings.canonicalMediaName);
     const auto tables = styleTableNames();
-    if (std::find(tables.begin(), tables.end(), settings.styleSheet) == tables.end()) {
-        result.status =
-            Status::failure(std::string(reason::kUnknownStyle) + "：" + settings.styleSheet);
-        return result;
-    }
+    if (std::find(tables.begin(), tables.end(), settings.styleSheet) == tables.end())
+        return refuse(reason::kUnknownStyle, settings.styleSheet);
     bool readable = true;
     const PlotStyleTable table = PlotStyleTable::load(settings.styleSheet, styleFolder_, readable);
     if (!readable && warned_.insert(settings.styleSheet).second)

@@ -24,3 +24,13 @@ execute_process(COMMAND ${CLI} fill -- --data-dir RESULT_VARIABLE rc OUTPUT_VARI
 if(NOT rc EQUAL 0 OR NOT out MATCHES "type=-1")
   message(FATAL_ERROR "tolvane-cli fill -- --data-dir: exit ${rc}\n${out}")
 endif()
+
+# Plotting: unknown names are usage errors; a missing style or paper is the window's message.
+expect_exit(2 batch --style monochrome.ctb x.dxf)
+expect_exit(2 batch papers NoSuchDevice)
+expect_exit(2 batch --plot NoSuchDevice --style monochrome.ctb --paper A4 x.dxf)
+expect_exit(2 batch --plot PDF --style no-such.ctb --paper A4 x.dxf)
+execute_process(COMMAND ${CLI} batch --plot PDF --paper A4 x.dxf RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "message=友情提示|打印样式不选一个，打印的东东一团糟！\n")
+  message(FATAL_ERROR "tolvane-cli batch --plot PDF --paper A4: exit ${rc}\n${out}")
+endif()
