@@ -16,7 +16,8 @@ private slots:
         QWidget opener;
         opener.setGeometry(150, 120, 500, 360);
         opener.show();
-        QCOMPARE(opener.geometry().topLeft(), QPoint(150, 120));  // the first window keeps its place
+        QCOMPARE(opener.geometry().topLeft(),
+                 QPoint(150, 120));  // the first window keeps its place
         opener.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&opener));
 
