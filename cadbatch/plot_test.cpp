@@ -209,6 +209,24 @@ TEST_F(PlotTest, StyleTablesDecideThePenColours) {
     const QColor pen = shown.pixelColor(shown.width() / 2, shown.height() / 2);  // the wide line
     EXPECT_GT(pen.red(), 200);
     EXPECT_LT(pen.green(), 80);
+
+    // A packed colour table: a 48-byte title, checksum, unpacked and packed sizes, then
+    // zlib data. Its pen for ACI 1 is blue.
+    const QByteArray text =
+        "description=\"\"\nplot_style{\n 0{\n  name=\"Color_1\n  color=-1040187137\n"
+        "  color_policy=1\n  screen=100\n }\n}\n";
+    const QByteArray packed = qCompress(text).mid(4);
+    QByteArray ctb("PIAFILEVERSION_2.0,CTBVER1,compress\r\npmzlibcodec");
+    ctb.resize(48, '\0');
+    for (quint32 word :
+         {0u, static_cast<quint32>(text.size()), static_cast<quint32>(packed.size())})
+        for (int b = 0; b < 4; ++b) ctb.append(static_cast<char>((word >> (8 * b)) & 0xff));
+    ctb.append(packed);
+    testing::writeFile((data_ / "plotstyles" / "blue.ctb").string(), ctb.toStdString());
+    const QImage blue = plot("blue", dxf, 1, "blue.ctb");
+    const QColor bluePen = blue.pixelColor(blue.width() / 2, blue.height() / 2);
+    EXPECT_LT(bluePen.red(), 80);
+    EXPECT_GT(bluePen.blue(), 200);
 }
 
 }  // namespace
