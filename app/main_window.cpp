@@ -15,6 +15,7 @@
 #include "cadbatch/batch_window.h"
 #include "catalogue/catalogue.h"
 #include "grades/grade_windows.h"
+#include "heat/heat_transfer_window.h"
 #include "materiallist/main_window_link.h"
 #include "materiallist/steel_type_rows.h"
 #include "standardparts/standard_window.h"
@@ -189,7 +190,8 @@ void Tolvane::createMenus() {
             [this] { standardparts::showStandardWindow(this); });
 
     QMenu* calc = topMenu("cal", QStringLiteral("计算"));
-    action(calc, "heat_cal", QStringLiteral("传热计算"));
+    connect(action(calc, "heat_cal", QStringLiteral("传热计算")), &QAction::triggered, this,
+            [this] { heat::showHeatTransferWindow(this); });
     connect(action(calc, "water_cold_beam", QStringLiteral("水冷梁计算")), &QAction::triggered,
             this, [this] { beams::showRowCountChooser(this); });
 

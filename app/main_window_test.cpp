@@ -317,6 +317,19 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config);
     }
 
+    void heatMenuOpensTheHeatTransferWindow() {
+        QTemporaryDir data;
+        ui::setDataDirOverride(data.path().toStdString());
+        w().findChild<QAction*>(QStringLiteral("heat_cal"))->trigger();
+        QWidget* heat = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("HeatTransferWindow")) heat = top;
+        QVERIFY(heat && heat->isVisible());
+        QCOMPARE(heat->windowTitle(), QStringLiteral("传热计算"));
+        heat->hide();
+        ui::setDataDirOverride(std::string());
+    }
+
     void versionBoxNamesTheProgram() {
         ui::MessageRecorder recorder;
         w().findChild<QAction*>(QStringLiteral("mnuhelpinfo"))->trigger();

@@ -16,6 +16,12 @@ ui::Message noInnerTemperatureMessage();  // "请输入炉内温度"
 ui::Message notConvergedMessage();        // "迭代未收敛"
 ui::Message missingAirRowMessage(int nominal);
 
+// Titled "提示信息": 温降图 before any calculation.
+ui::Message noCalculationYetMessage();
+
+// The text 帮助 shows: the two methods, their ranges and units.
+const std::string& methodHelpText();
+
 // "炉墙", "炉顶", "炉底" in list order.
 const std::array<std::string, 3>& locationNames();
 // The range note for a chosen location: "炉内温度取值范围200-1400" for a wall,

@@ -1,0 +1,127 @@
+// tolvane-cli heat: the lining heat-loss calculation of the heat-transfer window, on a
+// freshly opened window: the chart method or the convection method.
+#include <ostream>
+
+#include "cli/command.h"
+#include "cli/options.h"
+#include "db/table_cursor.h"
+#include "heat/convection_method.h"
+#include "heat/heat_texts.h"
+#include "heat/material_table.h"
+
+namespace {
+
+int usageError(cli::CommandIo& io, const std::string& what) {
+    io.err << "tolvane-cli heat: " << what << "\n";
+    return cli::kUsage;
+}
+
+// The texts before and after the last "|" of a --layer or --layer-material value.
+bool splitLayer(const std::string& value, std::string& first, std::string& thickness) {
+    const size_t bar = value.rfind('|');
+    if (bar == std::string::npos) return false;
+    first = value.substr(0, bar);
+    thickness = value.substr(bar + 1);
+    return true;
+}
+
+void printResults(const heat::ShownResults& shown, cli::CommandIo& io) {
+    static const char* const kInterfaceKeys[] = {"t12", "t23", "t34", "t45", "t56"};
+    for (int k = 0; k < heat::kLayerCount - 1; ++k)
+        io.out << kInterfaceKeys[k] << "=" << shown.interfaces[k] << "\n";
+    io.out << "tout=" << shown.tOut << "\n";
+    io.out << "q=" << shown.q << "\n";
+}
+
+struct Database {
+    db::Database file;
+    db::TableCursor materials, air;
+};
+
+// Opens insulation.db and the two cursors, each on its table's first row.
+bool openDatabase(Database& base, cli::CommandIo& io) {
+    ui::OptionalMessage problem = heat::openInsulationDb(base.file);
+    if (!problem) problem = base.materials.open(base.file, "heat", {"名称", "导热系数"});
+    if (!problem)
+        problem = base.air.open(base.file, "air_date", {"热导率", "运动粘度", "普朗特准数"});
+    if (problem) io.err << "tolvane-cli heat: " << problem->text << "\n";
+    return !problem;
+}
+
+int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
+    cli::Options opts;
+    std::string error;
+    if (!opts.parse(args, {"location", "t-inner", "ambient", "layer", "layer-material", "method"},
+                    {}, error))
+        return usageError(io, error);
+    if (!opts.positional().empty())
+        return usageError(io, "unexpected argument " + opts.positional()[0]);
+
+    heat::HeatInput input;
+    const std::string location = opts.value("location").value_or("-1");
+    if (location != "-1" && location != "0" && location != "1" && location != "2")
+        return usageError(io, "--location must be 0, 1, 2 or -1");
+    input.location = static_cast<heat::SurfaceLocation>(std::stoi(location));
+    input.innerTemperature = opts.value("t-inner").value_or("");
+    input.ambient = opts.value("ambient").value_or("20");
+    const std::string method = opts.value("method").value_or("chart");
+    if (method != "chart" && method != "convection")
+        return usageError(io, "--method must be chart or convection");
+
+    std::vector<std::pair<std::string, std::string>> layers;  // (option, value) in order
+    for (const auto& [name, value] : opts.ordered())
+        if (name == "layer" || name == "layer-material") layers.emplace_back(name, value);
+    if (layers.size() > heat::kLayerCount) return usageError(io, "at most six layers");
+    for (int k = 0; k < heat::kLayerCount; ++k) input.layers[k] = {"", "0"};
+
+    Database base;
+    const bool needsDatabase = method == "convection" || opts.has("layer-material");
+    if (needsDatabase && !openDatabase(base, io)) return cli::kFailure;
+    for (size_t k = 0; k < layers.size(); ++k) {
+        std::string first, thickness;
+        if (!splitLayer(layers[k].second, first, thickness))
+            return usageError(io, "--" + layers[k].first + " needs TEXT|THICKNESS");
+        if (layers[k].first == "layer-material") {
+            heat::chooseMaterial(base.materials, first);
+            first = base.materials.field("导热系数");
+        }
+        input.layers[k] = {first, thickness};
+    }
+
+    heat::ChartOutcome out;
+    if (method == "chart") {
+        out = heat::runChartMethod(input, {});
+    } else {
+        heat::CursorAirTable airTable(base.air);
+        out = heat::runConvectionMethod(input, {}, airTable);
+    }
+    for (const ui::Message& m : out.messages) io.out << cli::messageLine(m);
+    const heat::ShownResults shown = heat::shownResults(out.result);
+    printResults(shown, io);
+    if (method == "convection") {
+        io.out << "qc=" << shown.qc << "\n";
+        io.out << "air_lambda=" << base.air.field("热导率") << "\n";
+        io.out << "air_nu=" << base.air.field("运动粘度") << "\n";
+        io.out << "air_pr=" << base.air.field("普朗特准数") << "\n";
+        io.out << "iterations=" << shown.iterations << "\n";
+    }
+    return cli::kOk;
+}
+
+cli::CommandRegistration reg(
+    "heat",
+    "heat [--location 0|1|2|-1] [--t-inner TEXT] [--ambient TEXT]\n"
+    "     [--layer \"CONDUCTIVITY|THICKNESS\" | --layer-material \"NAME|THICKNESS\"]...\n"
+    "     [--method chart|convection]\n"
+    "  The heat loss of a furnace lining of up to six layers, innermost first, as the\n"
+    "  heat-transfer window computes it. Location: 0 wall, 1 roof, 2 bottom, -1 none\n"
+    "  (default). T inner surface temperature and ambient (default 20) in degrees C;\n"
+    "  conductivity texts A+B*t, <X, LO-HI or X in kcal/(m.h.C); thickness in mm.\n"
+    "  --layer-material takes the conductivity of the material NAME from insulation.db\n"
+    "  (a name not in the table: the last one sorting before it). Missing layers have an\n"
+    "  empty conductivity and thickness 0. Method chart (default) or convection.\n"
+    "  Prints any message= lines, then t12= t23= t34= t45= t56= tout= q= (kcal/(m2.h)),\n"
+    "  and for convection also qc= air_lambda= air_nu= air_pr= iterations=.",
+    &runHeat);
+
+}  // namespace

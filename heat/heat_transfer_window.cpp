@@ -1,0 +1,317 @@
+#include "heat/heat_transfer_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "db/bound_display.h"
+#include "heat/add_material_dialog.h"
+#include "heat/convection_method.h"
+#include "heat/heat_texts.h"
+#include "heat/material_table.h"
+#include "heat/temperature_drop_chart.h"
+#include "heat/temperature_profile.h"
+#include "ui/message_box.h"
+#include "ui/window_placement.h"
+
+namespace heat {
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+std::string str(const QString& s) { return s.toStdString(); }
+
+QString indexed(const char* name, int k) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(k);
+}
+
+QLineEdit* field(const QString& name, bool readOnly, int width = 90) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(name);
+    edit->setReadOnly(readOnly);
+    edit->setMinimumWidth(width);
+    return edit;
+}
+
+QPushButton* button(const char* name, const QString& text) {
+    auto* b = new QPushButton(text);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+const char* const kLayerCaptions[kLayerCount] = {"内层保温：", "二层保温：", "三层保温：",
+                                                 "四层保温：", "五层保温：", "六层保温："};
+const char* const kInterfaceCaptions[kLayerCount - 1] = {
+    "1-2层间温度", "2-3层间温度：", "3-4层间温度：", "4-5层间温度：", "5-6层间温度："};
+constexpr int kMaxListedMaterials = 1000;
+
+}  // namespace
+
+HeatTransferWindow::HeatTransferWindow(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("HeatTransferWindow"));
+    setWindowTitle(QStringLiteral("传热计算"));
+    createControls();
+    openDatabase();
+    bindLayerDisplays();
+}
+
+HeatTransferWindow::~HeatTransferWindow() = default;
+
+void HeatTransferWindow::createControls() {
+    auto* outer = new QVBoxLayout(this);
+
+    auto* top = new QGridLayout;
+    location_ = new QComboBox;
+    location_->setObjectName(QStringLiteral("Combo1"));
+    for (const std::string& name : locationNames()) location_->addItem(qs(name));
+    location_->setCurrentIndex(-1);
+    rangeNote_ = new QLabel;
+    rangeNote_->setObjectName(QStringLiteral("Label3"));
+    innerTemperature_ = field(QStringLiteral("Text1"), false);
+    ambient_ = new QComboBox;
+    ambient_->setObjectName(QStringLiteral("Combo2"));
+    for (int t = 0; t <= 200; ++t) ambient_->addItem(QString::number(t));
+    ambient_->setCurrentIndex(20);
+    top->addWidget(new QLabel(QStringLiteral("选择计算部位：")), 0, 0);
+    top->addWidget(location_, 0, 1);
+    top->addWidget(new QLabel(QStringLiteral("炉内表面温度：")), 0, 2);
+    top->addWidget(innerTemperature_, 0, 3);
+    top->addWidget(new QLabel(QStringLiteral("选择环境温度：")), 0, 4);
+    top->addWidget(ambient_, 0, 5);
+    top->addWidget(rangeNote_, 1, 0, 1, 2);
+    outer->addLayout(top);
+    connect(location_, &QComboBox::currentIndexChanged, this, &HeatTransferWindow::locationChosen);
+
+    auto* layerBox = new QGroupBox(QStringLiteral("保温层（由内向外）"));
+    auto* grid = new QGridLayout(layerBox);
+    const QStringList headings = {"",       "材料",           "名称：",    "厚度：",
+                                  "容重：", "最高使用温度：", "导热系数："};
+    for (int c = 0; c < headings.size(); ++c) grid->addWidget(new QLabel(headings[c]), 0, c);
+    for (int k = 0; k < kLayerCount; ++k) {
+        LayerRow& row = layers_[k];
+        row.materials = new QComboBox;
+        row.materials->setObjectName(indexed("Combo3", k));
+        row.materials->setEditable(true);
+        row.materials->setInsertPolicy(QComboBox::NoInsert);
+        row.materials->setMinimumWidth(170);
+        row.name = field(indexed("Text2", k), true, 170);
+        row.thickness = field(indexed("Text3", k), false, 60);
+        row.thickness->setText(QStringLiteral("0"));
+        row.density = field(indexed("Text4", k), true, 60);
+        row.maxTemperature = field(indexed("Text5", k), true, 60);
+        row.conductivity = field(indexed("Text6", k), true, 110);
+        grid->addWidget(new QLabel(QString::fromUtf8(kLayerCaptions[k])), k + 1, 0);
+        const QList<QWidget*> cells = {row.materials, row.name,           row.thickness,
+                                       row.density,   row.maxTemperature, row.conductivity};
+        for (int c = 0; c < cells.size(); ++c) grid->addWidget(cells[c], k + 1, c + 1);
+        // A pick from the list, or a name typed and confirmed with Enter.
+        connect(row.materials, &QComboBox::textActivated, this,
+                [this, k](const QString& name) { chooseLayerMaterial(k, name); });
+        connect(row.materials->lineEdit(), &QLineEdit::returnPressed, this,
+                [this, k] { chooseLayerMaterial(k, layers_[k].materials->currentText()); });
+    }
+    outer->addWidget(layerBox);
+
+    auto* resultBox = new QGroupBox(QStringLiteral("计算结果"));
+    auto* results = new QGridLayout(resultBox);
+    for (int k = 0; k < kLayerCount - 1; ++k) {
+        interfaces_.append(field(indexed("Text7", k), true));
+        results->addWidget(new QLabel(QString::fromUtf8(kInterfaceCaptions[k])), k, 0);
+        results->addWidget(interfaces_.last(), k, 1);
+    }
+    tOut_ = field(QStringLiteral("Text8"), true);
+    q_ = field(QStringLiteral("Text9"), true, 130);
+    qc_ = field(QStringLiteral("Text10"), true, 130);
+    iterations_ = field(QStringLiteral("Text14"), true, 60);
+    const QStringList airNames = {"Text11", "Text12", "Text13"};
+    for (int i = 0; i < 3; ++i) airDisplays_[i] = field(airNames[i], true);
+    const QList<std::pair<QString, QWidget*>> right = {
+        {QStringLiteral("外表温度："), tOut_},
+        {QStringLiteral("散热量："), q_},
+        {QStringLiteral("对流散热量 q_c："), qc_},
+        {QStringLiteral("热导率"), airDisplays_[0]},
+        {QStringLiteral("运动粘度"), airDisplays_[1]},
+        {QStringLiteral("普朗特准数"), airDisplays_[2]},
+        {QStringLiteral("迭代次数："), iterations_},
+    };
+    for (int r = 0; r < right.size(); ++r) {
+        results->addWidget(new QLabel(right[r].first), r, 2);
+        results->addWidget(right[r].second, r, 3);
+    }
+    results->addWidget(new QLabel(QStringLiteral("千卡/米2*时")), 1, 4);
+    results->addWidget(new QLabel(QStringLiteral("千卡/米2*时")), 2, 4);
+    outer->addWidget(resultBox);
+
+    auto* buttons = new QHBoxLayout;
+    const QList<std::pair<const char*, QString>> specs = {
+        {"Command1", QStringLiteral("粗略查图表计算")},
+        {"Command2", QStringLiteral("精确理论修正计算")},
+        {"Command3", QStringLiteral("加载数据库")},
+        {"Command4", QStringLiteral("添加数据库")},
+        {"Command5", QStringLiteral("温降图")},
+        {"Command6", QStringLiteral("帮助")},
+        {"Command7", QStringLiteral("退出")}};
+    QList<QPushButton*> made;
+    for (const auto& [name, text] : specs) {
+        made.append(button(name, text));
+        buttons->addWidget(made.last());
+    }
+    outer->addLayout(buttons);
+    connect(made[0], &QPushButton::clicked, this, [this] { calculate(false); });
+    connect(made[1], &QPushButton::clicked, this, [this] { calculate(true); });
+    connect(made[2], &QPushButton::clicked, this, [this] { loadMaterials(true); });
+    connect(made[3], &QPushButton::clicked, this, &HeatTransferWindow::showAddMaterial);
+    connect(made[4], &QPushButton::clicked, this, &HeatTransferWindow::showTemperatureDrop);
+    connect(made[5], &QPushButton::clicked, this, &HeatTransferWindow::showHelp);
+    connect(made[6], &QPushButton::clicked, this, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+}
+
+void HeatTransferWindow::openDatabase() {
+    for (auto& cursor : materialCursors_) cursor = new db::TableCursor(this);
+    airCursor_ = new db::TableCursor(this);
+    ui::OptionalMessage problem = openInsulationDb(database_);
+    for (db::TableCursor* cursor : materialCursors_)
+        if (!problem)
+            problem = cursor->open(database_, "heat", {"名称", "导热系数", "容重", "最高使用温度"});
+    if (!problem)
+        problem = airCursor_->open(database_, "air_date", {"热导率", "运动粘度", "普朗特准数"});
+    if (problem) ui::showMessage(this, qs(problem->title), qs(problem->text), ui::Icon::Warning);
+}
+
+ui::OptionalMessage HeatTransferWindow::writeMaterial(const NewMaterial& material) {
+    ui::OptionalMessage refusal = addMaterial(insulationDbPath(), material);
+    if (!refusal && materialsLoaded_) loadMaterials(false);
+    return refusal;
+}
+
+void HeatTransferWindow::bindLayerDisplays() {
+    for (int k = 0; k < kLayerCount; ++k) {
+        db::TableCursor& cursor = *materialCursors_[k];
+        cursor.setIndex("ID");
+        db::bindDisplay(cursor, QStringLiteral("名称"), layers_[k].name);
+        db::bindDisplay(cursor, QStringLiteral("容重"), layers_[k].density);
+        db::bindDisplay(cursor, QStringLiteral("最高使用温度"), layers_[k].maxTemperature);
+        db::bindDisplay(cursor, QStringLiteral("导热系数"), layers_[k].conductivity);
+    }
+    const QStringList airFields = {QStringLiteral("热导率"), QStringLiteral("运动粘度"),
+                                   QStringLiteral("普朗特准数")};
+    for (int i = 0; i < 3; ++i) db::bindDisplay(*airCursor_, airFields[i], airDisplays_[i]);
+}
+
+HeatInput HeatTransferWindow::readInput() const {
+    HeatInput input;
+    input.location = static_cast<SurfaceLocation>(location_->currentIndex());
+    input.innerTemperature = str(innerTemperature_->text());
+    input.ambient = str(ambient_->currentText());
+    for (int k = 0; k < kLayerCount; ++k)
+        input.layers[k] = {str(layers_[k].conductivity->text()), str(layers_[k].thickness->text())};
+    return input;
+}
+
+void HeatTransferWindow::calculate(bool convection) {
+    const HeatInput input = readInput();
+    ChartOutcome out;
+    if (convection) {
+        CursorAirTable air(*airCursor_);
+        out = runConvectionMethod(input, state_, air);
+    } else {
+        out = runChartMethod(input, state_);
+    }
+    for (const ui::Message& m : out.messages)
+        ui::showMessage(this, qs(m.title), qs(m.text), ui::Icon::Warning);
+    state_ = out.state;
+    lastResult_ = out.result;
+    for (int k = 0; k < kLayerCount; ++k) lastNames_[k] = str(layers_[k].name->text());
+    showResults(out.result);
+}
+
+void HeatTransferWindow::showResults(const HeatLossResult& result) {
+    const ShownResults shown = shownResults(result);
+    for (int k = 0; k < kLayerCount - 1; ++k) interfaces_[k]->setText(qs(shown.interfaces[k]));
+    tOut_->setText(qs(shown.tOut));
+    q_->setText(qs(shown.q));
+    qc_->setText(qs(shown.qc));
+    iterations_->setText(qs(shown.iterations));
+    if (chart_) chart_->showProfile(temperatureProfile(state_, result, lastNames_));
+}
+
+void HeatTransferWindow::loadMaterials(bool announce) {
+    for (LayerRow& row : layers_) row.materials->clear();
+    db::TableCursor& first = *materialCursors_[0];
+    first.setIndex("ID");
+    first.moveFirst();
+    QStringList names;
+    for (const std::string& name : first.readColumn("名称", kMaxListedMaterials))
+        names.append(qs(name));
+    for (LayerRow& row : layers_) {
+        row.materials->addItems(names);
+        row.materials->setCurrentIndex(-1);
+    }
+    first.moveFirst();
+    materialsLoaded_ = true;
+    if (announce)
+        ui::showMessage(this, QStringLiteral("传热计算"),
+                        QStringLiteral("数据库加载成功！,Marrowin！"));
+}
+
+void HeatTransferWindow::chooseLayerMaterial(int k, const QString& name) {
+    chooseMaterial(*materialCursors_[k], str(name));
+}
+
+void HeatTransferWindow::locationChosen(int index) {
+    const std::string note = rangeNote(static_cast<SurfaceLocation>(index));
+    if (!note.empty()) rangeNote_->setText(qs(note));
+}
+
+void HeatTransferWindow::showTemperatureDrop() {
+    if (!lastResult_) {
+        const ui::Message m = noCalculationYetMessage();
+        ui::showMessage(this, qs(m.title), qs(m.text));
+        return;
+    }
+    if (!chart_) chart_ = new TemperatureDropChart(this);
+    chart_->showProfile(temperatureProfile(state_, *lastResult_, lastNames_));
+    chart_->show();
+    chart_->raise();
+}
+
+void HeatTransferWindow::showAddMaterial() {
+    if (!addMaterial_) {
+        addMaterial_ = new AddMaterialDialog(
+            this, [this](const NewMaterial& material) { return writeMaterial(material); });
+    }
+    addMaterial_->show();
+    addMaterial_->raise();
+}
+
+void HeatTransferWindow::showHelp() {
+    if (!help_) {
+        help_ = new QWidget(this, Qt::Window);
+        help_->setObjectName(QStringLiteral("HeatHelp"));
+        help_->setWindowTitle(QStringLiteral("传热计算帮助"));
+        auto* text = new QPlainTextEdit(qs(methodHelpText()));
+        text->setReadOnly(true);
+        auto* layout = new QVBoxLayout(help_);
+        layout->addWidget(text);
+        help_->resize(640, 560);
+    }
+    help_->show();
+    help_->raise();
+}
+
+void showHeatTransferWindow(QWidget* opener) {
+    static HeatTransferWindow* window = nullptr;
+    if (!window) window = new HeatTransferWindow;
+    ui::showWindow(window, opener);
+}
+
+}  // namespace heat

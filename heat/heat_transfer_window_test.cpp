@@ -1,0 +1,233 @@
+// The heat-transfer window driven by object name, offscreen, on a real insulation.db
+// seeded into a temporary data folder, with the message recorder answering the boxes.
+#include "heat/heat_transfer_window.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "heat/convection_method.h"
+#include "heat/heat_texts.h"
+#include "ui/data_paths.h"
+#include "ui/message_recorder.h"
+
+namespace {
+
+QWidget* window(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name) return w;
+    return nullptr;
+}
+
+QWidget* heatWindow() { return window(QStringLiteral("HeatTransferWindow")); }
+
+template <typename T = QLineEdit>
+T* control(const QString& name, QWidget* in = nullptr) {
+    T* found = (in ? in : heatWindow())->findChild<T*>(name);
+    if (!found) qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+QString text(const QString& name) { return control(name)->text(); }
+void setText(const QString& name, const QString& value) { control(name)->setText(value); }
+void click(const QString& name, QWidget* in = nullptr) { control<QPushButton>(name, in)->click(); }
+
+void chooseMaterial(int k, const QString& name) {
+    auto* list = control<QComboBox>(QStringLiteral("Combo3(%1)").arg(k));
+    list->setEditText(name);
+    emit list->textActivated(name);
+}
+
+QString layer(const char* field, int k) { return QStringLiteral("%1(%2)").arg(field).arg(k); }
+
+}  // namespace
+
+class HeatTransferWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir data_;
+
+private slots:
+    void initTestCase() {
+        qputenv("TOLVANE_SEED_DIR", TOLVANE_SEED_DIR);
+        ui::setDataDirOverride(data_.path().toStdString());
+        heat::showHeatTransferWindow();
+        QVERIFY(heatWindow() && heatWindow()->isVisible());
+    }
+
+    void opensWithItsListsAndTheFirstRows() {
+        QCOMPARE(heatWindow()->windowTitle(), QStringLiteral("传热计算"));
+        auto* location = control<QComboBox>(QStringLiteral("Combo1"));
+        QCOMPARE(location->count(), 3);
+        QCOMPARE(location->itemText(2), QStringLiteral("炉底"));
+        QCOMPARE(location->currentIndex(), -1);
+        auto* ambient = control<QComboBox>(QStringLiteral("Combo2"));
+        QCOMPARE(ambient->count(), 201);
+        QCOMPARE(ambient->itemText(200), QStringLiteral("200"));
+        QCOMPARE(ambient->currentText(), QStringLiteral("20"));
+        for (int k = 0; k < heat::kLayerCount; ++k) {
+            QCOMPARE(control<QComboBox>(layer("Combo3", k))->count(), 0);
+            QCOMPARE(text(layer("Text2", k)), QStringLiteral("粘土砖(N-1)"));
+            QCOMPARE(text(layer("Text6", k)), QStringLiteral("0.72+0.50*t"));
+            QCOMPARE(text(layer("Text4", k)), QStringLiteral("2150"));
+        }
+        QCOMPARE(text("Text11"), QStringLiteral("0.02098"));
+    }
+
+    void rangeNoteFollowsTheLocation() {
+        auto* location = control<QComboBox>(QStringLiteral("Combo1"));
+        auto* note = control<QLabel>(QStringLiteral("Label3"));
+        location->setCurrentIndex(1);
+        QCOMPARE(note->text(), QStringLiteral("炉内温度取值范围300-1500"));
+        location->setCurrentIndex(0);
+        QCOMPARE(note->text(), QStringLiteral("炉内温度取值范围200-1400"));
+        location->setCurrentIndex(-1);
+        QCOMPARE(note->text(), QStringLiteral("炉内温度取值范围200-1400"));
+    }
+
+    void loadingTwiceListsEveryMaterialOnce() {
+        ui::MessageRecorder boxes;
+        click("Command3");
+        click("Command3");
+        QCOMPARE(boxes.boxes().size(), 2);
+        QCOMPARE(boxes.boxes()[0].text, QStringLiteral("数据库加载成功！,Marrowin！"));
+        for (int k = 0; k < heat::kLayerCount; ++k) {
+            auto* list = control<QComboBox>(layer("Combo3", k));
+            QCOMPARE(list->count(), 54);
+            QCOMPARE(list->itemText(0), QStringLiteral("粘土砖(N-1)"));
+            QCOMPARE(list->itemText(53), QStringLiteral("红砖"));
+        }
+    }
+
+    void choosingAMaterialSeeksByName() {
+        chooseMaterial(2, QStringLiteral("硅砖"));
+        QCOMPARE(text(layer("Text2", 2)), QStringLiteral("硅砖"));
+        QCOMPARE(text(layer("Text6", 2)), QStringLiteral("0.9+0.8*t"));
+        chooseMaterial(2, QStringLiteral("硅砖X"));  // not in the table: the one before it
+        QCOMPARE(text(layer("Text2", 2)), QStringLiteral("硅砖"));
+        chooseMaterial(2, QStringLiteral("!"));  // before every name: the first by name
+        QCOMPARE(text(layer("Text2", 2)), QStringLiteral("低水泥高铝浇注料"));
+        QCOMPARE(text(layer("Text2", 3)), QStringLiteral("粘土砖(N-1)"));  // own cursor
+    }
+
+    void bothCalculationsShowTheirResults() {
+        ui::MessageRecorder boxes;
+        control<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(0);
+        setText("Text1", "1000");
+        chooseMaterial(0, QStringLiteral("粘土砖(N-1)"));
+        chooseMaterial(1, QStringLiteral("轻质粘土砖NG-1.0"));
+        setText(layer("Text3", 0), "230");
+        setText(layer("Text3", 1), "113");
+        click("Command1");
+        QVERIFY(boxes.boxes().isEmpty());
+        QCOMPARE(text("Text9"), QStringLiteral(" 2232"));  // ΣR = 0.188 + 0.240
+        QCOMPARE(text("Text8"), QStringLiteral(" 155"));
+        QCOMPARE(text("Text7(0)"), QStringLiteral(" 580.384"));
+        QCOMPARE(text("Text10"), QString());
+
+        click("Command2");
+        QVERIFY(boxes.boxes().isEmpty());
+        QVERIFY(!text("Text10").isEmpty());
+        QVERIFY(text("Text14").toInt() > 1);
+        const int tOut = text("Text8").toInt();
+        QVERIFY(tOut > 20 && tOut < text("Text7(0)").toInt());
+        QVERIFY(!text("Text8").contains('.'));
+        QCOMPARE(text("Text11"), QStringLiteral("0.03065"));  // the 150 °C row
+    }
+
+    void warningsAndKeptValues() {
+        ui::MessageRecorder boxes;
+        control<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(-1);
+        setText("Text1", "");
+        setText(layer("Text3", 0), "");
+        click("Command1");
+        QCOMPARE(boxes.boxes().size(), 2);
+        QCOMPARE(boxes.boxes()[0].title, QStringLiteral("出错信息提示："));
+        QCOMPARE(boxes.boxes()[0].text, QStringLiteral("请选择传热计算的部位"));
+        QCOMPARE(boxes.boxes()[1].text, QStringLiteral("请输入炉内温度"));
+        QCOMPARE(text("Text8"), QString());                   // no location: no chart, q = 0
+        QCOMPARE(text("Text7(0)"), QStringLiteral(" 1000"));  // T kept
+
+        boxes.clear();
+        control<QComboBox>(QStringLiteral("Combo1"))->setCurrentIndex(0);
+        click("Command1");
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(text("Text9"), QStringLiteral(" 2232"));
+        setText("Text1", "1000");
+        setText(layer("Text3", 0), "230");
+    }
+
+    void temperatureDropChartShowsOneLinePerLayer() {
+        ui::MessageRecorder boxes;
+        click("Command1");
+        QVERIFY(boxes.boxes().isEmpty());
+        click("Command5");
+        QWidget* chart = heatWindow()->findChild<QWidget*>(QStringLiteral("TemperatureDropChart"));
+        QVERIFY(chart && chart->isVisible());
+        QChart* c = chart->findChild<QChartView*>()->chart();
+        QCOMPARE(c->title(), QStringLiteral("保温温降曲线"));
+        QCOMPARE(c->series().size(), 2);
+        QCOMPARE(c->series()[1]->name(), QStringLiteral("2 轻质粘土砖NG-1.0"));
+        setText(layer("Text3", 2), "100");
+        click("Command1");  // the open chart follows the calculation
+        QCOMPARE(c->series().size(), 3);
+        setText(layer("Text3", 2), "0");
+        chart->hide();
+    }
+
+    void addingAMaterialRefusesBadInputAndDuplicates() {
+        ui::MessageRecorder boxes;
+        click("Command4");
+        QWidget* form = heatWindow()->findChild<QWidget*>(QStringLiteral("AddMaterialDialog"));
+        QVERIFY(form && form->isVisible());
+        auto fill = [form](const QString& name, const QString& lambda) {
+            control(QStringLiteral("Text1"), form)->setText(name);
+            control(QStringLiteral("Text2"), form)->setText(lambda);
+            control(QStringLiteral("Text3"), form)->setText(QStringLiteral("300"));
+            control(QStringLiteral("Text4"), form)->setText(QStringLiteral("1000"));
+            click(QStringLiteral("Command1"), form);
+        };
+        fill(QStringLiteral("新材料"), QStringLiteral("0.1+x*t"));
+        fill(QStringLiteral("硅砖"), QStringLiteral("0.1"));
+        fill(QStringLiteral("  "), QStringLiteral("0.1"));
+        QCOMPARE(boxes.boxes().size(), 3);
+        QVERIFY(boxes.boxes()[0].text.contains(QStringLiteral("0.1+x*t")));
+        QVERIFY(boxes.boxes()[1].text.contains(QStringLiteral("已在数据库中")));
+        QCOMPARE(control<QComboBox>(layer("Combo3", 0))->count(), 54);
+
+        fill(QStringLiteral("新材料"), QStringLiteral("0.03+0.1*t"));
+        QCOMPARE(boxes.boxes().size(), 4);
+        QCOMPARE(boxes.boxes()[3].text, QStringLiteral("材料“新材料”已添加到数据库"));
+        QCOMPARE(control<QComboBox>(layer("Combo3", 5))->count(), 55);
+        chooseMaterial(5, QStringLiteral("新材料"));
+        QCOMPARE(text(layer("Text6", 5)), QStringLiteral("0.03+0.1*t"));
+        QCOMPARE(text(layer("Text4", 5)), QStringLiteral("300"));
+        form->hide();
+    }
+
+    void helpExplainsTheMethods() {
+        click("Command6");
+        QWidget* help = heatWindow()->findChild<QWidget*>(QStringLiteral("HeatHelp"));
+        QVERIFY(help && help->isVisible());
+        help->hide();
+    }
+
+    void exitEndsTheProgram() {
+        QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+        QTimer::singleShot(0, [] { click("Command7"); });
+        qApp->exec();
+        QCOMPARE(quitting.count(), 1);
+        ui::setDataDirOverride(std::string());
+    }
+};
+
+QTEST_MAIN(HeatTransferWindowTest)
+#include "heat_transfer_window_test.moc"
