@@ -29,7 +29,7 @@ if ! lpstat -r 2>/dev/null | grep -q "is running"; then
   [ "$(id -u)" -eq 0 ] || skip "the scheduler is not running and only root may start it"
   cupsd -f >/dev/null 2>&1 &
   STARTED=$!
-  for _ in 1 2 3 4 5 6 7 8 9 10; do
+  for _ in $(seq 1 40); do
     lpstat -r 2>/dev/null | grep -q "is running" && break
     sleep 0.5
   done
@@ -60,8 +60,8 @@ OUT=$("$CLI" --data-dir "$WORK" batch --plot "$PRINTER" --style monochrome.ctb -
 echo "$OUT" | grep -qx "plotted=$WORK/$NAME.dxf|$PRINTER" || { echo "FAIL: $OUT"; exit 1; }
 
 # cups-pdf names the PDF after the job's title (the drawing's name) in the user's
-# output folder.
-for _ in $(seq 1 60); do
+# output folder. The conversion may take long on a loaded machine: wait up to two minutes.
+for _ in $(seq 1 240); do
   PDF=$(find "$HOME/PDF" /var/spool/cups-pdf -name "$NAME*.pdf" -newer "$WORK/stamp" 2>/dev/null | head -1)
   if [ -n "$PDF" ]; then
     sleep 1  # cups-pdf may still be writing it
