@@ -12,10 +12,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cstdio>
 
 #include "beams/skid_beam_windows.h"
 #include "ui/fonts.h"
+#include "ui/screenshot_folder.h"
 
 namespace {
 
@@ -65,11 +65,8 @@ bool saveWithDiagram(const QString& form, const QString& file) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::applyChineseFont(app);
-    const QString out = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR");
-    if (out.isEmpty()) {
-        std::fprintf(stderr, "beam_screenshots: set TOLVANE_SCREENSHOT_DIR\n");
-        return 2;
-    }
+    const QString out = ui::screenshotFolder("beam_screenshots");
+    if (out.isEmpty()) return 2;
     QTemporaryDir scratch;  // the column calculation appends to a report
     qputenv("TOLVANE_REPORT_FILE", scratch.filePath("report.doc").toUtf8());
 

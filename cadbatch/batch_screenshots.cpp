@@ -13,7 +13,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "cadbatch/batch_runner.h"
 #include "cadbatch/batch_window.h"
@@ -21,6 +20,7 @@
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
 #include "ui/fonts.h"
+#include "ui/screenshot_folder.h"
 #include "ui/message_recorder.h"
 
 namespace {
@@ -46,11 +46,8 @@ bool save(QWidget* w, const QString& file) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::applyChineseFont(app);
-    const QString out = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR");
-    if (out.isEmpty()) {
-        std::fprintf(stderr, "batch_screenshots: set TOLVANE_SCREENSHOT_DIR\n");
-        return 2;
-    }
+    const QString out = ui::screenshotFolder("batch_screenshots");
+    if (out.isEmpty()) return 2;
     ui::MessageRecorder boxes;  // the sample's first block has no attributes: a box says so
     QTemporaryDir scratch;
     ui::setDataDirOverride(scratch.filePath("data").toStdString());

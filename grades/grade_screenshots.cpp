@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdio>
 
 #include "db/seed.h"
 #include "grades/grade_conversion_window.h"
@@ -19,6 +18,7 @@
 #include "grades/grade_windows.h"
 #include "standardparts/standard_window.h"
 #include "ui/fonts.h"
+#include "ui/screenshot_folder.h"
 
 namespace {
 
@@ -38,11 +38,8 @@ bool save(QWidget* w, const QString& file) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::applyChineseFont(app);
-    const QString out = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR");
-    if (out.isEmpty()) {
-        std::fprintf(stderr, "grade_screenshots: set TOLVANE_SCREENSHOT_DIR\n");
-        return 2;
-    }
+    const QString out = ui::screenshotFolder("grade_screenshots");
+    if (out.isEmpty()) return 2;
     QTemporaryDir data;
     qputenv("TOLVANE_DATA_DIR", data.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", data.filePath(QStringLiteral("config")).toUtf8());

@@ -9,11 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "heat/heat_transfer_window.h"
 #include "ui/data_paths.h"
 #include "ui/fonts.h"
+#include "ui/screenshot_folder.h"
 #include "ui/message_recorder.h"
 
 namespace {
@@ -47,11 +47,8 @@ bool save(QWidget* w, const QString& file) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::applyChineseFont(app);
-    const QString out = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR");
-    if (out.isEmpty()) {
-        std::fprintf(stderr, "heat_screenshots: set TOLVANE_SCREENSHOT_DIR\n");
-        return 2;
-    }
+    const QString out = ui::screenshotFolder("heat_screenshots");
+    if (out.isEmpty()) return 2;
     QTemporaryDir data;  // insulation.db is seeded here
     ui::setDataDirOverride(data.path().toStdString());
     ui::MessageRecorder boxes;  // the load message would wait for OK
