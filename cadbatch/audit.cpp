@@ -4,14 +4,10 @@
 
 #include "cadbatch/record_edit.h"
 #include "cadbatch/record_templates.h"
+#include "cadbatch/reference_index.h"
 
 namespace cadbatch {
 namespace {
-
-bool isPointerCode(int code) {
-    return (code >= 330 && code <= 369) || (code >= 390 && code <= 399) || code == 480 ||
-           code == 481;
-}
 
 bool needsHandle(const Drawing& d, const Record& r) {
     if (r.kind == Kind::Section || r.kind == Kind::EndSec || r.kind == Kind::Eof ||
@@ -20,6 +16,11 @@ bool needsHandle(const Drawing& d, const Record& r) {
     if (r.section == Section::Tables) return !(d.isR12() && r.kind == Kind::Table);
     return r.section == Section::Blocks || r.section == Section::Entities ||
            r.section == Section::Objects;
+}
+
+// The entities whose group 2 names the block that holds their geometry.
+bool isDimension(const std::string& type) {
+    return type == "DIMENSION" || type == "ARC_DIMENSION" || type == "LARGE_RADIAL_DIMENSION";
 }
 
 int handleCode(const Record& r) { return r.kind == Kind::DimStyle && r.table >= 0 ? 105 : 5; }
@@ -33,10 +34,12 @@ public:
             checkHandseed();
             checkHandles();
         }
-        if (!d_.isR12()) checkPointers();
+        const ReferenceIndex index(d_);
+        if (!d_.isR12()) checkPointers(index);
+        checkEntityProperties(index);
         checkUndefinedBlocks();
         checkSequences();
-        checkMandatoryEntries();
+        checkMandatoryEntries(index);
         if (d_.usesHandles() && fix_) syncHandseed();
         return std::move(report_);
     }
@@ -84,28 +87,15 @@ private:
         }
     }
 
-    uint64_t spaceRecord(bool paper) {
-        const std::string want = paper ? "*PAPER_SPACE" : "*MODEL_SPACE";
-        for (size_t i = 0; i < d_.size(); ++i) {
-            const Record& r = d_.record(i);
-            if (r.kind != Kind::BlockRecord || r.deleted) continue;
-            std::string name;
-            if (d_.value(i, 2, name) && foldName(name) == want) return r.handle;
-        }
-        return 0;
-    }
-
     // The owner a record without a valid one belongs to.
-    uint64_t rightfulOwner(size_t i) {
+    uint64_t rightfulOwner(size_t i, const ReferenceIndex& index) {
         const Record& r = d_.record(i);
-        if (r.section == Section::Entities) return spaceRecord(r.paperSpace);
+        if (r.section == Section::Entities)
+            return r.paperSpace ? index.paperSpace() : index.modelSpace();
         if (r.section == Section::Blocks && r.block >= 0) {
-            const uint32_t name = d_.record(static_cast<size_t>(r.block)).name;
-            for (size_t k = 0; k < d_.size(); ++k)
-                if (d_.record(k).kind == Kind::BlockRecord && d_.record(k).name == name &&
-                    !d_.record(k).deleted)
-                    return d_.record(k).handle;
-            return 0;
+            // A definition's entities belong to the block record that owns the BLOCK.
+            const uint64_t record = d_.record(static_cast<size_t>(r.block)).owner;
+            return record && d_.find(record) >= 0 ? record : 0;
         }
         if (r.table >= 0) return d_.record(static_cast<size_t>(r.table)).handle;
         if (r.section == Section::Objects) {
@@ -117,50 +107,127 @@ private:
         return 0;
     }
 
-    void checkPointers() {
+    // Pointers to nothing, extended data included; reactor lists are left as they are.
+    void checkPointers(const ReferenceIndex& index) {
+        const auto gone = [&](uint64_t h) { return d_.find(h) < 0; };
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
             if (r.deleted) continue;
-            bool missing = false;
-            for (const Ref& ref : d_.refs(i))
-                if (ref.kind == RefKind::Handle && d_.find(ref.handle) < 0) missing = true;
-            if (missing) fixPointers(i);
+            bool missing = false, ownerMissing = false;
+            for (const Ref& ref : d_.refs(i)) {
+                if (ref.kind != RefKind::Handle || ref.role == RefRole::Reactor ||
+                    ref.role == RefRole::Data || d_.find(ref.handle) >= 0)
+                    continue;
+                missing = true;
+                ownerMissing = ownerMissing || ref.role == RefRole::Owner;
+            }
+            if (!missing) continue;
+            const std::string what = typeAndHandle(i);
+            const bool dictionary = r.kind == Kind::Dictionary;
+            const uint64_t owner = ownerMissing ? rightfulOwner(i, index) : 0;
+            for (const ClearedPointer& p : clearPointers(d_, i, gone, owner, false, fix_)) {
+                if (p.owner)
+                    found("对象 " + what + " 的所有者 " + handleText(p.handle) + " 不存在");
+                else if (dictionary && (p.code == 350 || p.code == 360))
+                    found("字典 " + what + " 的条目指向不存在的对象 " + handleText(p.handle));
+                else
+                    found("对象 " + what + " 指向不存在的对象 " + handleText(p.handle));
+            }
         }
     }
 
-    void fixPointers(size_t i) {
-        RecordEdit edit(d_, i);
-        bool changed = false, ownerSeen = false, inReactors = false;
-        const bool dictionary = d_.record(i).kind == Kind::Dictionary;
-        for (size_t k = 1; k < edit.size(); ++k) {
-            const int code = edit.code(k);
-            if (code == 1001) break;
-            if (code == 102)
-                inReactors = edit.text(k).rfind("{ACAD_REACTORS", 0) == 0
-                                 ? true
-                                 : (edit.text(k) == "}" ? false : inReactors);
-            if (!isPointerCode(code) || inReactors) continue;
-            const uint64_t h = parseHandle(edit.text(k));
-            const bool isOwner = code == 330 && !ownerSeen;
-            if (isOwner) ownerSeen = true;
-            if (h == 0 || d_.find(h) >= 0) continue;
-            if (isOwner) {
-                found("对象 " + typeAndHandle(i) + " 的所有者 " + handleText(h) + " 不存在");
-                if (fix_) edit.set(k, handleText(rightfulOwner(i)));
-            } else if (dictionary && (code == 350 || code == 360)) {
-                found("字典 " + typeAndHandle(i) + " 的条目指向不存在的对象 " + handleText(h));
-                if (fix_) {
-                    edit.erase(k);
-                    if (k > 1 && edit.code(k - 1) == 3) edit.erase(--k);
-                    --k;
-                }
-            } else {
-                found("对象 " + typeAndHandle(i) + " 指向不存在的对象 " + handleText(h));
-                if (fix_) edit.set(k, "0");
-            }
-            changed = fix_;
+    // Entities on a layer that does not exist (the layer is created, as CAD programs
+    // do), with an undefined linetype (BYLAYER) or text style (Standard), or with a
+    // colour number that is none (BYLAYER).
+    void checkEntityProperties(const ReferenceIndex& index) {
+        const uint32_t byLayer = d_.findName("BYLAYER"), byBlock = d_.findName("BYBLOCK");
+        std::vector<std::string> newLayers;
+        std::unordered_set<uint32_t> created;
+        for (size_t i = 0; i < d_.size(); ++i) {
+            const Record& r = d_.record(i);
+            if (r.deleted || !isEntity(r)) continue;
+            bool faulty = r.badColor;
+            for (const Ref& ref : d_.refs(i))
+                faulty = faulty || ((ref.kind == RefKind::Layer || ref.kind == RefKind::Linetype ||
+                                     ref.kind == RefKind::TextStyle) &&
+                                    ref.name != byLayer && ref.name != byBlock &&
+                                    index.definition(ref.kind, ref.name) < 0);
+            if (faulty) fixEntity(i, index, newLayers, created);
         }
-        if (changed) edit.commit(d_);
+        if (!fix_ || newLayers.empty()) return;
+        int32_t table = -1, endtab = -1;
+        findTable("LAYER", table, endtab);
+        if (endtab < 0) return;
+        for (const std::string& name : newLayers)
+            inserts_.emplace_back(
+                static_cast<size_t>(endtab),
+                tableEntryRecord(d_, "LAYER", name, d_.record(static_cast<size_t>(table)).handle));
+        flush();
+    }
+
+    static bool isEntity(const Record& r) {
+        return r.section == Section::Entities ||
+               (r.section == Section::Blocks && r.block >= 0 && r.kind != Kind::EndBlk);
+    }
+
+    void fixEntity(size_t i, const ReferenceIndex& index, std::vector<std::string>& newLayers,
+                   std::unordered_set<uint32_t>& created) {
+        const std::string what = typeAndHandle(i);
+        RecordEdit edit(d_, i);
+        bool changed = false;
+        const size_t end = edit.xdataStart();
+        for (size_t k = 1; k < end; ++k) {
+            const int code = edit.code(k);
+            const std::string& text = edit.text(k);
+            if (code == 62 && d_.record(i).badColor) {
+                found("对象 " + what + " 的颜色号 " + text + " 无效");
+                if (fix_) edit.set(k, "256");
+                changed = true;
+                continue;
+            }
+            const RefKind kind = code == 8   ? RefKind::Layer
+                                 : code == 6 ? RefKind::Linetype
+                                 : code == 7 ? RefKind::TextStyle
+                                             : RefKind::Handle;
+            if (kind == RefKind::Handle) continue;
+            const std::string folded = foldName(text, d_.codec());
+            if (folded.empty() || folded == "BYLAYER" || folded == "BYBLOCK") continue;
+            const uint32_t name = d_.findName(text);
+            if (index.definition(kind, name) >= 0) continue;
+            const std::string shown = d_.codec().toUtf8(text);
+            // Layer 0 and text style Standard are mandatory entries, added after these
+            // checks when named.
+            if ((kind == RefKind::Layer && folded == "0") ||
+                (kind == RefKind::TextStyle && folded == "STANDARD"))
+                continue;
+            if (kind == RefKind::Layer) {
+                if (!created.insert(name).second) continue;
+                found("对象 " + what + " 所在的图层 " + shown + " 不存在");
+                newLayers.push_back(text);
+            } else if (kind == RefKind::Linetype) {
+                found("对象 " + what + " 的线型 " + shown + " 未定义");
+                if (fix_) edit.set(k, "BYLAYER");
+                changed = true;
+            } else {
+                found("对象 " + what + " 的文字样式 " + shown + " 未定义");
+                if (fix_) edit.set(k, d_.isR12() ? "STANDARD" : "Standard");
+                changed = standardStyleNamed_ = true;
+            }
+        }
+        if (fix_ && changed) edit.commit(d_);
+    }
+
+    void findTable(const char* name, int32_t& table, int32_t& endtab) {
+        const uint32_t id = d_.findName(name);
+        for (size_t i = 0; i < d_.size() && id != kNoName; ++i) {
+            const Record& r = d_.record(i);
+            if (r.deleted) continue;
+            if (r.kind == Kind::Table && r.name == id) table = static_cast<int32_t>(i);
+            if (r.kind == Kind::EndTab && table >= 0 && r.table == table) {
+                endtab = static_cast<int32_t>(i);
+                return;
+            }
+        }
     }
 
     void checkUndefinedBlocks() {
@@ -181,7 +248,7 @@ private:
         }
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
-            if (r.deleted || r.kind != Kind::Insert) continue;
+            if (r.deleted || !(r.kind == Kind::Insert || isDimension(r.type))) continue;
             for (const Ref& ref : d_.refs(i)) {
                 if (ref.kind != RefKind::Block || defined.count(ref.name) || added.count(ref.name))
                     continue;
@@ -251,23 +318,26 @@ private:
         flush();
     }
 
-    void checkMandatoryEntries() {
+    // Layer 0 and the Standard styles are added when something names them (an entity,
+    // the header, a fix above): a drawing of ISO-25 alone, or without layer 0, is sound.
+    void checkMandatoryEntries(const ReferenceIndex& index) {
         struct Entry {
             const char* table;
             const char* name;
             const char* kind;
+            RefKind named = RefKind::Handle;  // a name kind: needed only when so named
         };
-        static const Entry kR12[] = {{"LAYER", "0", "图层"},
+        static const Entry kR12[] = {{"LAYER", "0", "图层", RefKind::Layer},
                                      {"LTYPE", "CONTINUOUS", "线型"},
-                                     {"STYLE", "STANDARD", "文字样式"},
-                                     {"DIMSTYLE", "STANDARD", "标注样式"},
+                                     {"STYLE", "STANDARD", "文字样式", RefKind::TextStyle},
+                                     {"DIMSTYLE", "STANDARD", "标注样式", RefKind::DimStyle},
                                      {"APPID", "ACAD", "应用程序"}};
-        static const Entry kLater[] = {{"LAYER", "0", "图层"},
+        static const Entry kLater[] = {{"LAYER", "0", "图层", RefKind::Layer},
                                        {"LTYPE", "ByBlock", "线型"},
                                        {"LTYPE", "ByLayer", "线型"},
                                        {"LTYPE", "Continuous", "线型"},
-                                       {"STYLE", "Standard", "文字样式"},
-                                       {"DIMSTYLE", "Standard", "标注样式"},
+                                       {"STYLE", "Standard", "文字样式", RefKind::TextStyle},
+                                       {"DIMSTYLE", "Standard", "标注样式", RefKind::DimStyle},
                                        {"APPID", "ACAD", "应用程序"}};
         const Entry* begin = d_.isR12() ? std::begin(kR12) : std::begin(kLater);
         const Entry* end = d_.isR12() ? std::end(kR12) : std::end(kLater);
@@ -286,7 +356,10 @@ private:
                 else if (want != kNoName && r.name == want && r.type == e->table)
                     present = true;
             }
-            if (tableRecord < 0 || present) continue;
+            const bool needed = e->named == RefKind::Handle ||
+                                (e->named == RefKind::TextStyle && standardStyleNamed_) ||
+                                index.isNamed(e->named, want);
+            if (tableRecord < 0 || present || !needed) continue;
             found(std::string("缺少必需的表项：") + e->kind + " " + e->name);
             if (!fix_ || endtab < 0) continue;
             inserts_.emplace_back(
@@ -316,6 +389,7 @@ private:
 
     Drawing& d_;
     bool fix_;
+    bool standardStyleNamed_ = false;  // by a fix of an entity's text style
     AuditReport report_;
     std::vector<std::pair<size_t, std::string>> inserts_;
 };

@@ -140,8 +140,45 @@ const Fault kFaults[] = {
              std::find(g.begin() + static_cast<long>(style) + 1, g.end(), G{0, "STYLE"}) -
              g.begin());
          g.erase(g.begin() + static_cast<long>(style), g.begin() + static_cast<long>(next));
+         const size_t text = recordAt(g, "ENTITIES", "TEXT");
+         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "STANDARD"});
      },
      "缺少必需的表项：文字样式 STANDARD"},
+    {"UndefinedLayer", "AC1015",
+     [](Groups& g) { g[groupIn(g, recordAt(g, "ENTITIES", "LINE"), 8)].second = "NOLAYER"; },
+     "所在的图层 NOLAYER 不存在"},
+    {"UndefinedLinetypeR12", "AC1009",
+     [](Groups& g) {
+         const size_t line = recordAt(g, "ENTITIES", "LINE");
+         g.insert(g.begin() + static_cast<long>(groupIn(g, line, 8)) + 1, G{6, "NOLINETYPE"});
+     },
+     "的线型 NOLINETYPE 未定义"},
+    {"UndefinedTextStyle", "AC1018",
+     [](Groups& g) {
+         const size_t text = recordAt(g, "ENTITIES", "TEXT");
+         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "NOSTYLE"});
+     },
+     "的文字样式 NOSTYLE 未定义"},
+    {"InvalidColour", "AC1032",
+     [](Groups& g) {
+         const size_t line = recordAt(g, "ENTITIES", "LINE");
+         g.insert(g.begin() + static_cast<long>(groupIn(g, line, 8)) + 1, G{62, "300"});
+     },
+     "的颜色号 300 无效"},
+    {"DanglingHandleInExtendedData", "AC1015",
+     [](Groups& g) {
+         const size_t line = recordAt(g, "ENTITIES", "LINE");
+         size_t end = line + 1;
+         while (g[end].first != 0) ++end;
+         g.insert(g.begin() + static_cast<long>(end), {G{1001, "ACAD"}, G{1005, "ABCDE"}});
+     },
+     "指向不存在的对象 ABCDE"},
+    {"DanglingEntryOfATableList", "AC1015",
+     [](Groups& g) {
+         const size_t table = recordAt(g, "TABLES", "TABLE");
+         g.insert(g.begin() + static_cast<long>(groupIn(g, table, 70)) + 1, G{340, "ABCDE"});
+     },
+     "指向不存在的对象 ABCDE"},
 };
 
 void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
@@ -161,7 +198,7 @@ TEST_P(AuditFault, IsFoundThenFixedAndTheFileReadsClean) {
     const AuditReport seen = auditDrawing(d, false);
     ASSERT_FALSE(seen.findings.empty());
     EXPECT_TRUE(std::any_of(seen.findings.begin(), seen.findings.end(), [&](const AuditFinding& a) {
-        return a.text.rfind(f.finding, 0) == 0;
+        return a.text.find(f.finding) != std::string::npos;
     })) << seen.findings.front().text;
     EXPECT_EQ(seen.fixedCount(), 0u);
     EXPECT_EQ(d.bytes(), bytes);
@@ -196,6 +233,25 @@ TEST(Audit, CleanDrawingsOfEveryVersionHaveNothingToFix) {
         EXPECT_TRUE(report.findings.empty()) << version << ": " << report.findings.front().text;
         EXPECT_EQ(d.bytes(), bytes);
     }
+}
+
+// A drawing whose only dimension style is ISO-25 and whose entities are all on other
+// layers than 0 is sound: audit adds no Standard style, no layer 0, no handle.
+TEST(Audit, DrawingWithoutStandardDimensionStyleOrLayerZeroIsLeftAlone) {
+    Groups g = sampleGroups({});
+    g[groupIn(g, recordAt(g, "TABLES", "DIMSTYLE"), 2)].second = "ISO-25";
+    const size_t zero = recordAt(g, "TABLES", "LAYER");
+    const size_t next = static_cast<size_t>(
+        std::find(g.begin() + static_cast<long>(zero) + 1, g.end(), G{0, "LAYER"}) - g.begin());
+    g.erase(g.begin() + static_cast<long>(zero), g.begin() + static_cast<long>(next));
+    for (auto& [code, value] : g)
+        if ((code == 8 || code == 6) && value == "0") value = "USED";
+    const std::string bytes = render(g, DxfFormat::Ascii);
+    Drawing d;
+    ASSERT_TRUE(Drawing::parse(bytes, d).ok());
+    const AuditReport report = auditDrawing(d, true);
+    EXPECT_TRUE(report.findings.empty()) << report.findings.front().text;
+    EXPECT_EQ(d.bytes(), bytes);
 }
 
 }  // namespace

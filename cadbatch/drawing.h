@@ -31,10 +31,19 @@ enum class RefKind : uint8_t { Layer, Linetype, TextStyle, DimStyle, Block, Hand
 inline constexpr int kNameKinds = 5;
 inline constexpr uint32_t kNoName = 0xffffffffu;
 
+// What a pointer means to its record.
+enum class RefRole : uint8_t {
+    Use,      // the record needs its target
+    Owner,    // the record's owner
+    Listing,  // a table's list of its own entries
+    Reactor,  // an entry of the record's reactor list
+    Data,     // a record of a section of its own (ACDSDATA) holding data of its target
+};
+
 struct Ref {
     RefKind kind = RefKind::Handle;
-    bool owner = false;       // the record's owner pointer
-    uint32_t name = kNoName;  // interned upper-case name, for the name kinds
+    RefRole role = RefRole::Use;
+    uint32_t name = kNoName;  // interned folded name, for the name kinds
     uint64_t handle = 0;      // for RefKind::Handle
 };
 
@@ -77,6 +86,7 @@ struct Record {
     bool hasHandle = false;
     bool paperSpace = false;     // group 67 is 1
     bool attribsFollow = false;  // group 66 is 1
+    bool badColor = false;       // an entity's colour number (62) is none of 0 ... 257
     int flags = 0;               // the first group 70
     uint64_t handle = 0;
     uint64_t owner = 0;       // 0 when the record names no owner

@@ -107,7 +107,7 @@ std::string foldName(std::string_view name, const TextCodec& codec) {
 struct Drawing::Analysis {
     bool entity = false;  // an entity (ENTITIES, or inside a block definition)
     bool tableEntry = false;
-    bool table = false;  // a TABLE record: its pointers list its own entries
+    bool table = false;  // a TABLE record: its 340 pointers list its own entries
     bool header = false;
     bool dimStyle = false;  // a DIMSTYLE table entry
     bool nameSeen = false;
@@ -144,7 +144,7 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
     if (a.inXdata) {
         if (code == 1003) addName(RefKind::Layer, v);
         if (code == 1005 && parseHandle(v))
-            refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
+            refs_.push_back(Ref{RefKind::Handle, RefRole::Use, kNoName, parseHandle(v)});
         return;
     }
     if (a.header) {
@@ -165,7 +165,7 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
                                var == "$DIMLDRBLK"))
             addName(RefKind::Block, v);
         else if (((code >= 330 && code <= 369) || (code >= 390 && code <= 399)) && parseHandle(v))
-            refs_.push_back(Ref{RefKind::Handle, false, kNoName, parseHandle(v)});
+            refs_.push_back(Ref{RefKind::Handle, RefRole::Use, kNoName, parseHandle(v)});
         return;
     }
     switch (code) {
@@ -214,6 +214,12 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
         case 8:
             if (a.entity || r.section == Section::Objects) addName(RefKind::Layer, v);
             return;
+        case 62:
+            if (a.entity) {
+                const long long color = valueInt(g, style_.format, -1);
+                r.badColor = color < 0 || color > 257;
+            }
+            return;
         case 66:
             if (a.entity) r.attribsFollow = valueInt(g, style_.format) == 1;
             return;
@@ -245,11 +251,18 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
     if (code == 330 && !a.ownerSeen && !a.inReactors) {
         a.ownerSeen = true;
         r.owner = h;
-        if (h) refs_.push_back(Ref{RefKind::Handle, true, kNoName, h});
+        if (h) refs_.push_back(Ref{RefKind::Handle, RefRole::Owner, kNoName, h});
         return;
     }
-    if (a.inReactors || a.table || h == 0) return;
-    refs_.push_back(Ref{RefKind::Handle, false, kNoName, h});
+    if (h == 0) return;
+    RefRole role = RefRole::Use;
+    if (a.inReactors)
+        role = RefRole::Reactor;
+    else if (a.table && code == 340)
+        role = RefRole::Listing;
+    else if (r.section == Section::Other)
+        role = RefRole::Data;
+    refs_.push_back(Ref{RefKind::Handle, role, kNoName, h});
 }
 
 Drawing::Analysis Drawing::beginAnalysis(const Record& r) const {
@@ -273,7 +286,7 @@ void Drawing::analyze(size_t i, std::string_view bytes) {
     Analysis a = beginAnalysis(r);
     r.hasHandle = false;
     r.handle = r.owner = 0;
-    r.attribsFollow = r.paperSpace = false;
+    r.attribsFollow = r.paperSpace = r.badColor = false;
     r.flags = 0;
     r.refBegin = static_cast<uint32_t>(refs_.size());
     GroupReader reader(bytes, style_.format);

@@ -2,10 +2,13 @@
 """The drawing engine seen from outside: drawings made by an independent DXF library
 (ezdxf) in every version, ASCII and binary, GBK and UTF-8, go through
 `tolvane-cli batch`; every file the engine writes must load in ezdxf without audit
-errors and hold what the run put in it.
+errors and hold what the run put in it. The real drawings of testdata/real go through
+purge and audit: every layout keeps its entities, no reference is left pointing
+nowhere, and a clean drawing comes out of audit byte for byte as it went in.
 
 usage: interop_test.py PATH-TO-tolvane-cli
 """
+import io
 import os
 import re
 import shutil
@@ -14,6 +17,7 @@ import sys
 import tempfile
 
 import ezdxf
+from ezdxf.lldxf.tagger import ascii_tags_loader, binary_tags_loader
 
 CLI = sys.argv[1]
 VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
@@ -213,9 +217,124 @@ def unwritable_log(work):
           f"unwritable log: {out}")
 
 
+REAL = os.path.join(os.path.dirname(os.path.abspath(__file__)), "testdata", "real")
+POINTERS = set(range(330, 370)) | set(range(390, 400)) | {480, 481}
+NAMED_BLOCK = {"INSERT", "DIMENSION", "ARC_DIMENSION", "LARGE_RADIAL_DIMENSION", "ACAD_TABLE"}
+
+
+def raw_records(path):
+    """The records of a file as (type, [(code, value)]), read by ezdxf's low-level tagger."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data.startswith(b"AutoCAD Binary DXF"):
+        tags = binary_tags_loader(data, errors="ignore")
+    else:
+        tags = ascii_tags_loader(io.StringIO(data.decode("latin-1")), skip_comments=True)
+    records = []
+    for tag in tags:
+        if tag.code == 0:
+            records.append((tag.value.strip().upper(), []))
+        elif records:
+            value = tag.value.strip() if isinstance(tag.value, str) else tag.value
+            records[-1][1].append((tag.code, value))
+    return records
+
+
+def faults(path):
+    """What an independent look at the groups finds wrong: pointers to no record
+    (reactor lists aside), handles used twice, entities on layers, linetypes or text
+    styles that are not defined, colour numbers that are none, and blocks named by
+    entities but not defined."""
+    records = raw_records(path)
+    handles, found, pointers = set(), [], []
+    defined = {"LAYER": set(), "LTYPE": {"BYLAYER", "BYBLOCK"}, "STYLE": set(), "BLOCK": set()}
+    section = None
+    for typ, groups in records:
+        values = dict(groups)
+        if typ == "SECTION":
+            section = values.get(2)
+        code = 105 if typ == "DIMSTYLE" else 5
+        handle = next((v for c, v in groups if c == code), None)  # the first: later ones are data
+        if section != "HEADER" and typ not in ("SECTION", "ENDSEC", "EOF") and handle:
+            if int(handle, 16) in handles:
+                found.append(f"handle {handle} twice")
+            handles.add(int(handle, 16))
+        if section == "TABLES" and typ in defined and 2 in values:
+            defined[typ].add(values[2].upper())
+        if typ == "BLOCK" and 2 in values:
+            defined["BLOCK"].add(values[2].upper())
+        reactors = xdata = False
+        for code, value in groups:
+            if code == 1001:
+                xdata = True
+            if code == 102 and not xdata:
+                reactors = value.startswith("{ACAD_REACTORS") or (reactors and value != "}")
+            elif (code in POINTERS and not xdata and not reactors) or (xdata and code == 1005):
+                pointers.append((typ, code, value))
+    for typ, code, value in pointers:
+        try:
+            target = int(value, 16)
+        except ValueError:
+            continue  # not a handle: nothing it could point at
+        if target and target not in handles:
+            found.append(f"{typ} {code} {value} points nowhere")
+    tables = {t: any(typ == "TABLE" and dict(g).get(2) == t for typ, g in records) for t in defined}
+    section = None
+    for typ, groups in records:
+        values = dict(groups)
+        if typ == "SECTION":
+            section = values.get(2)
+        if section not in ("ENTITIES", "BLOCKS") or typ in ("BLOCK", "ENDBLK", "SECTION", "ENDSEC"):
+            continue
+        for code, table in ((8, "LAYER"), (6, "LTYPE"), (7, "STYLE")):
+            # A drawing without the table (a minimal R12 file) has nowhere to define them.
+            if code in values and tables[table] and values[code].upper() not in defined[table]:
+                found.append(f"{typ} names {table} {values[code]}")
+        if typ in NAMED_BLOCK and 2 in values and values[2].upper() not in defined["BLOCK"]:
+            found.append(f"{typ} names block {values[2]}")
+        if 62 in values and not 0 <= int(values[62]) <= 257:
+            found.append(f"{typ} colour {values[62]}")
+    return found
+
+
+def layout_counts(path):
+    doc = ezdxf.readfile(path)
+    return {layout.name: len(layout) for layout in doc.layouts}, len(doc.audit().errors)
+
+
+def real_drawings(work):
+    names = sorted(n for n in os.listdir(REAL) if n.lower().endswith(".dxf"))
+    check(len(names) >= 20, f"only {len(names)} real drawings")
+    for name in names:
+        source = os.path.join(REAL, name)
+        with open(source, "rb") as f:
+            original = f.read()
+        counts, errors = layout_counts(source)
+        before = faults(source)
+        log = os.path.join(work, "errlog.txt")
+
+        audited = os.path.join(work, name)
+        shutil.copy(source, audited)
+        batch("--audit", "--log", log, audited)
+        with open(audited, "rb") as f:
+            same = f.read() == original
+        if not before and not errors:
+            check(same, f"{name}: audit changed a clean drawing")
+        check(not faults(audited), f"{name}: audit left {faults(audited)[:3]}")
+
+        purged = os.path.join(work, "purged_" + name)
+        shutil.copy(source, purged)
+        batch("--purge", "--audit", "--log", log, purged)
+        after, errors_after = layout_counts(purged)
+        check(after == counts, f"{name}: entities per layout {counts} became {after}")
+        check(errors_after <= errors, f"{name}: ezdxf audit errors {errors} became {errors_after}")
+        check(not faults(purged), f"{name}: purge and audit left {faults(purged)[:3]}")
+
+
 def main():
     with tempfile.TemporaryDirectory() as work:
-        for part in (round_trips_and_edits, broken_drawings, bad_inputs, unsafe_names, unwritable_log):
+        for part in (round_trips_and_edits, broken_drawings, bad_inputs, unsafe_names, unwritable_log,
+                     real_drawings):
             folder = os.path.join(work, part.__name__)
             os.makedirs(folder)
             part(folder)

@@ -2,20 +2,16 @@
 
 #include <unordered_set>
 
+#include "cadbatch/reference_index.h"
+
 namespace cadbatch {
 namespace {
-
-struct Candidate {
-    RefKind kind;
-    size_t record;             // the table entry, or the BLOCK record of a definition
-    int32_t blockRecord = -1;  // a block's BLOCK_RECORD entry (from R13 on)
-};
 
 bool startsWith(const std::string& s, std::string_view prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
-bool isProtected(const Candidate& c, const std::string& name, int flags) {
+bool isProtected(const NamedEntry& c, const std::string& name, int flags) {
     switch (c.kind) {
         case RefKind::Layer:
             return name == "0" || name == "DEFPOINTS" || (flags & 16);
@@ -49,94 +45,24 @@ const char* kindText(RefKind kind) {
     }
 }
 
-std::vector<Candidate> findCandidates(Drawing& d) {
-    const uint32_t layer = d.findName("LAYER"), ltype = d.findName("LTYPE"),
-                   style = d.findName("STYLE"), dimstyle = d.findName("DIMSTYLE"),
-                   blockRecord = d.findName("BLOCK_RECORD");
-    std::vector<Candidate> out;
-    std::vector<int32_t> recordOfBlock(d.nameCount(), -1);
-    for (size_t i = 0; i < d.size(); ++i) {
-        const Record& r = d.record(i);
-        if (r.deleted || r.name == kNoName) continue;
-        if (r.section == Section::Blocks && r.kind == Kind::Block) {
-            out.push_back({RefKind::Block, i});
-            continue;
-        }
-        if (r.table < 0) continue;
-        const uint32_t table = d.record(static_cast<size_t>(r.table)).name;
-        if (table == blockRecord && r.kind == Kind::BlockRecord)
-            recordOfBlock[r.name] = static_cast<int32_t>(i);
-        else if (table == layer && r.kind == Kind::Layer)
-            out.push_back({RefKind::Layer, i});
-        else if (table == ltype && r.kind == Kind::Linetype)
-            out.push_back({RefKind::Linetype, i});
-        else if (table == style && r.kind == Kind::Style)
-            out.push_back({RefKind::TextStyle, i});
-        else if (table == dimstyle && r.kind == Kind::DimStyle)
-            out.push_back({RefKind::DimStyle, i});
-    }
-    for (Candidate& c : out)
-        if (c.kind == RefKind::Block) c.blockRecord = recordOfBlock[d.record(c.record).name];
-    return out;
-}
-
-// Whether record `from` is owned, directly or through its owners, by record `owner`.
-bool ownedBy(Drawing& d, size_t from, int32_t owner) {
-    uint64_t h = d.record(from).owner;
-    for (int depth = 0; depth < 16 && h != 0; ++depth) {
-        const int32_t i = d.find(h);
-        if (i < 0) return false;
-        if (i == owner) return true;
-        h = d.record(static_cast<size_t>(i)).owner;
-    }
-    return false;
-}
-
 }  // namespace
 
 PurgeReport purgeAll(Drawing& d) {
     PurgeReport report;
-    const std::vector<Candidate> candidates = findCandidates(d);
-    if (candidates.empty()) return report;
-    std::unordered_set<uint64_t> candidateHandles;
-    for (const Candidate& c : candidates) {
-        if (d.record(c.record).hasHandle) candidateHandles.insert(d.record(c.record).handle);
-        if (c.blockRecord >= 0 && d.record(static_cast<size_t>(c.blockRecord)).hasHandle)
-            candidateHandles.insert(d.record(static_cast<size_t>(c.blockRecord)).handle);
-    }
-    const size_t names = d.nameCount();
-    std::vector<uint8_t> usedName(kNameKinds * names, 0);
-    std::vector<uint8_t> usedRecord(d.size(), 0);
-    for (size_t i = 0; i < d.size(); ++i) {
-        const Record& r = d.record(i);
-        if (r.deleted) continue;
-        const uint32_t ownBlock =
-            r.block >= 0 ? d.record(static_cast<size_t>(r.block)).name : kNoName;
-        for (const Ref& ref : d.refs(i)) {
-            if (ref.owner) continue;
-            if (ref.kind == RefKind::Handle) {
-                if (!candidateHandles.count(ref.handle)) continue;
-                const int32_t t = d.find(ref.handle);
-                if (t >= 0 && !ownedBy(d, i, t)) usedRecord[static_cast<size_t>(t)] = 1;
-            } else if (!(ref.kind == RefKind::Block && ref.name == ownBlock)) {
-                usedName[static_cast<size_t>(ref.kind) * names + ref.name] = 1;
-            }
-        }
-    }
+    const ReferenceIndex index(d);
     std::unordered_set<uint64_t> removedHandles;
     auto remove = [&](size_t i) {
         if (d.record(i).hasHandle) removedHandles.insert(d.record(i).handle);
         d.erase(i);
     };
-    for (const Candidate& c : candidates) {
+    for (const NamedEntry& c : index.entries()) {
         const Record& r = d.record(c.record);
         std::string name;
         d.value(c.record, 2, name);
-        const std::string folded = foldName(name);
-        if (isProtected(c, folded, r.flags)) continue;
-        if (usedName[static_cast<size_t>(c.kind) * names + r.name] || usedRecord[c.record])
+        if (isProtected(c, foldName(name), r.flags) || index.isUsed(c)) continue;
+        if (c.blockRecord >= 0 &&
+            index.isLayoutBlock(d.record(static_cast<size_t>(c.blockRecord)).handle))
             continue;
-        if (c.blockRecord >= 0 && usedRecord[static_cast<size_t>(c.blockRecord)]) continue;
         report.removed.push_back(kindText(c.kind) + d.codec().toUtf8(name));
         if (c.kind != RefKind::Block) {
             remove(c.record);
@@ -151,16 +77,32 @@ PurgeReport purgeAll(Drawing& d) {
         }
         if (c.blockRecord >= 0) remove(static_cast<size_t>(c.blockRecord));
     }
-    // What the removed items owned (extension dictionaries and their contents) goes too.
-    for (bool more = !removedHandles.empty(); more;) {
+    if (removedHandles.empty()) return report;
+    // What the removed items owned (extension dictionaries and their contents) goes
+    // too, and so do the records that hold data of a removed entity (ACDSDATA).
+    for (bool more = true; more;) {
         more = false;
         for (size_t i = 0; i < d.size(); ++i) {
             const Record& r = d.record(i);
-            if (r.deleted || r.section != Section::Objects || !removedHandles.count(r.owner))
-                continue;
+            if (r.deleted) continue;
+            bool owned = r.section == Section::Objects && removedHandles.count(r.owner);
+            for (const Ref& ref : d.refs(i))
+                owned = owned || (ref.role == RefRole::Data && removedHandles.count(ref.handle));
+            if (!owned) continue;
             remove(i);
             more = true;
         }
+    }
+    // Every other pointer to what was removed goes with it: table lists, reactor lists,
+    // dictionary entries.
+    const auto gone = [&](uint64_t h) { return removedHandles.count(h) > 0; };
+    for (size_t i = 0; i < d.size(); ++i) {
+        if (d.record(i).deleted) continue;
+        bool points = false;
+        for (const Ref& ref : d.refs(i))
+            points = points || (ref.kind == RefKind::Handle && ref.role != RefRole::Owner &&
+                                removedHandles.count(ref.handle));
+        if (points) clearPointers(d, i, gone, 0, true, true);
     }
     return report;
 }
