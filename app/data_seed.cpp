@@ -59,6 +59,12 @@ bool seedDataFolder() {
     const fs::path data = ui::dataDir();
     fs::create_directories(data, ec);
     if (!fs::is_directory(data)) return false;
+    // Without the seed folder there is nothing to copy: one line says where it was
+    // looked for, rather than one per seed file.
+    if (const ui::OptionalMessage missing = missingSeedDirMessage()) {
+        std::cerr << "tolvane: " << missing->text << "\n";
+        return true;
+    }
     const fs::path help = data / "help.txt";
     if (!fs::exists(help, ec)) {
         // Copy under a temporary name first so a half-copied help file is never seen.

@@ -28,8 +28,9 @@ std::string seedDir();
 // when it was found.
 ui::OptionalMessage missingSeedDirMessage();
 
-// Returns false when the data folder cannot be created. A database that cannot be
-// created is reported on stderr; the window that needs it says so when it opens.
+// Returns false when the data folder cannot be created. A missing seed folder and a
+// database that cannot be created are reported on stderr; the window that needs the
+// database says so when it opens.
 bool seedDataFolder();
 
 }  // namespace app

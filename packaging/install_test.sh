@@ -60,4 +60,11 @@ if "$bin/tolvane-cli" grade --help >/dev/null 2>&1; then
     out=$("$bin/tolvane-cli" --data-dir "$cli_data" grade query Q195) || fail "grade query: $out"
     case $out in *Q195*) ;; *) fail "grade query Q195 printed: $out" ;; esac
     ls "$cli_data"/*.db >/dev/null 2>&1 || fail "grade query seeded no database in $cli_data"
+
+    # Without its seed data the program says where it looked for it.
+    mv "$seed" "$root/seed-away"
+    if "$bin/tolvane-cli" --data-dir "$root/unseeded" grade query Q195 >/dev/null 2>"$root/err"; then
+        fail "grade query succeeded without seed data"
+    fi
+    grep -qF "查找过：$seed" "$root/err" || fail "no message names where it looked: $(cat "$root/err")"
 fi
