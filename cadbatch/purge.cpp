@@ -86,8 +86,10 @@ PurgeReport purgeAll(Drawing& d) {
             const Record& r = d.record(i);
             if (r.deleted) continue;
             bool owned = r.section == Section::Objects && removedHandles.count(r.owner);
-            for (const Ref& ref : d.refs(i))
-                owned = owned || (ref.role == RefRole::Data && removedHandles.count(ref.handle));
+            if (r.section == Section::Other)
+                for (const Ref& ref : d.refs(i))
+                    owned =
+                        owned || (ref.role == RefRole::Data && removedHandles.count(ref.handle));
             if (!owned) continue;
             remove(i);
             more = true;
@@ -96,7 +98,7 @@ PurgeReport purgeAll(Drawing& d) {
     // Every other pointer to what was removed goes with it: table lists, reactor lists,
     // dictionary entries.
     const auto gone = [&](uint64_t h) { return removedHandles.count(h) > 0; };
-    for (size_t i = 0; i < d.size(); ++i) {
+    for (size_t i : index.referrers()) {
         if (d.record(i).deleted) continue;
         bool points = false;
         for (const Ref& ref : d.refs(i))

@@ -43,7 +43,12 @@ void ReferenceIndex::collectEntries() {
     std::vector<int32_t> recordOfBlock(names_, -1);
     for (size_t i = 0; i < d_.size(); ++i) {
         const Record& r = d_.record(i);
-        if (r.deleted || r.name == kNoName) continue;
+        if (r.deleted) continue;
+        if (r.hasHandle && (r.table >= 0 || r.section == Section::Blocks))
+            named_.emplace(r.handle, static_cast<int32_t>(i));
+        if (r.kind == Kind::BlockRecord && r.hasHandle) blockRecords_.push_back(i);
+        if (r.kind == Kind::Layout && r.section == Section::Objects) layouts_.push_back(i);
+        if (r.name == kNoName) continue;
         if (r.section == Section::Blocks && r.kind == Kind::Block) {
             entries_.push_back({RefKind::Block, i});
             continue;
@@ -68,10 +73,11 @@ void ReferenceIndex::collectEntries() {
         if (e.kind == RefKind::Block) {
             // A definition belongs to the block record that owns it; the name is the
             // fallback for definitions without an owner.
-            const int32_t owner = r.owner ? d_.find(r.owner) : -1;
+            const auto owner = named_.find(r.owner);
             e.blockRecord =
-                owner >= 0 && d_.record(static_cast<size_t>(owner)).kind == Kind::BlockRecord
-                    ? owner
+                owner != named_.end() &&
+                        d_.record(static_cast<size_t>(owner->second)).kind == Kind::BlockRecord
+                    ? owner->second
                     : recordOfBlock[r.name];
         }
         int32_t& def = definition_[static_cast<size_t>(e.kind) * names_ + r.name];
@@ -86,9 +92,10 @@ void ReferenceIndex::findLayouts() {
         long long tab = 0;
     };
     std::vector<Layout> layouts;
-    for (size_t i = 0; i < d_.size(); ++i) {
+    std::unordered_set<uint64_t> layoutObjects;
+    for (size_t i : layouts_) {
         const Record& r = d_.record(i);
-        if (r.deleted || r.kind != Kind::Layout || r.section != Section::Objects) continue;
+        layoutObjects.insert(r.handle);
         Layout layout;
         bool inLayout = false;
         for (const Group& g : d_.groups(i)) {
@@ -101,12 +108,10 @@ void ReferenceIndex::findLayouts() {
         }
         if (layout.blockRecord) layouts.push_back(layout);
     }
-    for (size_t i = 0; i < d_.size(); ++i) {
+    for (size_t i : blockRecords_) {
         const Record& r = d_.record(i);
-        if (r.deleted || r.kind != Kind::BlockRecord || !r.hasHandle) continue;
         std::string text;
-        const int32_t layout = d_.value(i, 340, text) ? d_.find(parseHandle(text)) : -1;
-        if (layout >= 0 && d_.record(static_cast<size_t>(layout)).kind == Kind::Layout)
+        if (d_.value(i, 340, text) && layoutObjects.count(parseHandle(text)))
             layoutBlocks_.insert(r.handle);
     }
     long long paperTab = 0;
@@ -121,9 +126,8 @@ void ReferenceIndex::findLayouts() {
     }
     // The block record named so is the active paper space, when it holds a layout; in
     // drawings without layouts (R13, R14), the names are all there is.
-    for (size_t i = 0; i < d_.size(); ++i) {
+    for (size_t i : blockRecords_) {
         const Record& r = d_.record(i);
-        if (r.deleted || r.kind != Kind::BlockRecord || !r.hasHandle) continue;
         std::string name;
         d_.value(i, 2, name);
         const std::string folded = foldName(name);
@@ -145,14 +149,21 @@ void ReferenceIndex::markUses() {
         const uint32_t ownBlock =
             r.block >= 0 ? d_.record(static_cast<size_t>(r.block)).name : kNoName;
         for (const Ref& ref : d_.refs(i)) {
-            if (ref.role != RefRole::Use) continue;
+            if (ref.role == RefRole::Owner) continue;
+            if (ref.kind == RefKind::Handle && ref.role != RefRole::Use) {
+                if (named_.count(ref.handle) && (referrers_.empty() || referrers_.back() != i))
+                    referrers_.push_back(i);
+                continue;
+            }
             if (ref.kind != RefKind::Handle) {
                 if (!(ref.kind == RefKind::Block && ref.name == ownBlock))
                     usedName_[static_cast<size_t>(ref.kind) * names_ + ref.name] = 1;
                 continue;
             }
-            const int32_t t = d_.find(ref.handle);
-            if (t < 0) continue;
+            const auto found = named_.find(ref.handle);
+            if (found == named_.end()) continue;
+            if (referrers_.empty() || referrers_.back() != i) referrers_.push_back(i);
+            const int32_t t = found->second;
             const Record& target = d_.record(static_cast<size_t>(t));
             // A pointer into a block definition keeps the whole definition.
             if (target.block >= 0) {
