@@ -40,7 +40,9 @@ QString decodeText(const cadbatch::TextCodec& codec, const std::string& raw) {
 
 EntityGroups::EntityGroups(const cadbatch::Drawing& drawing, size_t record)
     : codec_(&drawing.codec()) {
-    for (const cadbatch::Group& g : drawing.groups(record))
+    const std::vector<cadbatch::Group> groups = drawing.groups(record);
+    groups_.reserve(groups.size());
+    for (const cadbatch::Group& g : groups)
         groups_.emplace_back(g.code, cadbatch::valueText(g, drawing.format()));
     if (groups_.empty()) groups_.emplace_back(0, std::string());
 }

@@ -31,10 +31,12 @@ const Font& fontOf(const TextStyle& style) {
 }
 
 // One line of text: `origin` is its baseline start in the entity's local frame (x along
-// the text, y up, drawing units), `k` drawing units per font pixel.
+// the text, y up, drawing units), `k` drawing units per font pixel. Its advance in font
+// pixels is kept from placing it: measuring a text shapes it, which is costly.
 struct Line {
     QString text;
     QPointF origin;
+    double advance = 0;
 };
 
 void emitLines(const std::vector<Line>& lines, const Font& f, double k, double widthFactor,
@@ -45,8 +47,7 @@ void emitLines(const std::vector<Line>& lines, const Font& f, double k, double w
         QTransform place = QTransform::fromScale(k * widthFactor, -k);
         place *= QTransform(1, 0, std::tan(oblique * M_PI / 180), 1, 0, 0);
         place *= QTransform::fromTranslate(line.origin.x(), line.origin.y());
-        const QRectF box(0, -fm.capHeight(), fm.horizontalAdvance(line.text),
-                         fm.capHeight() + fm.descent());
+        const QRectF box(0, -fm.capHeight(), line.advance, fm.capHeight() + fm.descent());
         out.text(line.text, f.font, place * local, box);
     }
 }
@@ -67,7 +68,8 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     const QPointF p1 = g.point(10);
     const QPointF p2 = g.has(11) ? g.point(11) : p1;
     double k = height / fm.capHeight();
-    double width = fm.horizontalAdvance(text) * k * widthFactor;
+    const double advance = fm.horizontalAdvance(text);
+    double width = advance * k * widthFactor;
     QPointF anchor = (horizontal == 0 && vertical == 0) ? p1 : p2;
     double dx = 0;
     if (horizontal == 3 || horizontal == 5) {  // aligned / fit between the two points
@@ -100,7 +102,7 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     QTransform local = QTransform::fromScale(generation & 2 ? -1 : 1, generation & 4 ? -1 : 1);
     local *= QTransform().rotate(rotation);
     local *= QTransform::fromTranslate(anchor.x(), anchor.y());
-    emitLines({{text, {dx, dy}}}, font, k, widthFactor, g.number(51, style.oblique),
+    emitLines({{text, {dx, dy}, advance}}, font, k, widthFactor, g.number(51, style.oblique),
               local * g.ocs() * t, out);
 }
 
@@ -178,12 +180,14 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
     const double top = row == 0 ? 0 : row == 1 ? total / 2 : total;
     std::vector<Line> placed;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const double w = fm.horizontalAdvance(lines[i]) * k;
+        const double advance = fm.horizontalAdvance(lines[i]);
+        const double w = advance * k;
         placed.push_back({lines[i],
                           {column == 0   ? 0
                            : column == 1 ? -w / 2
                                          : -w,
-                           top - height - i * spacing}});
+                           top - height - i * spacing},
+                          advance});
     }
     double rotation = g.number(50, 0);
     if (g.has(11)) {
