@@ -20,8 +20,8 @@
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
 #include "ui/fonts.h"
-#include "ui/screenshot_folder.h"
 #include "ui/message_recorder.h"
+#include "ui/screenshot_folder.h"
 
 namespace {
 
@@ -34,11 +34,6 @@ void pick(const char* list, const QString& item) {
     auto* combo = control<QComboBox>(list);
     combo->setCurrentIndex(combo->findText(item));
     Q_EMIT combo->activated(combo->currentIndex());
-}
-
-bool save(QWidget* w, const QString& file) {
-    QApplication::processEvents();
-    return w->grab().save(file);
 }
 
 }  // namespace
@@ -83,7 +78,7 @@ int main(int argc, char** argv) {
     pick("Combo6", "REV");
     control<QPushButton>("Command10")->click();
     form->adjustSize();
-    bool ok = save(form, QDir(out).filePath("batch-window.png"));
+    bool ok = ui::saveScreenshot(form, QDir(out).filePath("batch-window.png"));
 
     // In the middle of the second drawing the run waits while the progress window is
     // painted and saved, then 终止 ends it.
@@ -100,7 +95,8 @@ int main(int argc, char** argv) {
             QMetaObject::invokeMethod(
                 progress,
                 [&] {
-                    ok = save(progress, QDir(out).filePath("batch-progress.png")) && ok;
+                    ok = ui::saveScreenshot(progress, QDir(out).filePath("batch-progress.png")) &&
+                         ok;
                     progress->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
                 },
                 Qt::BlockingQueuedConnection);

@@ -30,7 +30,7 @@ QWidget* window(const QString& name) {
 
 bool save(QWidget* w, const QString& file) {
     QTest::qWait(2 * grades::GradeConversionWindow::kFlashMilliseconds);
-    return w->grab().save(file);
+    return ui::saveScreenshot(w, file);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include "heat/heat_transfer_window.h"
 #include "ui/data_paths.h"
 #include "ui/fonts.h"
-#include "ui/screenshot_folder.h"
 #include "ui/message_recorder.h"
+#include "ui/screenshot_folder.h"
 
 namespace {
 
@@ -38,8 +38,7 @@ void layer(int k, const QString& material, const QString& mm) {
 
 bool save(QWidget* w, const QString& file) {
     w->adjustSize();
-    QApplication::processEvents();
-    return w->grab().save(file);
+    return ui::saveScreenshot(w, file);
 }
 
 }  // namespace

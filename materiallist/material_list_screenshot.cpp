@@ -13,22 +13,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cstdio>
 
 #include "app/main_window.h"
 #include "materiallist/main_window_link.h"
 #include "ui/fonts.h"
-
-namespace {
-
-bool save(QWidget& window, const QString& file) {
-    QApplication::processEvents();
-    if (window.grab().save(file)) return true;
-    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    return false;
-}
-
-}  // namespace
+#include "ui/screenshot_folder.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -50,7 +39,8 @@ int main(int argc, char** argv) {
         window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         window.findChild<QPushButton*>(QStringLiteral("AddItem"))->click();
     }
-    if (!save(window, QDir(dir).filePath(QStringLiteral("material-list.png")))) return 1;
+    if (!ui::saveScreenshot(&window, QDir(dir).filePath(QStringLiteral("material-list.png"))))
+        return 1;
 
     // A non-standard washer picked from the steel type list: all three rows it reads.
     window.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(12);
@@ -58,5 +48,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, text] : washer)
         window.findChild<QLineEdit*>(QString::fromUtf8(name))->setText(QString::fromUtf8(text));
     window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    return save(window, QDir(dir).filePath(QStringLiteral("main-window-washer.png"))) ? 0 : 1;
+    return ui::saveScreenshot(&window, QDir(dir).filePath(QStringLiteral("main-window-washer.png")))
+               ? 0
+               : 1;
 }
