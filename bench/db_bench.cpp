@@ -22,7 +22,7 @@ constexpr std::string_view kText = "zqx";
 class World {
 public:
     World() {
-        const db::NewTable withSearch = db::NewTable::fromSpec(*db::findTableSpec("s_world"));
+        const db::NewTable withSearch = db::NewTable::fromSchema(*db::findTableSchema("s_world"));
         db::NewTable plain = withSearch;
         plain.searchColumns.clear();
         build(withSearch, path(true));

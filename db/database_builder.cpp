@@ -60,15 +60,15 @@ std::string searchTableSql(const NewTable& t) {
 
 }  // namespace
 
-NewTable NewTable::fromSpec(const TableSpec& spec) {
+NewTable NewTable::fromSchema(const TableSchema& schema) {
     NewTable t;
-    t.name = spec.table;
-    for (const ColumnSpec& c : spec.columns) {
+    t.name = schema.table;
+    for (const ColumnSchema& c : schema.columns) {
         t.columns.emplace_back(c.name, c.kind);
         if (c.name == "ID" && c.kind == ColumnKind::kInteger) t.rowidColumn = "ID";
     }
-    for (const IndexSpec& i : spec.indexes) t.indexes.emplace_back(i.name, i.column);
-    for (const ColumnSpec& c : spec.searchColumns) t.searchColumns.emplace_back(c.name);
+    for (const IndexSchema& i : schema.indexes) t.indexes.emplace_back(i.name, i.column);
+    for (const ColumnSchema& c : schema.searchColumns) t.searchColumns.emplace_back(c.name);
     return t;
 }
 

@@ -25,7 +25,7 @@ struct NewTable {
     // order then survives VACUUM, which the search table's rowids rely on. "" for none.
     std::string rowidColumn;
 
-    static NewTable fromSpec(const TableSpec& spec);
+    static NewTable fromSchema(const TableSchema& schema);
 };
 
 // Creates `table` with its indexes, search table and the triggers keeping that in step.

@@ -29,7 +29,7 @@ protected:
                    const std::vector<std::vector<std::optional<std::string>>>& rows) {
         const std::string path = dir_.filePath("built.db").toStdString();
         std::string error;
-        ASSERT_TRUE(buildTableFile(path, NewTable::fromSpec(*findTableSpec(table)), rows, error))
+        ASSERT_TRUE(buildTableFile(path, NewTable::fromSchema(*findTableSchema(table)), rows, error))
             << error;
         ASSERT_FALSE(Database::open(path, db_));
         ASSERT_FALSE(cursor_.open(db_, table));

@@ -30,7 +30,7 @@ std::optional<ColumnKind> columnKindOf(int accessType) {
 }
 
 NewTable importLayout(const ImportedTable& table, std::vector<int>& positions) {
-    const TableSpec* spec = findTableSpec(table.name);
+    const TableSchema* schema = findTableSchema(table.name);
     NewTable t;
     t.name = table.name;
     positions.clear();
@@ -40,18 +40,18 @@ NewTable importLayout(const ImportedTable& table, std::vector<int>& positions) {
     };
     for (const ImportedColumn& c : table.columns) {
         std::optional<ColumnKind> kind = columnKindOf(c.accessType);
-        if (spec)
-            for (const ColumnSpec& s : spec->columns)
+        if (schema)
+            for (const ColumnSchema& s : schema->columns)
                 if (kind && s.name == c.name) kind = s.kind;
         positions.push_back(kind && !has(c.name) ? static_cast<int>(t.columns.size()) : -1);
         if (positions.back() >= 0) t.columns.emplace_back(c.name, *kind);
     }
-    if (!spec) return t;
-    for (const IndexSpec& i : spec->indexes)
+    if (!schema) return t;
+    for (const IndexSchema& i : schema->indexes)
         if (has(i.column)) t.indexes.emplace_back(i.name, i.column);
-    for (const ColumnSpec& c : spec->searchColumns)
+    for (const ColumnSchema& c : schema->searchColumns)
         if (has(c.name)) t.searchColumns.emplace_back(c.name);
-    const NewTable seeded = NewTable::fromSpec(*spec);
+    const NewTable seeded = NewTable::fromSchema(*schema);
     if (!seeded.rowidColumn.empty() && has(seeded.rowidColumn)) t.rowidColumn = seeded.rowidColumn;
     return t;
 }

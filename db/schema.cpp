@@ -9,21 +9,21 @@ namespace {
 
 using K = ColumnKind;
 
-constexpr ColumnSpec kHeatColumns[] = {{"ID", K::kInteger},
+constexpr ColumnSchema kHeatColumns[] = {{"ID", K::kInteger},
                                        {"名称"},
                                        {"导热系数"},
                                        {"容重", K::kNumber},
                                        {"最高使用温度", K::kNumber}};
-constexpr IndexSpec kHeatIndexes[] = {{"ID", "ID"}, {"名称", "名称"}};
+constexpr IndexSchema kHeatIndexes[] = {{"ID", "ID"}, {"名称", "名称"}};
 
-constexpr ColumnSpec kAirColumns[] = {{"temperture", K::kInteger},
+constexpr ColumnSchema kAirColumns[] = {{"temperture", K::kInteger},
                                       {"热导率", K::kNumber},
                                       {"运动粘度", K::kNumber},
                                       {"普朗特准数", K::kNumber},
                                       {"热导率_W", K::kNumber}};
-constexpr IndexSpec kAirIndexes[] = {{"temperture", "temperture"}};
+constexpr IndexSchema kAirIndexes[] = {{"temperture", "temperture"}};
 
-constexpr ColumnSpec kSteelColumns[] = {{"ID", K::kInteger},
+constexpr ColumnSchema kSteelColumns[] = {{"ID", K::kInteger},
                                         {"钢号"},
                                         {"类别"},
                                         {"C"},
@@ -44,24 +44,24 @@ constexpr ColumnSpec kSteelColumns[] = {{"ID", K::kInteger},
                                         {"淬火温度"},
                                         {"正火温度"},
                                         {"脱氧方法"}};
-constexpr IndexSpec kSteelIndexes[] = {{"ID", "ID"}, {"钢号", "钢号"}};
+constexpr IndexSchema kSteelIndexes[] = {{"ID", "ID"}, {"钢号", "钢号"}};
 
-constexpr ColumnSpec kWorldStandards[] = {{"中国GB"},   {"德国DIN"}, {"法国NF"},
+constexpr ColumnSchema kWorldStandards[] = {{"中国GB"},   {"德国DIN"}, {"法国NF"},
                                           {"日本JIS"},  {"瑞典SS"},  {"英国BS"},
                                           {"美国ASTM"}, {"美国UNS"}, {"国际标准化组织ISO"}};
-constexpr ColumnSpec kWorldColumns[] = {
+constexpr ColumnSchema kWorldColumns[] = {
     {"ID", K::kInteger}, {"类别"},   {"中国GB"},   {"德国DIN"}, {"法国NF"},           {"日本JIS"},
     {"瑞典SS"},          {"英国BS"}, {"美国ASTM"}, {"美国UNS"}, {"国际标准化组织ISO"}};
-constexpr IndexSpec kWorldIndexes[] = {
+constexpr IndexSchema kWorldIndexes[] = {
     {"ID", "ID"},           {"中国GB", "中国GB"},
     {"德国DIN", "德国DIN"}, {"法国NF", "法国NF"},
     {"日本JIS", "日本JIS"}, {"瑞典SS", "瑞典SS"},
     {"英国BS", "英国BS"},   {"美国ASTM", "美国ASTM"},
     {"美国UNS", "美国UNS"}, {"国际标准化组织ISO", "国际标准化组织ISO"}};
 
-constexpr ColumnSpec kBoltColumns[] = {{"ID", K::kInteger}, {"gb"}, {"name"}};
+constexpr ColumnSchema kBoltColumns[] = {{"ID", K::kInteger}, {"gb"}, {"name"}};
 
-const std::array<TableSpec, 5> kTables = {{
+const std::array<TableSchema, 5> kTables = {{
     {kInsulationFile, "heat", "insulation_heat.csv", kHeatColumns, kHeatIndexes, {}},
     {kInsulationFile, "air_date", "insulation_air_date.csv", kAirColumns, kAirIndexes, {}},
     {kMaterialFile, "CNA_STEEL", "s_material_CNA_STEEL.csv", kSteelColumns, kSteelIndexes, {}},
@@ -71,10 +71,10 @@ const std::array<TableSpec, 5> kTables = {{
 
 }  // namespace
 
-std::span<const TableSpec> tableSpecs() { return kTables; }
+std::span<const TableSchema> tableSchemas() { return kTables; }
 
-const TableSpec* findTableSpec(std::string_view table) {
-    for (const TableSpec& t : kTables)
+const TableSchema* findTableSchema(std::string_view table) {
+    for (const TableSchema& t : kTables)
         if (t.table == table) return &t;
     return nullptr;
 }

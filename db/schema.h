@@ -14,25 +14,25 @@ namespace db {
 // integers or reals and keep typed texts such as "13.28e-6" as numbers.
 enum class ColumnKind { kText, kNumber, kInteger };
 
-struct ColumnSpec {
+struct ColumnSchema {
     std::string_view name;
     ColumnKind kind = ColumnKind::kText;
 };
 
-struct IndexSpec {
+struct IndexSchema {
     std::string_view name;    // the index's SQL name, as the windows ask for it
     std::string_view column;  // the one column it orders by
 };
 
-struct TableSpec {
+struct TableSchema {
     std::string_view file;     // database file in its folder, e.g. "S_WORLD972.db"
     std::string_view table;    // e.g. "s_world"
     std::string_view seedCsv;  // seed file in the seed folder, e.g. "s_world.csv"
-    std::span<const ColumnSpec> columns;
-    std::span<const IndexSpec> indexes;
+    std::span<const ColumnSchema> columns;
+    std::span<const IndexSchema> indexes;
     // Columns searched with FindFirst/FindNext; they get a trigram full-text table
     // "<table>_fts" kept in step with the rows by triggers (empty: none).
-    std::span<const ColumnSpec> searchColumns;
+    std::span<const ColumnSchema> searchColumns;
 };
 
 // The database files: insulation.db, s_material.db, S_WORLD972.db, standard.db.
@@ -42,11 +42,11 @@ inline constexpr std::string_view kWorldFile = "S_WORLD972.db";
 inline constexpr std::string_view kStandardFile = "standard.db";
 
 // Every table of the four files, insulation.db's "heat" and "air_date" first.
-std::span<const TableSpec> tableSpecs();
+std::span<const TableSchema> tableSchemas();
 
 // The description of `table` ("heat", "air_date", "CNA_STEEL", "s_world", "bolt_type"),
 // or nullptr for any other name.
-const TableSpec* findTableSpec(std::string_view table);
+const TableSchema* findTableSchema(std::string_view table);
 
 // The full path of a database file: standard.db lies in ui::standardDbDir(), the
 // others in ui::dataDir().

@@ -11,15 +11,15 @@ namespace fs = std::filesystem;
 namespace db {
 namespace {
 
-// Fills `spec`'s table from its seed file; the header may order the columns freely but
+// Fills `schema`'s table from its seed file; the header may order the columns freely but
 // must hold every one of them.
-bool seedTable(sqlite3* connection, const TableSpec& spec, const std::string& seedDir,
+bool seedTable(sqlite3* connection, const TableSchema& schema, const std::string& seedDir,
                std::string& error) {
     CsvTable csv;
-    const std::string csvPath = seedDir + "/" + std::string(spec.seedCsv);
+    const std::string csvPath = seedDir + "/" + std::string(schema.seedCsv);
     if (!readCsv(csvPath, csv, error)) return false;
     std::vector<std::size_t> source;
-    for (const ColumnSpec& c : spec.columns) {
+    for (const ColumnSchema& c : schema.columns) {
         const auto it = std::find(csv.header.begin(), csv.header.end(), c.name);
         if (it == csv.header.end()) {
             error = "种子文件 “" + csvPath + "” 缺少列 “" + std::string(c.name) + "”";
@@ -27,7 +27,7 @@ bool seedTable(sqlite3* connection, const TableSpec& spec, const std::string& se
         }
         source.push_back(static_cast<std::size_t>(it - csv.header.begin()));
     }
-    const NewTable table = NewTable::fromSpec(spec);
+    const NewTable table = NewTable::fromSchema(schema);
     if (!createTable(connection, table, error)) return false;
     RowInserter inserter(connection, table);
     std::vector<std::optional<std::string>> values(source.size());
@@ -47,8 +47,8 @@ ui::OptionalMessage createDatabase(const std::string& file, const std::string& p
                                    const std::string& seedDir) {
     std::string error;
     const auto fill = [&](sqlite3* connection, std::string& err) {
-        for (const TableSpec& spec : tableSpecs())
-            if (spec.file == file && !seedTable(connection, spec, seedDir, err)) return false;
+        for (const TableSchema& schema : tableSchemas())
+            if (schema.file == file && !seedTable(connection, schema, seedDir, err)) return false;
         return true;
     };
     if (buildDatabaseFile(path, fill, error)) return std::nullopt;

@@ -29,8 +29,8 @@ ui::OptionalMessage openTable(db::TableCursor& cursor, std::string_view file,
     if (ui::OptionalMessage failed = db::Database::open(db::databasePath(file), database))
         return failed;
     std::vector<std::string> columns;
-    if (const db::TableSpec* spec = db::findTableSpec(table))
-        for (const db::ColumnSpec& c : spec->columns) columns.emplace_back(c.name);
+    if (const db::TableSchema* schema = db::findTableSchema(table))
+        for (const db::ColumnSchema& c : schema->columns) columns.emplace_back(c.name);
     return cursor.open(database, table, columns);
 }
 

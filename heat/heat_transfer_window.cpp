@@ -149,7 +149,7 @@ void HeatTransferWindow::createControls() {
     outer->addWidget(resultBox);
 
     auto* buttons = new QHBoxLayout;
-    const QList<std::pair<const char*, QString>> specs = {
+    const QList<std::pair<const char*, QString>> fields = {
         {"Command1", QStringLiteral("粗略查图表计算")},
         {"Command2", QStringLiteral("精确理论修正计算")},
         {"Command3", QStringLiteral("加载数据库")},
@@ -158,7 +158,7 @@ void HeatTransferWindow::createControls() {
         {"Command6", QStringLiteral("帮助")},
         {"Command7", QStringLiteral("退出")}};
     QList<QPushButton*> made;
-    for (const auto& [name, text] : specs) {
+    for (const auto& [name, text] : fields) {
         made.append(button(name, text));
         buttons->addWidget(made.last());
     }
