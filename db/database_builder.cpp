@@ -87,35 +87,29 @@ bool createTable(sqlite3* connection, const NewTable& t, std::string& error) {
     return exec(connection, sql, error);
 }
 
-RowInserter::RowInserter(sqlite3* connection, const NewTable& table) : connection_(connection) {
+RowInserter::RowInserter(sqlite3* connection, const NewTable& table)
+    : connection_(connection), columnCount_(table.columns.size()) {
     std::string names, marks;
-    for (const auto& [name, kind] : table.columns) {
-        names += (names.empty() ? "" : ", ") + sqlName(name);
+    for (const auto& column : table.columns) {
+        names += (names.empty() ? "" : ", ") + sqlName(column.first);
         marks += marks.empty() ? "?" : ", ?";
-        kinds_.push_back(name == table.rowidColumn ? ColumnKind::kNumber : kind);
     }
-    const std::string sql =
-        "INSERT INTO " + sqlName(table.name) + "(" + names + ") VALUES(" + marks + ")";
-    sqlite3_prepare_v2(connection, sql.c_str(), -1, &stmt_, nullptr);
+    stmt_ = std::make_unique<SqlStatement>(
+        connection, "INSERT INTO " + sqlName(table.name) + "(" + names + ") VALUES(" + marks + ")");
 }
 
-RowInserter::~RowInserter() { sqlite3_finalize(stmt_); }
+RowInserter::~RowInserter() = default;
 
 bool RowInserter::insert(const std::vector<std::optional<std::string>>& values,
                          std::string& error) {
-    if (!stmt_) {
+    if (!stmt_->ok()) {
         error = sqlite3_errmsg(connection_);
         return false;
     }
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-    for (std::size_t i = 0; i < kinds_.size() && i < values.size(); ++i) {
-        const std::optional<std::string>& v = values[i];
-        if (!v || v->empty()) continue;
-        sqlite3_bind_text(stmt_, static_cast<int>(i + 1), v->data(), static_cast<int>(v->size()),
-                          SQLITE_TRANSIENT);
-    }
-    if (sqlite3_step(stmt_) == SQLITE_DONE) return true;
+    stmt_->reset();
+    for (std::size_t i = 0; i < columnCount_ && i < values.size(); ++i)
+        if (values[i] && !values[i]->empty()) stmt_->bind(static_cast<int>(i + 1), *values[i]);
+    if (sqlite3_step(stmt_->get()) == SQLITE_DONE) return true;
     error = sqlite3_errmsg(connection_);
     return false;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,9 +13,10 @@
 #include "db/schema.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace db {
+
+class SqlStatement;
 
 struct NewTable {
     std::string name;
@@ -44,8 +46,8 @@ public:
 
 private:
     sqlite3* connection_;
-    sqlite3_stmt* stmt_ = nullptr;
-    std::vector<ColumnKind> kinds_;
+    std::unique_ptr<SqlStatement> stmt_;
+    std::size_t columnCount_;
 };
 
 // Builds the database file `path` holding only `table` with `rows`, each a value per
