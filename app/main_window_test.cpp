@@ -79,9 +79,7 @@ private slots:
         ui::placeSecondaryWindows(*qApp);
         w().move(0, 100);
         find<QAction>(w(), QStringLiteral("water_cold_beam"))->trigger();
-        QWidget* form1 = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QStringLiteral("Form1")) form1 = top;
+        QWidget* form1 = ui::topLevelWindow(QStringLiteral("Form1"));
         QVERIFY(form1 && form1->isVisible());
         QVERIFY((form1->frameGeometry().center() - w().frameGeometry().center()).manhattanLength() <=
                 4);
@@ -266,9 +264,7 @@ private slots:
 
     void skidBeamMenuOpensTheRowCountChooser() {
         w().findChild<QAction*>(QStringLiteral("water_cold_beam"))->trigger();
-        QWidget* chooser = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QStringLiteral("Form1")) chooser = top;
+        QWidget* chooser = ui::topLevelWindow(QStringLiteral("Form1"));
         QVERIFY(chooser && chooser->isVisible());
         chooser->hide();
     }
@@ -321,9 +317,7 @@ private slots:
         QTemporaryDir data;
         ui::setDataDirOverride(data.path().toStdString());
         w().findChild<QAction*>(QStringLiteral("heat_cal"))->trigger();
-        QWidget* heat = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QStringLiteral("HeatTransferWindow")) heat = top;
+        QWidget* heat = ui::topLevelWindow(QStringLiteral("HeatTransferWindow"));
         QVERIFY(heat && heat->isVisible());
         QCOMPARE(heat->windowTitle(), QStringLiteral("传热计算"));
         heat->hide();

@@ -14,16 +14,13 @@
 #include <algorithm>
 
 #include "beams/skid_beam_windows.h"
+#include "ui/find_control.h"
 #include "ui/fonts.h"
 #include "ui/screenshot_folder.h"
 
 namespace {
 
-QWidget* window(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == name) return w;
-    return nullptr;
-}
+QWidget* window(const QString& name) { return ui::topLevelWindow(name); }
 
 void choose(const QString& chooser, const QString& item) {
     auto* combo = window(chooser)->findChild<QComboBox*>("Combo1");
@@ -44,7 +41,10 @@ QPixmap grab(QWidget* w) {
     return w->grab();
 }
 
-bool save(const QString& form, const QString& file) { return grab(window(form)).save(file); }
+bool save(const QString& form, const QString& file) {
+    window(form)->adjustSize();
+    return ui::saveScreenshot(window(form), file);
+}
 
 // The window and its diagram side by side, tops aligned.
 bool saveWithDiagram(const QString& form, const QString& file) {

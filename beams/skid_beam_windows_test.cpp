@@ -20,15 +20,12 @@
 #include "beams/beam_model.h"
 #include "beams/diagram_plot.h"
 #include "beams/moment_diagram_window.h"
+#include "ui/find_control.h"
 #include "ui/message_recorder.h"
 
 namespace {
 
-QWidget* window(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == name) return w;
-    return nullptr;
-}
+QWidget* window(const QString& name) { return ui::topLevelWindow(name); }
 
 template <typename T = QWidget>
 T* child(const QString& form, const QString& name) {
