@@ -167,6 +167,14 @@ private:
 
 }  // namespace
 
+ui::OptionalMessage plotChoiceMessage(const BatchSettings& settings) {
+    if (settings.device.empty()) return ui::Message{"友情提示", "想打印不选打印机怎么能行呢？"};
+    if (settings.styleSheet.empty())
+        return ui::Message{"友情提示", "打印样式不选一个，打印的东东一团糟！"};
+    if (settings.paper.empty()) return ui::Message{"友情提示", "真没记性！打印纸张还没选！"};
+    return std::nullopt;
+}
+
 size_t runBatch(AcadApplication& application, const std::vector<std::string>& drawings,
                 const BatchSettings& settings, const BatchObserver& observer) {
     Run run(application, settings, observer);

@@ -15,6 +15,7 @@
 #include "cadbatch/acad_document.h"
 #include "cadbatch/attribute_edit.h"
 #include "cadbatch/file_name_template.h"
+#include "ui/message.h"
 
 namespace cadbatch {
 
@@ -53,6 +54,10 @@ struct BatchObserver {
     // true ends the run before its next step.
     std::function<bool()> stopRequested;
 };
+
+// The check before a run that plots: the message for the first of printer, plot style
+// table and paper left unchosen, none when all three are chosen.
+ui::OptionalMessage plotChoiceMessage(const BatchSettings& settings);
 
 // Runs the batch over `drawings` in order and returns the number of drawings taken
 // (fewer than listed when the run was stopped).

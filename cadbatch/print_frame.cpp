@@ -67,13 +67,9 @@ void PrintFrame::setUp() {
 
 ui::OptionalMessage PrintFrame::check() {
     if (document_) document_->activeLayout().refreshPlotDeviceInfo();
-    if (printers_->currentText().isEmpty())
-        return ui::Message{"友情提示", "想打印不选打印机怎么能行呢？"};
-    if (styles_->currentText().isEmpty())
-        return ui::Message{"友情提示", "打印样式不选一个，打印的东东一团糟！"};
-    if (papers_->currentText().isEmpty())
-        return ui::Message{"友情提示", "真没记性！打印纸张还没选！"};
-    return std::nullopt;
+    BatchSettings chosen;
+    apply(chosen);
+    return plotChoiceMessage(chosen);
 }
 
 void PrintFrame::printerChosen(int) {

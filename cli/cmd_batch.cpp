@@ -49,16 +49,6 @@ int listPlotNames(const std::vector<std::string>& args, cli::CommandIo& io) {
     return cli::kOk;
 }
 
-// The plot options checked as the window checks its print frame; an empty string
-// when they are fine, else the message line.
-std::string plotMessage(const cadbatch::BatchSettings& settings) {
-    if (settings.device.empty()) return "message=友情提示|想打印不选打印机怎么能行呢？\n";
-    if (settings.styleSheet.empty())
-        return "message=友情提示|打印样式不选一个，打印的东东一团糟！\n";
-    if (settings.paper.empty()) return "message=友情提示|真没记性！打印纸张还没选！\n";
-    return {};
-}
-
 // Whether the device, style table and paper are names the layout lists.
 bool plotNamesKnown(const cadbatch::BatchSettings& settings, cli::CommandIo& io) {
     cadbatch::AcadApplication application;
@@ -135,8 +125,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         return cli::kOk;
     }
     if (settings.plot) {
-        if (const std::string message = plotMessage(settings); !message.empty()) {
-            io.out << message;
+        if (const auto message = cadbatch::plotChoiceMessage(settings)) {
+            io.out << cli::messageLine(*message);
             return cli::kOk;
         }
         if (!plotNamesKnown(settings, io)) return cli::kUsage;
