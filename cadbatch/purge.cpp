@@ -7,10 +7,6 @@
 namespace cadbatch {
 namespace {
 
-bool startsWith(const std::string& s, std::string_view prefix) {
-    return s.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool isProtected(const NamedEntry& c, const std::string& name, int flags) {
     switch (c.kind) {
         case RefKind::Layer:
@@ -22,9 +18,7 @@ bool isProtected(const NamedEntry& c, const std::string& name, int flags) {
         case RefKind::DimStyle:
             return name == "STANDARD" || (flags & 16);
         case RefKind::Block:
-            return name == "*MODEL_SPACE" || startsWith(name, "*PAPER_SPACE") ||
-                   name == "$MODEL_SPACE" || startsWith(name, "$PAPER_SPACE") ||
-                   (flags & (4 | 16 | 32));
+            return isSpaceName(name, false) || isSpaceName(name, true) || (flags & (4 | 16 | 32));
         default:
             return true;
     }

@@ -10,12 +10,6 @@ bool isPointerCode(int code) {
            code == 481;
 }
 
-bool isSpaceName(const std::string& folded, bool paper) {
-    const std::string_view n = folded;
-    if (!paper) return n == "*MODEL_SPACE" || n == "$MODEL_SPACE";
-    return n.substr(0, 12) == "*PAPER_SPACE" || n.substr(0, 12) == "$PAPER_SPACE";
-}
-
 // Whether record `from` is owned, directly or through its owners, by record `owner`.
 bool ownedBy(Drawing& d, size_t from, int32_t owner) {
     uint64_t h = d.record(from).owner;
@@ -29,6 +23,11 @@ bool ownedBy(Drawing& d, size_t from, int32_t owner) {
 }
 
 }  // namespace
+
+bool isSpaceName(std::string_view folded, bool paper) {
+    if (!paper) return folded == "*MODEL_SPACE" || folded == "$MODEL_SPACE";
+    return folded.substr(0, 12) == "*PAPER_SPACE" || folded.substr(0, 12) == "$PAPER_SPACE";
+}
 
 ReferenceIndex::ReferenceIndex(Drawing& drawing) : d_(drawing), names_(drawing.nameCount()) {
     collectEntries();

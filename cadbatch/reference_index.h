@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -65,6 +66,10 @@ private:
     uint64_t modelSpace_ = 0;
     uint64_t paperSpace_ = 0;
 };
+
+// Whether a folded block name is model space's (*MODEL_SPACE, or $MODEL_SPACE in R12)
+// or, when `paper`, a paper space's (*PAPER_SPACE, *PAPER_SPACE0 ...).
+bool isSpaceName(std::string_view folded, bool paper);
 
 // What clearPointers took out of a record.
 struct ClearedPointer {
