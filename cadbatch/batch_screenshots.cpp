@@ -27,7 +27,7 @@ namespace {
 
 template <typename T>
 T* control(const char* name) {
-    return ui::topLevelWindow("Form10")->findChild<T*>(QString::fromUtf8(name));
+    return ui::findControl<T>(ui::topLevelWindow("Form10"), QString::fromUtf8(name));
 }
 
 void pick(const char* list, const QString& item) {

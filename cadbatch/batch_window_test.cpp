@@ -28,8 +28,7 @@ using cadbatch::testing::readFile;
 
 template <typename T = QWidget>
 T* child(const QString& form, const QString& name) {
-    QWidget* w = ui::topLevelWindow(form);
-    return w ? w->findChild<T*>(name) : nullptr;
+    return ui::findControl<T>(ui::topLevelWindow(form), name);
 }
 
 void click(const QString& name) { child<QPushButton>("Form10", name)->click(); }
