@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <random>
 
 #include "cadbatch/test_drawings.h"
 
@@ -17,14 +16,12 @@ namespace fs = std::filesystem;
 class BatchRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("batch-run-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
         settings_.purge = true;
         settings_.errorLog = (dir_ / "errlogoqrz.txt").string();
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    fs::path dir_;
+    testing::ScratchFolder scratch_{"batch-run-"};
+    const fs::path& dir_ = scratch_.path();
     BatchSettings settings_;
 };
 

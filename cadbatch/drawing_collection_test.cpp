@@ -8,8 +8,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
+
+#include "cadbatch/test_drawings.h"
 
 namespace cadbatch {
 namespace {
@@ -19,13 +20,10 @@ namespace fs = std::filesystem;
 class Collection : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() / ("collect-" + std::to_string(std::random_device{}()));
-        fs::create_directories(root_);
         fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read |
                                    fs::perms::group_exec | fs::perms::others_read |
                                    fs::perms::others_exec);
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     // Creates the files (and their folders) named relative to the root.
     void files(std::initializer_list<const char*> names) {
@@ -36,7 +34,8 @@ protected:
     }
     std::string at(const std::string& name) const { return (root_ / name).string(); }
 
-    fs::path root_;
+    testing::ScratchFolder scratch_{"collect-"};
+    const fs::path& root_ = scratch_.path();
 };
 
 TEST_F(Collection, OneFolderTakesLowerCaseSuffixesOnlyAndSortsTheWholeListStably) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 
 #include "cadbatch/text_encoding.h"
@@ -318,6 +319,17 @@ std::string render(const Groups& groups, DxfFormat format, bool crlf) {
 
 std::string sampleDrawing(const SampleOptions& options) {
     return render(sampleGroups(options), options.format, options.crlf);
+}
+
+ScratchFolder::ScratchFolder(const std::string& prefix)
+    : path_(std::filesystem::temp_directory_path() /
+            (prefix + std::to_string(std::random_device{}()))) {
+    std::filesystem::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

@@ -2,6 +2,7 @@
 // binary DXF of any version.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,6 +36,21 @@ Groups sampleGroups(const SampleOptions& options);
 std::string render(const Groups& groups, DxfFormat format, bool crlf = false);
 
 std::string sampleDrawing(const SampleOptions& options);
+
+// A fresh folder under the system's temporary folder, named `prefix` and a random
+// number, removed with everything in it when the object goes.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& prefix);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 // Writes `bytes` to `path`.
 void writeFile(const std::string& path, const std::string& bytes);
