@@ -42,8 +42,7 @@ struct Database {
 bool openDatabase(Database& base, cli::CommandIo& io) {
     ui::OptionalMessage problem = heat::openInsulationDb(base.file);
     if (!problem) problem = base.materials.open(base.file, "heat", {"名称", "导热系数"});
-    if (!problem)
-        problem = base.air.open(base.file, "air_date", {"热导率", "运动粘度", "普朗特准数"});
+    if (!problem) problem = heat::openAirTable(base.air, base.file);
     if (problem) io.err << "tolvane-cli heat: " << problem->text << "\n";
     return !problem;
 }

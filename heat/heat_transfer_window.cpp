@@ -182,8 +182,7 @@ void HeatTransferWindow::openDatabase() {
     for (db::TableCursor* cursor : materialCursors_)
         if (!problem)
             problem = cursor->open(database_, "heat", {"名称", "导热系数", "容重", "最高使用温度"});
-    if (!problem)
-        problem = airCursor_->open(database_, "air_date", {"热导率", "运动粘度", "普朗特准数"});
+    if (!problem) problem = openAirTable(*airCursor_, database_);
     if (problem) ui::showMessage(this, qs(problem->title), qs(problem->text), ui::Icon::Warning);
 }
 

@@ -51,6 +51,10 @@ ui::OptionalMessage addMaterial(const std::string& path, const NewMaterial& mate
     return std::nullopt;
 }
 
+ui::OptionalMessage openAirTable(db::TableCursor& air, const db::Database& database) {
+    return air.open(database, "air_date", {"热导率", "运动粘度", "普朗特准数"});
+}
+
 std::optional<AirProperties> CursorAirTable::find(int nominal) {
     air_.setIndex("temperture");
     air_.seek(db::Comparison::kEqual, nominal);

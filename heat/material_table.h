@@ -31,6 +31,10 @@ void chooseMaterial(db::TableCursor& materials, const std::string& name);
 // REQUIRES: material passed validateNewMaterial.
 ui::OptionalMessage addMaterial(const std::string& path, const NewMaterial& material);
 
+// Opens the air table "air_date" of `database` on `air`, requiring the columns
+// CursorAirTable reads.
+ui::OptionalMessage openAirTable(db::TableCursor& air, const db::Database& database);
+
 // The air table behind a cursor on "air_date": find() seeks "=" on the index
 // "temperture"; the cursor then stands on the row found, or stays where it was.
 class CursorAirTable : public AirPropertyTable {
