@@ -19,8 +19,10 @@ struct Asker {
     }
 };
 
+// A report path of the running test's own: CTest runs the tests of this file side by side.
 std::string noReport() {
-    return (std::filesystem::temp_directory_path() / "beam-calc-test-report.doc").string();
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    return (std::filesystem::temp_directory_path() / ("beam-calc-test-" + test + ".doc")).string();
 }
 
 TEST(CalculateRow, TwoRowsOfTheSlabExample) {
