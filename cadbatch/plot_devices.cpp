@@ -3,19 +3,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cups/cups.h>
+
+#include <QDir>
 #include <QGuiApplication>
 #include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 
 #include "cadbatch/acad_document.h"
-#include "cadbatch/plot_page.h"
+#include "cadbatch/plot_pdf.h"
 #include "cadbatch/plot_scene.h"
 #include "cadbatch/plot_styles.h"
 
@@ -25,8 +27,6 @@ namespace {
 using cadbatch::PlotResult;
 using cadbatch::Status;
 namespace reason = cadbatch::reason;
-
-constexpr int kPdfDotsPerInch = 1200;
 
 const QPageSize::PageSizeId kPdfSizes[] = {
     QPageSize::A0,    QPageSize::A1,     QPageSize::A2,    QPageSize::A3,
@@ -52,36 +52,44 @@ Status plotToPdf(cadbatch::AcadDocument& doc, const Scene& scene,
                  const QPageSize& paper, std::string& output) {
     const std::filesystem::path drawing(doc.fullName());
     output = (drawing.parent_path() / drawing.stem()).string() + ".pdf";
+    const QSizeF size = paper.size(QPageSize::Point);
+    const std::string bytes = plotPdf(scene, settings, table, {size, QRectF(QPointF(), size)},
+                                      doc.name());
     QSaveFile file(QString::fromStdString(output));
-    if (!file.open(QIODevice::WriteOnly)) return Status::failure(reason::kUnwritable, output);
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfDotsPerInch);
-        writer.setPageSize(paper);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(QString::fromStdString(doc.name()));
-        writer.setCreator("Tolvane");
-        QPainter painter(&writer);
-        paintScene(painter, scene, settings, table, QSizeF(writer.width(), writer.height()),
-                   kPdfDotsPerInch / 25.4);
-    }
-    if (!file.commit()) return Status::failure(reason::kUnwritable, output);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit())
+        return Status::failure(reason::kUnwritable, output);
     return Status{};
 }
 
+// A printer gets the same PDF, fitted to the area the printer can print on, as a job
+// of the print service.
 Status plotToPrinter(cadbatch::AcadDocument& doc, const Scene& scene,
                      const cadbatch::PlotSettings& settings, const PlotStyleTable& table,
                      const QPageSize& paper) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(QString::fromStdString(settings.configName));
     printer.setPageSize(paper);
-    printer.setDocName(QString::fromStdString(doc.name()));
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return Status::failure(std::string("无法连接打印机：") + settings.configName);
-    const QSizeF area = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    paintScene(painter, scene, settings, table, area, printer.resolution() / 25.4);
-    if (!painter.end()) return Status::failure(std::string("打印失败：") + settings.configName);
+    const PdfPaper page{paper.size(QPageSize::Point),
+                        printer.pageLayout().paintRect(QPageLayout::Point)};
+    const std::string bytes = plotPdf(scene, settings, table, page, doc.name());
+    QTemporaryFile file(QDir::tempPath() + "/tolvane-plot-XXXXXX.pdf");
+    if (!file.open() ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.flush())
+        return Status::failure(reason::kUnwritable, file.fileName().toStdString());
+    const std::string media = paper.key().toStdString();
+    cups_option_t* options = nullptr;
+    const int count = cupsAddOption("media", media.c_str(), 0, &options);
+    const int job = cupsPrintFile(settings.configName.c_str(), file.fileName().toUtf8().constData(),
+                                  doc.name().c_str(), count, options);
+    cupsFreeOptions(count, options);
+    if (job == 0)
+        return Status::failure(std::string("打印失败：") + settings.configName + "（" +
+                               cupsLastErrorString() + "）");
     return Status{};
 }
 

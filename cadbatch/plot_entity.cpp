@@ -99,7 +99,7 @@ void Out::stroke(const QPainterPath& path, double width) {
     item.pen = pen_;
     item.path = path;
     item.width = width;
-    items_.push_back(std::move(item));
+    scene_.items.push_back(std::move(item));
 }
 
 void Out::fill(const QPainterPath& path) {
@@ -107,18 +107,19 @@ void Out::fill(const QPainterPath& path) {
     item.kind = SceneItem::Kind::Fill;
     item.pen = pen_;
     item.path = path;
-    items_.push_back(std::move(item));
+    scene_.items.push_back(std::move(item));
 }
 
-void Out::text(const QString& line, const QFont& font, const QTransform& place, const QRectF& box) {
+void Out::text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box) {
     SceneItem item;
     item.kind = SceneItem::Kind::Text;
     item.pen = pen_;
-    item.text = line;
-    item.font = font;
+    item.glyphBegin = static_cast<uint32_t>(scene_.glyphs.size());
+    scene_.glyphs.insert(scene_.glyphs.end(), glyphs.begin(), glyphs.end());
+    item.glyphEnd = static_cast<uint32_t>(scene_.glyphs.size());
     item.place = place;
     item.box = box;
-    items_.push_back(std::move(item));
+    scene_.items.push_back(std::move(item));
 }
 
 void Out::infinite(QPointF base, QPointF direction, bool ray) {
@@ -128,7 +129,7 @@ void Out::infinite(QPointF base, QPointF direction, bool ray) {
     item.path.moveTo(base);
     item.path.lineTo(base + direction);
     item.ray = ray;
-    items_.push_back(std::move(item));
+    scene_.items.push_back(std::move(item));
 }
 
 void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,

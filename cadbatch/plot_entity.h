@@ -44,7 +44,7 @@ QString decodeText(const cadbatch::TextCodec& codec, const std::string& raw);
 
 // A text style: the font and its proportions.
 struct TextStyle {
-    QString family = "DejaVu Sans";
+    QString family = "DejaVu Sans";  // as Glyphs::font takes it
     double widthFactor = 1;
     double oblique = 0;  // degrees
 };
@@ -52,14 +52,14 @@ struct TextStyle {
 // Where one entity's drawing goes: items with the entity's pen, in drawing units.
 class Out {
 public:
-    Out(std::vector<SceneItem>& items, const Pen& pen) : items_(items), pen_(pen) {}
+    Out(Scene& scene, const Pen& pen) : scene_(scene), pen_(pen) {}
     void stroke(const QPainterPath& path, double width = 0);
     void fill(const QPainterPath& path);
-    void text(const QString& line, const QFont& font, const QTransform& place, const QRectF& box);
+    void text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box);
     void infinite(QPointF base, QPointF direction, bool ray);
 
 private:
-    std::vector<SceneItem>& items_;
+    Scene& scene_;
     const Pen& pen_;
 };
 

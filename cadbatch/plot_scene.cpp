@@ -194,7 +194,7 @@ private:
         const EntityGroups g(d_, i);
         Pen pen;
         if (!penOf(g, c, pen)) return;
-        Out out(scene_.items, pen);
+        Out out(scene_, pen);
         const std::string& type = g.type();
         if (type == "INSERT") {
             insert(i, g, pen, c);

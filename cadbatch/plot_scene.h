@@ -6,10 +6,8 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QPainterPath>
 #include <QRectF>
-#include <QString>
 #include <QTransform>
 #include <vector>
 
@@ -33,18 +31,21 @@ struct SceneItem {
     QPainterPath path;
     double width = 0;  // Stroke: a width in drawing units (wide polylines), 0 none
     bool ray = false;  // Infinite: one-sided from the base point
-    QString text;      // Text: one line, drawn at the font's origin (its baseline)
-    QFont font;
-    QTransform place;  // Text: font pixels (y down) to drawing units
-    QRectF box;        // Text: the line's box in font pixels, for the extents
+    // Text: one line, the glyphs [glyphBegin, glyphEnd) of the scene's glyphs (ids of
+    // Glyphs) set from the origin along the baseline.
+    uint32_t glyphBegin = 0;
+    uint32_t glyphEnd = 0;
+    QTransform place;  // Text: glyph units (y down) to drawing units
+    QRectF box;        // Text: the line's box in glyph units, for the extents
 };
 
 struct Scene {
     std::vector<SceneItem> items;
+    std::vector<uint32_t> glyphs;
     QRectF extents;  // of everything drawn, infinite lines aside; null when nothing is
 };
 
-// REQUIRES: a QGuiApplication (texts are measured with the system's fonts).
+// REQUIRES: a QGuiApplication (texts are laid out with the system's fonts).
 Scene buildScene(cadbatch::AcadDocument& document);
 
 }  // namespace cadplot

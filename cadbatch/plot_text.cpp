@@ -1,54 +1,36 @@
 // Drawing TEXT, ATTRIB, ATTDEF and MTEXT. A text's height is the height of its
 // capitals; the font is scaled so that its cap height matches.
-#include <QFontMetricsF>
-#include <QHash>
+#include <algorithm>
 #include <cmath>
 
 #include "cadbatch/plot_entity.h"
+#include "cadbatch/plot_glyphs.h"
 
 namespace cadplot {
 namespace {
 
-constexpr double kFontPixels = 100;  // texts are laid out in a font of this size
-
-// A font and its measures, made once per family: a drawing has few text styles and
-// many texts.
-struct Font {
-    QFont font;
-    QFontMetricsF metrics;
-};
-
-const Font& fontOf(const TextStyle& style) {
-    static QHash<QString, Font> fonts;
-    auto it = fonts.find(style.family);
-    if (it != fonts.end()) return *it;
-    QFont font;
-    font.setFamilies({style.family, "DejaVu Sans", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
-    font.setPixelSize(static_cast<int>(kFontPixels));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setKerning(false);
-    return *fonts.insert(style.family, Font{font, QFontMetricsF(font)});
-}
-
 // One line of text: `origin` is its baseline start in the entity's local frame (x along
-// the text, y up, drawing units), `k` drawing units per font pixel. Its advance in font
-// pixels is kept from placing it: measuring a text shapes it, which is costly.
+// the text, y up, drawing units), `advance` its length in glyph units.
 struct Line {
-    QString text;
+    std::vector<uint32_t> glyphs;
     QPointF origin;
     double advance = 0;
 };
 
-void emitLines(const std::vector<Line>& lines, const Font& f, double k, double widthFactor,
+// `k`: drawing units per glyph unit.
+void emitLines(const std::vector<Line>& lines, const FontMetrics& m, double k, double widthFactor,
                double oblique, const QTransform& local, Out& out) {
-    const QFontMetricsF& fm = f.metrics;
+    Glyphs& glyphs = Glyphs::instance();
     for (const Line& line : lines) {
-        if (line.text.trimmed().isEmpty()) continue;
+        const bool blank = std::all_of(line.glyphs.begin(), line.glyphs.end(), [&](uint32_t id) {
+            return QChar::isSpace(glyphs.glyph(id).character);
+        });
+        if (blank) continue;
         QTransform place = QTransform::fromScale(k * widthFactor, -k);
         place *= QTransform(1, 0, std::tan(oblique * M_PI / 180), 1, 0, 0);
         place *= QTransform::fromTranslate(line.origin.x(), line.origin.y());
-        const QRectF box(0, -fm.capHeight(), line.advance, fm.capHeight() + fm.descent());
-        out.text(line.text, f.font, place * local, box);
+        const QRectF box(0, -m.capHeight, line.advance, m.capHeight + m.descent);
+        out.text(line.glyphs, place * local, box);
     }
 }
 
@@ -57,8 +39,11 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     if ((g.type() == "ATTRIB" || attdef) && (g.integer(70) & 1)) return;  // invisible
     const QString text = g.text(attdef ? 2 : 1);
     if (text.isEmpty()) return;
-    const Font& font = fontOf(style);
-    const QFontMetricsF& fm = font.metrics;
+    Glyphs& glyphs = Glyphs::instance();
+    const int font = glyphs.font(style.family);
+    const FontMetrics m = glyphs.metrics(font);
+    Line line;
+    line.advance = glyphs.layout(font, text, line.glyphs);
     double height = g.number(40, 2.5);
     if (height <= 0) height = 2.5;
     double widthFactor = g.number(41, style.widthFactor);
@@ -67,9 +52,8 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     const int horizontal = g.integer(72), vertical = g.integer(attdef ? 74 : 73);
     const QPointF p1 = g.point(10);
     const QPointF p2 = g.has(11) ? g.point(11) : p1;
-    double k = height / fm.capHeight();
-    const double advance = fm.horizontalAdvance(text);
-    double width = advance * k * widthFactor;
+    double k = height / m.capHeight;
+    double width = line.advance * k * widthFactor;
     QPointF anchor = (horizontal == 0 && vertical == 0) ? p1 : p2;
     double dx = 0;
     if (horizontal == 3 || horizontal == 5) {  // aligned / fit between the two points
@@ -97,13 +81,13 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     else if (vertical == 3)
         dy = -height;
     else if (vertical == 1)
-        dy = fm.descent() * k;
+        dy = m.descent * k;
     const int generation = g.integer(71);
     QTransform local = QTransform::fromScale(generation & 2 ? -1 : 1, generation & 4 ? -1 : 1);
     local *= QTransform().rotate(rotation);
     local *= QTransform::fromTranslate(anchor.x(), anchor.y());
-    emitLines({{text, {dx, dy}, advance}}, font, k, widthFactor, g.number(51, style.oblique),
-              local * g.ocs() * t, out);
+    line.origin = {dx, dy};
+    emitLines({line}, m, k, widthFactor, g.number(51, style.oblique), local * g.ocs() * t, out);
 }
 
 // The paragraphs of an MTEXT value with its formatting codes taken out.
@@ -138,25 +122,30 @@ QStringList mtextParagraphs(const QString& s) {
     return lines;
 }
 
-// `paragraph` broken into lines no wider than `width` font pixels: at blanks, or
+// `paragraph` broken into lines no wider than `width` glyph units: at blanks, or
 // between any two characters of a word too long for a line (Chinese has no blanks).
-QStringList wrap(const QString& paragraph, double width, const QFontMetricsF& fm) {
+std::vector<Line> wrap(const Line& paragraph, double width) {
     if (width <= 0) return {paragraph};
-    QStringList out;
-    QString line;
-    for (const QChar c : paragraph) {
-        line += c;
-        if (fm.horizontalAdvance(line) <= width || line.size() == 1) continue;
-        const qsizetype blank = line.lastIndexOf(' ', line.size() - 2);
-        if (blank > 0) {
-            out.append(line.left(blank));
-            line = line.mid(blank + 1);
-        } else {
-            out.append(line.left(line.size() - 1));
-            line = QString(c);
-        }
+    Glyphs& glyphs = Glyphs::instance();
+    std::vector<Line> out(1);
+    for (uint32_t id : paragraph.glyphs) {
+        const Glyph glyph = glyphs.glyph(id);
+        Line* line = &out.back();
+        line->glyphs.push_back(id);
+        line->advance += glyph.advance;
+        if (line->advance <= width || line->glyphs.size() == 1) continue;
+        size_t blank = line->glyphs.size() - 1;
+        while (blank > 0 && glyphs.glyph(line->glyphs[blank - 1]).character != ' ') --blank;
+        // A break after the blank at `blank` - 1, or before the character that overflows.
+        const size_t cut = blank > 1 ? blank : line->glyphs.size() - 1;
+        Line next;
+        next.glyphs.assign(line->glyphs.begin() + cut, line->glyphs.end());
+        line->glyphs.resize(blank > 1 ? blank - 1 : cut);
+        line->advance = 0;
+        for (uint32_t kept : line->glyphs) line->advance += glyphs.glyph(kept).advance;
+        for (uint32_t moved : next.glyphs) next.advance += glyphs.glyph(moved).advance;
+        out.push_back(std::move(next));
     }
-    out.append(line);
     return out;
 }
 
@@ -165,29 +154,27 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
     for (const auto& [code, value] : g.list())
         if (code == 3) raw += value;
     raw += g.raw(1);
-    const Font& font = fontOf(style);
-    const QFontMetricsF& fm = font.metrics;
+    Glyphs& glyphs = Glyphs::instance();
+    const int font = glyphs.font(style.family);
+    const FontMetrics m = glyphs.metrics(font);
     double height = g.number(40, 2.5);
     if (height <= 0) height = 2.5;
-    const double k = height / fm.capHeight();
+    const double k = height / m.capHeight;
     const double spacing = height * 5.0 / 3.0 * g.number(44, 1);
-    QStringList lines;
-    for (const QString& p : mtextParagraphs(decodeText(g.codec(), raw)))
-        lines += wrap(p, g.number(41, 0) / k, fm);
+    std::vector<Line> lines;
+    for (const QString& p : mtextParagraphs(decodeText(g.codec(), raw))) {
+        Line paragraph;
+        paragraph.advance = glyphs.layout(font, p, paragraph.glyphs);
+        for (Line& line : wrap(paragraph, g.number(41, 0) / k)) lines.push_back(std::move(line));
+    }
     const int attach = std::clamp(g.integer(71, 1), 1, 9);
     const int column = (attach - 1) % 3, row = (attach - 1) / 3;
-    const double total = height + (lines.size() - 1) * spacing;
+    const double total = height + static_cast<double>(lines.size() - 1) * spacing;
     const double top = row == 0 ? 0 : row == 1 ? total / 2 : total;
-    std::vector<Line> placed;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const double advance = fm.horizontalAdvance(lines[i]);
-        const double w = advance * k;
-        placed.push_back({lines[i],
-                          {column == 0   ? 0
-                           : column == 1 ? -w / 2
-                                         : -w,
-                           top - height - i * spacing},
-                          advance});
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const double w = lines[i].advance * k;
+        lines[i].origin = {column == 0 ? 0 : column == 1 ? -w / 2 : -w,
+                           top - height - static_cast<double>(i) * spacing};
     }
     double rotation = g.number(50, 0);
     if (g.has(11)) {
@@ -197,7 +184,7 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
     QTransform local = QTransform().rotate(rotation);
     const QPointF at = g.point(10);
     local *= QTransform::fromTranslate(at.x(), at.y());
-    emitLines(placed, font, k, 1, 0, local * t, out);
+    emitLines(lines, m, k, 1, 0, local * t, out);
 }
 
 }  // namespace

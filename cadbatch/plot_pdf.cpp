@@ -1,0 +1,467 @@
+#include "cadbatch/plot_pdf.h"
+
+#include <zlib.h>
+
+#include <charconv>
+#include <cmath>
+#include <unordered_map>
+
+#include "cadbatch/plot_glyphs.h"
+#include "cadbatch/plot_page.h"
+
+namespace cadplot {
+namespace {
+
+constexpr double kUnitsPerPoint = 100;  // the page content's coordinates
+constexpr double kUnitsPerMm = kUnitsPerPoint * 72 / 25.4;
+constexpr double kThinnest = 0.05;   // mm: lineweight 0 is the device's thinnest line
+constexpr double kFinestDash = 10;   // units: a denser pattern plots as a solid line
+constexpr double kLargest = 1e9;     // units: coordinates beyond are clamped
+constexpr int kCodesPerFont = 256;   // a Type 3 font has single-byte codes
+constexpr int kCompression = Z_BEST_SPEED;
+
+void integer(std::string& out, int64_t v) {
+    char buf[24];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+    out += ' ';
+}
+
+// A PDF real: plain decimal notation (PDF has no exponents), about seven significant
+// digits.
+void real(std::string& out, double v) {
+    if (!std::isfinite(v) || std::abs(v) < 1e-9) v = 0;
+    v = std::clamp(v, -kLargest, kLargest);
+    const int magnitude = v == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::abs(v))));
+    const int decimals = std::clamp(6 - magnitude, 0, 9);
+    char buf[48];
+    char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
+    if (decimals > 0) {
+        while (end[-1] == '0') --end;
+        if (end[-1] == '.') --end;
+    }
+    out.append(buf, end);
+    out += ' ';
+}
+
+void hex(std::string& out, unsigned value, int digits) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 15];
+}
+
+std::string deflate(const std::string& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string packed(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+              reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
+              kCompression);
+    packed.resize(size);
+    return packed;
+}
+
+// The part of the infinite line through a, b (b - a its direction) inside `box`.
+bool clipLine(QPointF a, QPointF b, bool ray, const QRectF& box, QLineF& out) {
+    const QPointF d = b - a;
+    double t0 = ray ? 0 : -INFINITY, t1 = INFINITY;
+    auto bound = [&](double p, double q) {  // p t <= q
+        if (std::abs(p) < 1e-15) return q >= 0;
+        const double r = q / p;
+        if (p < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        return t0 <= t1;
+    };
+    if (!bound(-d.x(), a.x() - box.left()) || !bound(d.x(), box.right() - a.x()) ||
+        !bound(-d.y(), a.y() - box.top()) || !bound(d.y(), box.bottom() - a.y()))
+        return false;
+    if (!std::isfinite(t0) || !std::isfinite(t1)) return false;
+    out = QLineF(a + d * t0, a + d * t1);
+    return true;
+}
+
+// The linetype as a PDF dash array in content units (dash, gap, dash, ...); empty for
+// a solid line.
+std::vector<double> dashArray(const std::vector<double>& dashes, double unitsToContent) {
+    std::vector<double> array;
+    double total = 0;
+    for (double d : dashes) {
+        const bool gap = d < 0;
+        const double length = std::abs(d) * unitsToContent;
+        total += length;
+        if (!array.empty() && (array.size() % 2 == 0) == gap)
+            array.back() += length;
+        else if (array.empty() && gap)
+            array = {0, length};
+        else
+            array.push_back(length);
+    }
+    if (array.size() % 2) array.push_back(0);
+    if (total < kFinestDash) array.clear();
+    return array;
+}
+
+// The page's content stream, with the graphics state set only where it changes.
+class Content {
+public:
+    Content(const PlotStyleTable& table, const QTransform& t) : table_(table), t_(t) {
+        unitsToContent_ = std::sqrt(std::abs(t.determinant()));
+        out_.reserve(1 << 20);
+        real(out_, 1 / kUnitsPerPoint);
+        out_ += "0 0 ";
+        real(out_, 1 / kUnitsPerPoint);
+        out_ += "0 0 cm\n";
+    }
+
+    void stroke(const SceneItem& item, double widthUnits, bool wide) {
+        strokeColor(item.pen);
+        setWidth(widthUnits);
+        setCapJoin(wide ? 0 : 1);
+        setDash(wide ? std::vector<double>{} : dashArray(item.pen.dashes, unitsToContent_));
+        if (item.path.boundingRect().isNull()) {
+            // A point: a round dot of the pen, as a stroke one unit long, since renderers
+            // drop a stroke of no length or thin it out of sight.
+            const QPointF at = t_.map(QPointF(item.path.elementAt(0)));
+            const int64_t x = std::llround(std::clamp(at.x(), -kLargest, kLargest));
+            const int64_t y = std::llround(std::clamp(at.y(), -kLargest, kLargest));
+            integer(out_, x), integer(out_, y), out_ += "m ";
+            integer(out_, x), integer(out_, y + 1), out_ += "l S\n";
+            return;
+        }
+        path(item.path);
+        out_ += "S\n";
+    }
+
+    void line(const SceneItem& item, const QLineF& line, double widthUnits) {
+        strokeColor(item.pen);
+        setWidth(widthUnits);
+        setCapJoin(1);
+        setDash(dashArray(item.pen.dashes, unitsToContent_));
+        point(line.p1()), out_ += "m ";
+        point(line.p2()), out_ += "l S\n";
+    }
+
+    void fill(const SceneItem& item) {
+        fillColor(item.pen);
+        path(item.path);
+        out_ += item.path.fillRule() == Qt::OddEvenFill ? "f*\n" : "f\n";
+    }
+
+    // `codes`: font number * 256 + code of each glyph.
+    void text(const SceneItem& item, const std::vector<int>& codes) {
+        fillColor(item.pen);
+        out_ += "BT ";
+        const QTransform m = QTransform::fromScale(1, -1) * item.place * t_;
+        for (double v : {m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy()}) real(out_, v);
+        out_ += "Tm ";
+        size_t i = 0;
+        while (i < codes.size()) {
+            const int font = codes[i] / kCodesPerFont;
+            if (font != font_) {
+                font_ = font;
+                out_ += "/T";
+                integer(out_, font);
+                out_ += "1000 Tf ";
+            }
+            out_ += '<';
+            for (; i < codes.size() && codes[i] / kCodesPerFont == font; ++i)
+                hex(out_, codes[i] % kCodesPerFont, 2);
+            out_ += "> Tj ";
+        }
+        out_ += "ET\n";
+    }
+
+    const std::string& bytes() const { return out_; }
+    double unitsToContent() const { return unitsToContent_; }
+
+private:
+    void point(QPointF p) {
+        const QPointF at = t_.map(p);
+        integer(out_, std::llround(std::clamp(at.x(), -kLargest, kLargest)));
+        integer(out_, std::llround(std::clamp(at.y(), -kLargest, kLargest)));
+    }
+
+    // Closes a subpath that ends where it began, so its corner is joined, not capped.
+    void path(const QPainterPath& p) {
+        const int n = p.elementCount();
+        QPointF start;
+        int segments = 0;
+        for (int i = 0; i < n; ++i) {
+            const QPainterPath::Element& e = p.elementAt(i);
+            if (e.isMoveTo()) {
+                if (segments > 1 && QPointF(p.elementAt(i - 1)) == start) out_ += "h ";
+                start = e, segments = 0;
+                point(e), out_ += "m ";
+            } else if (e.isLineTo()) {
+                point(e), out_ += "l ";
+                ++segments;
+            } else if (e.isCurveTo() && i + 2 < n) {
+                point(e), point(p.elementAt(i + 1)), point(p.elementAt(i + 2));
+                out_ += "c ";
+                i += 2;
+                ++segments;
+            }
+        }
+        if (segments > 1 && n > 0 && QPointF(p.elementAt(n - 1)) == start) out_ += "h ";
+    }
+
+    QRgb colorOf(const Pen& pen) const { return table_.penColor(pen.aci, pen.color).rgb(); }
+
+    void color(QRgb rgb, const char* op) {
+        for (int c : {qRed(rgb), qGreen(rgb), qBlue(rgb)}) real(out_, c / 255.0);
+        out_ += op;
+    }
+    void strokeColor(const Pen& pen) {
+        const QRgb rgb = colorOf(pen);
+        if (rgb != stroke_) stroke_ = rgb, color(rgb, "RG\n");
+    }
+    void fillColor(const Pen& pen) {
+        const QRgb rgb = colorOf(pen);
+        if (rgb != fill_) fill_ = rgb, color(rgb, "rg\n");
+    }
+    void setWidth(double w) {
+        if (w == width_) return;
+        width_ = w;
+        real(out_, w);
+        out_ += "w\n";
+    }
+    // 1: round caps and joins; 0: butt caps and mitred joins, for wide polylines.
+    void setCapJoin(int style) {
+        if (style == capJoin_) return;
+        capJoin_ = style;
+        integer(out_, style);
+        out_ += "J ";
+        integer(out_, style);
+        out_ += "j\n";
+    }
+    void setDash(const std::vector<double>& dash) {
+        if (dash == dash_) return;
+        dash_ = dash;
+        out_ += '[';
+        for (double d : dash) real(out_, d);
+        out_ += "] 0 d\n";
+    }
+
+    const PlotStyleTable& table_;
+    QTransform t_;
+    double unitsToContent_ = 1;
+    std::string out_;
+    // The state PDF starts with, marked unknown where our first use must set it.
+    QRgb stroke_ = qRgb(0, 0, 0);
+    QRgb fill_ = qRgb(0, 0, 0);
+    double width_ = -1;
+    int capJoin_ = -1;
+    std::vector<double> dash_;
+    int font_ = -1;
+};
+
+// The numbers of a PDF file's objects and their offsets, for the cross-reference table.
+class PdfFile {
+public:
+    PdfFile() { out_ = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"; }
+    int reserve() {
+        offsets_.push_back(0);
+        return static_cast<int>(offsets_.size());
+    }
+    void object(int number, const std::string& body) {
+        offsets_[number - 1] = out_.size();
+        out_ += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
+    }
+    void stream(int number, const std::string& data, const std::string& entries = {}) {
+        const std::string packed = deflate(data);
+        offsets_[number - 1] = out_.size();
+        out_ += std::to_string(number) + " 0 obj\n<< /Length " + std::to_string(packed.size()) +
+                " /Filter /FlateDecode " + entries + ">>\nstream\n";
+        out_ += packed;
+        out_ += "\nendstream\nendobj\n";
+    }
+    std::string finish(int root, int info) {
+        const size_t xref = out_.size();
+        out_ += "xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n";
+        char entry[32];
+        for (size_t offset : offsets_) {
+            std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+            out_ += entry;
+        }
+        out_ += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " +
+                ref(root) + " /Info " + ref(info) + " >>\nstartxref\n" + std::to_string(xref) +
+                "\n%%EOF\n";
+        return std::move(out_);
+    }
+    static std::string ref(int number) { return std::to_string(number) + " 0 R"; }
+
+private:
+    std::string out_;
+    std::vector<size_t> offsets_;
+};
+
+std::string utf16Hex(const QString& text) {
+    std::string out = "<FEFF";
+    for (QChar c : text) hex(out, c.unicode(), 4);
+    return out + ">";
+}
+
+// A glyph's drawing for a Type 3 font: its advance, its box and its outline filled,
+// y up; `box` returns the box.
+std::string glyphProcedure(const Glyph& glyph, const QPainterPath& outline, QRect& box) {
+    box = outline.boundingRect().toAlignedRect();
+    std::string out;
+    real(out, glyph.advance);
+    out += "0 ";
+    for (int v : {box.left(), -box.bottom(), box.right(), -box.top()}) integer(out, v);
+    out += "d1\n";
+    const int n = outline.elementCount();
+    auto put = [&out](const QPainterPath::Element& e) {
+        integer(out, std::lround(e.x));
+        integer(out, std::lround(-e.y));
+    };
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element& e = outline.elementAt(i);
+        if (e.isCurveTo() && i + 2 < n) {
+            put(e), put(outline.elementAt(i + 1)), put(outline.elementAt(i + 2));
+            out += "c\n";
+            i += 2;
+        } else {
+            put(e);
+            out += e.isMoveTo() ? "m\n" : "l\n";
+        }
+    }
+    out += "f\n";
+    return out;
+}
+
+std::string toUnicode(const std::vector<Glyph>& glyphs) {
+    std::string out =
+        "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+        "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+        "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n";
+    for (size_t first = 0; first < glyphs.size(); first += 100) {
+        const size_t last = std::min(glyphs.size(), first + 100);
+        out += std::to_string(last - first) + " beginbfchar\n";
+        for (size_t code = first; code < last; ++code) {
+            out += '<';
+            hex(out, static_cast<unsigned>(code), 2);
+            out += "> <";
+            const char32_t c = glyphs[code].character;
+            const QString utf16 = QString::fromUcs4(&c, 1);
+            for (QChar unit : utf16) hex(out, unit.unicode(), 4);
+            out += ">\n";
+        }
+        out += "endbfchar\n";
+    }
+    out += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    return out;
+}
+
+// Writes the Type 3 font of glyph ids `ids` (in code order) as object `number` with the
+// objects after it.
+void writeFont(PdfFile& pdf, int number, const std::vector<uint32_t>& ids) {
+    Glyphs& glyphs = Glyphs::instance();
+    std::vector<Glyph> list;
+    std::string procs, differences, widths;
+    QRect bounds;
+    const int cmap = pdf.reserve();
+    for (size_t code = 0; code < ids.size(); ++code) {
+        const Glyph glyph = glyphs.glyph(ids[code]);
+        list.push_back(glyph);
+        QRect box;
+        const int proc = pdf.reserve();
+        pdf.stream(proc, glyphProcedure(glyph, glyphs.outline(ids[code]), box));
+        bounds |= box;
+        const std::string name = "/g" + std::to_string(code);
+        procs += name + " " + PdfFile::ref(proc) + " ";
+        differences += name + " ";
+        real(widths, glyph.advance);
+    }
+    pdf.stream(cmap, toUnicode(list));
+    std::string bbox;
+    for (int v : {bounds.left(), -bounds.bottom(), bounds.right(), -bounds.top()}) integer(bbox, v);
+    pdf.object(number, "<< /Type /Font /Subtype /Type3 /FontBBox [" + bbox +
+                           "] /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << " + procs +
+                           ">> /Encoding << /Type /Encoding /Differences [0 " + differences +
+                           "] >> /FirstChar 0 /LastChar " + std::to_string(ids.size() - 1) +
+                           " /Widths [" + widths + "] /Resources << >> /ToUnicode " +
+                           PdfFile::ref(cmap) + " >>");
+}
+
+}  // namespace
+
+std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
+                    const PlotStyleTable& table, const PdfPaper& paper, const std::string& title) {
+    const QSizeF area = paper.printable.size() * kUnitsPerPoint;
+    const QRectF extents = scene.items.empty() ? QRectF(0, 0, 1, 1) : plotExtents(scene);
+    const QTransform t =
+        pageTransform(extents, settings, area, kUnitsPerMm) *
+        QTransform(1, 0, 0, -1, paper.printable.left() * kUnitsPerPoint,
+                   (paper.size.height() - paper.printable.top()) * kUnitsPerPoint);
+    Content content(table, t);
+    const double lineweightScale =
+        kUnitsPerMm * (settings.scaleLineweights ? content.unitsToContent() / kUnitsPerMm : 1.0);
+
+    std::vector<int> codeOf;                   // by glyph id: font * 256 + code, or -1
+    std::vector<std::vector<uint32_t>> fonts;  // the glyph ids of each font, in code order
+    std::vector<int> codes;
+    for (const SceneItem& item : scene.items) {
+        switch (item.kind) {
+            case SceneItem::Kind::Text:
+                codes.clear();
+                for (uint32_t i = item.glyphBegin; i < item.glyphEnd; ++i) {
+                    const uint32_t id = scene.glyphs[i];
+                    if (id >= codeOf.size()) codeOf.resize(id + 1, -1);
+                    if (codeOf[id] < 0) {
+                        if (fonts.empty() || fonts.back().size() == kCodesPerFont)
+                            fonts.emplace_back();
+                        fonts.back().push_back(id);
+                        codeOf[id] = static_cast<int>((fonts.size() - 1) * kCodesPerFont +
+                                                      fonts.back().size() - 1);
+                    }
+                    codes.push_back(codeOf[id]);
+                }
+                content.text(item, codes);
+                break;
+            case SceneItem::Kind::Fill:
+                content.fill(item);
+                break;
+            case SceneItem::Kind::Infinite: {
+                QLineF line;
+                if (clipLine(item.path.elementAt(0), item.path.elementAt(1), item.ray, extents,
+                             line))
+                    content.line(item, line, std::max(item.pen.lineweight, kThinnest) *
+                                                 lineweightScale);
+                break;
+            }
+            case SceneItem::Kind::Stroke: {
+                const bool wide = item.width > 0;
+                content.stroke(item,
+                               wide ? item.width * content.unitsToContent()
+                                    : std::max(item.pen.lineweight, kThinnest) * lineweightScale,
+                               wide);
+                break;
+            }
+        }
+    }
+
+    PdfFile pdf;
+    const int catalog = pdf.reserve(), pages = pdf.reserve(), page = pdf.reserve();
+    const int stream = pdf.reserve(), info = pdf.reserve();
+    std::string fontList;
+    std::vector<int> fontNumbers;
+    for (size_t f = 0; f < fonts.size(); ++f) {
+        fontNumbers.push_back(pdf.reserve());
+        fontList += "/T" + std::to_string(f) + " " + PdfFile::ref(fontNumbers.back()) + " ";
+    }
+    pdf.object(catalog, "<< /Type /Catalog /Pages " + PdfFile::ref(pages) + " >>");
+    pdf.object(pages, "<< /Type /Pages /Kids [" + PdfFile::ref(page) + "] /Count 1 >>");
+    std::string media;
+    for (double v : {0.0, 0.0, paper.size.width(), paper.size.height()}) real(media, v);
+    pdf.object(page, "<< /Type /Page /Parent " + PdfFile::ref(pages) + " /MediaBox [" + media +
+                         "] /Resources << /Font << " + fontList + ">> >> /Contents " +
+                         PdfFile::ref(stream) + " >>");
+    pdf.stream(stream, content.bytes());
+    pdf.object(info, "<< /Title " + utf16Hex(QString::fromStdString(title)) +
+                         " /Creator (Tolvane) /Producer (Tolvane) >>");
+    for (size_t f = 0; f < fonts.size(); ++f) writeFont(pdf, fontNumbers[f], fonts[f]);
+    return pdf.finish(catalog, info);
+}
+
+}  // namespace cadplot
