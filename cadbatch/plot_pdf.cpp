@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <future>
 #include <unordered_map>
 
 #include "cadbatch/plot_glyphs.h"
@@ -16,9 +17,13 @@ constexpr double kUnitsPerPoint = 100;  // the page content's coordinates
 constexpr double kUnitsPerMm = kUnitsPerPoint * 72 / 25.4;
 constexpr double kThinnest = 0.05;   // mm: lineweight 0 is the device's thinnest line
 constexpr double kFinestDash = 10;   // units: a denser pattern plots as a solid line
+// Units: half of 1/1200 inch. A stroke that fits in a circle of this radius plots as a
+// dot of its pen, which it differs from by less than the plot's resolution.
+constexpr double kFinestDetail = 3;
 constexpr double kLargest = 1e9;     // units: coordinates beyond are clamped
 constexpr int kCodesPerFont = 256;   // a Type 3 font has single-byte codes
 constexpr int kCompression = Z_BEST_SPEED;
+constexpr size_t kStreamBytes = 1 << 20;
 
 void integer(std::string& out, int64_t v) {
     char buf[24];
@@ -100,12 +105,13 @@ std::vector<double> dashArray(const std::vector<double>& dashes, double unitsToC
     return array;
 }
 
-// The page's content stream, with the graphics state set only where it changes.
+// The page's content, with the graphics state set only where it changes. It goes out
+// in several streams, each packed on a thread of its own while the next is written.
 class Content {
 public:
     Content(const PlotStyleTable& table, const QTransform& t) : table_(table), t_(t) {
         unitsToContent_ = std::sqrt(std::abs(t.determinant()));
-        out_.reserve(1 << 20);
+        out_.reserve(kStreamBytes + kStreamBytes / 8);
         real(out_, 1 / kUnitsPerPoint);
         out_ += "0 0 ";
         real(out_, 1 / kUnitsPerPoint);
@@ -117,12 +123,11 @@ public:
         setWidth(widthUnits);
         setCapJoin(wide ? 0 : 1);
         setDash(wide ? std::vector<double>{} : dashArray(item.pen.dashes, unitsToContent_));
-        if (item.path.boundingRect().isNull()) {
-            // A point: a round dot of the pen, as a stroke one unit long, since renderers
-            // drop a stroke of no length or thin it out of sight.
-            const QPointF at = t_.map(QPointF(item.path.elementAt(0)));
-            const int64_t x = std::llround(std::clamp(at.x(), -kLargest, kLargest));
-            const int64_t y = std::llround(std::clamp(at.y(), -kLargest, kLargest));
+        const QRectF box = item.path.boundingRect();
+        if (!wide && std::hypot(box.width(), box.height()) / 2 * unitsToContent_ <= kFinestDetail) {
+            // A point, or a shape smaller than the plot's resolution: a round dot of the
+            // pen, as a stroke one unit long (renderers differ on strokes of no length).
+            const auto [x, y] = device(box.center());
             integer(out_, x), integer(out_, y), out_ += "m ";
             integer(out_, x), integer(out_, y + 1), out_ += "l S\n";
             return;
@@ -170,14 +175,32 @@ public:
         out_ += "ET\n";
     }
 
-    const std::string& bytes() const { return out_; }
+    // Starts the next stream once this one is long enough; between two items.
+    void endItem() {
+        if (out_.size() < kStreamBytes) return;
+        packed_.push_back(std::async(std::launch::async, deflate, std::move(out_)));
+        out_ = std::string();
+        out_.reserve(kStreamBytes + kStreamBytes / 8);
+    }
+    // The streams, packed.
+    std::vector<std::string> finish() {
+        packed_.push_back(std::async(std::launch::deferred, deflate, std::move(out_)));
+        std::vector<std::string> streams;
+        for (auto& f : packed_) streams.push_back(f.get());
+        return streams;
+    }
     double unitsToContent() const { return unitsToContent_; }
 
 private:
-    void point(QPointF p) {
+    std::pair<int64_t, int64_t> device(QPointF p) const {
         const QPointF at = t_.map(p);
-        integer(out_, std::llround(std::clamp(at.x(), -kLargest, kLargest)));
-        integer(out_, std::llround(std::clamp(at.y(), -kLargest, kLargest)));
+        return {std::llround(std::clamp(at.x(), -kLargest, kLargest)),
+                std::llround(std::clamp(at.y(), -kLargest, kLargest))};
+    }
+    void point(QPointF p) {
+        const auto [x, y] = device(p);
+        integer(out_, x);
+        integer(out_, y);
     }
 
     // Closes a subpath that ends where it began, so its corner is joined, not capped.
@@ -245,6 +268,7 @@ private:
     QTransform t_;
     double unitsToContent_ = 1;
     std::string out_;
+    std::vector<std::future<std::string>> packed_;
     // The state PDF starts with, marked unknown where our first use must set it.
     QRgb stroke_ = qRgb(0, 0, 0);
     QRgb fill_ = qRgb(0, 0, 0);
@@ -266,11 +290,11 @@ public:
         offsets_[number - 1] = out_.size();
         out_ += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
     }
-    void stream(int number, const std::string& data, const std::string& entries = {}) {
-        const std::string packed = deflate(data);
+    void stream(int number, const std::string& data) { packedStream(number, deflate(data)); }
+    void packedStream(int number, const std::string& packed) {
         offsets_[number - 1] = out_.size();
         out_ += std::to_string(number) + " 0 obj\n<< /Length " + std::to_string(packed.size()) +
-                " /Filter /FlateDecode " + entries + ">>\nstream\n";
+                " /Filter /FlateDecode >>\nstream\n";
         out_ += packed;
         out_ += "\nendstream\nendobj\n";
     }
@@ -439,11 +463,19 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                 break;
             }
         }
+        content.endItem();
     }
+    const std::vector<std::string> streams = content.finish();
 
     PdfFile pdf;
     const int catalog = pdf.reserve(), pages = pdf.reserve(), page = pdf.reserve();
-    const int stream = pdf.reserve(), info = pdf.reserve();
+    std::string contents;
+    std::vector<int> streamNumbers;
+    for (size_t i = 0; i < streams.size(); ++i) {
+        streamNumbers.push_back(pdf.reserve());
+        contents += PdfFile::ref(streamNumbers.back()) + " ";
+    }
+    const int info = pdf.reserve();
     std::string fontList;
     std::vector<int> fontNumbers;
     for (size_t f = 0; f < fonts.size(); ++f) {
@@ -455,9 +487,9 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
     std::string media;
     for (double v : {0.0, 0.0, paper.size.width(), paper.size.height()}) real(media, v);
     pdf.object(page, "<< /Type /Page /Parent " + PdfFile::ref(pages) + " /MediaBox [" + media +
-                         "] /Resources << /Font << " + fontList + ">> >> /Contents " +
-                         PdfFile::ref(stream) + " >>");
-    pdf.stream(stream, content.bytes());
+                         "] /Resources << /Font << " + fontList + ">> >> /Contents [" + contents +
+                         "] >>");
+    for (size_t i = 0; i < streams.size(); ++i) pdf.packedStream(streamNumbers[i], streams[i]);
     pdf.object(info, "<< /Title " + utf16Hex(QString::fromStdString(title)) +
                          " /Creator (Tolvane) /Producer (Tolvane) >>");
     for (size_t f = 0; f < fonts.size(); ++f) writeFont(pdf, fontNumbers[f], fonts[f]);
