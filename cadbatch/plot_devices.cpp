@@ -1,9 +1,8 @@
 #include "cadbatch/plot_devices.h"
 
+#include <cups/cups.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cups/cups.h>
 
 #include <QDir>
 #include <QGuiApplication>
@@ -53,8 +52,8 @@ Status plotToPdf(cadbatch::AcadDocument& doc, const Scene& scene,
     const std::filesystem::path drawing(doc.fullName());
     output = (drawing.parent_path() / drawing.stem()).string() + ".pdf";
     const QSizeF size = paper.size(QPageSize::Point);
-    const std::string bytes = plotPdf(scene, settings, table, {size, QRectF(QPointF(), size)},
-                                      doc.name());
+    const std::string bytes =
+        plotPdf(scene, settings, table, {size, QRectF(QPointF(), size)}, doc.name());
     QSaveFile file(QString::fromStdString(output));
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=

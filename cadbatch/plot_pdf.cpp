@@ -15,13 +15,13 @@ namespace {
 
 constexpr double kUnitsPerPoint = 100;  // the page content's coordinates
 constexpr double kUnitsPerMm = kUnitsPerPoint * 72 / 25.4;
-constexpr double kThinnest = 0.05;   // mm: lineweight 0 is the device's thinnest line
-constexpr double kFinestDash = 10;   // units: a denser pattern plots as a solid line
+constexpr double kThinnest = 0.05;  // mm: lineweight 0 is the device's thinnest line
+constexpr double kFinestDash = 10;  // units: a denser pattern plots as a solid line
 // Units: half of 1/1200 inch. A stroke that fits in a circle of this radius plots as a
 // dot of its pen, which it differs from by less than the plot's resolution.
 constexpr double kFinestDetail = 3;
-constexpr double kLargest = 1e9;     // units: coordinates beyond are clamped
-constexpr int kCodesPerFont = 256;   // a Type 3 font has single-byte codes
+constexpr double kLargest = 1e9;    // units: coordinates beyond are clamped
+constexpr int kCodesPerFont = 256;  // a Type 3 font has single-byte codes
 constexpr int kCompression = Z_BEST_SPEED;
 constexpr size_t kStreamBytes = 1 << 20;
 
@@ -50,7 +50,8 @@ void real(std::string& out, double v) {
 
 void hex(std::string& out, unsigned value, int digits) {
     static const char kDigits[] = "0123456789ABCDEF";
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 15];
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        out += kDigits[(value >> shift) & 15];
 }
 
 std::string deflate(const std::string& data) {
@@ -306,9 +307,8 @@ public:
             std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
             out_ += entry;
         }
-        out_ += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " +
-                ref(root) + " /Info " + ref(info) + " >>\nstartxref\n" + std::to_string(xref) +
-                "\n%%EOF\n";
+        out_ += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " + ref(root) +
+                " /Info " + ref(info) + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
         return std::move(out_);
     }
     static std::string ref(int number) { return std::to_string(number) + " 0 R"; }
@@ -414,10 +414,9 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                     const PlotStyleTable& table, const PdfPaper& paper, const std::string& title) {
     const QSizeF area = paper.printable.size() * kUnitsPerPoint;
     const QRectF extents = scene.items.empty() ? QRectF(0, 0, 1, 1) : plotExtents(scene);
-    const QTransform t =
-        pageTransform(extents, settings, area, kUnitsPerMm) *
-        QTransform(1, 0, 0, -1, paper.printable.left() * kUnitsPerPoint,
-                   (paper.size.height() - paper.printable.top()) * kUnitsPerPoint);
+    const QTransform t = pageTransform(extents, settings, area, kUnitsPerMm) *
+                         QTransform(1, 0, 0, -1, paper.printable.left() * kUnitsPerPoint,
+                                    (paper.size.height() - paper.printable.top()) * kUnitsPerPoint);
     Content content(table, t);
     const double lineweightScale =
         kUnitsPerMm * (settings.scaleLineweights ? content.unitsToContent() / kUnitsPerMm : 1.0);
@@ -450,8 +449,8 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                 QLineF line;
                 if (clipLine(item.path.elementAt(0), item.path.elementAt(1), item.ray, extents,
                              line))
-                    content.line(item, line, std::max(item.pen.lineweight, kThinnest) *
-                                                 lineweightScale);
+                    content.line(item, line,
+                                 std::max(item.pen.lineweight, kThinnest) * lineweightScale);
                 break;
             }
             case SceneItem::Kind::Stroke: {

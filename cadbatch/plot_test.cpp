@@ -229,5 +229,29 @@ TEST_F(PlotTest, StyleTablesDecideThePenColours) {
     EXPECT_GT(bluePen.blue(), 200);
 }
 
+// Texts are plotted in fonts of 256 glyphs each; the PDF keeps their characters, so
+// they can be searched and copied, however many fonts the glyphs take.
+TEST_F(PlotTest, TextsKeepTheirCharactersAcrossManyGlyphFonts) {
+    const TextCodec gbk = TextCodec::forDrawing("AC1009", "ANSI_936");
+    Groups texts;
+    std::vector<std::string> lines;
+    for (int row = 0; row < 10; ++row) {
+        std::u32string line;
+        for (int k = 0; k < 30; ++k) line += static_cast<char32_t>(0x4E00 + 37 * (row * 30 + k));
+        lines.push_back(QString::fromUcs4(line.data(), line.size()).toStdString());
+        texts = texts + Groups{{0, "TEXT"}, {8, "0"},
+                               {10, "5"},   {20, std::to_string(90 - 9 * row)},
+                               {40, "5"},   {1, gbk.fromUtf8(lines.back())}};
+    }
+    plot("many", drawing(frame() + texts), 0);
+    const std::string txt = (data_ / "many.txt").string();
+    const std::string command =
+        "pdftotext -raw '" + (data_ / "many.pdf").string() + "' '" + txt + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string extracted = testing::readFile(txt);
+    for (const std::string& line : lines)
+        EXPECT_NE(extracted.find(line), std::string::npos) << line;
+}
+
 }  // namespace
 }  // namespace cadbatch

@@ -173,7 +173,9 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
     const double top = row == 0 ? 0 : row == 1 ? total / 2 : total;
     for (size_t i = 0; i < lines.size(); ++i) {
         const double w = lines[i].advance * k;
-        lines[i].origin = {column == 0 ? 0 : column == 1 ? -w / 2 : -w,
+        lines[i].origin = {column == 0   ? 0
+                           : column == 1 ? -w / 2
+                                         : -w,
                            top - height - static_cast<double>(i) * spacing};
     }
     double rotation = g.number(50, 0);
