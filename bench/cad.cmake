@@ -1,4 +1,5 @@
 # bench_cad: the drawing engine's batch work on generated drawings of 1, 10 and 50 MB,
-# next to a plain copy of the same bytes and the plot of the 10 MB drawing to PDF.
+# next to a plain copy of the same bytes, the plot of the 10 MB drawing to PDF and the
+# building of its plot scene alone.
 add_executable(bench_cad ${CMAKE_CURRENT_LIST_DIR}/cad_bench.cpp)
 target_link_libraries(bench_cad PRIVATE tolvane_cadbatch_testing tolvane_cadplot benchmark::benchmark)

@@ -1,8 +1,9 @@
 // The drawing engine on generated drawings of 1, 10 and 50 MB: open, ten purge passes,
 // ten audit passes, an attribute edit and the save, as the batch run does for each
 // drawing; beside it a plain copy of the same file (read, write, flush to disk), and
-// the open and plot of the 10 MB drawing to a PDF on A4 as the batch run plots. All
-// report the file's bytes per second.
+// the open and plot of the 10 MB drawing to a PDF on A4 as the batch run plots, and the
+// open and scene building of that drawing alone (the plot's share that does not depend
+// on the device). All report the file's bytes per second.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include "cadbatch/acad_document.h"
 #include "cadbatch/attribute_edit.h"
 #include "cadbatch/plot_devices.h"
+#include "cadbatch/plot_scene.h"
 #include "cadbatch/test_drawings.h"
 
 namespace {
@@ -95,6 +97,20 @@ void plotToPdf(benchmark::State& state) {
     fs::remove(fs::path(path).replace_extension(".pdf"));
 }
 
+void buildScene(benchmark::State& state) {
+    const std::string& path = drawingOf(static_cast<int>(state.range(0)));
+    const auto size = static_cast<int64_t>(fs::file_size(path));
+    cadplot::installPlotService(fs::path(path).parent_path().string());  // texts need Qt Gui
+    for (auto _ : state) {
+        std::unique_ptr<AcadDocument> doc;
+        if (!AcadDocument::open(path, doc).ok()) state.SkipWithError("open failed");
+        const cadplot::Scene scene = cadplot::buildScene(*doc);
+        benchmark::DoNotOptimize(scene.items.data());
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["MB"] = static_cast<double>(size) / 1e6;
+}
+
 BENCHMARK(batchWork)
     ->Arg(1)
     ->Arg(10)
@@ -111,6 +127,7 @@ BENCHMARK(plainCopy)
     ->MinTime(2.0);
 
 BENCHMARK(plotToPdf)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(buildScene)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 
 namespace cadplot {
 
-double toNumber(const std::string& text, double fallback) {
+double toNumber(std::string_view text, double fallback) {
     const char* b = text.data();
     const char* e = b + text.size();
     while (b < e && (*b == ' ' || *b == '\t')) ++b;
@@ -15,7 +15,7 @@ double toNumber(const std::string& text, double fallback) {
     return r.ec == std::errc() && std::isfinite(v) ? v : fallback;
 }
 
-QString decodeText(const cadbatch::TextCodec& codec, const std::string& raw) {
+QString decodeText(const cadbatch::TextCodec& codec, std::string_view raw) {
     QString s = QString::fromStdString(codec.toUtf8(raw));
     if (!s.contains("%%")) return s;
     QString out;
@@ -39,12 +39,29 @@ QString decodeText(const cadbatch::TextCodec& codec, const std::string& raw) {
 }
 
 EntityGroups::EntityGroups(const cadbatch::Drawing& drawing, size_t record)
-    : codec_(&drawing.codec()) {
-    const std::vector<cadbatch::Group> groups = drawing.groups(record);
-    groups_.reserve(groups.size());
-    for (const cadbatch::Group& g : groups)
-        groups_.emplace_back(g.code, cadbatch::valueText(g, drawing.format()));
-    if (groups_.empty()) groups_.emplace_back(0, std::string());
+    : type_(&drawing.record(record).type), codec_(&drawing.codec()) {
+    const std::string_view bytes = drawing.recordBytes(record);
+    const cadbatch::DxfFormat format = drawing.format();
+    groups_.reserve(bytes.size() / 8 + 4);  // about what an ASCII group takes
+    cadbatch::GroupReader reader(bytes, format);
+    cadbatch::Group g;
+    if (format == cadbatch::DxfFormat::Ascii) {
+        while (reader.next(g)) groups_.emplace_back(g.code, g.value);
+        return;
+    }
+    // Binary values are made texts; the views are set once the buffer no longer grows.
+    std::vector<size_t> ends;
+    while (reader.next(g)) {
+        const std::string text = cadbatch::valueText(g, format);
+        texts_.insert(texts_.end(), text.begin(), text.end());
+        groups_.emplace_back(g.code, std::string_view());
+        ends.push_back(texts_.size());
+    }
+    size_t begin = 0;
+    for (size_t k = 0; k < groups_.size(); ++k) {
+        groups_[k].second = std::string_view(texts_.data() + begin, ends[k] - begin);
+        begin = ends[k];
+    }
 }
 
 bool EntityGroups::has(int code) const {
@@ -53,11 +70,10 @@ bool EntityGroups::has(int code) const {
     return false;
 }
 
-const std::string& EntityGroups::raw(int code) const {
-    static const std::string none;
+std::string_view EntityGroups::raw(int code) const {
     for (const auto& g : groups_)
         if (g.first == code) return g.second;
-    return none;
+    return {};
 }
 
 double EntityGroups::number(int code, double fallback) const {
@@ -75,7 +91,16 @@ QPointF EntityGroups::point(int code) const { return {number(code), number(code 
 QString EntityGroups::text(int code) const { return decodeText(*codec_, raw(code)); }
 
 QTransform EntityGroups::ocs() const {
-    double z[3] = {number(210, 0), number(220, 0), number(230, 1)};
+    // Most entities have no extrusion direction: one pass finds out.
+    double z[3] = {0, 0, 1};
+    bool seen[3] = {};
+    for (const auto& [code, value] : groups_) {
+        const int axis = code == 210 ? 0 : code == 220 ? 1 : code == 230 ? 2 : -1;
+        if (axis >= 0 && !seen[axis]) {
+            seen[axis] = true;
+            z[axis] = toNumber(value, z[axis]);
+        }
+    }
     const double len = std::sqrt(z[0] * z[0] + z[1] * z[1] + z[2] * z[2]);
     if (len < 1e-12 || (std::abs(z[0]) < 1e-12 && std::abs(z[1]) < 1e-12 && z[2] > 0))
         return QTransform();

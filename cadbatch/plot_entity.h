@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTransform>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,15 +17,23 @@
 
 namespace cadplot {
 
-// The groups of one record, with their values as numbers, points and texts.
+// The groups of one record, with their values as numbers, points and texts. The values
+// are views into the drawing's bytes (ASCII) or into texts made from them (binary), so
+// the drawing must stay unedited while the groups are in use.
 class EntityGroups {
 public:
-    EntityGroups(const cadbatch::Drawing& drawing, size_t record);
+    using Value = std::pair<int, std::string_view>;
 
-    const std::vector<std::pair<int, std::string>>& list() const { return groups_; }
-    const std::string& type() const { return groups_.front().second; }
+    EntityGroups(const cadbatch::Drawing& drawing, size_t record);
+    EntityGroups(EntityGroups&&) = default;  // the texts' buffer moves with its views
+    EntityGroups& operator=(EntityGroups&&) = default;
+    EntityGroups(const EntityGroups&) = delete;
+    EntityGroups& operator=(const EntityGroups&) = delete;
+
+    const std::vector<Value>& list() const { return groups_; }
+    const std::string& type() const { return *type_; }  // in upper case, as the engine reads it
     bool has(int code) const;
-    const std::string& raw(int code) const;  // empty when missing
+    std::string_view raw(int code) const;  // empty when missing
     double number(int code, double fallback = 0) const;
     int integer(int code, int fallback = 0) const;
     QPointF point(int code) const;  // groups code and code + 10
@@ -35,12 +44,14 @@ public:
     const cadbatch::TextCodec& codec() const { return *codec_; }
 
 private:
-    std::vector<std::pair<int, std::string>> groups_;
+    std::vector<Value> groups_;
+    std::vector<char> texts_;  // binary drawings: the values as texts, side by side
+    const std::string* type_;
     const cadbatch::TextCodec* codec_;
 };
 
-double toNumber(const std::string& text, double fallback = 0);
-QString decodeText(const cadbatch::TextCodec& codec, const std::string& raw);
+double toNumber(std::string_view text, double fallback = 0);
+QString decodeText(const cadbatch::TextCodec& codec, std::string_view raw);
 
 // A text style: the font and its proportions.
 struct TextStyle {

@@ -13,7 +13,9 @@ namespace {
 
 using cadbatch::Drawing;
 using cadbatch::Kind;
+using cadbatch::kNoName;
 using cadbatch::Record;
+using cadbatch::RefKind;
 using cadbatch::Section;
 
 constexpr int kMaxNesting = 32;  // deeper block references are cyclic or absurd
@@ -21,8 +23,8 @@ constexpr double kDefaultLineweight = 0.25;
 
 struct Layer {
     bool plotted = true;  // not frozen, not off, plottable
-    Pen pen;              // colour, lineweight and linetype name resolved below
-    std::string linetype;
+    Pen pen;              // colour, lineweight and linetype resolved below
+    uint32_t linetype = kNoName;
 };
 
 struct Block {
@@ -38,25 +40,38 @@ struct Context {
     int depth = 0;
 };
 
-std::string upper(const std::string& s) { return cadbatch::foldName(s); }
+template <typename T>
+const T* lookUp(const std::unordered_map<uint32_t, T>& map, uint32_t name) {
+    auto it = map.find(name);
+    return it == map.end() ? nullptr : &it->second;
+}
 
+// Names are the drawing's interned folded names: an entity's layer, linetype, text style
+// and block come from the references read with the drawing, without folding a text.
 class Builder {
 public:
-    explicit Builder(Drawing& d) : d_(d) {
+    explicit Builder(const Drawing& d) : d_(d) {
         std::string text;
         if (d_.header("$LTSCALE", text)) ltscale_ = toNumber(text, 1);
         if (d_.header("$FILLMODE", text)) fillSolids_ = toNumber(text, 1) != 0;
+        layerZero_ = d_.findName("0");
+        byLayer_ = d_.findName("BYLAYER");
+        byBlock_ = d_.findName("BYBLOCK");
+        standard_ = d_.findName("STANDARD");
         readTables();
     }
 
     Scene build(bool paper) {
-        Context top;
+        std::vector<size_t> top;
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
             if (r.section == Section::Entities && !r.deleted && r.paperSpace == paper &&
                 isTopLevel(r))
-                entity(i, top);
+                top.push_back(i);
         }
+        scene_.items.reserve(top.size());
+        const Context context;
+        for (size_t i : top) entity(i, context);
         extents();
         return std::move(scene_);
     }
@@ -68,6 +83,13 @@ private:
                r.kind != Kind::Block;
     }
 
+    // The first name of `kind` that record i refers to; kNoName when it names none.
+    uint32_t nameOf(size_t i, RefKind kind) const {
+        for (const cadbatch::Ref& ref : d_.refs(i))
+            if (ref.kind == kind) return ref.name;
+        return kNoName;
+    }
+
     void readTables() {
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
@@ -75,19 +97,14 @@ private:
             if (r.kind == Kind::Layer) readLayer(i);
             if (r.kind == Kind::Linetype) readLinetype(i);
             if (r.kind == Kind::Style) readStyle(i);
-            if (r.kind == Kind::Block) {
-                const EntityGroups g(d_, i);
-                blocks_[upper(g.raw(2))].base = g.point(10);
-            }
+            if (r.kind == Kind::Block) blocks_[r.name].base = EntityGroups(d_, i).point(10);
         }
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
             if (r.deleted || r.section != Section::Blocks || r.block < 0 ||
                 static_cast<size_t>(r.block) == i || !isTopLevel(r))
                 continue;
-            std::string name;
-            d_.value(static_cast<size_t>(r.block), 2, name);
-            blocks_[upper(name)].entities.push_back(i);
+            blocks_[d_.record(static_cast<size_t>(r.block)).name].entities.push_back(i);
         }
         for (auto& [name, layer] : layers_) layer.pen.dashes = dashesOf(layer.linetype);
     }
@@ -105,8 +122,8 @@ private:
         }
         const int weight = g.integer(370, -3);
         layer.pen.lineweight = weight >= 0 ? weight / 100.0 : kDefaultLineweight;
-        layer.linetype = upper(g.raw(6));
-        layers_[upper(g.raw(2))] = layer;
+        layer.linetype = nameOf(i, RefKind::Linetype);
+        layers_[d_.record(i).name] = layer;
     }
 
     void readLinetype(size_t i) {
@@ -114,7 +131,7 @@ private:
         std::vector<double> dashes;
         for (const auto& [code, value] : g.list())
             if (code == 49) dashes.push_back(toNumber(value));
-        linetypes_[upper(g.raw(2))] = dashes;
+        linetypes_[d_.record(i).name] = dashes;
     }
 
     void readStyle(size_t i) {
@@ -128,25 +145,25 @@ private:
         style.widthFactor = g.number(41, 1);
         if (style.widthFactor <= 0) style.widthFactor = 1;
         style.oblique = g.number(50, 0);
-        styles_[upper(g.raw(2))] = style;
+        styles_[d_.record(i).name] = style;
     }
 
-    std::vector<double> dashesOf(const std::string& linetype) const {
-        auto it = linetypes_.find(linetype);
-        return it == linetypes_.end() ? std::vector<double>{} : it->second;
+    std::vector<double> dashesOf(uint32_t linetype) const {
+        const std::vector<double>* dashes = lookUp(linetypes_, linetype);
+        return dashes ? *dashes : std::vector<double>{};
     }
 
-    // The entity's pen and whether its layer plots.
-    bool penOf(const EntityGroups& g, const Context& c, Pen& pen) const {
-        std::string layerName = upper(g.raw(8));
+    // Record i's pen; its layer, or nullptr when the layer does not plot.
+    const Layer* penOf(size_t i, const EntityGroups& g, const Context& c, Pen& pen) const {
+        const uint32_t layerName = nameOf(i, RefKind::Layer);
         const Layer* layer = nullptr;
-        if (layerName == "0" && c.layer) {
+        if (layerName != kNoName && layerName == layerZero_ && c.layer) {
             layer = c.layer;
         } else {
-            auto it = layers_.find(layerName);
-            layer = it == layers_.end() ? &defaultLayer_ : &it->second;
+            layer = lookUp(layers_, layerName);
+            if (!layer) layer = &defaultLayer_;
         }
-        if (!layer->plotted) return false;
+        if (!layer->plotted) return nullptr;
         const int aci = g.integer(62, 256);
         if (g.has(420)) {
             pen.color = QColor::fromRgb(static_cast<QRgb>(g.integer(420)) | 0xff000000u);
@@ -163,43 +180,38 @@ private:
                          : weight == -2 ? c.byBlock.lineweight
                          : weight == -3 ? kDefaultLineweight
                                         : layer->pen.lineweight;
-        const std::string linetype = upper(g.raw(6));
+        const uint32_t linetype = nameOf(i, RefKind::Linetype);
         double scale = ltscale_ * g.number(48, 1);
-        if (linetype.empty() || linetype == "BYLAYER") {
+        if (linetype == kNoName || linetype == byLayer_) {
             pen.dashes = layer->pen.dashes;
-        } else if (linetype == "BYBLOCK") {
+        } else if (linetype == byBlock_) {
             pen.dashes = c.byBlock.dashes;
             scale = 1;
         } else {
             pen.dashes = dashesOf(linetype);
         }
         for (double& d : pen.dashes) d *= scale;
-        return true;
+        return layer;
     }
 
-    const Layer* layerFor(const EntityGroups& g, const Context& c) const {
-        const std::string name = upper(g.raw(8));
-        if (name == "0" && c.layer) return c.layer;
-        auto it = layers_.find(name);
-        return it == layers_.end() ? &defaultLayer_ : &it->second;
-    }
-
-    const TextStyle& styleOf(const EntityGroups& g) const {
-        auto it = styles_.find(upper(g.raw(7)));
-        if (it == styles_.end()) it = styles_.find("STANDARD");
-        return it == styles_.end() ? defaultStyle_ : it->second;
+    const TextStyle& styleOf(size_t i) const {
+        const TextStyle* style = lookUp(styles_, nameOf(i, RefKind::TextStyle));
+        if (!style) style = lookUp(styles_, standard_);
+        return style ? *style : defaultStyle_;
     }
 
     void entity(size_t i, const Context& c) {
         const EntityGroups g(d_, i);
         Pen pen;
-        if (!penOf(g, c, pen)) return;
+        const Layer* layer = penOf(i, g, c, pen);
+        if (!layer) return;
         Out out(scene_, pen);
         const std::string& type = g.type();
         if (type == "INSERT") {
-            insert(i, g, pen, c);
+            insert(i, g, pen, layer, c);
         } else if (type == "DIMENSION") {
-            blockOf(upper(g.raw(2)), QTransform(), g, pen, c);
+            const Block* block = lookUp(blocks_, nameOf(i, RefKind::Block));
+            if (block) blockEntities(*block, c.t, pen, layer, c);
         } else if (type == "POLYLINE") {
             std::vector<EntityGroups> vertices;
             for (size_t j = i + 1; j < d_.size() && d_.record(j).kind == Kind::Vertex; ++j)
@@ -207,46 +219,49 @@ private:
             drawPolyline(g, vertices, c.t, out);
         } else if (type == "TEXT" || type == "MTEXT" || type == "ATTRIB" ||
                    (type == "ATTDEF" && c.depth == 0)) {
-            drawText(g, styleOf(g), c.t, out);
+            drawText(g, styleOf(i), c.t, out);
         } else {
             drawShape(g, c.t, out, fillSolids_);
         }
     }
 
     // A block reference: every column and row of its array, then its attributes.
-    void insert(size_t i, const EntityGroups& g, const Pen& pen, const Context& c) {
-        const std::string name = upper(g.raw(2));
-        const double sx = g.number(41, 1), sy = g.number(42, 1);
-        const double rotation = g.number(50, 0);
-        const int columns = std::max(1, g.integer(70, 1)), rows = std::max(1, g.integer(71, 1));
-        const double dx = g.number(44, 0), dy = g.number(45, 0);
-        const QPointF at = g.point(10);
-        auto block = blocks_.find(name);
-        const QPointF base = block == blocks_.end() ? QPointF() : block->second.base;
-        for (int row = 0; row < rows; ++row)
-            for (int col = 0; col < columns; ++col) {
-                QTransform t = QTransform::fromTranslate(-base.x(), -base.y());
-                t *= QTransform::fromScale(sx, sy);
-                t *= QTransform::fromTranslate(col * dx, row * dy);
-                t *= QTransform().rotate(rotation);
-                t *= QTransform::fromTranslate(at.x(), at.y());
-                blockOf(name, t * g.ocs(), g, pen, c);
-            }
+    void insert(size_t i, const EntityGroups& g, const Pen& pen, const Layer* layer,
+                const Context& c) {
+        if (const Block* block = lookUp(blocks_, nameOf(i, RefKind::Block))) {
+            const double sx = g.number(41, 1), sy = g.number(42, 1);
+            const int columns = std::max(1, g.integer(70, 1));
+            const int rows = std::max(1, g.integer(71, 1));
+            const double dx = g.number(44, 0), dy = g.number(45, 0);
+            const QPointF at = g.point(10), base = block->base;
+            // A cell: the block scaled about its base point and moved to its place in the
+            // array; then all cells turned and moved to the insertion point alike.
+            QTransform place = QTransform().rotate(g.number(50, 0));
+            place *= QTransform::fromTranslate(at.x(), at.y());
+            place = place * g.ocs() * c.t;
+            for (int row = 0; row < rows; ++row)
+                for (int col = 0; col < columns; ++col) {
+                    const QTransform cell(sx, 0, 0, sy, col * dx - sx * base.x(),
+                                          row * dy - sy * base.y());
+                    blockEntities(*block, cell * place, pen, layer, c);
+                }
+        }
         if (!d_.record(i).attribsFollow) return;
         for (size_t j = i + 1; j < d_.size() && d_.record(j).kind == Kind::Attrib; ++j)
             entity(j, c);
     }
 
-    void blockOf(const std::string& name, const QTransform& t, const EntityGroups& g,
-                 const Pen& pen, const Context& c) {
-        auto block = blocks_.find(name);
-        if (block == blocks_.end() || c.depth >= kMaxNesting) return;
+    // The entities of `block` as a reference on `layer` with `pen` shows them; `t` maps
+    // the block's coordinates to drawing units.
+    void blockEntities(const Block& block, const QTransform& t, const Pen& pen, const Layer* layer,
+                       const Context& c) {
+        if (c.depth >= kMaxNesting) return;
         Context inner;
-        inner.t = t * c.t;
-        inner.layer = layerFor(g, c);
+        inner.t = t;
+        inner.layer = layer;
         inner.byBlock = pen;
         inner.depth = c.depth + 1;
-        for (size_t j : block->second.entities) entity(j, inner);
+        for (size_t j : block.entities) entity(j, inner);
     }
 
     void extents() {
@@ -264,14 +279,15 @@ private:
         if (x0 <= x1 && y0 <= y1) scene_.extents = QRectF(QPointF(x0, y0), QPointF(x1, y1));
     }
 
-    Drawing& d_;
+    const Drawing& d_;
     Scene scene_;
     double ltscale_ = 1;
     bool fillSolids_ = true;
-    std::unordered_map<std::string, Layer> layers_;
-    std::unordered_map<std::string, std::vector<double>> linetypes_;
-    std::unordered_map<std::string, TextStyle> styles_;
-    std::unordered_map<std::string, Block> blocks_;
+    uint32_t layerZero_ = kNoName, byLayer_ = kNoName, byBlock_ = kNoName, standard_ = kNoName;
+    std::unordered_map<uint32_t, Layer> layers_;
+    std::unordered_map<uint32_t, std::vector<double>> linetypes_;
+    std::unordered_map<uint32_t, TextStyle> styles_;
+    std::unordered_map<uint32_t, Block> blocks_;
     Layer defaultLayer_;
     TextStyle defaultStyle_;
 };

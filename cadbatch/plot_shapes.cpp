@@ -215,7 +215,7 @@ private:
         return path;
     }
 
-    const std::vector<std::pair<int, std::string>>& l_;
+    const std::vector<EntityGroups::Value>& l_;
     size_t pos_ = 0;
 };
 

@@ -1,0 +1,103 @@
+// The plot scene built from drawings read back from files: binary drawings give the
+// scene of their ASCII twin, and names find their layers, linetypes and blocks in any
+// case.
+#include "cadbatch/plot_scene.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "cadbatch/acad_document.h"
+#include "cadbatch/plot_devices.h"
+#include "cadbatch/test_drawings.h"
+
+namespace cadbatch {
+namespace {
+
+using testing::Groups;
+
+class PlotSceneTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new testing::ScratchFolder("cadplot_scene");
+        cadplot::installPlotService(folder_->path().string());  // texts need Qt Gui
+    }
+    static void TearDownTestSuite() { delete folder_; }
+
+    static cadplot::Scene sceneOf(const std::string& name, const std::string& bytes) {
+        const std::string path = (folder_->path() / name).string();
+        testing::writeFile(path, bytes);
+        std::unique_ptr<AcadDocument> doc;
+        EXPECT_TRUE(AcadDocument::open(path, doc).ok()) << path;
+        return doc ? cadplot::buildScene(*doc) : cadplot::Scene();
+    }
+
+    static testing::ScratchFolder* folder_;
+};
+
+testing::ScratchFolder* PlotSceneTest::folder_ = nullptr;
+
+// What an item of `scene` draws, as text to compare.
+std::string describe(const cadplot::Scene& scene, const cadplot::SceneItem& item) {
+    std::string s = std::to_string(static_cast<int>(item.kind)) + " " +
+                    std::to_string(item.pen.color.rgba()) + " " +
+                    std::to_string(item.pen.lineweight);
+    for (double d : item.pen.dashes) s += " " + std::to_string(d);
+    for (int k = 0; k < item.path.elementCount(); ++k)
+        s += " " + std::to_string(item.path.elementAt(k).x) + "," +
+             std::to_string(item.path.elementAt(k).y);
+    for (uint32_t g = item.glyphBegin; g < item.glyphEnd; ++g)
+        s += " #" + std::to_string(scene.glyphs[g]);
+    const QTransform& p = item.place;
+    for (double v : {p.m11(), p.m12(), p.m21(), p.m22(), p.dx(), p.dy()})
+        s += " " + std::to_string(v);
+    return s;
+}
+
+TEST_F(PlotSceneTest, BinaryDrawingsGiveTheSceneOfTheirAsciiTwin) {
+    for (const char* version : {"AC1009", "AC1018"}) {
+        testing::SampleOptions o;
+        o.version = version;
+        o.fillerEntities = 30;
+        const cadplot::Scene ascii = sceneOf("ascii.dxf", testing::sampleDrawing(o));
+        o.format = o.version == "AC1009" ? DxfFormat::Binary8 : DxfFormat::Binary16;
+        const cadplot::Scene binary = sceneOf("binary.dxf", testing::sampleDrawing(o));
+        ASSERT_EQ(binary.items.size(), ascii.items.size()) << version;
+        EXPECT_GT(ascii.items.size(), 30u);
+        for (size_t i = 0; i < ascii.items.size(); ++i)
+            EXPECT_EQ(describe(binary, binary.items[i]), describe(ascii, ascii.items[i]))
+                << version << " " << i;
+        EXPECT_EQ(binary.extents, ascii.extents) << version;
+    }
+}
+
+TEST_F(PlotSceneTest, NamesMatchInAnyCase) {
+    // Block "Part" holds a line on layer 0; references to it on layer "red" draw it in
+    // red with RED's dashes, on " frozen" not at all.
+    const Groups g = {
+        {0, "SECTION"}, {2, "HEADER"},  {9, "$ACADVER"}, {1, "AC1009"},   {0, "ENDSEC"},
+        {0, "SECTION"}, {2, "TABLES"},  {0, "TABLE"},    {2, "LTYPE"},    {0, "LTYPE"},
+        {2, "Dashed"},  {70, "0"},      {73, "2"},       {40, "3.0"},     {49, "2.0"},
+        {49, "-1.0"},   {0, "ENDTAB"},  {0, "TABLE"},    {2, "LAYER"},    {0, "LAYER"},
+        {2, "RED"},     {70, "0"},      {62, "1"},       {6, "DASHED"},   {0, "LAYER"},
+        {2, "Frozen"},  {70, "1"},      {62, "7"},       {6, "dashed"},   {0, "ENDTAB"},
+        {0, "ENDSEC"},  {0, "SECTION"}, {2, "BLOCKS"},   {0, "BLOCK"},    {8, "0"},
+        {2, "Part"},    {70, "0"},      {10, "1.0"},     {20, "1.0"},     {0, "LINE"},
+        {8, "0"},       {10, "1.0"},    {20, "1.0"},     {11, "5.0"},     {21, "1.0"},
+        {0, "ENDBLK"},  {0, "ENDSEC"},  {0, "SECTION"},  {2, "ENTITIES"}, {0, "INSERT"},
+        {8, "red"},     {2, "PART"},    {10, "10.0"},    {20, "20.0"},    {0, "INSERT"},
+        {8, " frozen"}, {2, "part"},    {10, "0.0"},     {20, "0.0"},     {0, "ENDSEC"},
+        {0, "EOF"}};
+    const cadplot::Scene scene = sceneOf("names.dxf", testing::render(g, DxfFormat::Ascii));
+    ASSERT_EQ(scene.items.size(), 1u);
+    const cadplot::SceneItem& line = scene.items[0];
+    EXPECT_EQ(line.pen.color, QColor(255, 0, 0));
+    EXPECT_EQ(line.pen.dashes, (std::vector<double>{2, -1}));
+    EXPECT_EQ(line.path.elementAt(0).x, 10);
+    EXPECT_EQ(line.path.elementAt(1).x, 14);
+    EXPECT_EQ(line.path.elementAt(1).y, 20);
+}
+
+}  // namespace
+}  // namespace cadbatch
