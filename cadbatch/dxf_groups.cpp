@@ -131,22 +131,40 @@ inline const char* lineEnd(const char* p, const char* end) {
     return p;
 }
 
+// The usual code line, blanks and up to six digits ended by LF or CR LF, read in one
+// pass. Returns the position of its LF, or nullptr when the line needs the general reading.
+inline const char* plainCode(const char* p, const char* end, int& code) {
+    while (p < end && *p == ' ') ++p;
+    const char* digits = p;
+    int v = 0;
+    while (p < end && p - digits < 6 && *p >= '0' && *p <= '9') v = v * 10 + (*p++ - '0');
+    if (p == digits) return nullptr;
+    if (p < end && *p == '\r') ++p;
+    if (p >= end || *p != '\n') return nullptr;
+    code = v;
+    return p;
+}
+
 bool GroupReader::nextAscii(Group& group) {
     const size_t start = pos_;
     const char* base = data_.data();
     const char* end = base + data_.size();
-    const char* codeEnd = lineEnd(base + start, end);
-    if (codeEnd == end) {
-        // Blanks after the last group are not a group.
-        if (trimmed(data_.substr(start)).empty()) {
-            pos_ = data_.size();
-            return false;
+    const char* codeEnd = plainCode(base + start, end, group.code);
+    if (!codeEnd) {
+        codeEnd = lineEnd(base + start, end);
+        if (codeEnd == end) {
+            // Blanks after the last group are not a group.
+            if (trimmed(data_.substr(start)).empty()) {
+                pos_ = data_.size();
+                return false;
+            }
+            return fail(ReadProblem::Truncated, start);
         }
-        return fail(ReadProblem::Truncated, start);
+        if (!parseCode(
+                std::string_view(base + start, static_cast<size_t>(codeEnd - (base + start))),
+                group.code))
+            return fail(ReadProblem::BadCode, start);
     }
-    if (!parseCode(std::string_view(base + start, static_cast<size_t>(codeEnd - (base + start))),
-                   group.code))
-        return fail(ReadProblem::BadCode, start);
     const char* valueStart = codeEnd + 1;
     if (valueStart >= end) return fail(ReadProblem::Truncated, start);
     const char* valueEnd = lineEnd(valueStart, end);

@@ -2,8 +2,44 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace cadplot {
+namespace {
+
+// Reads the plain decimals drawings are full of ("-12.500000") into `v` as from_chars
+// reads them: with at most 2^53 as digits and at most 22 of them after the point, both
+// the digits and the power of ten are exact doubles, so their quotient is the correctly
+// rounded value. False when the text needs the general reader.
+bool plainDecimal(const char* p, const char* e, double& v) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr uint64_t kExact = uint64_t{1} << 53;
+    const bool negative = p < e && *p == '-';
+    if (negative) ++p;
+    uint64_t digits = 0;
+    int count = 0, fraction = 0;
+    bool point = false;
+    for (; p < e; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+            if (digits > kExact) return false;
+            ++count;
+            fraction += point;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (count == 0 || fraction > 22 || (p < e && (*p == 'e' || *p == 'E'))) return false;
+    v = static_cast<double>(digits) / kPowers[fraction];
+    if (negative) v = -v;
+    return true;
+}
+
+}  // namespace
 
 double toNumber(std::string_view text, double fallback) {
     const char* b = text.data();
@@ -11,6 +47,7 @@ double toNumber(std::string_view text, double fallback) {
     while (b < e && (*b == ' ' || *b == '\t')) ++b;
     if (b < e && *b == '+') ++b;
     double v = fallback;
+    if (plainDecimal(b, e, v)) return v;
     const auto r = std::from_chars(b, e, v);
     return r.ec == std::errc() && std::isfinite(v) ? v : fallback;
 }

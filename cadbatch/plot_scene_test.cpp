@@ -1,15 +1,17 @@
 // The plot scene built from drawings read back from files: binary drawings give the
-// scene of their ASCII twin, and names find their layers, linetypes and blocks in any
-// case.
+// scene of their ASCII twin, names find their layers, linetypes and blocks in any case,
+// and numbers read as the general reader reads them.
 #include "cadbatch/plot_scene.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "cadbatch/acad_document.h"
 #include "cadbatch/plot_devices.h"
+#include "cadbatch/plot_entity.h"
 #include "cadbatch/test_drawings.h"
 
 namespace cadbatch {
@@ -97,6 +99,28 @@ TEST_F(PlotSceneTest, NamesMatchInAnyCase) {
     EXPECT_EQ(line.path.elementAt(0).x, 10);
     EXPECT_EQ(line.path.elementAt(1).x, 14);
     EXPECT_EQ(line.path.elementAt(1).y, 20);
+}
+
+TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
+    const std::pair<const char*, double> cases[] = {
+        {"12.500000", 12.5},
+        {" -0.1", -0.1},
+        {"+3.25", 3.25},
+        {"1.", 1},
+        {"-.5", -0.5},
+        {"12abc", 12},
+        {"1.5E-2", 0.015},
+        {"0.30000000000000004", 0.30000000000000004},
+        {"9007199254740993", 9007199254740993.0},
+        {"0.12345678901234567890123", 0.12345678901234567890123},
+        {"", -7},
+        {"-", -7},
+        {".", -7},
+        {"inf", -7},
+        {"1e999", -7},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(cadplot::toNumber(text, -7), value) << text;
+    EXPECT_TRUE(std::signbit(cadplot::toNumber("-0.0")));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 
 namespace cadbatch {
 namespace {
@@ -146,6 +147,15 @@ private:
     iconv_t cd_;
 };
 
+// The converter of this thread from one charset to another, opened on first use:
+// opening one costs more than converting a text.
+Converter& converter(const std::string& to, const std::string& from) {
+    thread_local std::unordered_map<std::string, std::unique_ptr<Converter>> open;
+    std::unique_ptr<Converter>& c = open[to + '>' + from];
+    if (!c) c = std::make_unique<Converter>(to.c_str(), from.c_str());
+    return *c;
+}
+
 }  // namespace
 
 std::string charsetOfCodePage(std::string_view codePage) {
@@ -203,7 +213,7 @@ std::string TextCodec::toUtf8(std::string_view fileText) const {
         }
         return decodeEscapes(std::move(out));
     }
-    Converter conv("UTF-8", charset_.c_str());
+    Converter& conv = converter("UTF-8", charset_);
     if (!conv.valid()) return decodeEscapes(std::string(fileText));
     while (!conv.convert(fileText, out)) {
         out += "\xEF\xBF\xBD";
@@ -214,7 +224,7 @@ std::string TextCodec::toUtf8(std::string_view fileText) const {
 
 std::string TextCodec::fromUtf8(std::string_view utf8) const {
     std::string out;
-    std::unique_ptr<Converter> conv;
+    Converter* conv = nullptr;
     for (size_t i = 0; i < utf8.size();) {
         uint32_t cp;
         const size_t n = decodeUtf8(utf8, i, cp);
@@ -229,7 +239,7 @@ std::string TextCodec::fromUtf8(std::string_view utf8) const {
             out.append(ch);
             continue;
         }
-        if (!conv) conv = std::make_unique<Converter>(charset_.c_str(), "UTF-8");
+        if (!conv) conv = &converter(charset_, "UTF-8");
         std::string encoded;
         if (conv->valid() && conv->convert(ch, encoded)) {
             out += encoded;
