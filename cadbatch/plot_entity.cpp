@@ -156,42 +156,46 @@ QTransform EntityGroups::ocs() const {
     return QTransform(x[0], x[1], y[0], y[1], 0, 0);
 }
 
-void Out::stroke(const QPainterPath& path, double width) {
+void Out::add(SceneItem::Kind kind, const QPainterPath& path, double width) {
     SceneItem item;
+    item.kind = kind;
     item.pen = pen_;
-    item.path = path;
     item.width = width;
+    item.evenOdd = path.fillRule() == Qt::OddEvenFill;
+    item.begin = static_cast<uint32_t>(scene_.elements.size());
+    const int n = path.elementCount();
+    for (int i = 0; i < n; ++i) scene_.elements.push_back(path.elementAt(i));
+    item.end = static_cast<uint32_t>(scene_.elements.size());
     scene_.items.push_back(std::move(item));
 }
 
-void Out::fill(const QPainterPath& path) {
-    SceneItem item;
-    item.kind = SceneItem::Kind::Fill;
-    item.pen = pen_;
-    item.path = path;
-    scene_.items.push_back(std::move(item));
+void Out::stroke(const QPainterPath& path, double width) {
+    add(SceneItem::Kind::Stroke, path, width);
 }
+
+void Out::fill(const QPainterPath& path) { add(SceneItem::Kind::Fill, path, 0); }
 
 void Out::text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box) {
+    SceneText text;
+    text.glyphBegin = static_cast<uint32_t>(scene_.glyphs.size());
+    scene_.glyphs.insert(scene_.glyphs.end(), glyphs.begin(), glyphs.end());
+    text.glyphEnd = static_cast<uint32_t>(scene_.glyphs.size());
+    text.place = place;
+    text.box = box;
     SceneItem item;
     item.kind = SceneItem::Kind::Text;
     item.pen = pen_;
-    item.glyphBegin = static_cast<uint32_t>(scene_.glyphs.size());
-    scene_.glyphs.insert(scene_.glyphs.end(), glyphs.begin(), glyphs.end());
-    item.glyphEnd = static_cast<uint32_t>(scene_.glyphs.size());
-    item.place = place;
-    item.box = box;
+    item.begin = static_cast<uint32_t>(scene_.texts.size());
+    item.end = item.begin + 1;
+    scene_.texts.push_back(text);
     scene_.items.push_back(std::move(item));
 }
 
 void Out::infinite(QPointF base, QPointF direction, bool ray) {
-    SceneItem item;
-    item.kind = SceneItem::Kind::Infinite;
-    item.pen = pen_;
-    item.path.moveTo(base);
-    item.path.lineTo(base + direction);
-    item.ray = ray;
-    scene_.items.push_back(std::move(item));
+    QPainterPath line(base);
+    line.lineTo(base + direction);
+    add(SceneItem::Kind::Infinite, line, 0);
+    scene_.items.back().ray = ray;
 }
 
 void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,

@@ -70,6 +70,8 @@ public:
     void infinite(QPointF base, QPointF direction, bool ray);
 
 private:
+    void add(SceneItem::Kind kind, const QPainterPath& path, double width);
+
     Scene& scene_;
     const Pen& pen_;
 };

@@ -28,9 +28,11 @@ QRectF plotExtents(const Scene& scene) {
     const QRectF& extents = scene.extents;
     if (extents.width() > 0 || extents.height() > 0) return extents;
     const SceneItem& first = scene.items.front();
-    const QPointF at = extents != QRectF()    ? extents.center()
-                       : first.path.isEmpty() ? first.place.map(QPointF())
-                                              : QPointF(first.path.elementAt(0));
+    const QPointF at = extents != QRectF() ? extents.center()
+                       : first.kind == SceneItem::Kind::Text
+                           ? scene.texts[first.begin].place.map(QPointF())
+                       : first.begin < first.end ? QPointF(scene.elements[first.begin])
+                                                 : QPointF();
     return {at - QPointF(1, 1), at + QPointF(1, 1)};
 }
 

@@ -1,10 +1,11 @@
 #include "cadbatch/plot_pdf.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <charconv>
 #include <cmath>
 #include <future>
+#include <memory>
 #include <unordered_map>
 
 #include "cadbatch/plot_glyphs.h"
@@ -17,18 +18,25 @@ constexpr double kUnitsPerPoint = 100;  // the page content's coordinates
 constexpr double kUnitsPerMm = kUnitsPerPoint * 72 / 25.4;
 constexpr double kThinnest = 0.05;  // mm: lineweight 0 is the device's thinnest line
 constexpr double kFinestDash = 10;  // units: a denser pattern plots as a solid line
-// Units: half of 1/1200 inch. A stroke that fits in a circle of this radius plots as a
+// Units: 1/1200 inch. A stroke whose points all lie this close to its first plots as a
 // dot of its pen, which it differs from by less than the plot's resolution.
-constexpr double kFinestDetail = 3;
+constexpr double kFinestDetail = 6;
 constexpr double kLargest = 1e9;    // units: coordinates beyond are clamped
 constexpr int kCodesPerFont = 256;  // a Type 3 font has single-byte codes
-constexpr int kCompression = Z_BEST_SPEED;
+constexpr int kCompression = 1;     // the fastest: plots are large, and mostly numbers
 constexpr size_t kStreamBytes = 1 << 20;
 
 void integer(std::string& out, int64_t v) {
     char buf[24];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
-    out += ' ';
+    char* p = buf + sizeof buf;
+    *--p = ' ';
+    uint64_t u = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+    do {
+        *--p = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (v < 0) *--p = '-';
+    out.append(p, static_cast<size_t>(buf + sizeof buf - p));
 }
 
 // A PDF real: plain decimal notation (PDF has no exponents), about seven significant
@@ -55,12 +63,11 @@ void hex(std::string& out, unsigned value, int digits) {
 }
 
 std::string deflate(const std::string& data) {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    std::string packed(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
-              reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
-              kCompression);
-    packed.resize(size);
+    thread_local std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> packer(
+        libdeflate_alloc_compressor(kCompression), libdeflate_free_compressor);
+    std::string packed(libdeflate_zlib_compress_bound(packer.get(), data.size()), '\0');
+    packed.resize(libdeflate_zlib_compress(packer.get(), data.data(), data.size(), packed.data(),
+                                           packed.size()));
     return packed;
 }
 
@@ -110,7 +117,8 @@ std::vector<double> dashArray(const std::vector<double>& dashes, double unitsToC
 // in several streams, each packed on a thread of its own while the next is written.
 class Content {
 public:
-    Content(const PlotStyleTable& table, const QTransform& t) : table_(table), t_(t) {
+    Content(const Scene& scene, const PlotStyleTable& table, const QTransform& t)
+        : scene_(scene), table_(table), t_(t) {
         unitsToContent_ = std::sqrt(std::abs(t.determinant()));
         out_.reserve(kStreamBytes + kStreamBytes / 8);
         real(out_, 1 / kUnitsPerPoint);
@@ -123,17 +131,17 @@ public:
         strokeColor(item.pen);
         setWidth(widthUnits);
         setCapJoin(wide ? 0 : 1);
-        setDash(wide ? std::vector<double>{} : dashArray(item.pen.dashes, unitsToContent_));
-        const QRectF box = item.path.boundingRect();
-        if (!wide && std::hypot(box.width(), box.height()) / 2 * unitsToContent_ <= kFinestDetail) {
+        setDash(wide ? std::vector<double>{} : item.pen.dashes);
+        if (item.begin == item.end) return;
+        if (!wide && tiny(item)) {
             // A point, or a shape smaller than the plot's resolution: a round dot of the
             // pen, as a stroke one unit long (renderers differ on strokes of no length).
-            const auto [x, y] = device(box.center());
+            const auto [x, y] = device(outlineBox(scene_, item).center());
             integer(out_, x), integer(out_, y), out_ += "m ";
             integer(out_, x), integer(out_, y + 1), out_ += "l S\n";
             return;
         }
-        path(item.path);
+        path(item);
         out_ += "S\n";
     }
 
@@ -141,22 +149,23 @@ public:
         strokeColor(item.pen);
         setWidth(widthUnits);
         setCapJoin(1);
-        setDash(dashArray(item.pen.dashes, unitsToContent_));
+        setDash(item.pen.dashes);
         point(line.p1()), out_ += "m ";
         point(line.p2()), out_ += "l S\n";
     }
 
     void fill(const SceneItem& item) {
+        if (item.begin == item.end) return;
         fillColor(item.pen);
-        path(item.path);
-        out_ += item.path.fillRule() == Qt::OddEvenFill ? "f*\n" : "f\n";
+        path(item);
+        out_ += item.evenOdd ? "f*\n" : "f\n";
     }
 
     // `codes`: font number * 256 + code of each glyph.
     void text(const SceneItem& item, const std::vector<int>& codes) {
         fillColor(item.pen);
         out_ += "BT ";
-        const QTransform m = QTransform::fromScale(1, -1) * item.place * t_;
+        const QTransform m = QTransform::fromScale(1, -1) * scene_.texts[item.begin].place * t_;
         for (double v : {m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy()}) real(out_, v);
         out_ += "Tm ";
         size_t i = 0;
@@ -193,10 +202,28 @@ public:
     double unitsToContent() const { return unitsToContent_; }
 
 private:
-    std::pair<int64_t, int64_t> device(QPointF p) const {
-        const QPointF at = t_.map(p);
-        return {std::llround(std::clamp(at.x(), -kLargest, kLargest)),
-                std::llround(std::clamp(at.y(), -kLargest, kLargest))};
+    // Whether the item's outline, control points included, stays within the finest
+    // detail of its first point.
+    bool tiny(const SceneItem& item) const {
+        const QPainterPath::Element* e = scene_.elements.data() + item.begin;
+        const double reach = kFinestDetail / unitsToContent_;
+        for (uint32_t i = 1; i < item.end - item.begin; ++i)
+            if (std::abs(e[i].x - e[0].x) > reach || std::abs(e[i].y - e[0].y) > reach)
+                return false;
+        return true;
+    }
+
+    std::pair<int64_t, int64_t> device(double x, double y) const {
+        const double dx = t_.m11() * x + t_.m21() * y + t_.dx();
+        const double dy = t_.m12() * x + t_.m22() * y + t_.dy();
+        return {std::llround(std::clamp(dx, -kLargest, kLargest)),
+                std::llround(std::clamp(dy, -kLargest, kLargest))};
+    }
+    std::pair<int64_t, int64_t> device(QPointF p) const { return device(p.x(), p.y()); }
+    void point(const QPainterPath::Element& e) {
+        const auto [x, y] = device(e.x, e.y);
+        integer(out_, x);
+        integer(out_, y);
     }
     void point(QPointF p) {
         const auto [x, y] = device(p);
@@ -205,30 +232,38 @@ private:
     }
 
     // Closes a subpath that ends where it began, so its corner is joined, not capped.
-    void path(const QPainterPath& p) {
-        const int n = p.elementCount();
+    void path(const SceneItem& item) {
+        const QPainterPath::Element* p = scene_.elements.data() + item.begin;
+        const int n = static_cast<int>(item.end - item.begin);
         QPointF start;
         int segments = 0;
         for (int i = 0; i < n; ++i) {
-            const QPainterPath::Element& e = p.elementAt(i);
+            const QPainterPath::Element& e = p[i];
             if (e.isMoveTo()) {
-                if (segments > 1 && QPointF(p.elementAt(i - 1)) == start) out_ += "h ";
+                if (segments > 1 && QPointF(p[i - 1]) == start) out_ += "h ";
                 start = e, segments = 0;
                 point(e), out_ += "m ";
             } else if (e.isLineTo()) {
                 point(e), out_ += "l ";
                 ++segments;
             } else if (e.isCurveTo() && i + 2 < n) {
-                point(e), point(p.elementAt(i + 1)), point(p.elementAt(i + 2));
+                point(e), point(p[i + 1]), point(p[i + 2]);
                 out_ += "c ";
                 i += 2;
                 ++segments;
             }
         }
-        if (segments > 1 && n > 0 && QPointF(p.elementAt(n - 1)) == start) out_ += "h ";
+        if (segments > 1 && QPointF(p[n - 1]) == start) out_ += "h ";
     }
 
-    QRgb colorOf(const Pen& pen) const { return table_.penColor(pen.aci, pen.color).rgb(); }
+    // Most items share their pen with the item before.
+    QRgb colorOf(const Pen& pen) {
+        if (pen.aci != lastAci_ || pen.color != lastColor_) {
+            lastAci_ = pen.aci, lastColor_ = pen.color;
+            lastRgb_ = table_.penColor(pen.aci, pen.color).rgb();
+        }
+        return lastRgb_;
+    }
 
     void color(QRgb rgb, const char* op) {
         for (int c : {qRed(rgb), qGreen(rgb), qBlue(rgb)}) real(out_, c / 255.0);
@@ -257,14 +292,16 @@ private:
         integer(out_, style);
         out_ += "j\n";
     }
-    void setDash(const std::vector<double>& dash) {
-        if (dash == dash_) return;
-        dash_ = dash;
+    // `dashes`: the pen's linetype in drawing units.
+    void setDash(const std::vector<double>& dashes) {
+        if (dashes == dashes_) return;
+        dashes_ = dashes;
         out_ += '[';
-        for (double d : dash) real(out_, d);
+        for (double d : dashArray(dashes, unitsToContent_)) real(out_, d);
         out_ += "] 0 d\n";
     }
 
+    const Scene& scene_;
     const PlotStyleTable& table_;
     QTransform t_;
     double unitsToContent_ = 1;
@@ -275,8 +312,11 @@ private:
     QRgb fill_ = qRgb(0, 0, 0);
     double width_ = -1;
     int capJoin_ = -1;
-    std::vector<double> dash_;
+    std::vector<double> dashes_;
     int font_ = -1;
+    int lastAci_ = -1;
+    QColor lastColor_;
+    QRgb lastRgb_ = 0;
 };
 
 // The numbers of a PDF file's objects and their offsets, for the cross-reference table.
@@ -417,7 +457,7 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
     const QTransform t = pageTransform(extents, settings, area, kUnitsPerMm) *
                          QTransform(1, 0, 0, -1, paper.printable.left() * kUnitsPerPoint,
                                     (paper.size.height() - paper.printable.top()) * kUnitsPerPoint);
-    Content content(table, t);
+    Content content(scene, table, t);
     const double lineweightScale =
         kUnitsPerMm * (settings.scaleLineweights ? content.unitsToContent() / kUnitsPerMm : 1.0);
 
@@ -428,7 +468,8 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
         switch (item.kind) {
             case SceneItem::Kind::Text:
                 codes.clear();
-                for (uint32_t i = item.glyphBegin; i < item.glyphEnd; ++i) {
+                for (uint32_t i = scene.texts[item.begin].glyphBegin;
+                     i < scene.texts[item.begin].glyphEnd; ++i) {
                     const uint32_t id = scene.glyphs[i];
                     if (id >= codeOf.size()) codeOf.resize(id + 1, -1);
                     if (codeOf[id] < 0) {
@@ -447,8 +488,8 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                 break;
             case SceneItem::Kind::Infinite: {
                 QLineF line;
-                if (clipLine(item.path.elementAt(0), item.path.elementAt(1), item.ray, extents,
-                             line))
+                const QPainterPath::Element* e = scene.elements.data() + item.begin;
+                if (clipLine(e[0], e[1], item.ray, extents, line))
                     content.line(item, line,
                                  std::max(item.pen.lineweight, kThinnest) * lineweightScale);
                 break;

@@ -69,7 +69,10 @@ public:
                 isTopLevel(r))
                 top.push_back(i);
         }
+        // Room for a simple drawing's outlines: memory reserved but not used costs
+        // nothing, growing a large array costs copies.
         scene_.items.reserve(top.size());
+        scene_.elements.reserve(8 * top.size());
         const Context context;
         for (size_t i : top) entity(i, context);
         extents();
@@ -267,10 +270,11 @@ private:
     void extents() {
         double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
         for (const SceneItem& item : scene_.items) {
-            if (item.kind == SceneItem::Kind::Infinite) continue;
-            QRectF r = item.kind == SceneItem::Kind::Text ? item.place.mapRect(item.box)
-                                                          : item.path.boundingRect();
-            if (item.path.isEmpty() && item.kind != SceneItem::Kind::Text) continue;
+            if (item.kind == SceneItem::Kind::Infinite || item.begin == item.end) continue;
+            const QRectF r =
+                item.kind == SceneItem::Kind::Text
+                    ? scene_.texts[item.begin].place.mapRect(scene_.texts[item.begin].box)
+                    : outlineBox(scene_, item);
             const double half = item.width / 2;
             x0 = std::min(x0, r.left() - half), x1 = std::max(x1, r.right() + half);
             y0 = std::min(y0, r.top() - half), y1 = std::max(y1, r.bottom() + half);
@@ -292,7 +296,44 @@ private:
     TextStyle defaultStyle_;
 };
 
+// Widens [lo, hi] to the cubic Bezier p0 .. p3 where its derivative vanishes.
+void curveExtremes(double p0, double p1, double p2, double p3, double& lo, double& hi) {
+    // B'(t)/3 = a t^2 + b t + c
+    const double a = -p0 + 3 * p1 - 3 * p2 + p3, b = 2 * (p0 - 2 * p1 + p2), c = p1 - p0;
+    auto take = [&](double t) {
+        if (t <= 0 || t >= 1) return;
+        const double u = 1 - t;
+        const double v = u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+        lo = std::min(lo, v), hi = std::max(hi, v);
+    };
+    if (std::abs(a) < 1e-12) {
+        if (std::abs(b) > 1e-12) take(-c / b);
+        return;
+    }
+    const double d = b * b - 4 * a * c;
+    if (d < 0) return;
+    const double r = std::sqrt(d);
+    take((-b + r) / (2 * a));
+    take((-b - r) / (2 * a));
+}
+
 }  // namespace
+
+QRectF outlineBox(const Scene& scene, const SceneItem& item) {
+    const QPainterPath::Element* e = scene.elements.data() + item.begin;
+    const int n = static_cast<int>(item.end - item.begin);
+    double x0 = e[0].x, x1 = e[0].x, y0 = e[0].y, y1 = e[0].y;
+    for (int i = 1; i < n; ++i) {
+        if (e[i].isCurveTo() && i + 2 < n) {
+            curveExtremes(e[i - 1].x, e[i].x, e[i + 1].x, e[i + 2].x, x0, x1);
+            curveExtremes(e[i - 1].y, e[i].y, e[i + 1].y, e[i + 2].y, y0, y1);
+            i += 2;
+        }
+        x0 = std::min(x0, e[i].x), x1 = std::max(x1, e[i].x);
+        y0 = std::min(y0, e[i].y), y1 = std::max(y1, e[i].y);
+    }
+    return {QPointF(x0, y0), QPointF(x1, y1)};
+}
 
 Scene buildScene(cadbatch::AcadDocument& document) {
     return Builder(document.drawing()).build(document.activeSpace() == 0);

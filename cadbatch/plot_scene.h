@@ -22,30 +22,43 @@ struct Pen {
     std::vector<double> dashes;  // drawing units: dash > 0, gap < 0, dot 0; empty: solid
 };
 
-struct SceneItem {
-    enum class Kind { Stroke, Fill, Text, Infinite };
-    Kind kind = Kind::Stroke;
-    Pen pen;
-    // Stroke and Fill: the outline in drawing units. Infinite: the base point and a
-    // second point along the line.
-    QPainterPath path;
-    double width = 0;  // Stroke: a width in drawing units (wide polylines), 0 none
-    bool ray = false;  // Infinite: one-sided from the base point
-    // Text: one line, the glyphs [glyphBegin, glyphEnd) of the scene's glyphs (ids of
-    // Glyphs) set from the origin along the baseline.
+// One line of text: the glyphs [glyphBegin, glyphEnd) of the scene's glyphs (ids of
+// Glyphs), set from the origin along the baseline.
+struct SceneText {
     uint32_t glyphBegin = 0;
     uint32_t glyphEnd = 0;
-    QTransform place;  // Text: glyph units (y down) to drawing units
-    QRectF box;        // Text: the line's box in glyph units, for the extents
+    QTransform place;  // glyph units (y down) to drawing units
+    QRectF box;        // the line's box in glyph units
 };
 
+struct SceneItem {
+    enum class Kind : uint8_t { Stroke, Fill, Text, Infinite };
+    Kind kind = Kind::Stroke;
+    bool ray = false;      // Infinite: one-sided from the base point
+    bool evenOdd = false;  // Fill: the even-odd rule (holes), else non-zero winding
+    Pen pen;
+    double width = 0;  // Stroke: a width in drawing units (wide polylines), 0 none
+    // Stroke and Fill: the outline, elements [begin, end) of the scene's elements, in
+    // drawing units. Infinite: the base point and a second point along the line.
+    // Text: [begin, end) is its one entry of the scene's texts.
+    uint32_t begin = 0;
+    uint32_t end = 0;
+};
+
+// The items in drawing order, their outlines and texts in arrays of their own.
 struct Scene {
     std::vector<SceneItem> items;
+    std::vector<QPainterPath::Element> elements;
+    std::vector<SceneText> texts;
     std::vector<uint32_t> glyphs;
     QRectF extents;  // of everything drawn, infinite lines aside; null when nothing is
 };
 
 // REQUIRES: a QGuiApplication (texts are laid out with the system's fonts).
 Scene buildScene(cadbatch::AcadDocument& document);
+
+// The box of a Stroke or Fill item's outline, curves bounded exactly, in drawing units.
+// REQUIRES: item.begin < item.end
+QRectF outlineBox(const Scene& scene, const SceneItem& item);
 
 }  // namespace cadplot
