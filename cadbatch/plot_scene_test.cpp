@@ -46,14 +46,17 @@ std::string describe(const cadplot::Scene& scene, const cadplot::SceneItem& item
                     std::to_string(item.pen.color.rgba()) + " " +
                     std::to_string(item.pen.lineweight);
     for (double d : item.pen.dashes) s += " " + std::to_string(d);
-    for (int k = 0; k < item.path.elementCount(); ++k)
-        s += " " + std::to_string(item.path.elementAt(k).x) + "," +
-             std::to_string(item.path.elementAt(k).y);
-    for (uint32_t g = item.glyphBegin; g < item.glyphEnd; ++g)
-        s += " #" + std::to_string(scene.glyphs[g]);
-    const QTransform& p = item.place;
-    for (double v : {p.m11(), p.m12(), p.m21(), p.m22(), p.dx(), p.dy()})
-        s += " " + std::to_string(v);
+    if (item.kind == cadplot::SceneItem::Kind::Text) {
+        const cadplot::SceneText& text = scene.texts[item.begin];
+        for (uint32_t g = text.glyphBegin; g < text.glyphEnd; ++g)
+            s += " #" + std::to_string(scene.glyphs[g]);
+        const QTransform& p = text.place;
+        for (double v : {p.m11(), p.m12(), p.m21(), p.m22(), p.dx(), p.dy()})
+            s += " " + std::to_string(v);
+        return s;
+    }
+    for (uint32_t k = item.begin; k < item.end; ++k)
+        s += " " + std::to_string(scene.elements[k].x) + "," + std::to_string(scene.elements[k].y);
     return s;
 }
 
@@ -96,9 +99,10 @@ TEST_F(PlotSceneTest, NamesMatchInAnyCase) {
     const cadplot::SceneItem& line = scene.items[0];
     EXPECT_EQ(line.pen.color, QColor(255, 0, 0));
     EXPECT_EQ(line.pen.dashes, (std::vector<double>{2, -1}));
-    EXPECT_EQ(line.path.elementAt(0).x, 10);
-    EXPECT_EQ(line.path.elementAt(1).x, 14);
-    EXPECT_EQ(line.path.elementAt(1).y, 20);
+    ASSERT_EQ(line.end - line.begin, 2u);
+    EXPECT_EQ(scene.elements[line.begin].x, 10);
+    EXPECT_EQ(scene.elements[line.begin + 1].x, 14);
+    EXPECT_EQ(scene.elements[line.begin + 1].y, 20);
 }
 
 TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
