@@ -6,6 +6,7 @@
 #include <cmath>
 #include <future>
 #include <memory>
+#include <thread>
 #include <unordered_map>
 
 #include "cadbatch/plot_glyphs.h"
@@ -25,6 +26,8 @@ constexpr double kLargest = 1e9;    // units: coordinates beyond are clamped
 constexpr int kCodesPerFont = 256;  // a Type 3 font has single-byte codes
 constexpr int kCompression = 1;     // the fastest: plots are large, and mostly numbers
 constexpr size_t kStreamBytes = 1 << 20;
+constexpr size_t kItemsPerRun = 10000;  // fewer items are written in one run
+constexpr size_t kMostRuns = 8;
 
 void integer(std::string& out, int64_t v) {
     char buf[24];
@@ -113,18 +116,24 @@ std::vector<double> dashArray(const std::vector<double>& dashes, double unitsToC
     return array;
 }
 
-// The page's content, with the graphics state set only where it changes. It goes out
-// in several streams, each packed on a thread of its own while the next is written.
+// A run of the page's content, in packed streams, with the graphics state set only
+// where it changes. The page's first run sets the coordinates; a later run knows
+// nothing of the state the runs before it leave.
 class Content {
 public:
-    Content(const Scene& scene, const PlotStyleTable& table, const QTransform& t)
-        : scene_(scene), table_(table), t_(t) {
+    // `codes`: for each of the scene's glyphs, its font number * 256 + its code.
+    Content(const Scene& scene, const PlotStyleTable& table, const QTransform& t,
+            const std::vector<int>& codes, bool first)
+        : scene_(scene), table_(table), t_(t), codes_(codes) {
         unitsToContent_ = std::sqrt(std::abs(t.determinant()));
         out_.reserve(kStreamBytes + kStreamBytes / 8);
+        if (!first) return;
         real(out_, 1 / kUnitsPerPoint);
         out_ += "0 0 ";
         real(out_, 1 / kUnitsPerPoint);
         out_ += "0 0 cm\n";
+        stroke_ = fill_ = qRgb(0, 0, 0);
+        dashKnown_ = true;
     }
 
     void stroke(const SceneItem& item, double widthUnits, bool wide) {
@@ -161,16 +170,16 @@ public:
         out_ += item.evenOdd ? "f*\n" : "f\n";
     }
 
-    // `codes`: font number * 256 + code of each glyph.
-    void text(const SceneItem& item, const std::vector<int>& codes) {
+    void text(const SceneItem& item) {
+        const SceneText& text = scene_.texts[item.begin];
         fillColor(item.pen);
         out_ += "BT ";
-        const QTransform m = QTransform::fromScale(1, -1) * scene_.texts[item.begin].place * t_;
+        const QTransform m = QTransform::fromScale(1, -1) * text.place * t_;
         for (double v : {m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy()}) real(out_, v);
         out_ += "Tm ";
-        size_t i = 0;
-        while (i < codes.size()) {
-            const int font = codes[i] / kCodesPerFont;
+        uint32_t i = text.glyphBegin;
+        while (i < text.glyphEnd) {
+            const int font = codes_[i] / kCodesPerFont;
             if (font != font_) {
                 font_ = font;
                 out_ += "/T";
@@ -178,8 +187,8 @@ public:
                 out_ += "1000 Tf ";
             }
             out_ += '<';
-            for (; i < codes.size() && codes[i] / kCodesPerFont == font; ++i)
-                hex(out_, codes[i] % kCodesPerFont, 2);
+            for (; i < text.glyphEnd && codes_[i] / kCodesPerFont == font; ++i)
+                hex(out_, codes_[i] % kCodesPerFont, 2);
             out_ += "> Tj ";
         }
         out_ += "ET\n";
@@ -188,18 +197,14 @@ public:
     // Starts the next stream once this one is long enough; between two items.
     void endItem() {
         if (out_.size() < kStreamBytes) return;
-        packed_.push_back(std::async(std::launch::async, deflate, std::move(out_)));
-        out_ = std::string();
-        out_.reserve(kStreamBytes + kStreamBytes / 8);
+        packed_.push_back(deflate(out_));
+        out_.clear();
     }
     // The streams, packed.
     std::vector<std::string> finish() {
-        packed_.push_back(std::async(std::launch::deferred, deflate, std::move(out_)));
-        std::vector<std::string> streams;
-        for (auto& f : packed_) streams.push_back(f.get());
-        return streams;
+        if (!out_.empty()) packed_.push_back(deflate(out_));
+        return std::move(packed_);
     }
-    double unitsToContent() const { return unitsToContent_; }
 
 private:
     // Whether the item's outline, control points included, stays within the finest
@@ -294,7 +299,8 @@ private:
     }
     // `dashes`: the pen's linetype in drawing units.
     void setDash(const std::vector<double>& dashes) {
-        if (dashes == dashes_) return;
+        if (dashKnown_ && dashes == dashes_) return;
+        dashKnown_ = true;
         dashes_ = dashes;
         out_ += '[';
         for (double d : dashArray(dashes, unitsToContent_)) real(out_, d);
@@ -306,12 +312,15 @@ private:
     QTransform t_;
     double unitsToContent_ = 1;
     std::string out_;
-    std::vector<std::future<std::string>> packed_;
-    // The state PDF starts with, marked unknown where our first use must set it.
-    QRgb stroke_ = qRgb(0, 0, 0);
-    QRgb fill_ = qRgb(0, 0, 0);
+    const std::vector<int>& codes_;
+    std::vector<std::string> packed_;
+    // The state: what the first run starts with, unknown (no colour is transparent)
+    // where the first use must set it.
+    QRgb stroke_ = 0;
+    QRgb fill_ = 0;
     double width_ = -1;
     int capJoin_ = -1;
+    bool dashKnown_ = false;
     std::vector<double> dashes_;
     int font_ = -1;
     int lastAci_ = -1;
@@ -457,55 +466,70 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
     const QTransform t = pageTransform(extents, settings, area, kUnitsPerMm) *
                          QTransform(1, 0, 0, -1, paper.printable.left() * kUnitsPerPoint,
                                     (paper.size.height() - paper.printable.top()) * kUnitsPerPoint);
-    Content content(scene, table, t);
+    const double unitsToContent = std::sqrt(std::abs(t.determinant()));
     const double lineweightScale =
-        kUnitsPerMm * (settings.scaleLineweights ? content.unitsToContent() / kUnitsPerMm : 1.0);
+        kUnitsPerMm * (settings.scaleLineweights ? unitsToContent / kUnitsPerMm : 1.0);
 
+    // Each glyph used gets a code in one of the Type 3 fonts.
     std::vector<int> codeOf;                   // by glyph id: font * 256 + code, or -1
     std::vector<std::vector<uint32_t>> fonts;  // the glyph ids of each font, in code order
-    std::vector<int> codes;
-    for (const SceneItem& item : scene.items) {
-        switch (item.kind) {
-            case SceneItem::Kind::Text:
-                codes.clear();
-                for (uint32_t i = scene.texts[item.begin].glyphBegin;
-                     i < scene.texts[item.begin].glyphEnd; ++i) {
-                    const uint32_t id = scene.glyphs[i];
-                    if (id >= codeOf.size()) codeOf.resize(id + 1, -1);
-                    if (codeOf[id] < 0) {
-                        if (fonts.empty() || fonts.back().size() == kCodesPerFont)
-                            fonts.emplace_back();
-                        fonts.back().push_back(id);
-                        codeOf[id] = static_cast<int>((fonts.size() - 1) * kCodesPerFont +
-                                                      fonts.back().size() - 1);
-                    }
-                    codes.push_back(codeOf[id]);
-                }
-                content.text(item, codes);
-                break;
-            case SceneItem::Kind::Fill:
-                content.fill(item);
-                break;
-            case SceneItem::Kind::Infinite: {
-                QLineF line;
-                const QPainterPath::Element* e = scene.elements.data() + item.begin;
-                if (clipLine(e[0], e[1], item.ray, extents, line))
-                    content.line(item, line,
-                                 std::max(item.pen.lineweight, kThinnest) * lineweightScale);
-                break;
-            }
-            case SceneItem::Kind::Stroke: {
-                const bool wide = item.width > 0;
-                content.stroke(item,
-                               wide ? item.width * content.unitsToContent()
-                                    : std::max(item.pen.lineweight, kThinnest) * lineweightScale,
-                               wide);
-                break;
-            }
+    std::vector<int> codes(scene.glyphs.size());
+    for (size_t i = 0; i < scene.glyphs.size(); ++i) {
+        const uint32_t id = scene.glyphs[i];
+        if (id >= codeOf.size()) codeOf.resize(id + 1, -1);
+        if (codeOf[id] < 0) {
+            if (fonts.empty() || fonts.back().size() == kCodesPerFont) fonts.emplace_back();
+            fonts.back().push_back(id);
+            codeOf[id] =
+                static_cast<int>((fonts.size() - 1) * kCodesPerFont + fonts.back().size() - 1);
         }
-        content.endItem();
+        codes[i] = codeOf[id];
     }
-    const std::vector<std::string> streams = content.finish();
+
+    auto run = [&](size_t from, size_t to) {
+        Content content(scene, table, t, codes, from == 0);
+        for (size_t k = from; k < to; ++k) {
+            const SceneItem& item = scene.items[k];
+            switch (item.kind) {
+                case SceneItem::Kind::Text:
+                    content.text(item);
+                    break;
+                case SceneItem::Kind::Fill:
+                    content.fill(item);
+                    break;
+                case SceneItem::Kind::Infinite: {
+                    QLineF line;
+                    const QPainterPath::Element* e = scene.elements.data() + item.begin;
+                    if (clipLine(e[0], e[1], item.ray, extents, line))
+                        content.line(item, line,
+                                     std::max(item.pen.lineweight, kThinnest) * lineweightScale);
+                    break;
+                }
+                case SceneItem::Kind::Stroke: {
+                    const bool wide = item.width > 0;
+                    content.stroke(item,
+                                   wide
+                                       ? item.width * unitsToContent
+                                       : std::max(item.pen.lineweight, kThinnest) * lineweightScale,
+                                   wide);
+                    break;
+                }
+            }
+            content.endItem();
+        }
+        return content.finish();
+    };
+    // A large page is written in runs side by side, one per processor.
+    const size_t runs = std::clamp<size_t>(
+        std::min<size_t>(std::thread::hardware_concurrency(), scene.items.size() / kItemsPerRun), 1,
+        kMostRuns);
+    std::vector<std::future<std::vector<std::string>>> later;
+    for (size_t r = 1; r < runs; ++r)
+        later.push_back(std::async(std::launch::async, run, scene.items.size() * r / runs,
+                                   scene.items.size() * (r + 1) / runs));
+    std::vector<std::string> streams = run(0, scene.items.size() / runs);
+    for (auto& f : later)
+        for (std::string& packed : f.get()) streams.push_back(std::move(packed));
 
     PdfFile pdf;
     const int catalog = pdf.reserve(), pages = pdf.reserve(), page = pdf.reserve();
