@@ -6,11 +6,11 @@
 #include <cmath>
 #include <future>
 #include <memory>
-#include <thread>
 #include <unordered_map>
 
 #include "cadbatch/plot_glyphs.h"
 #include "cadbatch/plot_page.h"
+#include "cadbatch/plot_runs.h"
 
 namespace cadplot {
 namespace {
@@ -26,8 +26,6 @@ constexpr double kLargest = 1e9;    // units: coordinates beyond are clamped
 constexpr int kCodesPerFont = 256;  // a Type 3 font has single-byte codes
 constexpr int kCompression = 1;     // the fastest: plots are large, and mostly numbers
 constexpr size_t kStreamBytes = 1 << 20;
-constexpr size_t kItemsPerRun = 10000;  // fewer items are written in one run
-constexpr size_t kMostRuns = 8;
 
 void integer(std::string& out, int64_t v) {
     char buf[24];
@@ -520,9 +518,7 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
         return content.finish();
     };
     // A large page is written in runs side by side, one per processor.
-    const size_t runs = std::clamp<size_t>(
-        std::min<size_t>(std::thread::hardware_concurrency(), scene.items.size() / kItemsPerRun), 1,
-        kMostRuns);
+    const size_t runs = parallelRuns(scene.items.size());
     std::vector<std::future<std::vector<std::string>>> later;
     for (size_t r = 1; r < runs; ++r)
         later.push_back(std::async(std::launch::async, run, scene.items.size() * r / runs,

@@ -3,10 +3,13 @@
 #include "cadbatch/plot_scene.h"
 
 #include <cmath>
+#include <future>
+#include <span>
 #include <unordered_map>
 
 #include "cadbatch/plot_colors.h"
 #include "cadbatch/plot_entity.h"
+#include "cadbatch/plot_runs.h"
 
 namespace cadplot {
 namespace {
@@ -30,6 +33,30 @@ struct Layer {
 struct Block {
     QPointF base;
     std::vector<size_t> entities;
+};
+
+bool isTopLevel(const Record& r) {
+    return r.kind != Kind::Attrib && r.kind != Kind::Vertex && r.kind != Kind::Seqend &&
+           r.kind != Kind::Section && r.kind != Kind::EndSec && r.kind != Kind::EndBlk &&
+           r.kind != Kind::Block;
+}
+
+// The box of what a scene draws; a lone point or an axis-parallel line still has one,
+// if a thin one.
+struct Bounds {
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+
+    void add(const QRectF& r, double margin) {
+        x0 = std::min(x0, r.left() - margin), x1 = std::max(x1, r.right() + margin);
+        y0 = std::min(y0, r.top() - margin), y1 = std::max(y1, r.bottom() + margin);
+    }
+    void add(const Bounds& b) {
+        x0 = std::min(x0, b.x0), x1 = std::max(x1, b.x1);
+        y0 = std::min(y0, b.y0), y1 = std::max(y1, b.y1);
+    }
+    QRectF rect() const {
+        return x0 <= x1 && y0 <= y1 ? QRectF(QPointF(x0, y0), QPointF(x1, y1)) : QRectF();
+    }
 };
 
 // The properties an entity inherits from the block reference that shows it.
@@ -61,31 +88,19 @@ public:
         readTables();
     }
 
-    Scene build(bool paper) {
-        std::vector<size_t> top;
-        for (size_t i = 0; i < d_.size(); ++i) {
-            const Record& r = d_.record(i);
-            if (r.section == Section::Entities && !r.deleted && r.paperSpace == paper &&
-                isTopLevel(r))
-                top.push_back(i);
-        }
+    // The scene of the top-level entities `top`, and the bounds of what it draws.
+    Scene build(std::span<const size_t> top, Bounds& bounds) {
         // Room for a simple drawing's outlines: memory reserved but not used costs
         // nothing, growing a large array costs copies.
         scene_.items.reserve(top.size());
         scene_.elements.reserve(8 * top.size());
         const Context context;
         for (size_t i : top) entity(i, context);
-        extents();
+        extents(bounds);
         return std::move(scene_);
     }
 
 private:
-    static bool isTopLevel(const Record& r) {
-        return r.kind != Kind::Attrib && r.kind != Kind::Vertex && r.kind != Kind::Seqend &&
-               r.kind != Kind::Section && r.kind != Kind::EndSec && r.kind != Kind::EndBlk &&
-               r.kind != Kind::Block;
-    }
-
     // The first name of `kind` that record i refers to; kNoName when it names none.
     uint32_t nameOf(size_t i, RefKind kind) const {
         for (const cadbatch::Ref& ref : d_.refs(i))
@@ -267,20 +282,15 @@ private:
         for (size_t j : block.entities) entity(j, inner);
     }
 
-    void extents() {
-        double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    void extents(Bounds& b) const {
         for (const SceneItem& item : scene_.items) {
             if (item.kind == SceneItem::Kind::Infinite || item.begin == item.end) continue;
             const QRectF r =
                 item.kind == SceneItem::Kind::Text
                     ? scene_.texts[item.begin].place.mapRect(scene_.texts[item.begin].box)
                     : outlineBox(scene_, item);
-            const double half = item.width / 2;
-            x0 = std::min(x0, r.left() - half), x1 = std::max(x1, r.right() + half);
-            y0 = std::min(y0, r.top() - half), y1 = std::max(y1, r.bottom() + half);
+            b.add(r, item.width / 2);
         }
-        // A lone point or an axis-parallel line still has extents, if thin ones.
-        if (x0 <= x1 && y0 <= y1) scene_.extents = QRectF(QPointF(x0, y0), QPointF(x1, y1));
     }
 
     const Drawing& d_;
@@ -317,6 +327,23 @@ void curveExtremes(double p0, double p1, double p2, double p3, double& lo, doubl
     take((-b - r) / (2 * a));
 }
 
+// Appends `part` to `scene`, its indexes moved past what the scene holds.
+void append(Scene& scene, Scene part) {
+    const auto elements = static_cast<uint32_t>(scene.elements.size());
+    const auto texts = static_cast<uint32_t>(scene.texts.size());
+    const auto glyphs = static_cast<uint32_t>(scene.glyphs.size());
+    for (SceneItem& item : part.items) {
+        const uint32_t shift = item.kind == SceneItem::Kind::Text ? texts : elements;
+        item.begin += shift, item.end += shift;
+    }
+    for (SceneText& text : part.texts) text.glyphBegin += glyphs, text.glyphEnd += glyphs;
+    auto move = [](auto& to, auto& from) { to.insert(to.end(), from.begin(), from.end()); };
+    move(scene.items, part.items);
+    move(scene.elements, part.elements);
+    move(scene.texts, part.texts);
+    move(scene.glyphs, part.glyphs);
+}
+
 }  // namespace
 
 QRectF outlineBox(const Scene& scene, const SceneItem& item) {
@@ -336,7 +363,33 @@ QRectF outlineBox(const Scene& scene, const SceneItem& item) {
 }
 
 Scene buildScene(cadbatch::AcadDocument& document) {
-    return Builder(document.drawing()).build(document.activeSpace() == 0);
+    const Drawing& d = document.drawing();
+    const bool paper = document.activeSpace() == 0;
+    std::vector<size_t> top;
+    for (size_t i = 0; i < d.size(); ++i) {
+        const Record& r = d.record(i);
+        if (r.section == Section::Entities && !r.deleted && r.paperSpace == paper && isTopLevel(r))
+            top.push_back(i);
+    }
+    // A large drawing is built in runs side by side, then joined in drawing order.
+    const size_t runs = parallelRuns(top.size());
+    auto run = [&](size_t r, Bounds& bounds) {
+        const std::span<const size_t> all(top);
+        return Builder(d).build(
+            all.subspan(top.size() * r / runs, top.size() * (r + 1) / runs - top.size() * r / runs),
+            bounds);
+    };
+    std::vector<Bounds> bounds(runs);
+    std::vector<std::future<Scene>> later;
+    for (size_t r = 1; r < runs; ++r)
+        later.push_back(std::async(std::launch::async, run, r, std::ref(bounds[r])));
+    Scene scene = run(0, bounds[0]);
+    for (size_t r = 1; r < runs; ++r) {
+        append(scene, later[r - 1].get());
+        bounds[0].add(bounds[r]);
+    }
+    scene.extents = bounds[0].rect();
+    return scene;
 }
 
 }  // namespace cadplot
