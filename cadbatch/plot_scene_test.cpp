@@ -12,6 +12,7 @@
 #include "cadbatch/acad_document.h"
 #include "cadbatch/plot_devices.h"
 #include "cadbatch/plot_entity.h"
+#include "cadbatch/plot_glyphs.h"
 #include "cadbatch/test_drawings.h"
 
 namespace cadbatch {
@@ -103,6 +104,36 @@ TEST_F(PlotSceneTest, NamesMatchInAnyCase) {
     EXPECT_EQ(scene.elements[line.begin].x, 10);
     EXPECT_EQ(scene.elements[line.begin + 1].x, 14);
     EXPECT_EQ(scene.elements[line.begin + 1].y, 20);
+}
+
+// A drawing large enough to be built in runs side by side comes out as one scene in
+// drawing order: each line starts where it should and each text reads its own number.
+TEST_F(PlotSceneTest, ALargeDrawingKeepsItsOrder) {
+    testing::SampleOptions o;
+    o.fillerEntities = 30000;
+    const cadplot::Scene scene = sceneOf("large.dxf", testing::sampleDrawing(o));
+    std::vector<double> lineStarts;
+    std::vector<QString> texts;
+    for (const cadplot::SceneItem& item : scene.items) {
+        if (item.kind == cadplot::SceneItem::Kind::Stroke && item.end - item.begin == 2)
+            lineStarts.push_back(scene.elements[item.begin].x);
+        if (item.kind != cadplot::SceneItem::Kind::Text) continue;
+        const cadplot::SceneText& text = scene.texts[item.begin];
+        std::u32string chars;
+        for (uint32_t g = text.glyphBegin; g < text.glyphEnd; ++g)
+            chars += cadplot::Glyphs::instance().glyph(scene.glyphs[g]).character;
+        texts.push_back(QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size())));
+    }
+    // The filler lines (every fifth entity from the first) between the sample's own two.
+    ASSERT_EQ(lineStarts.size(), 6000u + 2);
+    for (int k = 0; k < 6000; ++k) ASSERT_NEAR(lineStarts[k + 1], 12.5 + 5 * k * 0.731, 1e-6) << k;
+    std::vector<QString> filler;
+    for (const QString& t : texts)
+        if (t.startsWith("零件明细 A-")) filler.push_back(t);
+    ASSERT_EQ(filler.size(), 6000u);
+    for (int k = 0; k < 6000; ++k)
+        ASSERT_EQ(filler[k], QString("零件明细 A-%1").arg(5 * k + 2)) << k;
+    EXPECT_GT(scene.extents.width(), 5 * 6000 * 0.731);
 }
 
 TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
