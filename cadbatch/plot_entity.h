@@ -31,7 +31,7 @@ public:
     EntityGroups& operator=(const EntityGroups&) = delete;
 
     const std::vector<Value>& list() const { return groups_; }
-    const std::string& type() const { return *type_; }  // in upper case, as the engine reads it
+    std::string_view type() const { return *type_; }  // in upper case, as the engine reads it
     bool has(int code) const;
     std::string_view raw(int code) const;  // empty when missing
     double number(int code, double fallback = 0) const;

@@ -224,7 +224,7 @@ private:
         const Layer* layer = penOf(i, g, c, pen);
         if (!layer) return;
         Out out(scene_, pen);
-        const std::string& type = g.type();
+        const std::string_view type = g.type();
         if (type == "INSERT") {
             insert(i, g, pen, layer, c);
         } else if (type == "DIMENSION") {

@@ -250,7 +250,7 @@ void drawCorners(const EntityGroups& g, const QTransform& t, Out& out, bool fill
 }  // namespace
 
 bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSolids) {
-    const std::string& type = g.type();
+    const std::string_view type = g.type();
     if (type == "LINE") {
         QPainterPath path(g.point(10));
         path.lineTo(g.point(11));
