@@ -22,8 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace cadbatch;
 
-// A GBK drawing of about `megabytes` MB, written once per size.
+// A GBK drawing of about `megabytes` MB, written once per size into a folder removed
+// when the benchmarks end.
 const std::string& drawingOf(int megabytes) {
+    static const testing::ScratchFolder dir("bench_cad_");
     static std::map<int, std::string> paths;
     auto it = paths.find(megabytes);
     if (it != paths.end()) return it->second;
@@ -35,9 +37,7 @@ const std::string& drawingOf(int megabytes) {
     o.fillerEntities = 1000;
     const size_t thousand = testing::sampleDrawing(o).size() - perEntity;
     o.fillerEntities = static_cast<int>(static_cast<double>(megabytes) * 1e6 / (thousand / 1000.0));
-    const fs::path dir = fs::temp_directory_path() / ("bench_cad_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const std::string path = (dir / (std::to_string(megabytes) + "mb.dxf")).string();
+    const std::string path = (dir.path() / (std::to_string(megabytes) + "mb.dxf")).string();
     testing::writeFile(path, testing::sampleDrawing(o));
     return paths.emplace(megabytes, path).first->second;
 }
