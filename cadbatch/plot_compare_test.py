@@ -151,13 +151,31 @@ def case_dimension(msp, doc):
     d.render()
 
 
+def case_viewport(msp, doc):
+    # Paper space active: the frame drawn there, and a viewport at 0.8 : 1 onto model
+    # space far from the model's frame, cutting the line at its edges, with layer
+    # HIDDEN frozen in it.
+    doc.header["$TILEMODE"] = 0
+    msp.add_circle((1000, 1000), 40)
+    msp.add_line((900, 1000), (1100, 1000))
+    doc.layers.add("HIDDEN")
+    msp.add_line((960, 960), (1040, 1040), dxfattribs={"layer": "HIDDEN"})
+    msp.add_text("VP", dxfattribs={"height": 10}).set_placement((990, 1020))
+    psp = doc.layout("Layout1")
+    psp.add_lwpolyline([(0, 0), (W, 0), (W, H), (0, H)], close=True)
+    doc.layers.add("VIEWPORTS").dxf.plot = 0  # the frame of the viewport is not plotted
+    viewport = psp.add_viewport(center=(100, 50), size=(120, 80),
+                                view_center_point=(1000, 1000), view_height=100)
+    viewport.frozen_layers = ["HIDDEN"]
+
+
 CASES = [
     (case_line, False), (case_xline_ray, False), (case_circle_arc, False),
     (case_mirrored_arc, False), (case_ellipse, False), (case_lwpolyline, False),
     (case_polyline, False), (case_spline_control, False), (case_spline_fit, False),
     (case_point, False), (case_solid_trace_face, False), (case_hatch, False),
     (case_text, True), (case_mtext, True), (case_insert_attrib, False),
-    (case_minsert, False), (case_dimension, False),
+    (case_minsert, False), (case_dimension, False), (case_viewport, False),
 ]
 
 
@@ -193,13 +211,12 @@ def theirs(dxf, shape):
     fig = plt.figure(figsize=(w / 100, h / 100), dpi=100)
     ax = fig.add_axes([0, 0, 1, 1])
     ax.set_axis_off()
-    msp = doc.modelspace()
+    layout = doc.modelspace() if doc.header.get("$TILEMODE", 1) else doc.layout("Layout1")
     ctx = RenderContext(doc)
-    paper = LayoutProperties.from_layout(msp)
+    paper = LayoutProperties.from_layout(layout)
     paper.set_colors("#ffffff")  # on paper colour 7 draws black
     Frontend(ctx, MatplotlibBackend(ax, adjust_figure=False),
-             config=CONFIG).draw_layout(msp, finalize=False,
-                                                          layout_properties=paper)
+             config=CONFIG).draw_layout(layout, finalize=False, layout_properties=paper)
     ax.set_xlim(0, W)
     ax.set_ylim(0, H)
     ax.set_aspect("auto")

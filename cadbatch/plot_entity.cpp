@@ -198,6 +198,15 @@ void Out::infinite(QPointF base, QPointF direction, bool ray) {
     scene_.items.back().ray = ray;
 }
 
+void Out::clipBegin(const QPainterPath& outline) { add(SceneItem::Kind::ClipBegin, outline, 0); }
+
+void Out::clipEnd() {
+    SceneItem item;
+    item.kind = SceneItem::Kind::ClipEnd;
+    item.begin = item.end = static_cast<uint32_t>(scene_.elements.size());
+    scene_.items.push_back(std::move(item));
+}
+
 void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,
             bool moveFirst) {
     const QRectF box(center.x() - radius, center.y() - radius, 2 * radius, 2 * radius);

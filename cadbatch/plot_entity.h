@@ -68,6 +68,8 @@ public:
     void fill(const QPainterPath& path);
     void text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box);
     void infinite(QPointF base, QPointF direction, bool ray);
+    void clipBegin(const QPainterPath& outline);
+    void clipEnd();
 
 private:
     void add(SceneItem::Kind kind, const QPainterPath& path, double width);

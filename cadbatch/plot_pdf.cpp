@@ -168,6 +168,21 @@ public:
         out_ += item.evenOdd ? "f*\n" : "f\n";
     }
 
+    // The clip lasts until clipEnd(), which brings back the state from before it.
+    void clipBegin(const SceneItem& item) {
+        out_ += "q ";
+        path(item);
+        out_ += "W n\n";
+    }
+    void clipEnd() {
+        out_ += "Q\n";
+        stroke_ = fill_ = 0;
+        width_ = -1;
+        capJoin_ = -1;
+        dashKnown_ = false;
+        font_ = -1;
+    }
+
     void text(const SceneItem& item) {
         const SceneText& text = scene_.texts[item.begin];
         fillColor(item.pen);
@@ -494,6 +509,12 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                     break;
                 case SceneItem::Kind::Fill:
                     content.fill(item);
+                    break;
+                case SceneItem::Kind::ClipBegin:
+                    content.clipBegin(item);
+                    break;
+                case SceneItem::Kind::ClipEnd:
+                    content.clipEnd();
                     break;
                 case SceneItem::Kind::Infinite: {
                     QLineF line;

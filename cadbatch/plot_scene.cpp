@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <future>
+#include <optional>
 #include <span>
 #include <unordered_map>
 
@@ -23,10 +24,12 @@ using cadbatch::Section;
 
 constexpr int kMaxNesting = 32;  // deeper block references are cyclic or absurd
 constexpr double kDefaultLineweight = 0.25;
+constexpr int kViewportOff = 0x20000;  // of a viewport's status flags
 
 struct Layer {
     bool plotted = true;  // not frozen, not off, plottable
-    Pen pen;              // colour, lineweight and linetype resolved below
+    bool frozen = false;
+    Pen pen;  // colour, lineweight and linetype resolved below
     uint32_t linetype = kNoName;
 };
 
@@ -39,6 +42,17 @@ bool isTopLevel(const Record& r) {
     return r.kind != Kind::Attrib && r.kind != Kind::Vertex && r.kind != Kind::Seqend &&
            r.kind != Kind::Section && r.kind != Kind::EndSec && r.kind != Kind::EndBlk &&
            r.kind != Kind::Block;
+}
+
+// The entities of model or paper space that are not part of another.
+std::vector<size_t> topLevelEntities(const Drawing& d, bool paper) {
+    std::vector<size_t> top;
+    for (size_t i = 0; i < d.size(); ++i) {
+        const Record& r = d.record(i);
+        if (r.section == Section::Entities && !r.deleted && r.paperSpace == paper && isTopLevel(r))
+            top.push_back(i);
+    }
+    return top;
 }
 
 // The box of what a scene draws; a lone point or an axis-parallel line still has one,
@@ -65,6 +79,7 @@ struct Context {
     const Layer* layer = nullptr;  // the reference's layer, for entities on layer 0
     Pen byBlock;
     int depth = 0;
+    const std::vector<uint32_t>* frozenHere = nullptr;  // layers frozen in the viewport
 };
 
 template <typename T>
@@ -77,7 +92,7 @@ const T* lookUp(const std::unordered_map<uint32_t, T>& map, uint32_t name) {
 // and block come from the references read with the drawing, without folding a text.
 class Builder {
 public:
-    explicit Builder(const Drawing& d) : d_(d) {
+    Builder(const Drawing& d, bool paper) : d_(d), paper_(paper) {
         std::string text;
         if (d_.header("$LTSCALE", text)) ltscale_ = toNumber(text, 1);
         if (d_.header("$FILLMODE", text)) fillSolids_ = toNumber(text, 1) != 0;
@@ -131,7 +146,8 @@ private:
         const EntityGroups g(d_, i);
         Layer layer;
         const int color = g.integer(62, 7);
-        layer.plotted = color >= 0 && !(g.integer(70) & 1) && g.integer(290, 1) != 0;
+        layer.frozen = g.integer(70) & 1;
+        layer.plotted = color >= 0 && !layer.frozen && g.integer(290, 1) != 0;
         layer.pen.aci = std::abs(color);
         layer.pen.color = aciColor(layer.pen.aci);
         if (g.has(420)) {
@@ -142,6 +158,7 @@ private:
         layer.pen.lineweight = weight >= 0 ? weight / 100.0 : kDefaultLineweight;
         layer.linetype = nameOf(i, RefKind::Linetype);
         layers_[d_.record(i).name] = layer;
+        layerNames_[d_.record(i).handle] = d_.record(i).name;
     }
 
     void readLinetype(size_t i) {
@@ -182,6 +199,9 @@ private:
             if (!layer) layer = &defaultLayer_;
         }
         if (!layer->plotted) return nullptr;
+        if (c.frozenHere &&
+            std::find(c.frozenHere->begin(), c.frozenHere->end(), layerName) != c.frozenHere->end())
+            return nullptr;
         const int aci = g.integer(62, 256);
         if (g.has(420)) {
             pen.color = QColor::fromRgb(static_cast<QRgb>(g.integer(420)) | 0xff000000u);
@@ -220,6 +240,10 @@ private:
 
     void entity(size_t i, const Context& c) {
         const EntityGroups g(d_, i);
+        if (g.type() == "VIEWPORT") {
+            if (paper_ && c.depth == 0 && !c.frozenHere) viewport(i, g, c);
+            return;
+        }
         Pen pen;
         const Layer* layer = penOf(i, g, c, pen);
         if (!layer) return;
@@ -241,6 +265,51 @@ private:
         } else {
             drawShape(g, c.t, out, fillSolids_);
         }
+    }
+
+    // A viewport of a paper-space layout: model space seen through its rectangle at its
+    // scale (plan views only), without the layers frozen in it; then its frame, which
+    // plots on its layer like any line.
+    void viewport(size_t i, const EntityGroups& g, const Context& c) {
+        const Layer* own = lookUp(layers_, nameOf(i, RefKind::Layer));
+        if (own && own->frozen) return;
+        const double width = g.number(40), height = g.number(41), viewHeight = g.number(45);
+        const bool planView =
+            std::abs(g.number(16)) < 1e-9 && std::abs(g.number(26)) < 1e-9 && g.number(36, 1) > 0;
+        // Viewport 1 is the layout's own view, not a window onto model space.
+        if (g.integer(69, 2) == 1 || g.integer(68, 1) <= 0 || (g.integer(90) & kViewportOff) ||
+            width <= 0 || height <= 0 || viewHeight <= 0 || !planView)
+            return;
+        const QPointF center = g.point(10), viewCenter = g.point(12), target = g.point(17);
+        QPainterPath frame;
+        frame.addRect(QRectF(center.x() - width / 2, center.y() - height / 2, width, height));
+        frame = c.t.map(frame);
+
+        std::vector<uint32_t> frozen;
+        for (const auto& [code, value] : g.list())
+            if (code == 331)
+                if (auto it = layerNames_.find(cadbatch::parseHandle(value));
+                    it != layerNames_.end())
+                    frozen.push_back(it->second);
+        Context inside;
+        inside.t = QTransform::fromTranslate(-target.x(), -target.y());
+        inside.t *= QTransform().rotate(g.number(51));
+        inside.t *= QTransform::fromTranslate(-viewCenter.x(), -viewCenter.y());
+        inside.t *= QTransform::fromScale(height / viewHeight, height / viewHeight);
+        inside.t *= QTransform::fromTranslate(center.x(), center.y());
+        inside.t *= c.t;
+        inside.frozenHere = &frozen;
+        Out(scene_, Pen()).clipBegin(frame);
+        for (size_t j : modelEntities()) entity(j, inside);
+        Out(scene_, Pen()).clipEnd();
+
+        Pen pen;
+        if (penOf(i, g, c, pen)) Out(scene_, pen).stroke(frame);
+    }
+
+    const std::vector<size_t>& modelEntities() {
+        if (!model_) model_ = topLevelEntities(d_, false);
+        return *model_;
     }
 
     // A block reference: every column and row of its array, then its attributes.
@@ -282,9 +351,15 @@ private:
         for (size_t j : block.entities) entity(j, inner);
     }
 
+    // What a viewport shows counts only as far as its frame.
     void extents(Bounds& b) const {
+        int clipped = 0;
         for (const SceneItem& item : scene_.items) {
-            if (item.kind == SceneItem::Kind::Infinite || item.begin == item.end) continue;
+            if (item.kind == SceneItem::Kind::ClipEnd) --clipped;
+            if (clipped > 0 || item.kind == SceneItem::Kind::Infinite ||
+                item.kind == SceneItem::Kind::ClipEnd || item.begin == item.end)
+                continue;
+            if (item.kind == SceneItem::Kind::ClipBegin) ++clipped;
             const QRectF r =
                 item.kind == SceneItem::Kind::Text
                     ? scene_.texts[item.begin].place.mapRect(scene_.texts[item.begin].box)
@@ -298,10 +373,13 @@ private:
     double ltscale_ = 1;
     bool fillSolids_ = true;
     uint32_t layerZero_ = kNoName, byLayer_ = kNoName, byBlock_ = kNoName, standard_ = kNoName;
+    const bool paper_;
     std::unordered_map<uint32_t, Layer> layers_;
+    std::unordered_map<uint64_t, uint32_t> layerNames_;  // by the layer's handle
     std::unordered_map<uint32_t, std::vector<double>> linetypes_;
     std::unordered_map<uint32_t, TextStyle> styles_;
     std::unordered_map<uint32_t, Block> blocks_;
+    std::optional<std::vector<size_t>> model_;  // model space's entities, for viewports
     Layer defaultLayer_;
     TextStyle defaultStyle_;
 };
@@ -365,17 +443,12 @@ QRectF outlineBox(const Scene& scene, const SceneItem& item) {
 Scene buildScene(cadbatch::AcadDocument& document) {
     const Drawing& d = document.drawing();
     const bool paper = document.activeSpace() == 0;
-    std::vector<size_t> top;
-    for (size_t i = 0; i < d.size(); ++i) {
-        const Record& r = d.record(i);
-        if (r.section == Section::Entities && !r.deleted && r.paperSpace == paper && isTopLevel(r))
-            top.push_back(i);
-    }
+    const std::vector<size_t> top = topLevelEntities(d, paper);
     // A large drawing is built in runs side by side, then joined in drawing order.
     const size_t runs = parallelRuns(top.size());
     auto run = [&](size_t r, Bounds& bounds) {
         const std::span<const size_t> all(top);
-        return Builder(d).build(
+        return Builder(d, paper).build(
             all.subspan(top.size() * r / runs, top.size() * (r + 1) / runs - top.size() * r / runs),
             bounds);
     };

@@ -1,8 +1,9 @@
 // What a plot draws: the entities of a document's active space turned into paths,
 // fills and texts in drawing units, each with the colour, lineweight and linetype it
 // is displayed with. Block references are expanded (nested, arrays, attributes),
-// dimensions drawn through their blocks, and entities on frozen, off or non-plotting
-// layers left out.
+// dimensions drawn through their blocks, a paper-space layout's viewports show model
+// space clipped to their frames, and entities on frozen, off or non-plotting layers
+// are left out.
 #pragma once
 
 #include <QColor>
@@ -32,13 +33,14 @@ struct SceneText {
 };
 
 struct SceneItem {
-    enum class Kind : uint8_t { Stroke, Fill, Text, Infinite };
+    // ClipBegin: what follows up to its ClipEnd shows only inside its outline.
+    enum class Kind : uint8_t { Stroke, Fill, Text, Infinite, ClipBegin, ClipEnd };
     Kind kind = Kind::Stroke;
     bool ray = false;      // Infinite: one-sided from the base point
     bool evenOdd = false;  // Fill: the even-odd rule (holes), else non-zero winding
     Pen pen;
     double width = 0;  // Stroke: a width in drawing units (wide polylines), 0 none
-    // Stroke and Fill: the outline, elements [begin, end) of the scene's elements, in
+    // Stroke, Fill and ClipBegin: the outline, elements [begin, end) of the scene's elements, in
     // drawing units. Infinite: the base point and a second point along the line.
     // Text: [begin, end) is its one entry of the scene's texts.
     uint32_t begin = 0;
