@@ -2,45 +2,51 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QRawFont>
 
 namespace cadplot {
+
+namespace {
+
+// The fonts that draw a family's characters, the family's own first, then the system's
+// fallbacks for Chinese, Japanese and Korean; made once in each thread that needs them.
+const std::vector<QRawFont>& facesOf(const QString& family) {
+    thread_local std::unordered_map<QString, std::vector<QRawFont>> made;
+    auto it = made.find(family);
+    if (it != made.end()) return it->second;
+    QFont query;
+    query.setFamilies({family, "DejaVu Sans", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
+    query.setPixelSize(static_cast<int>(kGlyphUnits));
+    query.setHintingPreference(QFont::PreferNoHinting);
+    std::vector<QRawFont> faces;
+    for (QFontDatabase::WritingSystem system :
+         {QFontDatabase::Any, QFontDatabase::SimplifiedChinese, QFontDatabase::Japanese,
+          QFontDatabase::Korean}) {
+        QRawFont raw = QRawFont::fromFont(query, system);
+        if (!raw.isValid() || std::find(faces.begin(), faces.end(), raw) != faces.end()) continue;
+        raw.setPixelSize(kGlyphUnits);
+        faces.push_back(raw);
+    }
+    return made.emplace(family, std::move(faces)).first->second;
+}
+
+}  // namespace
 
 Glyphs& Glyphs::instance() {
     static Glyphs glyphs;
     return glyphs;
 }
 
-int Glyphs::faceOf(const QRawFont& raw) {
-    for (size_t i = 0; i < faces_.size(); ++i)
-        if (faces_[i] == raw) return static_cast<int>(i);
-    faces_.push_back(raw);
-    return static_cast<int>(faces_.size() - 1);
-}
-
 int Glyphs::font(const QString& family) {
     std::lock_guard lock(mutex_);
     for (size_t i = 0; i < fonts_.size(); ++i)
         if (fonts_[i].family == family) return static_cast<int>(i);
-    QFont query;
-    query.setFamilies({family, "DejaVu Sans", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
-    query.setPixelSize(static_cast<int>(kGlyphUnits));
-    query.setHintingPreference(QFont::PreferNoHinting);
     Font f;
     f.family = family;
-    for (QFontDatabase::WritingSystem system :
-         {QFontDatabase::Any, QFontDatabase::SimplifiedChinese, QFontDatabase::Japanese,
-          QFontDatabase::Korean}) {
-        QRawFont raw = QRawFont::fromFont(query, system);
-        if (!raw.isValid()) continue;
-        raw.setPixelSize(kGlyphUnits);
-        const int face = faceOf(raw);
-        if (std::find(f.faces.begin(), f.faces.end(), face) == f.faces.end())
-            f.faces.push_back(face);
-    }
-    if (!f.faces.empty()) {
-        const QRawFont& own = faces_[f.faces.front()];
-        if (own.capHeight() > 0) f.metrics.capHeight = own.capHeight();
-        f.metrics.descent = own.descent();
+    const std::vector<QRawFont>& faces = facesOf(family);
+    if (!faces.empty()) {
+        if (faces.front().capHeight() > 0) f.metrics.capHeight = faces.front().capHeight();
+        f.metrics.descent = faces.front().descent();
     }
     fonts_.push_back(std::move(f));
     return static_cast<int>(fonts_.size() - 1);
@@ -57,21 +63,20 @@ uint32_t Glyphs::glyphOf(int font, char32_t c) {
     if (it != ids_.end()) return it->second;
     Entry e;
     e.glyph.character = c;
-    const std::vector<int>& faces = fonts_[font].faces;
+    const std::vector<QRawFont>& faces = facesOf(fonts_[font].family);
     if (!faces.empty()) {
-        e.face = faces.front();  // its missing-glyph box when no font has the character
-        for (int face : faces)
-            if (faces_[face].supportsCharacter(static_cast<uint>(c))) {
-                e.face = face;
-                break;
-            }
-        const QRawFont& raw = faces_[e.face];
+        // The first font's missing-glyph box when no font has the character.
+        auto face = std::find_if(faces.begin(), faces.end(), [c](const QRawFont& raw) {
+            return raw.supportsCharacter(static_cast<uint>(c));
+        });
+        const QRawFont& raw = face == faces.end() ? faces.front() : *face;
         const QList<quint32> indexes = raw.glyphIndexesForString(QString::fromUcs4(&c, 1));
-        e.index = indexes.isEmpty() ? 0 : indexes.front();
-        const QList<QPointF> advances = raw.advancesForGlyphIndexes({e.index});
+        const quint32 index = indexes.isEmpty() ? 0 : indexes.front();
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes({index});
         e.glyph.advance = advances.isEmpty() ? 0 : advances.front().x();
+        e.outline = raw.pathForGlyph(index);
     }
-    entries_.push_back(e);
+    entries_.push_back(std::move(e));
     const auto id = static_cast<uint32_t>(entries_.size() - 1);
     ids_.emplace(key, id);
     return id;
@@ -96,11 +101,17 @@ Glyph Glyphs::glyph(uint32_t id) {
     return entries_.at(id).glyph;
 }
 
+std::vector<Glyph> Glyphs::glyphs(const std::vector<uint32_t>& ids) {
+    std::lock_guard lock(mutex_);
+    std::vector<Glyph> out;
+    out.reserve(ids.size());
+    for (uint32_t id : ids) out.push_back(entries_.at(id).glyph);
+    return out;
+}
+
 QPainterPath Glyphs::outline(uint32_t id) {
     std::lock_guard lock(mutex_);
-    const Entry& e = entries_.at(id);
-    if (faces_.empty()) return {};
-    return faces_[e.face].pathForGlyph(e.index);
+    return entries_.at(id).outline;
 }
 
 }  // namespace cadplot

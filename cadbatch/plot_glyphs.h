@@ -5,11 +5,12 @@
 // outlines go into the plot file, so a plot needs no font on the machine that opens it.
 //
 // One table for the process: a drawing has few fonts and many texts. Glyph ids stay
-// valid for the life of the process. Thread-safe.
+// valid for the life of the process. Thread-safe: the table holds what was read from
+// the fonts, and each thread reads the fonts through its own font objects, as Qt's
+// fonts belong to the thread that made them.
 #pragma once
 
 #include <QPainterPath>
-#include <QRawFont>
 #include <QString>
 #include <cstdint>
 #include <mutex>
@@ -44,26 +45,23 @@ public:
     // returns their advance.
     double layout(int font, const QString& text, std::vector<uint32_t>& out);
     Glyph glyph(uint32_t id);
+    std::vector<Glyph> glyphs(const std::vector<uint32_t>& ids);
     QPainterPath outline(uint32_t id);
 
 private:
     struct Entry {
         Glyph glyph;
-        int face = 0;
-        quint32 index = 0;  // in the face
+        QPainterPath outline;
     };
     struct Font {
         QString family;
-        std::vector<int> faces;  // the style's own first, then the fallbacks
         FontMetrics metrics;
     };
 
     Glyphs() = default;
     uint32_t glyphOf(int font, char32_t c);  // REQUIRES: mutex_ held
-    int faceOf(const QRawFont& raw);
 
     std::mutex mutex_;
-    std::vector<QRawFont> faces_;
     std::vector<Font> fonts_;
     std::vector<Entry> entries_;
     std::unordered_map<uint64_t, uint32_t> ids_;  // (font, character) to glyph id

@@ -136,6 +136,48 @@ TEST_F(PlotSceneTest, ALargeDrawingKeepsItsOrder) {
     EXPECT_GT(scene.extents.width(), 5 * 6000 * 0.731);
 }
 
+// MTEXT lines break at blanks, or between characters when a word (or Chinese, which
+// has no blanks) is wider than the text's width; paragraph breaks always.
+TEST_F(PlotSceneTest, MTextWrapsAtBlanksOrBetweenCharacters) {
+    auto lines = [](const std::string& text, double width) {
+        const TextCodec gbk = TextCodec::forDrawing("AC1009", "ANSI_936");
+        const Groups g = {{0, "SECTION"},
+                          {2, "HEADER"},
+                          {9, "$ACADVER"},
+                          {1, "AC1009"},
+                          {9, "$DWGCODEPAGE"},
+                          {3, "ANSI_936"},
+                          {0, "ENDSEC"},
+                          {0, "SECTION"},
+                          {2, "ENTITIES"},
+                          {0, "MTEXT"},
+                          {8, "0"},
+                          {10, "0"},
+                          {20, "0"},
+                          {40, "10"},
+                          {41, std::to_string(width)},
+                          {1, gbk.fromUtf8(text)},
+                          {0, "ENDSEC"},
+                          {0, "EOF"}};
+        const cadplot::Scene scene = sceneOf("mtext.dxf", testing::render(g, DxfFormat::Ascii));
+        std::vector<std::string> out;
+        for (const cadplot::SceneText& t : scene.texts) {
+            std::u32string chars;
+            for (uint32_t k = t.glyphBegin; k < t.glyphEnd; ++k)
+                chars += cadplot::Glyphs::instance().glyph(scene.glyphs[k]).character;
+            out.push_back(QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size()))
+                              .toStdString());
+        }
+        return out;
+    };
+    using L = std::vector<std::string>;
+    EXPECT_EQ(lines("AAA BBB CCC", 0), L{"AAA BBB CCC"});
+    EXPECT_EQ(lines("AAA BBB CCC", 50), (L{"AAA", "BBB", "CCC"}));
+    // Capitals 10 high: an A is about 9.4 wide, a Chinese character about 13.7.
+    EXPECT_EQ(lines("AAAAAAAAAA", 40), (L{"AAAA", "AAAA", "AA"}));
+    EXPECT_EQ(lines("甲乙丙丁戊己\\P庚", 30), (L{"甲乙", "丙丁", "戊己", "庚"}));
+}
+
 TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
     const std::pair<const char*, double> cases[] = {
         {"12.500000", 12.5},

@@ -15,17 +15,14 @@ struct Line {
     std::vector<uint32_t> glyphs;
     QPointF origin;
     double advance = 0;
+    bool blank = false;  // nothing to draw
 };
 
 // `k`: drawing units per glyph unit.
 void emitLines(const std::vector<Line>& lines, const FontMetrics& m, double k, double widthFactor,
                double oblique, const QTransform& local, Out& out) {
-    Glyphs& glyphs = Glyphs::instance();
     for (const Line& line : lines) {
-        const bool blank = std::all_of(line.glyphs.begin(), line.glyphs.end(), [&](uint32_t id) {
-            return QChar::isSpace(glyphs.glyph(id).character);
-        });
-        if (blank) continue;
+        if (line.blank) continue;
         QTransform place = QTransform::fromScale(k * widthFactor, -k);
         place *= QTransform(1, 0, std::tan(oblique * M_PI / 180), 1, 0, 0);
         place *= QTransform::fromTranslate(line.origin.x(), line.origin.y());
@@ -38,7 +35,7 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     const bool attdef = g.type() == "ATTDEF";
     if ((g.type() == "ATTRIB" || attdef) && (g.integer(70) & 1)) return;  // invisible
     const QString text = g.text(attdef ? 2 : 1);
-    if (text.isEmpty()) return;
+    if (text.trimmed().isEmpty()) return;
     Glyphs& glyphs = Glyphs::instance();
     const int font = glyphs.font(style.family);
     const FontMetrics m = glyphs.metrics(font);
@@ -122,30 +119,40 @@ QStringList mtextParagraphs(const QString& s) {
     return lines;
 }
 
-// `paragraph` broken into lines no wider than `width` glyph units: at blanks, or
-// between any two characters of a word too long for a line (Chinese has no blanks).
-std::vector<Line> wrap(const Line& paragraph, double width) {
-    if (width <= 0) return {paragraph};
-    Glyphs& glyphs = Glyphs::instance();
-    std::vector<Line> out(1);
-    for (uint32_t id : paragraph.glyphs) {
-        const Glyph glyph = glyphs.glyph(id);
-        Line* line = &out.back();
-        line->glyphs.push_back(id);
-        line->advance += glyph.advance;
-        if (line->advance <= width || line->glyphs.size() == 1) continue;
-        size_t blank = line->glyphs.size() - 1;
-        while (blank > 0 && glyphs.glyph(line->glyphs[blank - 1]).character != ' ') --blank;
-        // A break after the blank at `blank` - 1, or before the character that overflows.
-        const size_t cut = blank > 1 ? blank : line->glyphs.size() - 1;
-        Line next;
-        next.glyphs.assign(line->glyphs.begin() + cut, line->glyphs.end());
-        line->glyphs.resize(blank > 1 ? blank - 1 : cut);
-        line->advance = 0;
-        for (uint32_t kept : line->glyphs) line->advance += glyphs.glyph(kept).advance;
-        for (uint32_t moved : next.glyphs) next.advance += glyphs.glyph(moved).advance;
-        out.push_back(std::move(next));
+// A paragraph of glyphs `ids` (`info` each) broken into lines no wider than `width`
+// glyph units: at blanks, or between any two characters of a word too long for a line
+// (Chinese has no blanks). No width: one line.
+std::vector<Line> wrap(const std::vector<uint32_t>& ids, const std::vector<Glyph>& info,
+                       double width) {
+    std::vector<Line> out;
+    auto add = [&](size_t begin, size_t end) {
+        Line line;
+        line.glyphs.assign(ids.begin() + begin, ids.begin() + end);
+        line.blank = true;
+        for (size_t i = begin; i < end; ++i) {
+            line.advance += info[i].advance;
+            line.blank = line.blank && QChar::isSpace(info[i].character);
+        }
+        out.push_back(std::move(line));
+    };
+    size_t from = 0;  // the first glyph of the line being filled
+    double advance = 0;
+    for (size_t i = 0; i < ids.size(); ++i) {
+        advance += info[i].advance;
+        if (width <= 0 || advance <= width || i == from) continue;
+        size_t space = i;  // a break after the last blank past the line's first glyph
+        while (space > from + 1 && info[space - 1].character != ' ') --space;
+        if (space > from + 1) {
+            add(from, space - 1);
+            from = space;
+        } else {
+            add(from, i);
+            from = i;
+        }
+        advance = 0;
+        for (size_t k = from; k <= i; ++k) advance += info[k].advance;
     }
+    add(from, ids.size());
     return out;
 }
 
@@ -163,9 +170,10 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
     const double spacing = height * 5.0 / 3.0 * g.number(44, 1);
     std::vector<Line> lines;
     for (const QString& p : mtextParagraphs(decodeText(g.codec(), raw))) {
-        Line paragraph;
-        paragraph.advance = glyphs.layout(font, p, paragraph.glyphs);
-        for (Line& line : wrap(paragraph, g.number(41, 0) / k)) lines.push_back(std::move(line));
+        std::vector<uint32_t> ids;
+        glyphs.layout(font, p, ids);
+        for (Line& line : wrap(ids, glyphs.glyphs(ids), g.number(41, 0) / k))
+            lines.push_back(std::move(line));
     }
     const int attach = std::clamp(g.integer(71, 1), 1, 9);
     const int column = (attach - 1) % 3, row = (attach - 1) / 3;
