@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cadbatch/drawing.h"
+#include "cadbatch/plot_glyphs.h"
 #include "cadbatch/plot_scene.h"
 
 namespace cadplot {
@@ -55,7 +56,8 @@ QString decodeText(const cadbatch::TextCodec& codec, std::string_view raw);
 
 // A text style: the font and its proportions.
 struct TextStyle {
-    QString family = "DejaVu Sans";  // as Glyphs::font takes it
+    int font = 0;  // of Glyphs
+    FontMetrics metrics;
     double widthFactor = 1;
     double oblique = 0;  // degrees
 };

@@ -25,6 +25,7 @@ using cadbatch::Section;
 constexpr int kMaxNesting = 32;  // deeper block references are cyclic or absurd
 constexpr double kDefaultLineweight = 0.25;
 constexpr int kViewportOff = 0x20000;  // of a viewport's status flags
+const QString kSansSerif = "DejaVu Sans";
 
 struct Layer {
     bool plotted = true;  // not frozen, not off, plottable
@@ -53,6 +54,14 @@ std::vector<size_t> topLevelEntities(const Drawing& d, bool paper) {
             top.push_back(i);
     }
     return top;
+}
+
+TextStyle textStyle(const QString& family) {
+    Glyphs& glyphs = Glyphs::instance();
+    TextStyle style;
+    style.font = glyphs.font(family);
+    style.metrics = glyphs.metrics(style.font);
+    return style;
 }
 
 // The box of what a scene draws; a lone point or an axis-parallel line still has one,
@@ -169,14 +178,16 @@ private:
         linetypes_[d_.record(i).name] = dashes;
     }
 
+    // The style's font: a TrueType file names its family, any other font file plots in
+    // the system's sans-serif font.
     void readStyle(size_t i) {
         const EntityGroups g(d_, i);
-        TextStyle style;
         const QString file = g.text(3);
         const qsizetype dot = file.lastIndexOf('.');
         const QString ext = file.mid(dot + 1).toLower();
-        if (dot > 0 && (ext == "ttf" || ext == "ttc" || ext == "otf"))
-            style.family = file.left(dot).section('/', -1).section('\\', -1);
+        TextStyle style = textStyle(dot > 0 && (ext == "ttf" || ext == "ttc" || ext == "otf")
+                                        ? file.left(dot).section('/', -1).section('\\', -1)
+                                        : kSansSerif);
         style.widthFactor = g.number(41, 1);
         if (style.widthFactor <= 0) style.widthFactor = 1;
         style.oblique = g.number(50, 0);
@@ -381,11 +392,14 @@ private:
     std::unordered_map<uint32_t, Block> blocks_;
     std::optional<std::vector<size_t>> model_;  // model space's entities, for viewports
     Layer defaultLayer_;
-    TextStyle defaultStyle_;
+    TextStyle defaultStyle_ = textStyle(kSansSerif);
 };
 
-// Widens [lo, hi] to the cubic Bezier p0 .. p3 where its derivative vanishes.
+// Widens [lo, hi] to the cubic Bezier p0 .. p3 where its derivative vanishes; a curve
+// whose control points lie between its ends stays between them.
 void curveExtremes(double p0, double p1, double p2, double p3, double& lo, double& hi) {
+    const double low = std::min(p0, p3), high = std::max(p0, p3);
+    if (p1 >= low && p1 <= high && p2 >= low && p2 <= high) return;
     // B'(t)/3 = a t^2 + b t + c
     const double a = -p0 + 3 * p1 - 3 * p2 + p3, b = 2 * (p0 - 2 * p1 + p2), c = p1 - p0;
     auto take = [&](double t) {

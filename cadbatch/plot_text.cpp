@@ -36,11 +36,9 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     if ((g.type() == "ATTRIB" || attdef) && (g.integer(70) & 1)) return;  // invisible
     const QString text = g.text(attdef ? 2 : 1);
     if (text.trimmed().isEmpty()) return;
-    Glyphs& glyphs = Glyphs::instance();
-    const int font = glyphs.font(style.family);
-    const FontMetrics m = glyphs.metrics(font);
+    const FontMetrics& m = style.metrics;
     Line line;
-    line.advance = glyphs.layout(font, text, line.glyphs);
+    line.advance = Glyphs::instance().layout(style.font, text, line.glyphs);
     double height = g.number(40, 2.5);
     if (height <= 0) height = 2.5;
     double widthFactor = g.number(41, style.widthFactor);
@@ -162,8 +160,7 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
         if (code == 3) raw += value;
     raw += g.raw(1);
     Glyphs& glyphs = Glyphs::instance();
-    const int font = glyphs.font(style.family);
-    const FontMetrics m = glyphs.metrics(font);
+    const FontMetrics& m = style.metrics;
     double height = g.number(40, 2.5);
     if (height <= 0) height = 2.5;
     const double k = height / m.capHeight;
@@ -171,7 +168,7 @@ void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& 
     std::vector<Line> lines;
     for (const QString& p : mtextParagraphs(decodeText(g.codec(), raw))) {
         std::vector<uint32_t> ids;
-        glyphs.layout(font, p, ids);
+        glyphs.layout(style.font, p, ids);
         for (Line& line : wrap(ids, glyphs.glyphs(ids), g.number(41, 0) / k))
             lines.push_back(std::move(line));
     }
