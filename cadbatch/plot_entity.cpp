@@ -173,6 +173,12 @@ void Out::stroke(const QPainterPath& path, double width) {
     add(SceneItem::Kind::Stroke, path, width);
 }
 
+void Out::circle(QPointF center, QPointF onCircle) {
+    QPainterPath path(center);
+    path.lineTo(onCircle);
+    add(SceneItem::Kind::Circle, path, 0);
+}
+
 void Out::fill(const QPainterPath& path) { add(SceneItem::Kind::Fill, path, 0); }
 
 void Out::text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box) {

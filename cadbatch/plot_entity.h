@@ -67,6 +67,7 @@ class Out {
 public:
     Out(Scene& scene, const Pen& pen) : scene_(scene), pen_(pen) {}
     void stroke(const QPainterPath& path, double width = 0);
+    void circle(QPointF center, QPointF onCircle);
     void fill(const QPainterPath& path);
     void text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box);
     void infinite(QPointF base, QPointF direction, bool ray);

@@ -26,6 +26,10 @@ constexpr double kLargest = 1e9;    // units: coordinates beyond are clamped
 constexpr int kCodesPerFont = 256;  // a Type 3 font has single-byte codes
 constexpr int kCompression = 1;     // the fastest: plots are large, and mostly numbers
 constexpr size_t kStreamBytes = 1 << 20;
+// The circle of radius 1 about the origin, as four Bezier curves.
+constexpr const char* kCircle =
+    "1 0 m 1 0.5522847 0.5522847 1 0 1 c -0.5522847 1 -1 0.5522847 -1 0 c "
+    "-1 -0.5522847 -0.5522847 -1 0 -1 c 0.5522847 -1 1 -0.5522847 1 0 c h S";
 
 void integer(std::string& out, int64_t v) {
     char buf[24];
@@ -141,15 +145,45 @@ public:
         setDash(wide ? std::vector<double>{} : item.pen.dashes);
         if (item.begin == item.end) return;
         if (!wide && tiny(item)) {
-            // A point, or a shape smaller than the plot's resolution: a round dot of the
-            // pen, as a stroke one unit long (renderers differ on strokes of no length).
             const auto [x, y] = device(outlineBox(scene_, item).center());
-            integer(out_, x), integer(out_, y), out_ += "m ";
-            integer(out_, x), integer(out_, y + 1), out_ += "l S\n";
+            dot(x, y);
             return;
         }
         path(item);
         out_ += "S\n";
+    }
+
+    // A circle is the page's one circle drawing (kCircle) placed and sized by a matrix;
+    // the pen's width and dashes apply inside that drawing, so they are divided by the
+    // radius there.
+    void circle(const SceneItem& item, double widthUnits) {
+        strokeColor(item.pen);
+        setWidth(widthUnits);
+        setCapJoin(1);
+        setDash(item.pen.dashes);
+        const QPainterPath::Element* e = scene_.elements.data() + item.begin;
+        const auto [x, y] = device(e[0].x, e[0].y);
+        const QPointF center = t_.map(QPointF(e[0].x, e[0].y));
+        const QPointF on = t_.map(QPointF(e[1].x, e[1].y));
+        const double r = std::hypot(on.x() - center.x(), on.y() - center.y());
+        if (r <= kFinestDetail) {
+            dot(x, y);
+            return;
+        }
+        out_ += "q ";
+        real(out_, r);
+        out_ += "0 0 ";
+        real(out_, r);
+        integer(out_, x), integer(out_, y);
+        out_ += "cm ";
+        real(out_, widthUnits / r);
+        out_ += "w ";
+        if (!dashes_.empty()) {
+            out_ += '[';
+            for (double d : dashArray(dashes_, unitsToContent_)) real(out_, d / r);
+            out_ += "] 0 d ";
+        }
+        out_ += "/C Do Q\n";
     }
 
     void line(const SceneItem& item, const QLineF& line, double widthUnits) {
@@ -220,6 +254,13 @@ public:
     }
 
 private:
+    // A point, or a shape smaller than the plot's resolution: a round dot of the pen, as
+    // a stroke one unit long (renderers differ on strokes of no length).
+    void dot(int64_t x, int64_t y) {
+        integer(out_, x), integer(out_, y), out_ += "m ";
+        integer(out_, x), integer(out_, y + 1), out_ += "l S\n";
+    }
+
     // Whether the item's outline, control points included, stays within the finest
     // detail of its first point.
     bool tiny(const SceneItem& item) const {
@@ -353,11 +394,14 @@ public:
         offsets_[number - 1] = out_.size();
         out_ += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
     }
-    void stream(int number, const std::string& data) { packedStream(number, deflate(data)); }
-    void packedStream(int number, const std::string& packed) {
+    // `entries`: the stream dictionary's own, each followed by a blank.
+    void stream(int number, const std::string& data, const std::string& entries = {}) {
+        packedStream(number, deflate(data), entries);
+    }
+    void packedStream(int number, const std::string& packed, const std::string& entries = {}) {
         offsets_[number - 1] = out_.size();
-        out_ += std::to_string(number) + " 0 obj\n<< /Length " + std::to_string(packed.size()) +
-                " /Filter /FlateDecode >>\nstream\n";
+        out_ += std::to_string(number) + " 0 obj\n<< " + entries + "/Length " +
+                std::to_string(packed.size()) + " /Filter /FlateDecode >>\nstream\n";
         out_ += packed;
         out_ += "\nendstream\nendobj\n";
     }
@@ -524,6 +568,10 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                                      std::max(item.pen.lineweight, kThinnest) * lineweightScale);
                     break;
                 }
+                case SceneItem::Kind::Circle:
+                    content.circle(item,
+                                   std::max(item.pen.lineweight, kThinnest) * lineweightScale);
+                    break;
                 case SceneItem::Kind::Stroke: {
                     const bool wide = item.width > 0;
                     content.stroke(item,
@@ -557,6 +605,12 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
         contents += PdfFile::ref(streamNumbers.back()) + " ";
     }
     const int info = pdf.reserve();
+    const bool circles =
+        std::any_of(scene.items.begin(), scene.items.end(),
+                    [](const SceneItem& i) { return i.kind == SceneItem::Kind::Circle; });
+    const int circle = circles ? pdf.reserve() : 0;
+    const std::string xobjects =
+        circles ? "/XObject << /C " + PdfFile::ref(circle) + " >> " : std::string();
     std::string fontList;
     std::vector<int> fontNumbers;
     for (size_t f = 0; f < fonts.size(); ++f) {
@@ -568,12 +622,16 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
     std::string media;
     for (double v : {0.0, 0.0, paper.size.width(), paper.size.height()}) real(media, v);
     pdf.object(page, "<< /Type /Page /Parent " + PdfFile::ref(pages) + " /MediaBox [" + media +
-                         "] /Resources << /Font << " + fontList + ">> >> /Contents [" + contents +
-                         "] >>");
+                         "] /Resources << /Font << " + fontList + ">> " + xobjects +
+                         ">> /Contents [" + contents + "] >>");
     for (size_t i = 0; i < streams.size(); ++i) pdf.packedStream(streamNumbers[i], streams[i]);
     pdf.object(info, "<< /Title " + utf16Hex(QString::fromStdString(title)) +
                          " /Creator (Tolvane) /Producer (Tolvane) >>");
     for (size_t f = 0; f < fonts.size(); ++f) writeFont(pdf, fontNumbers[f], fonts[f]);
+    // Its box leaves room for the widest pen around the smallest circle drawn.
+    if (circles)
+        pdf.stream(circle, kCircle,
+                   "/Type /XObject /Subtype /Form /BBox [-1000000 -1000000 1000000 1000000] ");
     return pdf.finish(catalog, info);
 }
 

@@ -440,6 +440,10 @@ void append(Scene& scene, Scene part) {
 
 QRectF outlineBox(const Scene& scene, const SceneItem& item) {
     const QPainterPath::Element* e = scene.elements.data() + item.begin;
+    if (item.kind == SceneItem::Kind::Circle) {
+        const double r = std::hypot(e[1].x - e[0].x, e[1].y - e[0].y);
+        return {e[0].x - r, e[0].y - r, 2 * r, 2 * r};
+    }
     const int n = static_cast<int>(item.end - item.begin);
     double x0 = e[0].x, x1 = e[0].x, y0 = e[0].y, y1 = e[0].y;
     for (int i = 1; i < n; ++i) {

@@ -34,14 +34,15 @@ struct SceneText {
 
 struct SceneItem {
     // ClipBegin: what follows up to its ClipEnd shows only inside its outline.
-    enum class Kind : uint8_t { Stroke, Fill, Text, Infinite, ClipBegin, ClipEnd };
+    enum class Kind : uint8_t { Stroke, Circle, Fill, Text, Infinite, ClipBegin, ClipEnd };
     Kind kind = Kind::Stroke;
     bool ray = false;      // Infinite: one-sided from the base point
     bool evenOdd = false;  // Fill: the even-odd rule (holes), else non-zero winding
     Pen pen;
     double width = 0;  // Stroke: a width in drawing units (wide polylines), 0 none
     // Stroke, Fill and ClipBegin: the outline, elements [begin, end) of the scene's elements, in
-    // drawing units. Infinite: the base point and a second point along the line.
+    // drawing units. Circle: its centre and a point on it. Infinite: the base point and a
+    // second point along the line.
     // Text: [begin, end) is its one entry of the scene's texts.
     uint32_t begin = 0;
     uint32_t end = 0;
@@ -59,7 +60,8 @@ struct Scene {
 // REQUIRES: a QGuiApplication (texts are laid out with the system's fonts).
 Scene buildScene(cadbatch::AcadDocument& document);
 
-// The box of a Stroke or Fill item's outline, curves bounded exactly, in drawing units.
+// The box of an item's outline (Stroke, Circle, Fill or ClipBegin), curves bounded
+// exactly, in drawing units.
 // REQUIRES: item.begin < item.end
 QRectF outlineBox(const Scene& scene, const SceneItem& item);
 

@@ -13,6 +13,16 @@ struct Vertex {
     double startWidth = 0, endWidth = 0, bulge = 0;
 };
 
+// Whether `t` turns circles into circles: it turns, mirrors and scales alike in x and y.
+bool keepsCircles(const QTransform& t) {
+    const double tolerance = 1e-9 * (std::abs(t.m11()) + std::abs(t.m12()));
+    const bool turned =
+        std::abs(t.m11() - t.m22()) <= tolerance && std::abs(t.m12() + t.m21()) <= tolerance;
+    const bool mirrored =
+        std::abs(t.m11() + t.m22()) <= tolerance && std::abs(t.m12() - t.m21()) <= tolerance;
+    return t.isAffine() && (turned || mirrored);
+}
+
 QPainterPath polygon(const std::vector<QPointF>& points, bool closed) {
     QPainterPath path;
     if (points.empty()) return path;
@@ -258,6 +268,10 @@ bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSo
     } else if (type == "XLINE" || type == "RAY") {
         const QPointF base = t.map(g.point(10));
         out.infinite(base, t.map(g.point(10) + g.point(11)) - base, type == "RAY");
+    } else if (type == "CIRCLE" && keepsCircles(g.ocs() * t)) {
+        const QTransform m = g.ocs() * t;
+        const QPointF center = g.point(10);
+        out.circle(m.map(center), m.map(center + QPointF(g.number(40), 0)));
     } else if (type == "CIRCLE" || type == "ARC") {
         const bool circle = type == "CIRCLE";
         const double start = circle ? 0 : g.number(50);

@@ -229,6 +229,31 @@ TEST_F(PlotTest, StyleTablesDecideThePenColours) {
     EXPECT_GT(bluePen.blue(), 200);
 }
 
+// Circles keep their linetype's dashes at the drawing's scale, whatever their radius.
+TEST_F(PlotTest, CirclesKeepTheirDashes) {
+    auto circle = [](const char* x, const char* r, const char* linetype) {
+        return Groups{{0, "CIRCLE"}, {8, "0"}, {6, linetype}, {10, x}, {20, "50"}, {40, r}};
+    };
+    const QImage page = plot(
+        "dashed",
+        drawing(frame() + circle("50", "40", "DASHED") + circle("150", "40", "CONTINUOUS")), 0);
+    // Unturned, fit to A4's width: drawing (x, y) at page (x * s, 96 + (100 - y) * s) mm.
+    const double s = 210.0 / 200, px = kDpi / 25.4;
+    auto inkedShare = [&](double cx) {
+        int inked = 0;
+        for (int k = 0; k < 360; k += 2) {
+            const double a = k * M_PI / 180;
+            const QPointF p(cx + 40 * std::cos(a), 50 + 40 * std::sin(a));
+            inked += ink(page, qRound(p.x() * s * px), qRound((96 + (100 - p.y()) * s) * px), 1);
+        }
+        return inked / 180.0;
+    };
+    EXPECT_GT(inkedShare(150), 0.95);
+    const double dashed = inkedShare(50);  // dashes of 10 and gaps of 10 on a circle of 251
+    EXPECT_GT(dashed, 0.3);
+    EXPECT_LT(dashed, 0.75);
+}
+
 // Texts are plotted in fonts of 256 glyphs each; the PDF keeps their characters, so
 // they can be searched and copied, however many fonts the glyphs take.
 TEST_F(PlotTest, TextsKeepTheirCharactersAcrossManyGlyphFonts) {
