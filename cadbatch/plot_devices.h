@@ -1,6 +1,7 @@
 // The plot service of the desktop: device "PDF" (a PDF file named like the drawing,
-// beside it) and every printer of the system's print service, through Qt Print
-// Support; plot style tables built in and from the plot style folder.
+// beside it) and every printer of the system's print service (CUPS), listed with
+// their paper sizes and printable areas by Qt Print Support and sent the same PDF as
+// a print job; plot style tables built in and from the plot style folder.
 #pragma once
 
 #include <memory>
