@@ -1,15 +1,11 @@
 #include "cadbatch/plot_pdf.h"
 
-#include <libdeflate.h>
-
-#include <charconv>
 #include <cmath>
 #include <future>
-#include <memory>
-#include <unordered_map>
 
-#include "cadbatch/plot_glyphs.h"
 #include "cadbatch/plot_page.h"
+#include "cadbatch/plot_pdf_file.h"
+#include "cadbatch/plot_pdf_fonts.h"
 #include "cadbatch/plot_runs.h"
 
 namespace cadplot {
@@ -22,59 +18,12 @@ constexpr double kFinestDash = 10;  // units: a denser pattern plots as a solid 
 // Units: 1/1200 inch. A stroke whose points all lie this close to its first plots as a
 // dot of its pen, which it differs from by less than the plot's resolution.
 constexpr double kFinestDetail = 6;
-constexpr double kLargest = 1e9;    // units: coordinates beyond are clamped
-constexpr int kCodesPerFont = 256;  // a Type 3 font has single-byte codes
-constexpr int kCompression = 1;     // the fastest: plots are large, and mostly numbers
+constexpr double kLargest = 1e9;  // units: coordinates beyond are clamped
 constexpr size_t kStreamBytes = 1 << 20;
 // The circle of radius 1 about the origin, as four Bezier curves.
 constexpr const char* kCircle =
     "1 0 m 1 0.5522847 0.5522847 1 0 1 c -0.5522847 1 -1 0.5522847 -1 0 c "
     "-1 -0.5522847 -0.5522847 -1 0 -1 c 0.5522847 -1 1 -0.5522847 1 0 c h S";
-
-void integer(std::string& out, int64_t v) {
-    char buf[24];
-    char* p = buf + sizeof buf;
-    *--p = ' ';
-    uint64_t u = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
-    do {
-        *--p = static_cast<char>('0' + u % 10);
-        u /= 10;
-    } while (u);
-    if (v < 0) *--p = '-';
-    out.append(p, static_cast<size_t>(buf + sizeof buf - p));
-}
-
-// A PDF real: plain decimal notation (PDF has no exponents), about seven significant
-// digits.
-void real(std::string& out, double v) {
-    if (!std::isfinite(v) || std::abs(v) < 1e-9) v = 0;
-    v = std::clamp(v, -kLargest, kLargest);
-    const int magnitude = v == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::abs(v))));
-    const int decimals = std::clamp(6 - magnitude, 0, 9);
-    char buf[48];
-    char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-    if (decimals > 0) {
-        while (end[-1] == '0') --end;
-        if (end[-1] == '.') --end;
-    }
-    out.append(buf, end);
-    out += ' ';
-}
-
-void hex(std::string& out, unsigned value, int digits) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
-        out += kDigits[(value >> shift) & 15];
-}
-
-std::string deflate(const std::string& data) {
-    thread_local std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> packer(
-        libdeflate_alloc_compressor(kCompression), libdeflate_free_compressor);
-    std::string packed(libdeflate_zlib_compress_bound(packer.get(), data.size()), '\0');
-    packed.resize(libdeflate_zlib_compress(packer.get(), data.data(), data.size(), packed.data(),
-                                           packed.size()));
-    return packed;
-}
 
 // The part of the infinite line through a, b (b - a its direction) inside `box`.
 bool clipLine(QPointF a, QPointF b, bool ray, const QRectF& box, QLineF& out) {
@@ -130,9 +79,9 @@ public:
         unitsToContent_ = std::sqrt(std::abs(t.determinant()));
         out_.reserve(kStreamBytes + kStreamBytes / 8);
         if (!first) return;
-        real(out_, 1 / kUnitsPerPoint);
+        pdfReal(out_, 1 / kUnitsPerPoint);
         out_ += "0 0 ";
-        real(out_, 1 / kUnitsPerPoint);
+        pdfReal(out_, 1 / kUnitsPerPoint);
         out_ += "0 0 cm\n";
         stroke_ = fill_ = qRgb(0, 0, 0);
         dashKnown_ = true;
@@ -171,16 +120,16 @@ public:
             return;
         }
         out_ += "q ";
-        real(out_, r);
+        pdfReal(out_, r);
         out_ += "0 0 ";
-        real(out_, r);
-        integer(out_, x), integer(out_, y);
+        pdfReal(out_, r);
+        pdfInteger(out_, x), pdfInteger(out_, y);
         out_ += "cm ";
-        real(out_, widthUnits / r);
+        pdfReal(out_, widthUnits / r);
         out_ += "w ";
         if (!dashes_.empty()) {
             out_ += '[';
-            for (double d : dashArray(dashes_, unitsToContent_)) real(out_, d / r);
+            for (double d : dashArray(dashes_, unitsToContent_)) pdfReal(out_, d / r);
             out_ += "] 0 d ";
         }
         out_ += "/C Do Q\n";
@@ -222,7 +171,7 @@ public:
         fillColor(item.pen);
         out_ += "BT ";
         const QTransform m = QTransform::fromScale(1, -1) * text.place * t_;
-        for (double v : {m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy()}) real(out_, v);
+        for (double v : {m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy()}) pdfReal(out_, v);
         out_ += "Tm ";
         uint32_t i = text.glyphBegin;
         while (i < text.glyphEnd) {
@@ -230,12 +179,12 @@ public:
             if (font != font_) {
                 font_ = font;
                 out_ += "/T";
-                integer(out_, font);
+                pdfInteger(out_, font);
                 out_ += "1000 Tf ";
             }
             out_ += '<';
             for (; i < text.glyphEnd && codes_[i] / kCodesPerFont == font; ++i)
-                hex(out_, codes_[i] % kCodesPerFont, 2);
+                pdfHex(out_, codes_[i] % kCodesPerFont, 2);
             out_ += "> Tj ";
         }
         out_ += "ET\n";
@@ -244,12 +193,12 @@ public:
     // Starts the next stream once this one is long enough; between two items.
     void endItem() {
         if (out_.size() < kStreamBytes) return;
-        packed_.push_back(deflate(out_));
+        packed_.push_back(pdfDeflate(out_));
         out_.clear();
     }
     // The streams, packed.
     std::vector<std::string> finish() {
-        if (!out_.empty()) packed_.push_back(deflate(out_));
+        if (!out_.empty()) packed_.push_back(pdfDeflate(out_));
         return std::move(packed_);
     }
 
@@ -257,8 +206,8 @@ private:
     // A point, or a shape smaller than the plot's resolution: a round dot of the pen, as
     // a stroke one unit long (renderers differ on strokes of no length).
     void dot(int64_t x, int64_t y) {
-        integer(out_, x), integer(out_, y), out_ += "m ";
-        integer(out_, x), integer(out_, y + 1), out_ += "l S\n";
+        pdfInteger(out_, x), pdfInteger(out_, y), out_ += "m ";
+        pdfInteger(out_, x), pdfInteger(out_, y + 1), out_ += "l S\n";
     }
 
     // Whether the item's outline, control points included, stays within the finest
@@ -281,13 +230,13 @@ private:
     std::pair<int64_t, int64_t> device(QPointF p) const { return device(p.x(), p.y()); }
     void point(const QPainterPath::Element& e) {
         const auto [x, y] = device(e.x, e.y);
-        integer(out_, x);
-        integer(out_, y);
+        pdfInteger(out_, x);
+        pdfInteger(out_, y);
     }
     void point(QPointF p) {
         const auto [x, y] = device(p);
-        integer(out_, x);
-        integer(out_, y);
+        pdfInteger(out_, x);
+        pdfInteger(out_, y);
     }
 
     // Closes a subpath that ends where it began, so its corner is joined, not capped.
@@ -325,7 +274,7 @@ private:
     }
 
     void color(QRgb rgb, const char* op) {
-        for (int c : {qRed(rgb), qGreen(rgb), qBlue(rgb)}) real(out_, c / 255.0);
+        for (int c : {qRed(rgb), qGreen(rgb), qBlue(rgb)}) pdfReal(out_, c / 255.0);
         out_ += op;
     }
     void strokeColor(const Pen& pen) {
@@ -339,16 +288,16 @@ private:
     void setWidth(double w) {
         if (w == width_) return;
         width_ = w;
-        real(out_, w);
+        pdfReal(out_, w);
         out_ += "w\n";
     }
     // 1: round caps and joins; 0: butt caps and mitred joins, for wide polylines.
     void setCapJoin(int style) {
         if (style == capJoin_) return;
         capJoin_ = style;
-        integer(out_, style);
+        pdfInteger(out_, style);
         out_ += "J ";
-        integer(out_, style);
+        pdfInteger(out_, style);
         out_ += "j\n";
     }
     // `dashes`: the pen's linetype in drawing units.
@@ -357,7 +306,7 @@ private:
         dashKnown_ = true;
         dashes_ = dashes;
         out_ += '[';
-        for (double d : dashArray(dashes, unitsToContent_)) real(out_, d);
+        for (double d : dashArray(dashes, unitsToContent_)) pdfReal(out_, d);
         out_ += "] 0 d\n";
     }
 
@@ -382,138 +331,6 @@ private:
     QRgb lastRgb_ = 0;
 };
 
-// The numbers of a PDF file's objects and their offsets, for the cross-reference table.
-class PdfFile {
-public:
-    PdfFile() { out_ = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"; }
-    int reserve() {
-        offsets_.push_back(0);
-        return static_cast<int>(offsets_.size());
-    }
-    void object(int number, const std::string& body) {
-        offsets_[number - 1] = out_.size();
-        out_ += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
-    }
-    // `entries`: the stream dictionary's own, each followed by a blank.
-    void stream(int number, const std::string& data, const std::string& entries = {}) {
-        packedStream(number, deflate(data), entries);
-    }
-    void packedStream(int number, const std::string& packed, const std::string& entries = {}) {
-        offsets_[number - 1] = out_.size();
-        out_ += std::to_string(number) + " 0 obj\n<< " + entries + "/Length " +
-                std::to_string(packed.size()) + " /Filter /FlateDecode >>\nstream\n";
-        out_ += packed;
-        out_ += "\nendstream\nendobj\n";
-    }
-    std::string finish(int root, int info) {
-        const size_t xref = out_.size();
-        out_ += "xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n";
-        char entry[32];
-        for (size_t offset : offsets_) {
-            std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
-            out_ += entry;
-        }
-        out_ += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " + ref(root) +
-                " /Info " + ref(info) + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-        return std::move(out_);
-    }
-    static std::string ref(int number) { return std::to_string(number) + " 0 R"; }
-
-private:
-    std::string out_;
-    std::vector<size_t> offsets_;
-};
-
-std::string utf16Hex(const QString& text) {
-    std::string out = "<FEFF";
-    for (QChar c : text) hex(out, c.unicode(), 4);
-    return out + ">";
-}
-
-// A glyph's drawing for a Type 3 font: its advance, its box and its outline filled,
-// y up; `box` returns the box.
-std::string glyphProcedure(const Glyph& glyph, const QPainterPath& outline, QRect& box) {
-    box = outline.boundingRect().toAlignedRect();
-    std::string out;
-    real(out, glyph.advance);
-    out += "0 ";
-    for (int v : {box.left(), -box.bottom(), box.right(), -box.top()}) integer(out, v);
-    out += "d1\n";
-    const int n = outline.elementCount();
-    auto put = [&out](const QPainterPath::Element& e) {
-        integer(out, std::lround(e.x));
-        integer(out, std::lround(-e.y));
-    };
-    for (int i = 0; i < n; ++i) {
-        const QPainterPath::Element& e = outline.elementAt(i);
-        if (e.isCurveTo() && i + 2 < n) {
-            put(e), put(outline.elementAt(i + 1)), put(outline.elementAt(i + 2));
-            out += "c\n";
-            i += 2;
-        } else {
-            put(e);
-            out += e.isMoveTo() ? "m\n" : "l\n";
-        }
-    }
-    out += "f\n";
-    return out;
-}
-
-std::string toUnicode(const std::vector<Glyph>& glyphs) {
-    std::string out =
-        "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-        "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-        "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n";
-    for (size_t first = 0; first < glyphs.size(); first += 100) {
-        const size_t last = std::min(glyphs.size(), first + 100);
-        out += std::to_string(last - first) + " beginbfchar\n";
-        for (size_t code = first; code < last; ++code) {
-            out += '<';
-            hex(out, static_cast<unsigned>(code), 2);
-            out += "> <";
-            const char32_t c = glyphs[code].character;
-            const QString utf16 = QString::fromUcs4(&c, 1);
-            for (QChar unit : utf16) hex(out, unit.unicode(), 4);
-            out += ">\n";
-        }
-        out += "endbfchar\n";
-    }
-    out += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
-    return out;
-}
-
-// Writes the Type 3 font of glyph ids `ids` (in code order) as object `number` with the
-// objects after it.
-void writeFont(PdfFile& pdf, int number, const std::vector<uint32_t>& ids) {
-    Glyphs& glyphs = Glyphs::instance();
-    std::vector<Glyph> list;
-    std::string procs, differences, widths;
-    QRect bounds;
-    const int cmap = pdf.reserve();
-    for (size_t code = 0; code < ids.size(); ++code) {
-        const Glyph glyph = glyphs.glyph(ids[code]);
-        list.push_back(glyph);
-        QRect box;
-        const int proc = pdf.reserve();
-        pdf.stream(proc, glyphProcedure(glyph, glyphs.outline(ids[code]), box));
-        bounds |= box;
-        const std::string name = "/g" + std::to_string(code);
-        procs += name + " " + PdfFile::ref(proc) + " ";
-        differences += name + " ";
-        real(widths, glyph.advance);
-    }
-    pdf.stream(cmap, toUnicode(list));
-    std::string bbox;
-    for (int v : {bounds.left(), -bounds.bottom(), bounds.right(), -bounds.top()}) integer(bbox, v);
-    pdf.object(number, "<< /Type /Font /Subtype /Type3 /FontBBox [" + bbox +
-                           "] /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << " + procs +
-                           ">> /Encoding << /Type /Encoding /Differences [0 " + differences +
-                           "] >> /FirstChar 0 /LastChar " + std::to_string(ids.size() - 1) +
-                           " /Widths [" + widths + "] /Resources << >> /ToUnicode " +
-                           PdfFile::ref(cmap) + " >>");
-}
-
 }  // namespace
 
 std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
@@ -526,25 +343,10 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
     const double unitsToContent = std::sqrt(std::abs(t.determinant()));
     const double lineweightScale =
         kUnitsPerMm * (settings.scaleLineweights ? unitsToContent / kUnitsPerMm : 1.0);
-
-    // Each glyph used gets a code in one of the Type 3 fonts.
-    std::vector<int> codeOf;                   // by glyph id: font * 256 + code, or -1
-    std::vector<std::vector<uint32_t>> fonts;  // the glyph ids of each font, in code order
-    std::vector<int> codes(scene.glyphs.size());
-    for (size_t i = 0; i < scene.glyphs.size(); ++i) {
-        const uint32_t id = scene.glyphs[i];
-        if (id >= codeOf.size()) codeOf.resize(id + 1, -1);
-        if (codeOf[id] < 0) {
-            if (fonts.empty() || fonts.back().size() == kCodesPerFont) fonts.emplace_back();
-            fonts.back().push_back(id);
-            codeOf[id] =
-                static_cast<int>((fonts.size() - 1) * kCodesPerFont + fonts.back().size() - 1);
-        }
-        codes[i] = codeOf[id];
-    }
+    const PdfFonts fonts(scene.glyphs);
 
     auto run = [&](size_t from, size_t to) {
-        Content content(scene, table, t, codes, from == 0);
+        Content content(scene, table, t, fonts.codes(), from == 0);
         for (size_t k = from; k < to; ++k) {
             const SceneItem& item = scene.items[k];
             switch (item.kind) {
@@ -613,21 +415,21 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
         circles ? "/XObject << /C " + PdfFile::ref(circle) + " >> " : std::string();
     std::string fontList;
     std::vector<int> fontNumbers;
-    for (size_t f = 0; f < fonts.size(); ++f) {
+    for (size_t f = 0; f < fonts.count(); ++f) {
         fontNumbers.push_back(pdf.reserve());
         fontList += "/T" + std::to_string(f) + " " + PdfFile::ref(fontNumbers.back()) + " ";
     }
     pdf.object(catalog, "<< /Type /Catalog /Pages " + PdfFile::ref(pages) + " >>");
     pdf.object(pages, "<< /Type /Pages /Kids [" + PdfFile::ref(page) + "] /Count 1 >>");
     std::string media;
-    for (double v : {0.0, 0.0, paper.size.width(), paper.size.height()}) real(media, v);
+    for (double v : {0.0, 0.0, paper.size.width(), paper.size.height()}) pdfReal(media, v);
     pdf.object(page, "<< /Type /Page /Parent " + PdfFile::ref(pages) + " /MediaBox [" + media +
                          "] /Resources << /Font << " + fontList + ">> " + xobjects +
                          ">> /Contents [" + contents + "] >>");
     for (size_t i = 0; i < streams.size(); ++i) pdf.packedStream(streamNumbers[i], streams[i]);
-    pdf.object(info, "<< /Title " + utf16Hex(QString::fromStdString(title)) +
+    pdf.object(info, "<< /Title " + pdfText(QString::fromStdString(title)) +
                          " /Creator (Tolvane) /Producer (Tolvane) >>");
-    for (size_t f = 0; f < fonts.size(); ++f) writeFont(pdf, fontNumbers[f], fonts[f]);
+    for (size_t f = 0; f < fonts.count(); ++f) fonts.write(pdf, f, fontNumbers[f]);
     // Its box leaves room for the widest pen around the smallest circle drawn.
     if (circles)
         pdf.stream(circle, kCircle,
