@@ -156,7 +156,7 @@ QTransform EntityGroups::ocs() const {
     return QTransform(x[0], x[1], y[0], y[1], 0, 0);
 }
 
-void Out::add(SceneItem::Kind kind, const QPainterPath& path, double width) {
+void Out::add(SceneItem::Kind kind, const QPainterPath& path, const QTransform& t, double width) {
     SceneItem item;
     item.kind = kind;
     item.pen = pen_;
@@ -164,22 +164,43 @@ void Out::add(SceneItem::Kind kind, const QPainterPath& path, double width) {
     item.evenOdd = path.fillRule() == Qt::OddEvenFill;
     item.begin = static_cast<uint32_t>(scene_.elements.size());
     const int n = path.elementCount();
-    for (int i = 0; i < n; ++i) scene_.elements.push_back(path.elementAt(i));
+    const bool moved = !t.isIdentity();
+    for (int i = 0; i < n; ++i) {
+        QPainterPath::Element e = path.elementAt(i);
+        if (moved) {
+            const double x = e.x;
+            e.x = t.m11() * x + t.m21() * e.y + t.dx();
+            e.y = t.m12() * x + t.m22() * e.y + t.dy();
+        }
+        scene_.elements.push_back(e);
+    }
     item.end = static_cast<uint32_t>(scene_.elements.size());
     scene_.items.push_back(std::move(item));
 }
 
-void Out::stroke(const QPainterPath& path, double width) {
-    add(SceneItem::Kind::Stroke, path, width);
+void Out::stroke(const QPainterPath& path, const QTransform& t, double width) {
+    add(SceneItem::Kind::Stroke, path, t, width);
+}
+
+void Out::line(QPointF from, QPointF to) {
+    SceneItem item;
+    item.pen = pen_;
+    item.begin = static_cast<uint32_t>(scene_.elements.size());
+    scene_.elements.push_back({from.x(), from.y(), QPainterPath::MoveToElement});
+    scene_.elements.push_back({to.x(), to.y(), QPainterPath::LineToElement});
+    item.end = item.begin + 2;
+    scene_.items.push_back(std::move(item));
 }
 
 void Out::circle(QPointF center, QPointF onCircle) {
     QPainterPath path(center);
     path.lineTo(onCircle);
-    add(SceneItem::Kind::Circle, path, 0);
+    add(SceneItem::Kind::Circle, path, QTransform(), 0);
 }
 
-void Out::fill(const QPainterPath& path) { add(SceneItem::Kind::Fill, path, 0); }
+void Out::fill(const QPainterPath& path, const QTransform& t) {
+    add(SceneItem::Kind::Fill, path, t, 0);
+}
 
 void Out::text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box) {
     SceneText text;
@@ -200,11 +221,13 @@ void Out::text(const std::vector<uint32_t>& glyphs, const QTransform& place, con
 void Out::infinite(QPointF base, QPointF direction, bool ray) {
     QPainterPath line(base);
     line.lineTo(base + direction);
-    add(SceneItem::Kind::Infinite, line, 0);
+    add(SceneItem::Kind::Infinite, line, QTransform(), 0);
     scene_.items.back().ray = ray;
 }
 
-void Out::clipBegin(const QPainterPath& outline) { add(SceneItem::Kind::ClipBegin, outline, 0); }
+void Out::clipBegin(const QPainterPath& outline) {
+    add(SceneItem::Kind::ClipBegin, outline, QTransform(), 0);
+}
 
 void Out::clipEnd() {
     SceneItem item;

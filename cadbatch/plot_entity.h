@@ -66,16 +66,19 @@ struct TextStyle {
 class Out {
 public:
     Out(Scene& scene, const Pen& pen) : scene_(scene), pen_(pen) {}
-    void stroke(const QPainterPath& path, double width = 0);
+    // `t` maps the outline to drawing units.
+    void stroke(const QPainterPath& path, const QTransform& t, double width = 0);
+    void stroke(const QPainterPath& path, double width = 0) { stroke(path, QTransform(), width); }
+    void line(QPointF from, QPointF to);
     void circle(QPointF center, QPointF onCircle);
-    void fill(const QPainterPath& path);
+    void fill(const QPainterPath& path, const QTransform& t = QTransform());
     void text(const std::vector<uint32_t>& glyphs, const QTransform& place, const QRectF& box);
     void infinite(QPointF base, QPointF direction, bool ray);
     void clipBegin(const QPainterPath& outline);
     void clipEnd();
 
 private:
-    void add(SceneItem::Kind kind, const QPainterPath& path, double width);
+    void add(SceneItem::Kind kind, const QPainterPath& path, const QTransform& t, double width);
 
     Scene& scene_;
     const Pen& pen_;

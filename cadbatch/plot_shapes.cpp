@@ -48,7 +48,7 @@ void drawVertices(const std::vector<Vertex>& v, bool closed, const QTransform& t
         if (closed) path.closeSubpath();
         if (v.size() == 1) path.lineTo(v[0].at);
         const double scale = std::sqrt(std::abs(t.determinant()));
-        out.stroke(t.map(path), v[0].startWidth * scale);
+        out.stroke(path, t, v[0].startWidth * scale);
         return;
     }
     const double scale = std::sqrt(std::abs(t.determinant()));
@@ -67,7 +67,7 @@ void drawVertices(const std::vector<Vertex>& v, bool closed, const QTransform& t
         QPainterPath path;
         path.moveTo(a.at);
         addBulge(path, a.at, b, a.bulge);
-        out.stroke(t.map(path), (a.startWidth + a.endWidth) / 2 * scale);
+        out.stroke(path, t, (a.startWidth + a.endWidth) / 2 * scale);
     }
 }
 
@@ -99,7 +99,7 @@ void drawEllipse(const EntityGroups& g, const QTransform& t, Out& out) {
     std::vector<QPointF> points;
     for (int i = 0; i <= n; ++i)
         points.push_back(ellipsePoint(c, major, minor, a0 + (a1 - a0) * i / n));
-    out.stroke(t.map(polygon(points, false)));
+    out.stroke(polygon(points, false), t);
 }
 
 // The control points, knots and weights (or fit points) of a SPLINE or a spline edge.
@@ -123,7 +123,7 @@ void drawSpline(const EntityGroups& g, const QTransform& t, Out& out) {
         if (code == 11) s.fit.emplace_back(toNumber(value), 0);
         if (code == 21 && !s.fit.empty()) s.fit.back().setY(toNumber(value));
     }
-    out.stroke(t.map(polygon(s.points(), false)));
+    out.stroke(polygon(s.points(), false), t);
 }
 
 // The boundary loops of a HATCH, read in the order its groups come.
@@ -262,9 +262,7 @@ void drawCorners(const EntityGroups& g, const QTransform& t, Out& out, bool fill
 bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSolids) {
     const std::string_view type = g.type();
     if (type == "LINE") {
-        QPainterPath path(g.point(10));
-        path.lineTo(g.point(11));
-        out.stroke(t.map(path));
+        out.line(t.map(g.point(10)), t.map(g.point(11)));
     } else if (type == "XLINE" || type == "RAY") {
         const QPointF base = t.map(g.point(10));
         out.infinite(base, t.map(g.point(10) + g.point(11)) - base, type == "RAY");
@@ -279,7 +277,7 @@ bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSo
         while (sweep <= 0) sweep += 360;
         QPainterPath path;
         addArc(path, g.point(10), g.number(40), start, sweep, true);
-        out.stroke((g.ocs() * t).map(path));
+        out.stroke(path, g.ocs() * t);
     } else if (type == "ELLIPSE") {
         drawEllipse(g, t, out);
     } else if (type == "LWPOLYLINE") {
@@ -300,7 +298,7 @@ bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSo
             if (code == 10) p.emplace_back(toNumber(value), 0);
             if (code == 20 && !p.empty()) p.back().setY(toNumber(value));
         }
-        out.stroke(t.map(polygon(p, false)));
+        out.stroke(polygon(p, false), t);
     } else {
         return false;
     }
