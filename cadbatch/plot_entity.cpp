@@ -193,9 +193,8 @@ void Out::line(QPointF from, QPointF to) {
 }
 
 void Out::circle(QPointF center, QPointF onCircle) {
-    QPainterPath path(center);
-    path.lineTo(onCircle);
-    add(SceneItem::Kind::Circle, path, QTransform(), 0);
+    line(center, onCircle);
+    scene_.items.back().kind = SceneItem::Kind::Circle;
 }
 
 void Out::fill(const QPainterPath& path, const QTransform& t) {

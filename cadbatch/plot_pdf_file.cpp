@@ -30,7 +30,9 @@ void pdfInteger(std::string& out, int64_t v) {
 void pdfReal(std::string& out, double v) {
     if (!std::isfinite(v) || std::abs(v) < 1e-9) v = 0;
     v = std::clamp(v, -kLargest, kLargest);
-    const int magnitude = v == 0 ? 0 : static_cast<int>(std::floor(std::log10(std::abs(v))));
+    int magnitude = 0;  // floor(log10(|v|)), found by counting: most values are near 1
+    for (double a = std::abs(v); a >= 10 && magnitude < 9; a /= 10) ++magnitude;
+    for (double a = std::abs(v); a != 0 && a < 1 && magnitude > -9; a *= 10) --magnitude;
     const int decimals = std::clamp(6 - magnitude, 0, 9);
     char buf[48];
     char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
