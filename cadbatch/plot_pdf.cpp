@@ -67,6 +67,11 @@ std::vector<double> dashArray(const std::vector<double>& dashes, double unitsToC
     return array;
 }
 
+// A coordinate in whole units; what no drawing can mean (overflowed arithmetic) at 0.
+int64_t units(double v) {
+    return std::isfinite(v) ? std::llround(std::clamp(v, -kLargest, kLargest)) : 0;
+}
+
 // A run of the page's content, in packed streams, with the graphics state set only
 // where it changes. The page's first run sets the coordinates; a later run knows
 // nothing of the state the runs before it leave.
@@ -224,8 +229,7 @@ private:
     std::pair<int64_t, int64_t> device(double x, double y) const {
         const double dx = t_.m11() * x + t_.m21() * y + t_.dx();
         const double dy = t_.m12() * x + t_.m22() * y + t_.dy();
-        return {std::llround(std::clamp(dx, -kLargest, kLargest)),
-                std::llround(std::clamp(dy, -kLargest, kLargest))};
+        return {units(dx), units(dy)};
     }
     std::pair<int64_t, int64_t> device(QPointF p) const { return device(p.x(), p.y()); }
     void point(const QPainterPath::Element& e) {

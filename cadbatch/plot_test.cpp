@@ -254,6 +254,14 @@ TEST_F(PlotTest, CirclesKeepTheirDashes) {
     EXPECT_LT(dashed, 0.75);
 }
 
+// Coordinates near the end of what numbers hold make a plot of little sense but still
+// a PDF that opens.
+TEST_F(PlotTest, AbsurdCoordinatesStillGiveAPdfThatOpens) {
+    const Groups huge = line(0, 0, 1e308, 1e308) + line(-1e308, 5, 1e308, 5) +
+                        Groups{{0, "CIRCLE"}, {8, "0"}, {10, "1e300"}, {20, "0"}, {40, "1e300"}};
+    EXPECT_FALSE(plot("huge", drawing(frame() + huge)).isNull());
+}
+
 // Texts are plotted in fonts of 256 glyphs each; the PDF keeps their characters, so
 // they can be searched and copied, however many fonts the glyphs take.
 TEST_F(PlotTest, TextsKeepTheirCharactersAcrossManyGlyphFonts) {
