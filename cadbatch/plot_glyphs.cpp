@@ -83,6 +83,7 @@ uint32_t Glyphs::glyphOf(int font, char32_t c) {
 }
 
 double Glyphs::layout(int font, const QString& text, std::vector<uint32_t>& out) {
+    out.reserve(out.size() + static_cast<size_t>(text.size()));
     std::lock_guard lock(mutex_);
     double advance = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

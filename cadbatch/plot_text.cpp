@@ -2,6 +2,7 @@
 // capitals; the font is scaled so that its cap height matches.
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "cadbatch/plot_entity.h"
 #include "cadbatch/plot_glyphs.h"
@@ -19,7 +20,7 @@ struct Line {
 };
 
 // `k`: drawing units per glyph unit.
-void emitLines(const std::vector<Line>& lines, const FontMetrics& m, double k, double widthFactor,
+void emitLines(std::span<const Line> lines, const FontMetrics& m, double k, double widthFactor,
                double oblique, const QTransform& local, Out& out) {
     for (const Line& line : lines) {
         if (line.blank) continue;
@@ -82,7 +83,7 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     local *= QTransform().rotate(rotation);
     local *= QTransform::fromTranslate(anchor.x(), anchor.y());
     line.origin = {dx, dy};
-    emitLines({line}, m, k, widthFactor, g.number(51, style.oblique), local * g.ocs() * t, out);
+    emitLines({&line, 1}, m, k, widthFactor, g.number(51, style.oblique), local * g.ocs() * t, out);
 }
 
 // The paragraphs of an MTEXT value with its formatting codes taken out.
