@@ -44,6 +44,11 @@ std::vector<QPageSize> pageSizesOf(const std::string& device) {
     return sizes;
 }
 
+bool writeAll(QIODevice& file, const std::string& bytes) {
+    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
+}
+
 // The PDF of the drawing: its name with ".pdf", beside it; written under a temporary
 // name and renamed, so an existing PDF is replaced whole or not at all.
 Status plotToPdf(cadbatch::AcadDocument& doc, const Scene& scene,
@@ -55,10 +60,7 @@ Status plotToPdf(cadbatch::AcadDocument& doc, const Scene& scene,
     const std::string bytes =
         plotPdf(scene, settings, table, {size, QRectF(QPointF(), size)}, doc.name());
     QSaveFile file(QString::fromStdString(output));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, bytes) || !file.commit())
         return Status::failure(reason::kUnwritable, output);
     return Status{};
 }
@@ -75,10 +77,7 @@ Status plotToPrinter(cadbatch::AcadDocument& doc, const Scene& scene,
                         printer.pageLayout().paintRect(QPageLayout::Point)};
     const std::string bytes = plotPdf(scene, settings, table, page, doc.name());
     QTemporaryFile file(QDir::tempPath() + "/tolvane-plot-XXXXXX.pdf");
-    if (!file.open() ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.flush())
+    if (!file.open() || !writeAll(file, bytes) || !file.flush())
         return Status::failure(reason::kUnwritable, file.fileName().toStdString());
     const std::string media = paper.key().toStdString();
     cups_option_t* options = nullptr;

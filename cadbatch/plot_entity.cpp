@@ -218,9 +218,8 @@ void Out::text(const std::vector<uint32_t>& glyphs, const QTransform& place, con
 }
 
 void Out::infinite(QPointF base, QPointF direction, bool ray) {
-    QPainterPath line(base);
-    line.lineTo(base + direction);
-    add(SceneItem::Kind::Infinite, line, QTransform(), 0);
+    line(base, base + direction);
+    scene_.items.back().kind = SceneItem::Kind::Infinite;
     scene_.items.back().ray = ray;
 }
 

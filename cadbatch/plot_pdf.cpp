@@ -345,8 +345,12 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                          QTransform(1, 0, 0, -1, paper.printable.left() * kUnitsPerPoint,
                                     (paper.size.height() - paper.printable.top()) * kUnitsPerPoint);
     const double unitsToContent = std::sqrt(std::abs(t.determinant()));
+    // A pen's width in content units: its lineweight on paper, or scaled with the drawing.
     const double lineweightScale =
         kUnitsPerMm * (settings.scaleLineweights ? unitsToContent / kUnitsPerMm : 1.0);
+    auto penWidth = [&](const SceneItem& item) {
+        return std::max(item.pen.lineweight, kThinnest) * lineweightScale;
+    };
     const PdfFonts fonts(scene.glyphs);
 
     auto run = [&](size_t from, size_t to) {
@@ -370,21 +374,15 @@ std::string plotPdf(const Scene& scene, const cadbatch::PlotSettings& settings,
                     QLineF line;
                     const QPainterPath::Element* e = scene.elements.data() + item.begin;
                     if (clipLine(e[0], e[1], item.ray, extents, line))
-                        content.line(item, line,
-                                     std::max(item.pen.lineweight, kThinnest) * lineweightScale);
+                        content.line(item, line, penWidth(item));
                     break;
                 }
                 case SceneItem::Kind::Circle:
-                    content.circle(item,
-                                   std::max(item.pen.lineweight, kThinnest) * lineweightScale);
+                    content.circle(item, penWidth(item));
                     break;
                 case SceneItem::Kind::Stroke: {
                     const bool wide = item.width > 0;
-                    content.stroke(item,
-                                   wide
-                                       ? item.width * unitsToContent
-                                       : std::max(item.pen.lineweight, kThinnest) * lineweightScale,
-                                   wide);
+                    content.stroke(item, wide ? item.width * unitsToContent : penWidth(item), wide);
                     break;
                 }
             }

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <future>
-#include <optional>
 #include <span>
 #include <unordered_map>
 
@@ -97,34 +96,23 @@ const T* lookUp(const std::unordered_map<uint32_t, T>& map, uint32_t name) {
     return it == map.end() ? nullptr : &it->second;
 }
 
+// The drawing's layers, linetypes, text styles and blocks, read once for every run.
 // Names are the drawing's interned folded names: an entity's layer, linetype, text style
 // and block come from the references read with the drawing, without folding a text.
-class Builder {
+class Tables {
 public:
-    Builder(const Drawing& d, bool paper) : d_(d), paper_(paper) {
+    Tables(const Drawing& d, bool paper) : d_(d), paper(paper) {
         std::string text;
-        if (d_.header("$LTSCALE", text)) ltscale_ = toNumber(text, 1);
-        if (d_.header("$FILLMODE", text)) fillSolids_ = toNumber(text, 1) != 0;
-        layerZero_ = d_.findName("0");
-        byLayer_ = d_.findName("BYLAYER");
-        byBlock_ = d_.findName("BYBLOCK");
-        standard_ = d_.findName("STANDARD");
+        if (d_.header("$LTSCALE", text)) ltscale = toNumber(text, 1);
+        if (d_.header("$FILLMODE", text)) fillSolids = toNumber(text, 1) != 0;
+        layerZero = d_.findName("0");
+        byLayer = d_.findName("BYLAYER");
+        byBlock = d_.findName("BYBLOCK");
+        standard = d_.findName("STANDARD");
         readTables();
+        if (paper) model = topLevelEntities(d_, false);
     }
 
-    // The scene of the top-level entities `top`, and the bounds of what it draws.
-    Scene build(std::span<const size_t> top, Bounds& bounds) {
-        // Room for a simple drawing's outlines: memory reserved but not used costs
-        // nothing, growing a large array costs copies.
-        scene_.items.reserve(top.size());
-        scene_.elements.reserve(8 * top.size());
-        const Context context;
-        for (size_t i : top) entity(i, context);
-        extents(bounds);
-        return std::move(scene_);
-    }
-
-private:
     // The first name of `kind` that record i refers to; kNoName when it names none.
     uint32_t nameOf(size_t i, RefKind kind) const {
         for (const cadbatch::Ref& ref : d_.refs(i))
@@ -132,6 +120,25 @@ private:
         return kNoName;
     }
 
+    std::vector<double> dashesOf(uint32_t linetype) const {
+        const std::vector<double>* dashes = lookUp(linetypes, linetype);
+        return dashes ? *dashes : std::vector<double>{};
+    }
+
+    double ltscale = 1;
+    bool fillSolids = true;
+    uint32_t layerZero = kNoName, byLayer = kNoName, byBlock = kNoName, standard = kNoName;
+    const bool paper;
+    std::unordered_map<uint32_t, Layer> layers;
+    std::unordered_map<uint64_t, uint32_t> layerNames;  // by the layer's handle
+    std::unordered_map<uint32_t, std::vector<double>> linetypes;
+    std::unordered_map<uint32_t, TextStyle> styles;
+    std::unordered_map<uint32_t, Block> blocks;
+    std::vector<size_t> model;  // model space's entities, for a paper layout's viewports
+    Layer defaultLayer;
+    TextStyle defaultStyle = textStyle(kSansSerif);
+
+private:
     void readTables() {
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
@@ -139,16 +146,16 @@ private:
             if (r.kind == Kind::Layer) readLayer(i);
             if (r.kind == Kind::Linetype) readLinetype(i);
             if (r.kind == Kind::Style) readStyle(i);
-            if (r.kind == Kind::Block) blocks_[r.name].base = EntityGroups(d_, i).point(10);
+            if (r.kind == Kind::Block) blocks[r.name].base = EntityGroups(d_, i).point(10);
         }
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
             if (r.deleted || r.section != Section::Blocks || r.block < 0 ||
                 static_cast<size_t>(r.block) == i || !isTopLevel(r))
                 continue;
-            blocks_[d_.record(static_cast<size_t>(r.block)).name].entities.push_back(i);
+            blocks[d_.record(static_cast<size_t>(r.block)).name].entities.push_back(i);
         }
-        for (auto& [name, layer] : layers_) layer.pen.dashes = dashesOf(layer.linetype);
+        for (auto& [name, layer] : layers) layer.pen.dashes = dashesOf(layer.linetype);
     }
 
     void readLayer(size_t i) {
@@ -166,8 +173,8 @@ private:
         const int weight = g.integer(370, -3);
         layer.pen.lineweight = weight >= 0 ? weight / 100.0 : kDefaultLineweight;
         layer.linetype = nameOf(i, RefKind::Linetype);
-        layers_[d_.record(i).name] = layer;
-        layerNames_[d_.record(i).handle] = d_.record(i).name;
+        layers[d_.record(i).name] = layer;
+        layerNames[d_.record(i).handle] = d_.record(i).name;
     }
 
     void readLinetype(size_t i) {
@@ -175,7 +182,7 @@ private:
         std::vector<double> dashes;
         for (const auto& [code, value] : g.list())
             if (code == 49) dashes.push_back(toNumber(value));
-        linetypes_[d_.record(i).name] = dashes;
+        linetypes[d_.record(i).name] = dashes;
     }
 
     // The style's font: a TrueType file names its family, any other font file plots in
@@ -191,23 +198,40 @@ private:
         style.widthFactor = g.number(41, 1);
         if (style.widthFactor <= 0) style.widthFactor = 1;
         style.oblique = g.number(50, 0);
-        styles_[d_.record(i).name] = style;
+        styles[d_.record(i).name] = style;
     }
 
-    std::vector<double> dashesOf(uint32_t linetype) const {
-        const std::vector<double>* dashes = lookUp(linetypes_, linetype);
-        return dashes ? *dashes : std::vector<double>{};
+    const Drawing& d_;
+};
+
+class Builder {
+public:
+    Builder(const Drawing& d, const Tables& tables) : d_(d), t_(tables) {}
+
+    // The scene of the top-level entities `top`, and the bounds of what it draws.
+    Scene build(std::span<const size_t> top, Bounds& bounds) {
+        // Room for a simple drawing's outlines: memory reserved but not used costs
+        // nothing, growing a large array costs copies.
+        scene_.items.reserve(top.size());
+        scene_.elements.reserve(8 * top.size());
+        const Context context;
+        for (size_t i : top) entity(i, context);
+        extents(bounds);
+        return std::move(scene_);
     }
+
+private:
+    uint32_t nameOf(size_t i, RefKind kind) const { return t_.nameOf(i, kind); }
 
     // Record i's pen; its layer, or nullptr when the layer does not plot.
     const Layer* penOf(size_t i, const EntityGroups& g, const Context& c, Pen& pen) const {
         const uint32_t layerName = nameOf(i, RefKind::Layer);
         const Layer* layer = nullptr;
-        if (layerName != kNoName && layerName == layerZero_ && c.layer) {
+        if (layerName != kNoName && layerName == t_.layerZero && c.layer) {
             layer = c.layer;
         } else {
-            layer = lookUp(layers_, layerName);
-            if (!layer) layer = &defaultLayer_;
+            layer = lookUp(t_.layers, layerName);
+            if (!layer) layer = &t_.defaultLayer;
         }
         if (!layer->plotted) return nullptr;
         if (c.frozenHere &&
@@ -230,29 +254,29 @@ private:
                          : weight == -3 ? kDefaultLineweight
                                         : layer->pen.lineweight;
         const uint32_t linetype = nameOf(i, RefKind::Linetype);
-        double scale = ltscale_ * g.number(48, 1);
-        if (linetype == kNoName || linetype == byLayer_) {
+        double scale = t_.ltscale * g.number(48, 1);
+        if (linetype == kNoName || linetype == t_.byLayer) {
             pen.dashes = layer->pen.dashes;
-        } else if (linetype == byBlock_) {
+        } else if (linetype == t_.byBlock) {
             pen.dashes = c.byBlock.dashes;
             scale = 1;
         } else {
-            pen.dashes = dashesOf(linetype);
+            pen.dashes = t_.dashesOf(linetype);
         }
         for (double& d : pen.dashes) d *= scale;
         return layer;
     }
 
     const TextStyle& styleOf(size_t i) const {
-        const TextStyle* style = lookUp(styles_, nameOf(i, RefKind::TextStyle));
-        if (!style) style = lookUp(styles_, standard_);
-        return style ? *style : defaultStyle_;
+        const TextStyle* style = lookUp(t_.styles, nameOf(i, RefKind::TextStyle));
+        if (!style) style = lookUp(t_.styles, t_.standard);
+        return style ? *style : t_.defaultStyle;
     }
 
     void entity(size_t i, const Context& c) {
         const EntityGroups g(d_, i);
         if (g.type() == "VIEWPORT") {
-            if (paper_ && c.depth == 0 && !c.frozenHere) viewport(i, g, c);
+            if (t_.paper && c.depth == 0 && !c.frozenHere) viewport(i, g, c);
             return;
         }
         Pen pen;
@@ -263,7 +287,7 @@ private:
         if (type == "INSERT") {
             insert(i, g, pen, layer, c);
         } else if (type == "DIMENSION") {
-            const Block* block = lookUp(blocks_, nameOf(i, RefKind::Block));
+            const Block* block = lookUp(t_.blocks, nameOf(i, RefKind::Block));
             if (block) blockEntities(*block, c.t, pen, layer, c);
         } else if (type == "POLYLINE") {
             std::vector<EntityGroups> vertices;
@@ -274,7 +298,7 @@ private:
                    (type == "ATTDEF" && c.depth == 0)) {
             drawText(g, styleOf(i), c.t, out);
         } else {
-            drawShape(g, c.t, out, fillSolids_);
+            drawShape(g, c.t, out, t_.fillSolids);
         }
     }
 
@@ -282,7 +306,7 @@ private:
     // scale (plan views only), without the layers frozen in it; then its frame, which
     // plots on its layer like any line.
     void viewport(size_t i, const EntityGroups& g, const Context& c) {
-        const Layer* own = lookUp(layers_, nameOf(i, RefKind::Layer));
+        const Layer* own = lookUp(t_.layers, nameOf(i, RefKind::Layer));
         if (own && own->frozen) return;
         const double width = g.number(40), height = g.number(41), viewHeight = g.number(45);
         const bool planView =
@@ -299,8 +323,8 @@ private:
         std::vector<uint32_t> frozen;
         for (const auto& [code, value] : g.list())
             if (code == 331)
-                if (auto it = layerNames_.find(cadbatch::parseHandle(value));
-                    it != layerNames_.end())
+                if (auto it = t_.layerNames.find(cadbatch::parseHandle(value));
+                    it != t_.layerNames.end())
                     frozen.push_back(it->second);
         Context inside;
         inside.t = QTransform::fromTranslate(-target.x(), -target.y());
@@ -311,22 +335,17 @@ private:
         inside.t *= c.t;
         inside.frozenHere = &frozen;
         Out(scene_, Pen()).clipBegin(frame);
-        for (size_t j : modelEntities()) entity(j, inside);
+        for (size_t j : t_.model) entity(j, inside);
         Out(scene_, Pen()).clipEnd();
 
         Pen pen;
         if (penOf(i, g, c, pen)) Out(scene_, pen).stroke(frame);
     }
 
-    const std::vector<size_t>& modelEntities() {
-        if (!model_) model_ = topLevelEntities(d_, false);
-        return *model_;
-    }
-
     // A block reference: every column and row of its array, then its attributes.
     void insert(size_t i, const EntityGroups& g, const Pen& pen, const Layer* layer,
                 const Context& c) {
-        if (const Block* block = lookUp(blocks_, nameOf(i, RefKind::Block))) {
+        if (const Block* block = lookUp(t_.blocks, nameOf(i, RefKind::Block))) {
             const double sx = g.number(41, 1), sy = g.number(42, 1);
             const int columns = std::max(1, g.integer(70, 1));
             const int rows = std::max(1, g.integer(71, 1));
@@ -380,19 +399,8 @@ private:
     }
 
     const Drawing& d_;
+    const Tables& t_;
     Scene scene_;
-    double ltscale_ = 1;
-    bool fillSolids_ = true;
-    uint32_t layerZero_ = kNoName, byLayer_ = kNoName, byBlock_ = kNoName, standard_ = kNoName;
-    const bool paper_;
-    std::unordered_map<uint32_t, Layer> layers_;
-    std::unordered_map<uint64_t, uint32_t> layerNames_;  // by the layer's handle
-    std::unordered_map<uint32_t, std::vector<double>> linetypes_;
-    std::unordered_map<uint32_t, TextStyle> styles_;
-    std::unordered_map<uint32_t, Block> blocks_;
-    std::optional<std::vector<size_t>> model_;  // model space's entities, for viewports
-    Layer defaultLayer_;
-    TextStyle defaultStyle_ = textStyle(kSansSerif);
 };
 
 // Widens [lo, hi] to the cubic Bezier p0 .. p3 where its derivative vanishes; a curve
@@ -464,9 +472,10 @@ Scene buildScene(cadbatch::AcadDocument& document) {
     const std::vector<size_t> top = topLevelEntities(d, paper);
     // A large drawing is built in runs side by side, then joined in drawing order.
     const size_t runs = parallelRuns(top.size());
+    const Tables tables(d, paper);
     auto run = [&](size_t r, Bounds& bounds) {
         const std::span<const size_t> all(top);
-        return Builder(d, paper).build(
+        return Builder(d, tables).build(
             all.subspan(top.size() * r / runs, top.size() * (r + 1) / runs - top.size() * r / runs),
             bounds);
     };
