@@ -3,9 +3,9 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/data_seed.h"
 #include "app/main_window.h"
 #include "app/program_icon.h"
+#include "db/data_folder.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/translations.h"
@@ -43,10 +43,10 @@ int main(int argc, char** argv) {
     ui::applyChineseFont(app);
     ui::installQtTranslations(app);
     ui::placeSecondaryWindows(app);
-    app::seedDataFolder();
+    db::seedDataFolder();
     app::Tolvane window;
     window.show();
-    if (const ui::OptionalMessage m = app::missingSeedDirMessage())
+    if (const ui::OptionalMessage m = db::missingSeedDirMessage())
         ui::showMessage(&window, QString::fromStdString(m->title), QString::fromStdString(m->text),
                         ui::Icon::Warning);
     return app.exec();

@@ -11,8 +11,8 @@
 
 #include "app/external_programs.h"
 #include "app/keypad.h"
+#include "batch/window.h"
 #include "beams/skid_beam_windows.h"
-#include "cadbatch/batch_window.h"
 #include "catalogue/catalogue.h"
 #include "grades/grade_windows.h"
 #include "heat/heat_transfer_window.h"
@@ -197,7 +197,7 @@ void Tolvane::createMenus() {
 
     QMenu* cad = topMenu("CAD", QStringLiteral("CAD功能"));
     connect(action(cad, "BATCHPLOT", QStringLiteral("批量打印")), &QAction::triggered, this,
-            [] { cadbatch::showBatchWindow(); });
+            [] { batch::showBatchWindow(); });
 
     QMenu* help = topMenu("mnuhelp", QStringLiteral("帮助"));
     connect(action(help, "mnuhelphelp", QStringLiteral("帮助信息"),

@@ -1,4 +1,6 @@
 // The main window driven by object name on the offscreen platform.
+#include "app/main_window.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -9,9 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/data_seed.h"
-#include "app/main_window.h"
 #include "app/program_icon.h"
+#include "db/data_folder.h"
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
 #include "ui/message_recorder.h"
@@ -236,7 +237,7 @@ private slots:
     void helpShowsTheSeededHelpText() {
         QTemporaryDir dir;
         ui::setDataDirOverride(dir.filePath(QStringLiteral("data")).toStdString());
-        QVERIFY(app::seedDataFolder());
+        QVERIFY(db::seedDataFolder());
         QFile help(dir.filePath(QStringLiteral("data/help.txt")));
         QVERIFY(help.open(QIODevice::ReadOnly));
         const QString seeded = QString::fromUtf8(help.readAll());
@@ -256,7 +257,7 @@ private slots:
         QVERIFY(own.open(QIODevice::WriteOnly));
         own.write("mine");
         own.close();
-        QVERIFY(app::seedDataFolder());
+        QVERIFY(db::seedDataFolder());
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(), QByteArray("mine"));
         ui::setDataDirOverride(std::string());

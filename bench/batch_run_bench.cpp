@@ -9,13 +9,14 @@
 
 #include <filesystem>
 
-#include "cadbatch/batch_run.h"
-#include "cadbatch/test_drawings.h"
+#include "batch/run.h"
+#include "drawing/test_drawings.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace cadbatch;
+using namespace drawing;
+using namespace batch;
 
 double peakMegabytes() {
     rusage usage{};
@@ -28,12 +29,12 @@ std::vector<std::string> writeDrawings(const fs::path& folder, int count) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::vector<std::string> paths;
-    testing::SampleOptions o;
+    drawing::testing::SampleOptions o;
     o.fillerEntities = 800;
     for (int i = 0; i < count; ++i) {
         o.title = "图" + std::to_string(1000 + i);
         paths.push_back((folder / ("drawing-" + std::to_string(i) + ".dwg")).string());
-        testing::writeFile(paths.back(), testing::sampleDrawing(o));
+        drawing::testing::writeFile(paths.back(), drawing::testing::sampleDrawing(o));
     }
     return paths;
 }

@@ -2,4 +2,5 @@
 # next to a plain copy of the same bytes, the plot of the 10 MB drawing to PDF and the
 # building of its plot scene alone.
 add_executable(bench_cad ${CMAKE_CURRENT_LIST_DIR}/cad_bench.cpp)
-target_link_libraries(bench_cad PRIVATE tolvane_cadbatch_testing tolvane_cadplot benchmark::benchmark)
+target_link_libraries(bench_cad PRIVATE tolvane_drawing_testing tolvane_plot tolvane_batch
+                      benchmark::benchmark)

@@ -12,34 +12,35 @@
 #include <filesystem>
 #include <map>
 
-#include "cadbatch/acad_document.h"
-#include "cadbatch/attribute_edit.h"
-#include "cadbatch/plot_devices.h"
-#include "cadbatch/plot_scene.h"
-#include "cadbatch/test_drawings.h"
+#include "batch/attribute_edit.h"
+#include "drawing/document.h"
+#include "drawing/test_drawings.h"
+#include "plot/plotter.h"
+#include "plot/scene_builder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace cadbatch;
+using namespace drawing;
+using namespace batch;
 
 // A GBK drawing of about `megabytes` MB, written once per size into a folder removed
 // when the benchmarks end.
 const std::string& drawingOf(int megabytes) {
-    static const testing::ScratchFolder dir("bench_cad_");
+    static const drawing::testing::ScratchFolder dir("bench_cad_");
     static std::map<int, std::string> paths;
     auto it = paths.find(megabytes);
     if (it != paths.end()) return it->second;
-    testing::SampleOptions o;
+    drawing::testing::SampleOptions o;
     o.version = "AC1018";
     o.nestedBlocks = 10;
     o.fillerEntities = 1;
-    const size_t perEntity = testing::sampleDrawing(o).size();
+    const size_t perEntity = drawing::testing::sampleDrawing(o).size();
     o.fillerEntities = 1000;
-    const size_t thousand = testing::sampleDrawing(o).size() - perEntity;
+    const size_t thousand = drawing::testing::sampleDrawing(o).size() - perEntity;
     o.fillerEntities = static_cast<int>(static_cast<double>(megabytes) * 1e6 / (thousand / 1000.0));
     const std::string path = (dir.path() / (std::to_string(megabytes) + "mb.dxf")).string();
-    testing::writeFile(path, testing::sampleDrawing(o));
+    drawing::testing::writeFile(path, drawing::testing::sampleDrawing(o));
     return paths.emplace(megabytes, path).first->second;
 }
 
@@ -65,7 +66,7 @@ void plainCopy(benchmark::State& state) {
     const std::string out = path + ".copy";
     const auto size = static_cast<int64_t>(fs::file_size(path));
     for (auto _ : state) {
-        const std::string bytes = testing::readFile(path);
+        const std::string bytes = drawing::testing::readFile(path);
         const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0 ||
             ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
@@ -91,7 +92,7 @@ void batchWorkWithPlot(benchmark::State& state) {
     const std::string& path = drawingOf(static_cast<int>(state.range(0)));
     const std::string out = path + ".out.dxf";
     const auto size = static_cast<int64_t>(fs::file_size(path));
-    cadplot::installPlotService(fs::path(path).parent_path().string());
+    plot::installPlotService(fs::path(path).parent_path().string());
     for (auto _ : state) {
         std::unique_ptr<AcadDocument> doc;
         if (!AcadDocument::open(path, doc).ok()) state.SkipWithError("open failed");
@@ -111,7 +112,7 @@ void batchWorkWithPlot(benchmark::State& state) {
 void plotToPdf(benchmark::State& state) {
     const std::string& path = drawingOf(static_cast<int>(state.range(0)));
     const auto size = static_cast<int64_t>(fs::file_size(path));
-    cadplot::installPlotService(fs::path(path).parent_path().string());
+    plot::installPlotService(fs::path(path).parent_path().string());
     std::unique_ptr<AcadDocument> doc;
     if (!AcadDocument::open(path, doc).ok() || !setUpPdfPlot(*doc)) state.SkipWithError("no plot");
     for (auto _ : state)
@@ -124,11 +125,11 @@ void plotToPdf(benchmark::State& state) {
 void buildScene(benchmark::State& state) {
     const std::string& path = drawingOf(static_cast<int>(state.range(0)));
     const auto size = static_cast<int64_t>(fs::file_size(path));
-    cadplot::installPlotService(fs::path(path).parent_path().string());  // texts need Qt Gui
+    plot::installPlotService(fs::path(path).parent_path().string());  // texts need Qt Gui
     std::unique_ptr<AcadDocument> doc;
     if (!AcadDocument::open(path, doc).ok()) state.SkipWithError("open failed");
     for (auto _ : state) {
-        const cadplot::Scene scene = cadplot::buildScene(*doc);
+        const plot::Scene scene = plot::buildScene(*doc);
         benchmark::DoNotOptimize(scene.items.data());
     }
     state.SetBytesProcessed(state.iterations() * size);

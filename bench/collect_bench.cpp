@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cadbatch/drawing_collection.h"
+#include "batch/collection.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void BM_FindFilesAPI(benchmark::State& state) {
     const std::string root = tree().string();
     size_t found = 0;
     for (auto _ : state) {
-        found = cadbatch::FindFilesAPI(root).drawings.size();
+        found = batch::FindFilesAPI(root).drawings.size();
         benchmark::DoNotOptimize(found);
     }
     state.counters["drawings"] = static_cast<double>(found);

@@ -3,11 +3,11 @@
 #include <iostream>
 #include <system_error>
 
-#include "cadbatch/batch_run.h"
-#include "cadbatch/plot_devices.h"
+#include "batch/run.h"
 #include "cli/command.h"
 #include "cli/drawing_list.h"
 #include "cli/options.h"
+#include "plot/plotter.h"
 #include "ui/data_paths.h"
 
 namespace {
@@ -15,9 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // The layout of a new drawing, with the desktop's plot service behind it.
-cadbatch::AcadLayout plotLayout(cadbatch::AcadApplication& application) {
-    cadplot::installPlotService(ui::dataDir());
-    cadbatch::AcadLayout layout = application.documents().add()->activeLayout();
+drawing::AcadLayout plotLayout(drawing::AcadApplication& application) {
+    plot::installPlotService(ui::dataDir());
+    drawing::AcadLayout layout = application.documents().add()->activeLayout();
     layout.refreshPlotDeviceInfo();
     return layout;
 }
@@ -29,8 +29,8 @@ int listPlotNames(const std::vector<std::string>& args, cli::CommandIo& io) {
         io.err << "tolvane-cli batch: usage: batch devices | batch styles | batch papers DEVICE\n";
         return cli::kUsage;
     }
-    cadbatch::AcadApplication application;
-    cadbatch::AcadLayout layout = plotLayout(application);
+    drawing::AcadApplication application;
+    drawing::AcadLayout layout = plotLayout(application);
     std::vector<std::string> names;
     if (what == "devices") {
         names = layout.getPlotDeviceNames();
@@ -50,9 +50,9 @@ int listPlotNames(const std::vector<std::string>& args, cli::CommandIo& io) {
 }
 
 // Whether the device, style table and paper are names the layout lists.
-bool plotNamesKnown(const cadbatch::BatchSettings& settings, cli::CommandIo& io) {
-    cadbatch::AcadApplication application;
-    cadbatch::AcadLayout layout = plotLayout(application);
+bool plotNamesKnown(const batch::BatchSettings& settings, cli::CommandIo& io) {
+    drawing::AcadApplication application;
+    drawing::AcadLayout layout = plotLayout(application);
     const char* unknown = nullptr;
     std::string name;
     if (!layout.setConfigName(settings.device).ok())
@@ -77,7 +77,7 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
     }
-    cadbatch::BatchSettings settings;
+    batch::BatchSettings settings;
     settings.plot = opts.has("plot");
     settings.device = opts.value("plot").value_or("");
     settings.styleSheet = opts.value("style").value_or("");
@@ -125,7 +125,7 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         return cli::kOk;
     }
     if (settings.plot) {
-        if (const auto message = cadbatch::plotChoiceMessage(settings)) {
+        if (const auto message = batch::plotChoiceMessage(settings)) {
             io.out << cli::messageLine(*message);
             return cli::kOk;
         }
@@ -135,7 +135,7 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     fs::create_directories(fs::path(settings.errorLog).parent_path(), ec);
 
     const bool status = opts.has("status");
-    cadbatch::BatchObserver observer;
+    batch::BatchObserver observer;
     observer.started = [&](size_t i, size_t n, const std::string& path) {
         io.out << "file=" << i << "/" << n << "|" << path << "\n";
     };
@@ -151,8 +151,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     };
     bool logFailed = false;
     observer.logFailed = [&](const std::string&) { logFailed = true; };
-    cadbatch::AcadApplication application;
-    const size_t done = cadbatch::runBatch(application, drawings, settings, observer);
+    drawing::AcadApplication application;
+    const size_t done = batch::runBatch(application, drawings, settings, observer);
     io.out << "done=" << done << "\n";
     if (logFailed) {
         io.err << "tolvane-cli batch: cannot write the error log " << settings.errorLog << "\n";

@@ -1,11 +1,11 @@
 // tolvane-cli collect: the batch window's drawing list without the window.
 #include <ostream>
 
-#include "cadbatch/acad_document.h"
-#include "cadbatch/drawing_collection.h"
+#include "batch/collection.h"
 #include "cli/command.h"
 #include "cli/drawing_list.h"
 #include "cli/options.h"
+#include "drawing/document.h"
 
 namespace {
 
@@ -29,12 +29,12 @@ int runCollect(const std::vector<std::string>& args, cli::CommandIo& io) {
     for (const std::string& path : list) io.out << "file=" << path << "\n";
     const auto names = opts.value("names");
     if (!names || list.empty()) return cli::kOk;
-    const std::string path = cadbatch::fullPathOf(*names);
-    if (!cadbatch::writeDrawingNameList(path, list).ok()) {
+    const std::string path = drawing::fullPathOf(*names);
+    if (!batch::writeDrawingNameList(path, list).ok()) {
         io.err << "tolvane-cli collect: cannot write " << path << "\n";
         return cli::kFailure;
     }
-    io.out << cli::messageLine(cadbatch::nameListWrittenMessage(path));
+    io.out << cli::messageLine(batch::nameListWrittenMessage(path));
     return cli::kOk;
 }
 

@@ -3,9 +3,9 @@
 #include <set>
 #include <string>
 
-#include "app/data_seed.h"
 #include "cli/command.h"
 #include "cli/options.h"
+#include "db/data_folder.h"
 #include "db/grade_lookup.h"
 #include "db/schema.h"
 
@@ -21,7 +21,7 @@ int usage(cli::CommandIo& io, const std::string& text) {
 // message and as the line on stderr.
 bool openTable(std::string_view file, const std::string& table, db::Database& database,
                db::TableCursor& cursor, cli::CommandIo& io) {
-    app::seedDataFolder();
+    db::seedDataFolder();
     ui::OptionalMessage failure = db::Database::open(db::databasePath(file), database);
     if (!failure) failure = cursor.open(database, table);
     if (!failure) return true;

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "cadbatch/drawing_collection.h"
+#include "batch/collection.h"
 
 namespace cli {
 
@@ -10,14 +10,14 @@ int applyCollection(const Options& opts, const std::string& command, std::vector
                     CommandIo& io) {
     for (const auto& [name, dir] : opts.ordered()) {
         if (name == "folder") {
-            const cadbatch::Status added = cadbatch::addFolderDrawings(dir, list);
+            const drawing::Status added = batch::addFolderDrawings(dir, list);
             if (!added.ok()) {
                 io.err << "tolvane-cli " << command << ": cannot read folder " << added.path
                        << "\n";
                 return kFailure;
             }
         } else if (name == "tree") {
-            cadbatch::TreeSearch found = cadbatch::FindFilesAPI(dir);
+            batch::TreeSearch found = batch::FindFilesAPI(dir);
             if (found.rootUnreadable()) {
                 io.err << "tolvane-cli " << command << ": cannot read folder "
                        << found.unreadable.front() << "\n";
@@ -30,7 +30,7 @@ int applyCollection(const Options& opts, const std::string& command, std::vector
         } else {
             continue;
         }
-        if (list.empty()) io.out << messageLine(cadbatch::noDrawingsMessage());
+        if (list.empty()) io.out << messageLine(batch::noDrawingsMessage());
     }
     return kOk;
 }

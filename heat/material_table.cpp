@@ -1,6 +1,6 @@
 #include "heat/material_table.h"
 
-#include "app/data_seed.h"
+#include "db/data_folder.h"
 #include "db/row_append.h"
 #include "db/schema.h"
 #include "heat/conductivity_text.h"
@@ -15,7 +15,7 @@ ui::Message refusal(const std::string& text) { return {"添加数据库", text};
 std::string insulationDbPath() { return db::databasePath(db::kInsulationFile); }
 
 ui::OptionalMessage openInsulationDb(db::Database& out) {
-    app::seedDataFolder();
+    db::seedDataFolder();
     return db::Database::open(insulationDbPath(), out);
 }
 

@@ -1,0 +1,49 @@
+#include "batch/background_run.h"
+
+#include <QCoreApplication>
+
+namespace batch {
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+BackgroundRun::BackgroundRun(QObject* parent) : QObject(parent) {
+    // A run still going when the program ends finishes its step and stops.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &BackgroundRun::stopAndWait);
+}
+
+BackgroundRun::~BackgroundRun() { stopAndWait(); }
+
+void BackgroundRun::stopAndWait() {
+    if (!thread_) return;
+    stop_ = true;
+    thread_->wait();
+    thread_.reset();
+}
+
+void BackgroundRun::start(drawing::AcadApplication& application, std::vector<std::string> drawings,
+                          BatchSettings settings) {
+    stop_ = false;
+    thread_.reset(QThread::create(
+        [this, &application, drawings = std::move(drawings), settings = std::move(settings)] {
+            BatchObserver observer;
+            observer.started = [this](size_t number, size_t count, const std::string& path) {
+                Q_EMIT drawingStarted(int(number), int(count), qs(path));
+            };
+            observer.status = [this](const std::string& text) { Q_EMIT status(qs(text)); };
+            observer.logFailed = [this](const std::string& path) { Q_EMIT logFailed(qs(path)); };
+            observer.stopRequested = [this] { return stop_.load(); };
+            taken_ = runBatch(application, drawings, settings, observer);
+        }));
+    connect(thread_.get(), &QThread::finished, this, [this] {
+        if (!thread_) return;  // already waited for
+        thread_->wait();
+        thread_.reset();
+        Q_EMIT finished(int(taken_), stop_);
+    });
+    thread_->start();
+}
+
+}  // namespace batch

@@ -1,0 +1,50 @@
+// The batch run of the batch window on a worker thread, so that the windows stay
+// responsive and 终止 is noticed at once. The run reports through signals, which
+// reach receivers on the window thread queued, in order.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QThread>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "batch/run.h"
+
+namespace batch {
+
+class BackgroundRun : public QObject {
+    Q_OBJECT
+
+public:
+    explicit BackgroundRun(QObject* parent = nullptr);
+    // Stops a run still going and waits for its end.
+    ~BackgroundRun() override;
+
+    // Starts runBatch over `drawings` on the worker thread. REQUIRES: !running().
+    // `application` is used by the run alone until finished() is emitted.
+    void start(drawing::AcadApplication& application, std::vector<std::string> drawings,
+               BatchSettings settings);
+    bool running() const { return thread_ != nullptr; }
+    // The run ends before its next step; the drawing in hand is closed unsaved.
+    void requestStop() { stop_ = true; }
+
+Q_SIGNALS:
+    void drawingStarted(int number, int count, const QString& path);
+    void status(const QString& text);
+    // The error log could not be written.
+    void logFailed(const QString& logPath);
+    // The run has ended; `taken` drawings were started.
+    void finished(int taken, bool stopped);
+
+private:
+    void stopAndWait();
+
+    std::unique_ptr<QThread> thread_;
+    std::atomic<bool> stop_ = false;
+    std::atomic<size_t> taken_ = 0;
+};
+
+}  // namespace batch

@@ -1,0 +1,94 @@
+#include "batch/print_frame.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "drawing/document.h"
+
+namespace batch {
+namespace {
+
+// Appends `names` to `list`, leaving nothing chosen when nothing was before.
+void append(QComboBox* list, const std::vector<std::string>& names) {
+    const QSignalBlocker quiet(list);
+    const int chosen = list->currentIndex();
+    for (const std::string& n : names) list->addItem(QString::fromStdString(n));
+    list->setCurrentIndex(chosen);
+}
+
+}  // namespace
+
+PrintFrame::PrintFrame(drawing::AcadApplication& acad, QWidget* parent)
+    : QGroupBox(QStringLiteral("打印"), parent), acad_(acad) {
+    setObjectName(QStringLiteral("Frame2"));
+    auto* grid = new QGridLayout(this);
+    const char* names[] = {"Combo2", "Combo3", "Combo4"};
+    const QString captions[] = {QStringLiteral("打印机："), QStringLiteral("打印样式表："),
+                                QStringLiteral("图纸尺寸：")};
+    QComboBox* lists[3];
+    for (int r = 0; r < 3; ++r) {
+        auto* caption = new QLabel(captions[r], this);
+        lists[r] = new QComboBox(this);
+        lists[r]->setObjectName(QString::fromUtf8(names[r]));
+        lists[r]->setMinimumContentsLength(16);
+        grid->addWidget(caption, r, 0);
+        grid->addWidget(lists[r], r, 1, 1, 2);
+        controls_ << caption << lists[r];
+    }
+    printers_ = lists[0];
+    styles_ = lists[1];
+    papers_ = lists[2];
+    connect(printers_, &QComboBox::activated, this, &PrintFrame::printerChosen);
+    connect(styles_, &QComboBox::activated, this, &PrintFrame::listChosen);
+    connect(papers_, &QComboBox::activated, this, &PrintFrame::listChosen);
+
+    auto* millimetres = new QRadioButton(QStringLiteral("毫米"), this);
+    millimetres->setObjectName(QStringLiteral("Option1"));
+    millimetres->setChecked(true);
+    inches_ = new QRadioButton(QStringLiteral("英寸"), this);
+    inches_->setObjectName(QStringLiteral("Option2"));
+    grid->addWidget(millimetres, 3, 1);
+    grid->addWidget(inches_, 3, 2);
+    controls_ << millimetres << inches_;
+    for (QWidget* w : controls_) w->setEnabled(false);
+    setEnabled(false);
+}
+
+void PrintFrame::setUp() {
+    for (QWidget* w : controls_) w->setEnabled(true);
+    document_ = acad_.documents().add();
+    const drawing::AcadLayout layout = document_->activeLayout();
+    append(printers_, layout.getPlotDeviceNames());
+    append(styles_, layout.getPlotStyleTableNames());
+}
+
+ui::OptionalMessage PrintFrame::check() {
+    if (document_) document_->activeLayout().refreshPlotDeviceInfo();
+    BatchSettings chosen;
+    apply(chosen);
+    return plotChoiceMessage(chosen);
+}
+
+void PrintFrame::printerChosen(int) {
+    papers_->clear();
+    document_ = acad_.activeDocument();
+    if (!document_) document_ = acad_.documents().add();
+    drawing::AcadLayout layout = document_->activeLayout();
+    layout.setConfigName(printers_->currentText().toStdString());
+    layout.refreshPlotDeviceInfo();
+    layout.refreshPlotDeviceInfo();
+    append(papers_, layout.getCanonicalMediaNames());
+    Q_EMIT listChosen();
+}
+
+void PrintFrame::apply(BatchSettings& settings) const {
+    settings.device = printers_->currentText().toStdString();
+    settings.styleSheet = styles_->currentText().toStdString();
+    settings.paper = papers_->currentText().toStdString();
+    settings.paperUnits = inches_->isChecked() ? 0 : 1;
+}
+
+}  // namespace batch

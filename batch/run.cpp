@@ -1,0 +1,193 @@
+#include "batch/run.h"
+
+#include <filesystem>
+
+#include "batch/error_log.h"
+
+namespace batch {
+namespace {
+
+class Run {
+public:
+    Run(drawing::AcadApplication& app, const BatchSettings& settings, const BatchObserver& observer)
+        : app_(app), settings_(settings), observer_(observer) {}
+
+    bool stopped() const { return observer_.stopRequested && observer_.stopRequested(); }
+
+    void drawing(size_t number, size_t count, const std::string& path) {
+        if (observer_.started) observer_.started(number, count, path);
+        copySaved_.clear();
+        say("正在打开文件。。。。。。");
+        drawing::AcadDocument* doc = nullptr;
+        const drawing::Status opened = app_.documents().open(path, doc);
+        if (!opened.ok()) {
+            error(path, opened.reason);
+            return;
+        }
+        // Stopping abandons the drawing in hand: its edits are only in memory.
+        const auto abandon = [&] {
+            if (!stopped()) return false;
+            doc->close(false);
+            return true;
+        };
+        if (settings_.plot) {
+            if (abandon()) return;
+            plot(*doc, path);
+        }
+        if (settings_.purge) {
+            for (int k = 1; k <= 10; ++k) {
+                if (abandon()) return;
+                say("正在清除文件垃圾，第" + std::to_string(k) + "遍 共 10 遍");
+                doc->purgeAll();
+            }
+        }
+        if (settings_.audit) {
+            for (int k = 1; k <= 10; ++k) {
+                if (abandon()) return;
+                say("正在纠正文件错误，第" + std::to_string(k) + "遍 共 10 遍");
+                doc->auditInfo(true);
+            }
+        }
+        if (abandon()) return;
+        if (settings_.editAttributes && !editAttributes(*doc, settings_.block, settings_.tags,
+                                                        settings_.values, observer_.status))
+            error(path, missingBlockReason(settings_.block));
+        copySaved_.clear();
+        if (abandon()) return;
+        // A copy that could not be written leaves the drawing's own file as it was:
+        // the edits were meant for the copy.
+        if (settings_.renameCopy && !saveCopy(*doc, path)) {
+            say("正在关闭图形。。。。。。");
+            doc->close(false);
+            return;
+        }
+        if (abandon()) return;
+        close(*doc);
+    }
+
+    void finish() {
+        say("正在退出 AUTOCAD2004。。。。。。 ");
+        app_.documents().close();
+        app_.quit();
+    }
+
+private:
+    void say(const std::string& text) {
+        if (observer_.status) observer_.status(text);
+    }
+
+    void error(const std::string& path, const std::string& reasonLine) {
+        const drawing::Status logged =
+            appendErrorLog(settings_.errorLog, drawing::fullPathOf(path), reasonLine);
+        if (observer_.error) observer_.error(path, reasonLine);
+        if (!logged.ok() && observer_.logFailed) observer_.logFailed(settings_.errorLog);
+    }
+
+    // The layout set up as the print frame says, fit to the paper, centred, turned by
+    // 90°, and plotted. A failed plot is logged and the run goes on.
+    void plot(drawing::AcadDocument& doc, const std::string& path) {
+        say("正在设置打印机。。。。。。");
+        drawing::AcadLayout layout = doc.activeLayout();
+        drawing::Status status = layout.setConfigName(settings_.device);
+        if (status.ok()) status = layout.setStyleSheet(settings_.styleSheet);
+        if (status.ok()) status = layout.setCanonicalMediaName(settings_.paper);
+        layout.setPaperUnits(settings_.paperUnits);
+        layout.setCenterPlot(true);
+        layout.setPlotType(1);
+        layout.setStandardScale(0);
+        layout.setScaleLineweights(false);
+        layout.setPlotRotation(1);
+        say("正在打印。。。。。。");
+        drawing::PlotResult result;
+        if (status.ok()) result = doc.plot().plotToDevice();
+        if (!result.note.empty() && observer_.note) observer_.note(result.note);
+        if (!status.ok() || !result.status.ok()) {
+            const drawing::Status& failed = status.ok() ? result.status : status;
+            error(path, failed.path.empty() ? failed.reason : failed.reason + "：" + failed.path);
+            return;
+        }
+        if (observer_.plotted) observer_.plotted(path, result.output);
+    }
+
+    // The copy under the name built from the block's attributes. The copy keeps the
+    // drawing's own extension; a name that would be empty, or a file that already
+    // exists, writes no copy. Returns whether the copy was written.
+    bool saveCopy(drawing::AcadDocument& doc, const std::string& path) {
+        const auto built = buildFileName(doc, settings_.block, settings_.name, observer_.status);
+        if (!built) {
+            error(path, missingBlockReason(settings_.block));
+            return false;
+        }
+        const std::string name = safeFileName(*built);
+        if (name.empty()) {
+            error(path, "文件名为空，未另存副本");
+            return false;
+        }
+        std::string extension = std::filesystem::path(doc.fullName()).extension().string();
+        if (extension.empty()) extension = ".dwg";
+        const std::string target = doc.path() + "/" + name + extension;
+        say("正在另存图形到" + target);
+        const bool own = target == doc.fullName();
+        const drawing::Status status =
+            doc.saveAs(target, own ? drawing::WriteMode::Replace : drawing::WriteMode::NewOnly);
+        if (!status.ok()) {
+            error(path, status.reason + "：" + target);
+            return false;
+        }
+        copySaved_ = target;
+        if (observer_.saved) observer_.saved(target);
+        return true;
+    }
+
+    void close(drawing::AcadDocument& doc) {
+        // A plot alone changes no file.
+        const bool save =
+            settings_.purge || settings_.audit || settings_.editAttributes || settings_.renameCopy;
+        if (!save) {
+            say("正在关闭图形。。。。。。");
+            doc.close(false);
+            return;
+        }
+        say("正在保存图形。。。。。。");
+        const std::string target = doc.fullName();
+        const drawing::Status status = doc.close(true);
+        if (status.ok()) {
+            // After the copy the drawing is that copy: closing writes it once more, but
+            // it is still one file written.
+            if (observer_.saved && target != copySaved_) observer_.saved(target);
+            return;
+        }
+        error(target, status.reason);
+        doc.close(false);
+    }
+
+    drawing::AcadApplication& app_;
+    const BatchSettings& settings_;
+    const BatchObserver& observer_;
+    std::string copySaved_;  // the copy saved for the current drawing, if any
+};
+
+}  // namespace
+
+ui::OptionalMessage plotChoiceMessage(const BatchSettings& settings) {
+    if (settings.device.empty()) return ui::Message{"友情提示", "想打印不选打印机怎么能行呢？"};
+    if (settings.styleSheet.empty())
+        return ui::Message{"友情提示", "打印样式不选一个，打印的东东一团糟！"};
+    if (settings.paper.empty()) return ui::Message{"友情提示", "真没记性！打印纸张还没选！"};
+    return std::nullopt;
+}
+
+size_t runBatch(drawing::AcadApplication& application, const std::vector<std::string>& drawings,
+                const BatchSettings& settings, const BatchObserver& observer) {
+    Run run(application, settings, observer);
+    application.documents().close();
+    size_t taken = 0;
+    while (taken < drawings.size() && !run.stopped()) {
+        ++taken;
+        run.drawing(taken, drawings.size(), drawings[taken - 1]);
+    }
+    run.finish();
+    return taken;
+}
+
+}  // namespace batch

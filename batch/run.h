@@ -1,0 +1,67 @@
+// A batch run without windows: every listed drawing is opened in turn, plotted,
+// purged and
+// audited ten passes each, its target block's attributes edited, a copy saved under a
+// name built from the block's attributes, and the drawing closed, saved when anything
+// was asked of it. A drawing that cannot be opened or saved, or that lacks the target
+// block, gets an entry in the error log (with the drawing's full path) and the run goes
+// on. The run can be stopped between any two of its steps: the drawing in hand is then
+// closed without saving, so every file is either untouched or completely written.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "batch/attribute_edit.h"
+#include "batch/file_name_template.h"
+#include "drawing/document.h"
+#include "ui/message.h"
+
+namespace batch {
+
+struct BatchSettings {
+    bool plot = false;       // "打印"
+    std::string device;      //   the printer, plot style table and paper
+    std::string styleSheet;  //   chosen in the print frame
+    std::string paper;
+    int paperUnits = 1;               //   1 millimetres ("毫米"), 0 inches ("英寸")
+    bool purge = false;               // "减肥"
+    bool audit = false;               // "纠错"
+    bool editAttributes = false;      // "块属性修改"
+    bool renameCopy = false;          // "更改文件名"
+    std::string block;                // the target block name
+    std::vector<std::string> tags;    // attribute edit: parallel lists of tags
+    std::vector<std::string> values;  //   and new values
+    FileNameTemplate name;            // file-name change
+    std::string errorLog;             // path of the error log
+};
+
+struct BatchObserver {
+    std::function<void(size_t number, size_t count, const std::string& path)> started;
+    StatusSink status;
+    std::function<void(const std::string& path)> saved;
+    // The drawing at `path` went to the plot device; `output` is the PDF written or
+    // the printer that took the job.
+    std::function<void(const std::string& path, const std::string& output)> plotted;
+    // Something about a plot that went out all the same (a style table plotted as
+    // displayed), said once.
+    std::function<void(const std::string& text)> note;
+    std::function<void(const std::string& path, const std::string& reason)> error;
+    // The error log at `logPath` could not be written; the entry's error line went out
+    // all the same and the run goes on.
+    std::function<void(const std::string& logPath)> logFailed;
+    // Asked between the steps (may be called from the thread that runs the batch);
+    // true ends the run before its next step.
+    std::function<bool()> stopRequested;
+};
+
+// The check before a run that plots: the message for the first of printer, plot style
+// table and paper left unchosen, none when all three are chosen.
+ui::OptionalMessage plotChoiceMessage(const BatchSettings& settings);
+
+// Runs the batch over `drawings` in order and returns the number of drawings taken
+// (fewer than listed when the run was stopped).
+size_t runBatch(drawing::AcadApplication& application, const std::vector<std::string>& drawings,
+                const BatchSettings& settings, const BatchObserver& observer);
+
+}  // namespace batch

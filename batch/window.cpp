@@ -1,0 +1,317 @@
+#include "batch/window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPointer>
+#include <QPushButton>
+
+#include "batch/attribute_panel.h"
+#include "batch/background_run.h"
+#include "batch/collection.h"
+#include "batch/print_frame.h"
+#include "batch/progress_window.h"
+#include "batch/run.h"
+#include "plot/plotter.h"
+#include "ui/data_paths.h"
+#include "ui/message_box.h"
+
+namespace batch {
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+void tell(QWidget* parent, const ui::Message& m, ui::Icon icon = ui::Icon::Information) {
+    ui::showMessage(parent, qs(m.title), qs(m.text), icon);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromUtf8(name));
+    return b;
+}
+
+// The operations in the order of their boxes, and whether the user can tick them.
+struct Operation {
+    const char* caption;
+    bool enabled;
+};
+const Operation kOperations[12] = {
+    {"减肥", true},       {"纠错", true},       {"加密", false},       {"打印", true},
+    {"文字替换", false},  {"块提取", false},    {"块属性修改", true},  {"打印戳记", false},
+    {"转PDF文件", false}, {"更改文件名", true}, {"块属性修改", false}, {"提取文件名", true},
+};
+
+// The boxes whose state enables the start command: 减肥, 纠错, 打印, 块属性修改, 更改文件名.
+constexpr int kRunOperations[] = {1, 2, 4, 7, 10};
+
+std::string dataFile(const char* name) {
+    QDir().mkpath(QString::fromStdString(ui::dataDir()));
+    return ui::dataDir() + "/" + name;
+}
+
+}  // namespace
+
+Form10::Form10() {
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("批量操作"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (!drawing::plotService()) plot::installPlotService(ui::dataDir());
+    progress_ = std::make_unique<CadMessage>();
+    connect(progress_.get(), &CadMessage::stopPressed, this, &Form10::stopRun);
+    runner_ = new BackgroundRun(this);
+    runner_->setObjectName(QStringLiteral("backgroundRun"));
+    connect(runner_, &BackgroundRun::drawingStarted, progress_.get(), &CadMessage::showDrawing);
+    connect(runner_, &BackgroundRun::status, progress_.get(), &CadMessage::showStatus);
+    connect(runner_, &BackgroundRun::logFailed, this, [this] { logFailed_ = true; });
+    connect(runner_, &BackgroundRun::finished, this, &Form10::runFinished);
+
+    auto* grid = new QGridLayout(this);
+    panel_ = new AttributePanel(acad_, *progress_, this);
+    print_ = new PrintFrame(acad_, this);
+    connect(print_, &PrintFrame::listChosen, this, [this] { start_->setEnabled(true); });
+    createListCommands();
+    createOperations();
+    createRunCommands();
+    grid->addWidget(print_, 2, 0);
+    grid->addWidget(panel_, 0, 1, 4, 1);
+}
+
+// The run uses the session, which goes with the window's members: it ends first.
+Form10::~Form10() { delete runner_; }
+
+void Form10::createListCommands() {
+    auto* box = new QGroupBox(this);
+    auto* grid = new QGridLayout(box);
+    list_ = new QComboBox(box);
+    list_->setObjectName(QStringLiteral("Combo1"));
+    list_->setMinimumContentsLength(40);
+    grid->addWidget(list_, 0, 0, 1, 3);
+    QPushButton* one = button(box, "Command1", QStringLiteral("添加单目录图纸"));
+    connect(one, &QPushButton::clicked, this, [this] {
+        addSingleFolder(QFileDialog::getOpenFileName(this, QStringLiteral("添加单目录图纸"),
+                                                     QString(),
+                                                     QStringLiteral("dwg Files (*.dwg)")));
+    });
+    QPushButton* tree = button(box, "Command4", QStringLiteral("添加多目录图纸"));
+    connect(tree, &QPushButton::clicked, this, [this] {
+        addfilefolder(QFileDialog::getExistingDirectory(this, QStringLiteral("添加多目录图纸")));
+    });
+    names_ = button(box, "Command5", QStringLiteral("提取文件名"));
+    names_->setEnabled(false);
+    connect(names_, &QPushButton::clicked, this, &Form10::extractFileNames);
+    grid->addWidget(one, 1, 0);
+    grid->addWidget(tree, 1, 1);
+    grid->addWidget(names_, 1, 2);
+    static_cast<QGridLayout*>(layout())->addWidget(box, 0, 0);
+}
+
+void Form10::createOperations() {
+    auto* frame = new QGroupBox(QStringLiteral("高级功能选择"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* grid = new QGridLayout(frame);
+    for (int i = 0; i < 12; ++i) {
+        auto* box = new QCheckBox(QString::fromUtf8(kOperations[i].caption), frame);
+        box->setObjectName(QStringLiteral("Check%1").arg(i + 1));
+        box->setEnabled(kOperations[i].enabled);
+        grid->addWidget(box, i / 4, i % 4);
+        checks_.append(box);
+    }
+    for (int n : kRunOperations)
+        connect(check(n), &QCheckBox::toggled, this, &Form10::operationToggled);
+    connect(check(4), &QCheckBox::toggled, this, &Form10::printToggled);
+    connect(check(7), &QCheckBox::toggled, panel_, &AttributePanel::enableAttributeEdit);
+    connect(check(10), &QCheckBox::toggled, panel_, &AttributePanel::enableFileName);
+    connect(check(12), &QCheckBox::toggled, names_, &QPushButton::setEnabled);
+    static_cast<QGridLayout*>(layout())->addWidget(frame, 1, 0);
+}
+
+void Form10::createRunCommands() {
+    auto* row = new QHBoxLayout;
+    start_ = button(this, "Command2", QStringLiteral("开始执行操作"));
+    start_->setEnabled(false);
+    connect(start_, &QPushButton::clicked, this, &Form10::startRun);
+    QPushButton* exit = button(this, "Command3", QStringLiteral("退出"));
+    connect(exit, &QPushButton::clicked, this, [this] {
+        hide();
+        close();
+    });
+    row->addWidget(start_);
+    row->addWidget(exit);
+    static_cast<QGridLayout*>(layout())->addLayout(row, 3, 0);
+}
+
+void Form10::operationToggled() {
+    bool any = false;
+    for (int n : kRunOperations) any = any || check(n)->isChecked();
+    start_->setEnabled(any);
+}
+
+void Form10::printToggled(bool ticked) {
+    if (ticked) {
+        progress_->showLoading();
+        print_->setUp();
+    }
+    activateWindow();
+    start_->setEnabled(true);
+    print_->setEnabled(true);
+    progress_->hide();
+}
+
+void Form10::setDrawings(const std::vector<std::string>& drawings) {
+    list_->clear();
+    for (const std::string& d : drawings) list_->addItem(qs(d));
+    list_->setCurrentIndex(drawings.empty() ? -1 : 0);
+}
+
+std::vector<std::string> Form10::drawings() const {
+    std::vector<std::string> all;
+    for (int i = 0; i < list_->count(); ++i) all.push_back(list_->itemText(i).toStdString());
+    return all;
+}
+
+void Form10::addSingleFolder(const QString& chosenFile) {
+    if (chosenFile.isEmpty()) return;
+    std::vector<std::string> list = drawings();
+    const drawing::Status added =
+        addFolderDrawings(QFileInfo(chosenFile).absolutePath().toStdString(), list);
+    if (!added.ok()) {
+        tell(this, {"Pellam提示", added.reason + "：" + added.path}, ui::Icon::Warning);
+        return;
+    }
+    setDrawings(list);
+    if (list.empty()) tell(this, noDrawingsMessage());
+}
+
+void Form10::addfilefolder(const QString& folder) {
+    if (folder.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    list_->clear();
+    progress_->showLoading();
+    QApplication::processEvents();
+    const TreeSearch found = FindFilesAPI(folder.toStdString());
+    setDrawings(found.drawings);
+    QApplication::restoreOverrideCursor();
+    progress_->hide();
+    if (!found.unreadable.empty()) {
+        std::string text = "以下文件夹无法读取，已跳过：";
+        for (const std::string& f : found.unreadable) text += "\n" + f;
+        tell(this, {"Pellam提示", text}, ui::Icon::Warning);
+    }
+    if (found.drawings.empty()) tell(this, noDrawingsMessage());
+}
+
+void Form10::extractFileNames() {
+    if (list_->count() == 0) return;
+    const std::string path = dataFile("tempqrz.txt");
+    if (!writeDrawingNameList(path, drawings()).ok()) {
+        tell(this, {"Pellam提示", std::string(drawing::reason::kUnwritable) + "：" + path},
+             ui::Icon::Warning);
+        return;
+    }
+    tell(this, nameListWrittenMessage(path));
+}
+
+bool Form10::checkBeforeRun() {
+    ui::OptionalMessage refusal;
+    if (std::none_of(checks_.begin(), checks_.end(), [](QCheckBox* b) { return b->isChecked(); }))
+        refusal = ui::Message{"友情提示", "阁下想做什么呢？"};
+    else if (list_->count() == 0)
+        refusal = ui::Message{"友情提示", "忘记添加dwg图形文件了吧？"};
+    else if (check(4)->isChecked())
+        refusal = print_->check();
+    if (!refusal) return true;
+    tell(this, *refusal);
+    return false;
+}
+
+BatchSettings Form10::settings() const {
+    BatchSettings s;
+    s.plot = check(4)->isChecked();
+    if (s.plot) print_->apply(s);
+    s.purge = check(1)->isChecked();
+    s.audit = check(2)->isChecked();
+    s.editAttributes = check(7)->isChecked();
+    s.renameCopy = check(10)->isChecked();
+    s.block = panel_->targetBlock();
+    s.tags = panel_->tags();
+    s.values = panel_->newValues();
+    s.name = panel_->fileNameTemplate();
+    s.errorLog = dataFile("errlogoqrz.txt");
+    return s;
+}
+
+void Form10::startRun() {
+    hide();
+    if (!checkBeforeRun()) {
+        show();
+        return;
+    }
+    progress_->showProcessing();
+    panel_->forgetSample();
+    print_->forgetDocument();
+    logFailed_ = false;
+    runner_->start(acad_, drawings(), settings());
+}
+
+void Form10::runFinished(int taken, bool stopped) {
+    if (stopped) {
+        close();
+        return;
+    }
+    progress_->hide();
+    if (logFailed_)
+        tell(
+            this,
+            {"提示", std::string(drawing::reason::kUnwritable) + "：" + dataFile("errlogoqrz.txt")},
+            ui::Icon::Warning);
+    tell(this, {"科技是第一生产力", "总共" + std::to_string(taken) + "个文件全部处理完毕！\n\r" +
+                                        std::string(15, ' ') +
+                                        QDate::currentDate().toString(Qt::ISODate).toStdString()});
+    close();
+}
+
+void Form10::stopRun() {
+    progress_->hide();
+    hide();
+    if (runner_->running())
+        runner_->requestStop();  // the window closes when the run has ended
+    else
+        close();
+}
+
+void Form10::closeEvent(QCloseEvent* event) {
+    if (runner_->running()) {
+        stopRun();
+        event->ignore();
+        return;
+    }
+    acad_.documents().close();
+    acad_.quit();
+    progress_->close();
+    event->accept();
+}
+
+void Form10::showFromMenu() {
+    if (runner_->running()) {
+        progress_->raise();
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void showBatchWindow() {
+    static QPointer<Form10> window;
+    if (!window) window = new Form10;
+    window->showFromMenu();
+}
+
+}  // namespace batch

@@ -1,0 +1,401 @@
+// The batch window, its set-up panel and the progress window, driven by object name on
+// real drawings in a temporary folder, with the message recorder answering the boxes.
+// Every test opens the window from the menu's entry point; a run closes it.
+#include "batch/window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "batch/background_run.h"
+#include "batch/progress_window.h"
+#include "drawing/document.h"
+#include "drawing/test_drawings.h"
+#include "ui/data_paths.h"
+#include "ui/find_control.h"
+#include "ui/message_recorder.h"
+
+namespace {
+
+using drawing::testing::readFile;
+
+template <typename T = QWidget>
+T* child(const QString& form, const QString& name) {
+    return ui::findControl<T>(ui::topLevelWindow(form), name);
+}
+
+void click(const QString& name) { child<QPushButton>("Form10", name)->click(); }
+void tick(int n, bool on = true) {
+    child<QCheckBox>("Form10", QStringLiteral("Check%1").arg(n))->setChecked(on);
+}
+
+QStringList items(const QString& list) {
+    QStringList all;
+    QComboBox* c = child<QComboBox>("Form10", list);
+    for (int i = 0; i < c->count(); ++i) all << c->itemText(i);
+    return all;
+}
+
+// The attribute values of the title block in the drawing at `path`.
+QStringList titleValues(const QString& path) {
+    std::unique_ptr<drawing::AcadDocument> doc;
+    if (!drawing::AcadDocument::open(path.toStdString(), doc).ok())
+        return {QStringLiteral("unreadable")};
+    QStringList values;
+    for (const drawing::AcadEntity& e : doc->activeSpaceEntities()) {
+        if (!e.isBlockReference() || drawing::AcadBlockReference(e).name() != "TITLE") continue;
+        for (const auto& a : drawing::AcadBlockReference(e).getAttributes())
+            values << QString::fromStdString(a.textString());
+    }
+    return values;
+}
+
+// The sample drawing with its title block inserted under another name.
+std::string withoutTitleBlock() {
+    drawing::testing::Groups groups = drawing::testing::sampleGroups({});
+    bool insert = false;
+    for (auto& [code, value] : groups) {
+        if (code == 0) insert = value == "INSERT";
+        if (insert && code == 2 && value == "TITLE") value = "TITLX";
+    }
+    return drawing::testing::render(groups, drawing::DxfFormat::Ascii);
+}
+
+class BatchWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    ui::MessageRecorder boxes_;
+    std::string sample_ = drawing::testing::sampleDrawing({});
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    // Writes sample drawings named `names` into `folder` (below the temporary folder).
+    QStringList drawings(const QString& folder, const QStringList& names) {
+        QStringList paths;
+        QDir().mkpath(path(folder));
+        for (const QString& n : names) {
+            paths << path(folder + "/" + n);
+            drawing::testing::writeFile(paths.last().toStdString(), sample_);
+        }
+        return paths;
+    }
+    QString lastBox() const {
+        return boxes_.boxes().isEmpty() ? QString() : boxes_.boxes().last().text;
+    }
+    // Starts the run and waits until it has closed the window.
+    void runToTheEnd() {
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
+        click("Command2");
+        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        ui::setDataDirOverride(dir_.filePath("data").toStdString());
+    }
+
+    void init() {
+        boxes_.clear();
+        batch::showBatchWindow();
+        QVERIFY(ui::topLevelWindow("Form10"));
+    }
+
+    void cleanup() {
+        if (QPointer<QWidget> form = ui::topLevelWindow("Form10")) {
+            form->close();
+            QTRY_VERIFY(form.isNull());
+        }
+        QFile::remove(path("data/errlogoqrz.txt"));
+    }
+
+    void startsAsTheFormSays() {
+        QCOMPARE(ui::topLevelWindow("Form10")->windowTitle(), QStringLiteral("批量操作"));
+        const QList<bool> enabled = {true, true,  false, true, false, false,
+                                     true, false, false, true, false, true};
+        for (int n = 1; n <= 12; ++n)
+            QCOMPARE(child<QCheckBox>("Form10", QStringLiteral("Check%1").arg(n))->isEnabled(),
+                     enabled[n - 1]);
+        for (const char* off :
+             {"Command2", "Command5", "Command6", "Command7", "Command8", "Command9", "Command10",
+              "Command11", "Text2", "Text3", "Combo8", "Frame2"})
+            QVERIFY2(!child<QWidget>("Form10", off)->isEnabled(), off);
+        tick(12);
+        QVERIFY(!child<QWidget>("Form10", "Command2")->isEnabled());
+        QVERIFY(child<QWidget>("Form10", "Command5")->isEnabled());
+        tick(7);
+        tick(10);
+        QVERIFY(child<QWidget>("Form10", "Command2")->isEnabled());
+        for (const char* on : {"Command6", "Command7", "Command8", "Command9", "Command10",
+                               "Command11", "Text2", "Text3"})
+            QVERIFY2(child<QWidget>("Form10", on)->isEnabled(), on);
+        tick(7, false);
+        QVERIFY(child<QWidget>("Form10", "Command2")->isEnabled());
+        tick(10, false);
+        QVERIFY(!child<QWidget>("Form10", "Command2")->isEnabled());
+        QVERIFY(!child<QWidget>("Form10", "Command7")->isEnabled());
+    }
+
+    void progressWindowFormsFollowTheScreen() {
+        batch::CadMessage progress;
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        progress.showLoading();
+        QCOMPARE(progress.windowTitle(), QStringLiteral("程序加载中 请稍候。。。。。"));
+        QCOMPARE(progress.geometry(),
+                 QRect(int(0.3 * screen.width()), int(0.5 * screen.height()), 333, 0));
+        progress.showProcessing();
+        QCOMPARE(progress.windowTitle(), QStringLiteral("程序正在处理中。。。。。"));
+        QCOMPARE(QRect(progress.pos(), progress.size()),
+                 QRect(int(0.1 * screen.width()), int(0.1 * screen.height()),
+                       int(0.8 * screen.width()), 115));
+        QVERIFY(progress.findChild<QLabel*>("Label7")->isVisible());
+        QCOMPARE(progress.findChild<QLabel*>("Label4")->text(), QStringLiteral("0"));
+        QCOMPARE(progress.findChild<QPushButton*>("Command1")->text(), QStringLiteral("终止"));
+    }
+
+    void collectsDrawings() {
+        const QStringList lower = drawings("one", {"b.dwg", "c.dxf"});
+        drawings("one", {"A.DWG"});
+        drawings("one/sub", {"d.dwg"});
+        auto* form = static_cast<batch::Form10*>(ui::topLevelWindow("Form10"));
+        form->addSingleFolder(lower[0]);
+        form->addSingleFolder(lower[1]);
+        QCOMPARE(items("Combo1"), (QStringList{lower[0], lower[0], lower[1], lower[1]}));
+        QCOMPARE(child<QComboBox>("Form10", "Combo1")->currentIndex(), 0);
+
+        form->addfilefolder(path("one"));
+        QCOMPARE(items("Combo1"),
+                 (QStringList{path("one/A.DWG"), lower[0], lower[1], path("one/sub/d.dwg")}));
+
+        tick(12);
+        click("Command5");
+        QCOMPARE(drawing::testing::readFile(path("data/tempqrz.txt").toStdString()),
+                 "\"A\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n");
+        QCOMPARE(lastBox(), "提取文件完毕！，保存在 " + path("data/tempqrz.txt") + " 文件中");
+
+        drawings("empty", {});
+        form->addfilefolder(path("empty"));
+        QVERIFY(items("Combo1").isEmpty());
+        QCOMPARE(lastBox(), QStringLiteral("没有发现阿dwg图形文件！"));
+        QCOMPARE(boxes_.boxes().last().title, QStringLiteral("Pellam提示"));
+    }
+
+    void refusesToRunWithNothingToDo() {
+        const QStringList files = drawings("refuse", {"a.dwg"});
+        tick(1);
+        tick(1, false);
+        tick(4);  // the print set-up enables the start command, whatever is ticked
+        tick(4, false);
+        click("Command2");
+        QCOMPARE(lastBox(), QStringLiteral("阁下想做什么呢？"));
+        QCOMPARE(boxes_.boxes().last().title, QStringLiteral("友情提示"));
+        tick(1);
+        click("Command2");
+        QCOMPARE(lastBox(), QStringLiteral("忘记添加dwg图形文件了吧？"));
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(4);
+        click("Command2");
+        QCOMPARE(lastBox(), QStringLiteral("想打印不选打印机怎么能行呢？"));
+        QVERIFY(ui::topLevelWindow("Form10")->isVisible());
+        QCOMPARE(drawing::testing::readFile(files[0].toStdString()), sample_);
+    }
+
+    void aPrintSetUpAloneSavesNothing() {
+        const QStringList files = drawings("printonly", {"a.dwg", "b.dwg", "c.dwg"});
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(4);
+        tick(4, false);
+        tick(12);
+        runToTheEnd();
+        for (const QString& f : files)
+            QCOMPARE(drawing::testing::readFile(f.toStdString()), sample_);
+        QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
+        QCOMPARE(boxes_.boxes().last().title, QStringLiteral("科技是第一生产力"));
+        QVERIFY(
+            lastBox().startsWith(QStringLiteral("总共3个文件全部处理完毕！\n\r               ")));
+        QVERIFY(!ui::topLevelWindow("cadmessage"));
+    }
+
+    void printListsGrowWithEachSetUpAndAPrintRunSavesNothing() {
+        const QStringList files = drawings("print", {"a.dwg"});
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(4);
+        const QStringList devices = items("Combo2"), styles = items("Combo3");
+        QVERIFY(devices.contains("PDF"));
+        QVERIFY(styles.contains("monochrome.ctb"));
+        QCOMPARE(child<QComboBox>("Form10", "Combo2")->currentIndex(), -1);
+        tick(4, false);
+        tick(4);
+        QCOMPARE(items("Combo2"), devices + devices);
+        QCOMPARE(items("Combo3"), styles + styles);
+
+        const auto choose = [](const char* list, const QString& item) {
+            QComboBox* c = child<QComboBox>("Form10", list);
+            c->setCurrentIndex(c->findText(item));
+            Q_EMIT c->activated(c->currentIndex());
+        };
+        choose("Combo2", "PDF");
+        QVERIFY(!items("Combo4").isEmpty());
+        choose("Combo3", "monochrome.ctb");
+        click("Command2");
+        QCOMPARE(lastBox(), QStringLiteral("真没记性！打印纸张还没选！"));
+        choose("Combo4", items("Combo4").first());
+        runToTheEnd();
+        QCOMPARE(drawing::testing::readFile(files[0].toStdString()), sample_);
+        QCOMPARE(QDir(path("print")).entryList({"*.pdf"}).size(), 1);
+        QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
+        QVERIFY(lastBox().startsWith(QStringLiteral("总共1个文件全部处理完毕！")));
+    }
+
+    void purgeThenAuditThenSave() {
+        const QStringList files = drawings("purge", {"a.dwg"});
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(1);
+        tick(2);
+        QStringList texts;
+        connect(ui::topLevelWindow("Form10")->findChild<batch::BackgroundRun*>("backgroundRun"),
+                &batch::BackgroundRun::status, this, [&](const QString& t) { texts << t; });
+        QLabel* file = child<QLabel>("cadmessage", "Label2");
+        runToTheEnd();
+        QStringList expected{QStringLiteral("正在打开文件。。。。。。")};
+        for (int k = 1; k <= 10; ++k)
+            expected << QStringLiteral("正在清除文件垃圾，第%1遍 共 10 遍").arg(k);
+        for (int k = 1; k <= 10; ++k)
+            expected << QStringLiteral("正在纠正文件错误，第%1遍 共 10 遍").arg(k);
+        expected << QStringLiteral("正在保存图形。。。。。。")
+                 << QStringLiteral("正在退出 AUTOCAD2004。。。。。。 ");
+        QCOMPARE(texts, expected);
+        Q_UNUSED(file);
+        QVERIFY(drawing::testing::readFile(files[0].toStdString()) != sample_);
+        QVERIFY(drawing::testing::readFile(files[0].toStdString()).find("UNUSEDLT") ==
+                std::string::npos);
+    }
+
+    void setsUpAttributesAndNamesFromASample() {
+        const QStringList files = drawings("attr", {"a.dwg", "b.dwg"});
+        drawing::testing::writeFile(path("attr/c.dwg").toStdString(), withoutTitleBlock());
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(7);
+        tick(10);
+        child<QLineEdit>("Form10", "Text1")->setText(files[0]);
+        click("Command7");
+        QCOMPARE(items("Combo5"), (QStringList{"USEDBLK", "TITLE"}));
+        QCOMPARE(child<QLabel>("Form10", "Label2")->text(), QStringLiteral("共2"));
+        QCOMPARE(lastBox(), QStringLiteral("你选择的不是带属性的图块，请从新选择"));
+        QVERIFY(items("Combo6").isEmpty());
+
+        child<QComboBox>("Form10", "Combo5")->setCurrentIndex(1);
+        QCOMPARE(items("Combo6"), (QStringList{"DRAWNO", "REV", "NAME"}));
+        QCOMPARE(items("Combo7"), (QStringList{"A100", "B", "标题栏"}));
+        child<QComboBox>("Form10", "Combo6")->setCurrentIndex(1);  // the lists keep in step
+        QCOMPARE(child<QComboBox>("Form10", "Combo7")->currentText(), QStringLiteral("B"));
+        child<QLineEdit>("Form10", "Text4")->setText("C");
+        click("Command8");
+        child<QComboBox>("Form10", "Combo7")->setCurrentIndex(2);
+        child<QLineEdit>("Form10", "Text4")->setText("null");
+        click("Command8");
+        QCOMPARE(items("Combo8"), (QStringList{"", "C", "null"}));
+
+        child<QComboBox>("Form10", "Combo6")->setCurrentIndex(0);
+        click("Command10");
+        child<QLineEdit>("Form10", "Text3")->setText("-");
+        click("Command9");
+        child<QComboBox>("Form10", "Combo6")->setCurrentIndex(1);
+        click("Command10");
+        QCOMPARE(child<QLineEdit>("Form10", "Text2")->text(), QStringLiteral("A100-B"));
+        click("Command11");
+        QVERIFY(child<QLineEdit>("Form10", "Text2")->text().isEmpty());
+        for (int k = 0; k < 20; ++k) click(k == 19 ? "Command10" : "Command9");
+        click("Command10");  // the 21st addition is ignored
+        click("Command9");   // but a constant still extends the preview
+        QCOMPARE(child<QLineEdit>("Form10", "Text2")->text(), QString(19, '-') + "B-");
+        click("Command11");
+        child<QComboBox>("Form10", "Combo6")->setCurrentIndex(0);
+        click("Command10");
+        click("Command9");
+        child<QComboBox>("Form10", "Combo6")->setCurrentIndex(1);
+        click("Command10");
+
+        runToTheEnd();
+        // The edits go to the copy named from the edited values; the drawing's own file
+        // stays as it was, and the second drawing's copy would replace the first: refused.
+        QCOMPARE(drawing::testing::readFile(files[0].toStdString()), sample_);
+        QCOMPARE(drawing::testing::readFile(files[1].toStdString()), sample_);
+        QCOMPARE(titleValues(path("attr/A100-C.dwg")), (QStringList{"A100", "C", ""}));
+        QCOMPARE(titleValues(path("attr/c.dwg")), (QStringList{}));
+        const QString log = QString::fromStdString(
+            drawing::testing::readFile(path("data/errlogoqrz.txt").toStdString()));
+        const QString missing = QStringLiteral("属性修改未完成！未发现目标块 <TITLE>");
+        QCOMPARE(log.count(QStringLiteral("打开文件出错:") + path("attr/c.dwg") + "\r\n" + missing +
+                           "\r\n"),
+                 2);
+        QVERIFY(lastBox().startsWith(QStringLiteral("总共")));
+    }
+
+    void renameWithoutTheBlockLogsOneEntryAndStillSaves() {
+        const QStringList files = drawings("rename", {"c.dwg"});
+        drawing::testing::writeFile(files[0].toStdString(), withoutTitleBlock());
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(10);
+        child<QComboBox>("Form10", "Combo5")->setEditText("TITLE");
+        runToTheEnd();
+        const QStringList lines =
+            QString::fromStdString(
+                drawing::testing::readFile(path("data/errlogoqrz.txt").toStdString()))
+                .split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 6);  // five lines, each ended by CR LF
+        QCOMPARE(lines[0], QString(81, '*'));
+        QCOMPARE(lines[1], QStringLiteral("打开文件出错:") + files[0]);
+        QCOMPARE(lines[2], QStringLiteral("属性修改未完成！未发现目标块 <TITLE>"));
+        QCOMPARE(lines[4], QString(81, '*'));
+        QCOMPARE(QDir(path("rename")).entryList(QDir::Files).size(), 1);
+        QVERIFY(lastBox().startsWith(QStringLiteral("总共1个文件全部处理完毕！")));
+    }
+
+    void stopLeavesEveryFileUntouchedOrComplete() {
+        QStringList names;
+        for (int i = 0; i < 6; ++i) names << QStringLiteral("s%1.dwg").arg(i);
+        const QStringList files = drawings("stop", names);
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(1);
+        tick(2);
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
+        auto* runner = form->findChild<batch::BackgroundRun*>("backgroundRun");
+        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
+        // Pressed in the middle of the third drawing's purge, while the run waits.
+        int drawing = 0;
+        connect(
+            runner, &batch::BackgroundRun::drawingStarted, runner, [&](int n) { drawing = n; },
+            Qt::DirectConnection);
+        connect(
+            runner, &batch::BackgroundRun::status, runner,
+            [&](const QString& t) {
+                if (drawing == 3 && t.contains(QStringLiteral("第5遍")))
+                    QMetaObject::invokeMethod(stop, &QPushButton::click,
+                                              Qt::BlockingQueuedConnection);
+            },
+            Qt::DirectConnection);
+        click("Command2");
+        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
+        QVERIFY(!ui::topLevelWindow("cadmessage"));
+        for (int i = 0; i < files.size(); ++i) {
+            const bool changed = drawing::testing::readFile(files[i].toStdString()) != sample_;
+            QCOMPARE(changed, i < 2);
+            QCOMPARE(titleValues(files[i]).size(), 3);
+        }
+        QCOMPARE(QDir(path("stop")).entryList(QDir::Files | QDir::Hidden).size(), files.size());
+        QVERIFY(!lastBox().startsWith(QStringLiteral("总共")));
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(BatchWindowTest)
+#include "window_test.moc"

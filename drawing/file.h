@@ -1,0 +1,26 @@
+// Reading a drawing from a file and writing it safely.
+//
+// Writing goes to a temporary file in the target's folder, which is flushed to disk
+// and then renamed over the target: a crash, a full disk or a write error leaves the
+// target as it was (at worst a stray temporary file beside it).
+#pragma once
+
+#include <string>
+
+#include "drawing/drawing.h"
+
+namespace drawing {
+
+// Reads the file at `path` into `drawing`. Fails with the reason (status.h) and the path.
+Status readDrawingFile(const std::string& path, Drawing& drawing);
+
+enum class WriteMode {
+    Replace,  // the target may exist and is replaced
+    NewOnly,  // the target must not exist; an existing file is left alone
+};
+
+// Writes the drawing to `path`. Fails with the reason and the path; then the target
+// is unchanged and no temporary file is left behind.
+Status writeDrawingFile(const Drawing& drawing, const std::string& path, WriteMode mode);
+
+}  // namespace drawing

@@ -1,0 +1,220 @@
+// PurgeAll on real drawings: what goes in one pass, what ten passes clear, what stays.
+#include "drawing/purge.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "drawing/drawing.h"
+#include "drawing/test_drawings.h"
+
+namespace drawing {
+namespace {
+
+using testing::Groups;
+using testing::render;
+using testing::sampleGroups;
+using testing::SampleOptions;
+
+// The names of the live table entries and blocks of the drawing, as "TYPE name".
+std::vector<std::string> inventory(const Drawing& d) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < d.size(); ++i) {
+        const Record& r = d.record(i);
+        if (r.deleted || (r.table < 0 && r.type != "BLOCK")) continue;
+        std::string name;
+        if (d.value(i, 2, name)) out.push_back(r.type + " " + name);
+    }
+    return out;
+}
+
+bool has(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+Drawing parsed(const Groups& groups, DxfFormat format = DxfFormat::Ascii) {
+    Drawing d;
+    EXPECT_TRUE(Drawing::parse(render(groups, format), d).ok());
+    return d;
+}
+
+TEST(Purge, OnePassRemovesTheUnreferencedAndKeepsTheRest) {
+    for (const char* version : {"AC1009", "AC1015", "AC1032"}) {
+        SampleOptions o;
+        o.version = version;
+        Drawing d = parsed(sampleGroups(o));
+        const PurgeReport report = purgeAll(d);
+        const auto left = inventory(d);
+        const bool r12 = std::string(version) == "AC1009";
+        for (const char* gone : {"LAYER UNUSED", "LTYPE UNUSEDLT", "STYLE UNUSEDSTYLE",
+                                 "DIMSTYLE UNUSEDDIM", "BLOCK U1"})
+            EXPECT_FALSE(has(left, gone)) << version << " " << gone;
+        for (const std::string& kept :
+             {std::string("LAYER 0"), std::string("LAYER USED"), std::string("LAYER Defpoints"),
+              std::string("LTYPE DASHED"),
+              std::string(r12 ? "LTYPE CONTINUOUS" : "LTYPE Continuous"),
+              std::string(r12 ? "STYLE STANDARD" : "STYLE Standard"), std::string("BLOCK TITLE"),
+              std::string("BLOCK USEDBLK"), std::string("BLOCK U2"),
+              std::string(r12 ? "BLOCK $MODEL_SPACE" : "BLOCK *Model_Space"),
+              std::string(r12 ? "BLOCK $PAPER_SPACE" : "BLOCK *Paper_Space")})
+            EXPECT_TRUE(has(left, kept)) << version << " " << kept;
+        if (!r12) {
+            EXPECT_FALSE(has(left, "BLOCK_RECORD U1"));
+            EXPECT_TRUE(has(left, "LTYPE ByBlock"));
+            EXPECT_TRUE(has(left, "LTYPE ByLayer"));
+        }
+        EXPECT_EQ(report.removed.size(), 5u) << version;
+        EXPECT_EQ(report.removed.back(), "块 U1");
+        // The removed records are gone from the file too, and the file reads again.
+        Drawing again;
+        ASSERT_TRUE(Drawing::parse(d.bytes(), again).ok());
+        EXPECT_EQ(inventory(again), left);
+    }
+}
+
+TEST(Purge, TenPassesClearTenLevelsOfNestedUnusedBlocks) {
+    SampleOptions o;
+    o.nestedBlocks = 10;
+    o.format = DxfFormat::Binary16;
+    Drawing d = parsed(sampleGroups(o), o.format);
+    for (int pass = 1; pass <= 10; ++pass) {
+        purgeAll(d);
+        const auto left = inventory(d);
+        EXPECT_FALSE(has(left, "BLOCK U" + std::to_string(pass)));
+        if (pass < 10) {
+            EXPECT_TRUE(has(left, "BLOCK U" + std::to_string(pass + 1)));
+        }
+    }
+    EXPECT_TRUE(purgeAll(d).removed.empty());
+    const auto left = inventory(d);
+    EXPECT_TRUE(has(left, "BLOCK TITLE"));
+    EXPECT_TRUE(has(left, "BLOCK USEDBLK"));
+}
+
+// A drawing with one extra record placed before the ENTITIES section ends.
+Groups withEntity(Groups groups, const Groups& entity) {
+    auto it = std::find(groups.begin(), groups.end(), std::pair<int, std::string>{2, "ENTITIES"});
+    it = std::find(it, groups.end(), std::pair<int, std::string>{0, "ENDSEC"});
+    groups.insert(it, entity.begin(), entity.end());
+    return groups;
+}
+
+TEST(Purge, ReferencesByHandleNameAndHeaderKeepTheirTarget) {
+    struct Case {
+        const char* name;
+        Groups entity;
+        const char* kept;
+    };
+    // Handles of the sample (AC1015): UNUSEDSTYLE is 2D, U1's BLOCK_RECORD is 38.
+    const Case cases[] = {
+        {"text style by name",
+         {{0, "TEXT"}, {5, "F000"}, {8, "0"}, {7, "unusedstyle"}, {1, "x"}},
+         "STYLE UNUSEDSTYLE"},
+        {"layer in extended data",
+         {{0, "LINE"}, {5, "F000"}, {8, "0"}, {1001, "ACAD"}, {1003, "UNUSED"}},
+         "LAYER UNUSED"},
+        {"block by handle", {{0, "LINE"}, {5, "F000"}, {8, "0"}, {340, "38"}}, "BLOCK U1"},
+        {"style by handle in extended data",
+         {{0, "LINE"}, {5, "F000"}, {8, "0"}, {1001, "ACAD"}, {1005, "2D"}},
+         "STYLE UNUSEDSTYLE"},
+        {"dimension style and block",
+         {{0, "DIMENSION"}, {5, "F000"}, {8, "0"}, {2, "U1"}, {3, "UNUSEDDIM"}},
+         "BLOCK U1"},
+        {"linetype of an entity",
+         {{0, "LINE"}, {5, "F000"}, {8, "0"}, {6, "UNUSEDLT"}},
+         "LTYPE UNUSEDLT"},
+        {"geometry of an arc dimension",
+         {{0, "ARC_DIMENSION"}, {5, "F000"}, {8, "0"}, {2, "U1"}, {3, "UNUSEDDIM"}},
+         "BLOCK U1"},
+        {"style of a large radial dimension",
+         {{0, "LARGE_RADIAL_DIMENSION"}, {5, "F000"}, {8, "0"}, {2, "U1"}, {3, "UNUSEDDIM"}},
+         "DIMSTYLE UNUSEDDIM"},
+        {"insert written in lower case",
+         {{0, "insert"}, {5, "F000"}, {8, "0"}, {2, "U1"}},
+         "BLOCK U1"},
+        {"entity of a kind the engine does not know",
+         {{0, "ACME_MARKER"}, {5, "F000"}, {8, "0"}, {2, "U1"}},
+         "BLOCK U1"},
+    };
+    for (const Case& c : cases) {
+        Drawing d = parsed(withEntity(sampleGroups({}), c.entity));
+        purgeAll(d);
+        EXPECT_TRUE(has(inventory(d), c.kept)) << c.name;
+    }
+    // The header's current layer counts as a reference.
+    Groups groups = sampleGroups({});
+    for (size_t k = 0; k + 1 < groups.size(); ++k)
+        if (groups[k].second == "$CLAYER") groups[k + 1].second = "UNUSED";
+    Drawing d = parsed(groups);
+    purgeAll(d);
+    EXPECT_TRUE(has(inventory(d), "LAYER UNUSED"));
+}
+
+// In GBK the second byte of a character may be an ASCII letter: 0x81 0x41 and 0x81 0x61
+// are two different characters, so these are two layers, one used and one not.
+TEST(Purge, NamesCompareAsCharactersOfTheirCodePage) {
+    SampleOptions o;
+    o.version = "AC1009";
+    Groups groups = sampleGroups(o);
+    auto layerTable =
+        std::find(groups.begin(), groups.end(), std::pair<int, std::string>{2, "LAYER"});
+    auto endtab = std::find(layerTable, groups.end(), std::pair<int, std::string>{0, "ENDTAB"});
+    groups.insert(endtab, {{0, "LAYER"},
+                           {2, "\x81\x41"},
+                           {70, "0"},
+                           {62, "7"},
+                           {6, "CONTINUOUS"},
+                           {0, "LAYER"},
+                           {2, "\x81\x61"},
+                           {70, "0"},
+                           {62, "7"},
+                           {6, "CONTINUOUS"}});
+    Drawing d = parsed(withEntity(groups, {{0, "LINE"}, {8, "\x81\x41"}}));
+    purgeAll(d);
+    const auto left = inventory(d);
+    EXPECT_TRUE(has(left, "LAYER \x81\x41"));
+    EXPECT_FALSE(has(left, "LAYER \x81\x61"));
+}
+
+TEST(Purge, PointersFromWhatABlockOwnsDoNotKeepIt) {
+    // An object owned by U1's block record that points back at it (as a sort table does).
+    Groups groups = sampleGroups({});
+    auto end =
+        std::find(groups.rbegin(), groups.rend(), std::pair<int, std::string>{0, "ENDSEC"}).base() -
+        1;
+    groups.insert(
+        end,
+        {{0, "SORTENTSTABLE"}, {5, "F001"}, {330, "38"}, {100, "AcDbSortentsTable"}, {330, "38"}});
+    Drawing d = parsed(groups);
+    purgeAll(d);
+    EXPECT_FALSE(has(inventory(d), "BLOCK U1"));
+    bool sortTableLeft = false;
+    for (size_t i = 0; i < d.size(); ++i)
+        sortTableLeft |= !d.record(i).deleted && d.record(i).type == "SORTENTSTABLE";
+    EXPECT_FALSE(sortTableLeft);
+}
+
+// Found by fuzzing: a definition without ENDBLK once took the section's end with it
+// when records had been inserted before the purge.
+TEST(Purge, DefinitionWithoutEndKeepsTheSectionEnd) {
+    Groups groups = sampleGroups({});
+    auto blocksEnd =
+        std::find(std::find(groups.begin(), groups.end(), std::pair<int, std::string>{2, "BLOCKS"}),
+                  groups.end(), std::pair<int, std::string>{0, "ENDSEC"});
+    auto lastEnd = std::find(std::make_reverse_iterator(blocksEnd), groups.rend(),
+                             std::pair<int, std::string>{0, "ENDBLK"})
+                       .base() -
+                   1;
+    groups.erase(lastEnd, blocksEnd);
+    Drawing d = parsed(groups);
+    size_t tables = 1;
+    while (d.record(tables).kind != Kind::Section) ++tables;
+    d.insert({{tables, render({{0, "SECTION"}, {2, "CLASSES"}}, DxfFormat::Ascii)},
+              {tables, render({{0, "ENDSEC"}}, DxfFormat::Ascii)}});
+    for (int pass = 0; pass < 3; ++pass) purgeAll(d);
+    Drawing again;
+    EXPECT_TRUE(Drawing::parse(d.bytes(), again).ok());
+}
+
+}  // namespace
+}  // namespace drawing
