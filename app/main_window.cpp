@@ -41,7 +41,7 @@ Tolvane::Tolvane(QWidget* parent) : QMainWindow(parent) {
     createKeypad();
     createMenus();
     load();
-    materiallist::MainWindowLink::attach(this);
+    materiallist::MainWindowLink::attach(this, linked_);
     centralWidget()->setFixedSize(ui::twips(5370), ui::twips(3045));
     // The window itself takes the first focus, so no field is current until the user
     // (or smart fill) picks one.
@@ -84,6 +84,7 @@ void Tolvane::createControls() {
         QComboBox* c = list(listNames[i], QString::fromUtf8(prompts[i]), 2760, 0, 2535, 300);
         c->hide();
         typeLists_.append(c);
+        linked_.lists[static_cast<size_t>(i)] = c;
     }
 
     const char* rowLabelNames[] = {"Label2", "Label3", "Label4"};
@@ -95,6 +96,8 @@ void Tolvane::createControls() {
         rowFields_.append(field(rowFieldNames[i], 600, 360 + 360 * i, 975, 300));
         rowLabels_.last()->hide();
         rowFields_.last()->hide();
+        linked_.rowLabels[static_cast<size_t>(i)] = rowLabels_.last();
+        linked_.rowFields[static_cast<size_t>(i)] = rowFields_.last();
     }
     connect(rowFields_[0], &QLineEdit::textChanged, this,
             [this] { currentField_ = rowFields_[0]; });
@@ -102,14 +105,20 @@ void Tolvane::createControls() {
     label("Label9", QStringLiteral("数量："), 0, 1560, 690, 210);
     QLineEdit* quantity = field("Text4", 600, 1440, 975, 300);
     quantity->setText(QStringLiteral("1"));
+    linked_.quantity = quantity;
 
     label("Label16", QStringLiteral("材料:"), 2280, 480, 585, 210);
     material_ = list("Combo8", QStringLiteral("请选择"), 3000, 360, 2295, 330);
+    linked_.steelType = steelTypes_;
+    linked_.material = material_;
 
-    boltHoleRow_ = {label("Label5", QStringLiteral("螺丝孔直径:"), 1680, 840, 1215, 210),
-                    field("Text5", 3000, 720, 1335, 315),
-                    label("Label7", QStringLiteral("螺丝孔数量:"), 1680, 1200, 1335, 210),
-                    field("Text8", 3000, 1080, 1335, 315)};
+    linked_.holeDiameterLabel =
+        label("Label5", QStringLiteral("螺丝孔直径:"), 1680, 840, 1215, 210);
+    linked_.holeDiameter = field("Text5", 3000, 720, 1335, 315);
+    linked_.holeCountLabel = label("Label7", QStringLiteral("螺丝孔数量:"), 1680, 1200, 1335, 210);
+    linked_.holeCount = field("Text8", 3000, 1080, 1335, 315);
+    boltHoleRow_ = {linked_.holeDiameterLabel, linked_.holeDiameter, linked_.holeCountLabel,
+                    linked_.holeCount};
     for (QWidget* w : boltHoleRow_) w->hide();
 
     auto* rule = new QFrame(centralWidget());
@@ -120,6 +129,7 @@ void Tolvane::createControls() {
     auto* calculate = new QPushButton(QStringLiteral("计算"), centralWidget());
     calculate->setObjectName(QStringLiteral("Command1"));
     calculate->setGeometry(twipsRect(0, 1850, 1095, 375));
+    linked_.calculate = calculate;
 
     label("Label6", QStringLiteral("单重："), 1200, 1920, 690, 210);
     QLineEdit* unitWeight = field("Text7", 1920, 1850, 1200, 315);
@@ -127,6 +137,8 @@ void Tolvane::createControls() {
     QLineEdit* totalWeight = field("Text9", 4080, 1850, 1200, 315);
     ui::makeResultBox(unitWeight);
     ui::makeResultBox(totalWeight);
+    linked_.unitWeight = unitWeight;
+    linked_.totalWeight = totalWeight;
 
     auto* calculator = new QPushButton(QStringLiteral("计算器"), centralWidget());
     calculator->setObjectName(QStringLiteral("Command8"));
@@ -173,10 +185,14 @@ void Tolvane::createMenus() {
     };
 
     QMenu* file = topMenu("File", QStringLiteral("文件"));
-    action(file, "muufilenew", QStringLiteral("新建材料表"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    action(file, "mnufileopen", QStringLiteral("打开材料表"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    action(file, "mnufilesave", QStringLiteral("保存材料表"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    action(file, "mnufileprint", QStringLiteral("打印材料表"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    linked_.newList = action(file, "muufilenew", QStringLiteral("新建材料表"),
+                             QKeySequence(Qt::CTRL | Qt::Key_N));
+    linked_.openList = action(file, "mnufileopen", QStringLiteral("打开材料表"),
+                              QKeySequence(Qt::CTRL | Qt::Key_O));
+    linked_.saveList = action(file, "mnufilesave", QStringLiteral("保存材料表"),
+                              QKeySequence(Qt::CTRL | Qt::Key_S));
+    linked_.printList = action(file, "mnufileprint", QStringLiteral("打印材料表"),
+                               QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(action(file, "mnufilequit", QStringLiteral("退出系统"),
                    QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &Tolvane::quit);
@@ -209,6 +225,7 @@ void Tolvane::createMenus() {
 
     QAction* fill = menuBar()->addAction(QStringLiteral("智能填充"));
     fill->setObjectName(QStringLiteral("fill"));
+    linked_.fill = fill;
     QAction* quitAction = menuBar()->addAction(QStringLiteral("退出"));
     quitAction->setObjectName(QStringLiteral("quit"));
     connect(quitAction, &QAction::triggered, this, &Tolvane::quit);

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "materiallist/main_window_link.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -53,6 +55,7 @@ private:
     QComboBox* material_ = nullptr;            // Combo8
     QList<QWidget*> trackedFields_;            // controls that can become the current field
     QPointer<QWidget> currentField_;
+    materiallist::MainWindowControls linked_;  // what the material-list functions work on
 };
 
 }  // namespace app

@@ -15,7 +15,6 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
-#include "materiallist/main_window_link.h"
 #include "ui/fonts.h"
 #include "ui/screenshot_folder.h"
 
@@ -25,7 +24,6 @@ int main(int argc, char** argv) {
     const QString dir = qEnvironmentVariable("TOLVANE_SCREENSHOT_DIR", QStringLiteral("."));
 
     app::Tolvane window;
-    materiallist::MainWindowLink::attach(&window);
     window.show();
     const struct {
         const char* description;

@@ -66,7 +66,7 @@ private:
 private slots:
     void init() {
         window_ = new app::Tolvane;
-        link_ = materiallist::MainWindowLink::attach(window_);
+        link_ = materiallist::MainWindowLink::of(window_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
@@ -189,7 +189,7 @@ private slots:
 
     void itemsGoToTheList() {
         QVERIFY(find<QDockWidget>(*window_, QStringLiteral("MaterialListDock"))->isVisible());
-        QCOMPARE(materiallist::MainWindowLink::attach(window_), link_);
+        QCOMPARE(materiallist::MainWindowLink::of(window_), link_);
         QCOMPARE(window_->findChildren<QDockWidget*>().size(), 1);
         QVERIFY(!find<QPushButton>(*window_, QStringLiteral("AddItem"))->isEnabled());
         weigh(QStringLiteral("L63x40x5-6000"), QStringLiteral("4"));

@@ -1,5 +1,5 @@
-// Connects the material-list functions to the main window `Tolvane`, whose controls it
-// finds by their object names:
+// Connects the material-list functions to the main window `Tolvane`, whose controls the
+// window hands over as it creates them:
 // - 计算 (`Command1`) runs the weight calculation on the entries and writes 单重 and 总重;
 // - 智能填充 (`fill`) runs smart fill on the clipboard's plain text;
 // - 新建材料表, 打开材料表, 保存材料表 and 打印材料表 (`muufilenew`, `mnufileopen`,
@@ -21,19 +21,44 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMainWindow;
+class QPushButton;
 
 namespace materiallist {
 
 class MaterialListPanel;
 
+// The main window's controls that the material-list functions read and write, by the
+// object names the window gives them.
+struct MainWindowControls {
+    QComboBox* steelType = nullptr;                  // Combo1
+    std::array<QComboBox*, kTypeListCount> lists{};  // 钢板, Combo2 … Combo7
+    std::array<QLabel*, 3> rowLabels{};              // Label2, Label3, Label4
+    std::array<QLineEdit*, 3> rowFields{};           // Text1, Text2, Text3
+    QLineEdit* quantity = nullptr;                   // Text4
+    QComboBox* material = nullptr;                   // Combo8
+    QLabel* holeDiameterLabel = nullptr;             // Label5
+    QLineEdit* holeDiameter = nullptr;               // Text5
+    QLabel* holeCountLabel = nullptr;                // Label7
+    QLineEdit* holeCount = nullptr;                  // Text8
+    QLineEdit* unitWeight = nullptr;                 // Text7
+    QLineEdit* totalWeight = nullptr;                // Text9
+    QPushButton* calculate = nullptr;                // Command1
+    QAction* fill = nullptr;                         // fill
+    QAction* newList = nullptr;                      // muufilenew
+    QAction* openList = nullptr;                     // mnufileopen
+    QAction* saveList = nullptr;                     // mnufilesave
+    QAction* printList = nullptr;                    // mnufileprint
+};
+
 class MainWindowLink : public QObject {
     Q_OBJECT
 
 public:
-    // The link of `window`, made on the first call; later calls return the same one.
-    // REQUIRES: `window` has every control named above (a missing one is a programming
-    // error and stops the program with its name).
-    static MainWindowLink* attach(QMainWindow* window);
+    // Makes the link of `window` over its `controls`.
+    // REQUIRES: every pointer of `controls` is set; `window` has no link yet.
+    static MainWindowLink* attach(QMainWindow* window, const MainWindowControls& controls);
+    // The link of `window`, or nullptr when it has none.
+    static MainWindowLink* of(const QMainWindow* window);
 
     MaterialListPanel* panel() const { return panel_; }
     const WeightState& state() const { return state_; }
@@ -51,21 +76,11 @@ public slots:
     void printList();
 
 private:
-    explicit MainWindowLink(QMainWindow* window);
+    MainWindowLink(QMainWindow* window, const MainWindowControls& controls);
     void applyFill(const FillResult& fill);
 
     QMainWindow* window_;
-    QComboBox* steelType_;
-    std::array<QComboBox*, kTypeListCount> lists_;
-    std::array<QLabel*, 3> rowLabels_;
-    std::array<QLineEdit*, 3> rowFields_;
-    QLineEdit* quantity_;
-    QComboBox* material_;
-    std::array<QWidget*, 4> boltHoleRows_;
-    QLineEdit* holeDiameter_;
-    QLineEdit* holeCount_;
-    QLineEdit* unit_;
-    QLineEdit* total_;
+    MainWindowControls c_;
     MaterialListPanel* panel_;
     WeightState state_;
 };
