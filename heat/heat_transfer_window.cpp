@@ -183,8 +183,8 @@ void HeatTransferWindow::createControls() {
     });
 }
 
-// The standard method's three inputs beside the ambient temperature, its four results
-// below the convection method's.
+// The standard method's three inputs in a row below the location and temperatures, its
+// four results beside the others.
 void HeatTransferWindow::createStandardFields(QGridLayout* inputs, QGridLayout* results) {
     emissivity_ = field(QStringLiteral("Text15"), false, 50);
     height_ = field(QStringLiteral("Text16"), false, 50);
@@ -197,8 +197,8 @@ void HeatTransferWindow::createStandardFields(QGridLayout* inputs, QGridLayout* 
     for (int i = 0; i < in.size(); ++i) {
         const auto& [caption, edit, text] = in[i];
         edit->setText(qs(text));
-        inputs->addWidget(new QLabel(caption), 1, 2 + 2 * i);
-        inputs->addWidget(edit, 1, 3 + 2 * i);
+        inputs->addWidget(new QLabel(caption), 2, 2 * i);
+        inputs->addWidget(edit, 2, 1 + 2 * i);
     }
 
     qW_ = field(QStringLiteral("Text18"), true, 130);
@@ -229,6 +229,7 @@ void HeatTransferWindow::createComparisonTable(QVBoxLayout* outer) {
     comparison_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     comparison_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     comparison_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    comparison_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(comparison_);
     outer->addWidget(box);
 }
@@ -352,6 +353,11 @@ void HeatTransferWindow::showComparison(const MethodComparison& table) {
             cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             comparison_->setItem(r, c, cell);
         }
+    // Every row in sight: the table is short, and a scrolled comparison hides its point.
+    comparison_->resizeRowsToContents();
+    int height = comparison_->horizontalHeader()->sizeHint().height() + 2 * comparison_->frameWidth();
+    for (int r = 0; r < comparison_->rowCount(); ++r) height += comparison_->rowHeight(r);
+    comparison_->setMinimumHeight(height);
 }
 
 // A refused standard calculation leaves nothing that could pass for its result.
