@@ -85,7 +85,8 @@ int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
     const std::string method = opts.value("method").value_or("chart");
     if (method != "chart" && method != "convection" && method != "standard")
         return usageError(io, "--method must be chart, convection or standard");
-    if (method != "standard" && (opts.has("emissivity") || opts.has("height") || opts.has("length")))
+    if (method != "standard" &&
+        (opts.has("emissivity") || opts.has("height") || opts.has("length")))
         return usageError(io, "--emissivity, --height and --length go with --method standard");
 
     std::vector<std::pair<std::string, std::string>> layers;  // (option, value) in order

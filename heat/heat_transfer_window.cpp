@@ -5,10 +5,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -329,8 +329,10 @@ void HeatTransferWindow::showStandardResults(const StandardResult& result) {
     const ShownStandard shown = shownStandardResults(result);
     for (int k = 0; k < kLayerCount - 1; ++k) interfaces_[k]->setText(qs(shown.interfaces[k]));
     const QList<std::pair<QLineEdit*, std::string>> fields = {
-        {tOut_, shown.tOut}, {q_, shown.q},   {qc_, ""},           {iterations_, shown.iterations},
-        {qW_, shown.qW},     {hc_, shown.hc}, {hr_, shown.hr},     {radiationShare_, shown.radiationShare}};
+        {tOut_, shown.tOut}, {q_, shown.q},
+        {qc_, ""},           {iterations_, shown.iterations},
+        {qW_, shown.qW},     {hc_, shown.hc},
+        {hr_, shown.hr},     {radiationShare_, shown.radiationShare}};
     for (const auto& [edit, text] : fields) edit->setText(qs(text));
     std::array<std::string, kLayerCount> limits;
     for (int k = 0; k < kLayerCount; ++k) limits[k] = str(layers_[k].maxTemperature->text());
@@ -355,7 +357,8 @@ void HeatTransferWindow::showComparison(const MethodComparison& table) {
         }
     // Every row in sight: the table is short, and a scrolled comparison hides its point.
     comparison_->resizeRowsToContents();
-    int height = comparison_->horizontalHeader()->sizeHint().height() + 2 * comparison_->frameWidth();
+    int height =
+        comparison_->horizontalHeader()->sizeHint().height() + 2 * comparison_->frameWidth();
     for (int r = 0; r < comparison_->rowCount(); ++r) height += comparison_->rowHeight(r);
     comparison_->setMinimumHeight(height);
 }

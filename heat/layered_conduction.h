@@ -25,7 +25,7 @@ std::optional<std::vector<double>> coldFaces(std::span<const ConductingLayer> la
                                              double q);
 
 struct LiningSolution {
-    double q = 0;                    // W/m²
+    double q = 0;                   // W/m²
     std::vector<double> coldFaces;  // one per layer; the last is the outer surface
     double surface = 0;             // outer surface temperature, tHot when there are no layers
 };

@@ -37,9 +37,9 @@ struct StandardResult {
     // layer that does not take part passes its hot face on.
     std::array<double, kLayerCount> coldFaces{};
     std::array<bool, kLayerCount> present{};  // the layer has a thickness
-    double t = 0, ta = 0;                      // inner surface and air, °C
-    double q = 0;                              // W/m²
-    double hc = 0, hr = 0;                     // W/(m²·K)
+    double t = 0, ta = 0;                     // inner surface and air, °C
+    double q = 0;                             // W/m²
+    double hc = 0, hr = 0;                    // W/(m²·K)
     int iterations = 0;
 
     double tOut() const { return coldFaces.back(); }

@@ -17,8 +17,8 @@ std::string fixed(double value, int decimals) {
     value = std::round(value * scale) / scale;
     if (value == 0) value = 0;  // no "-0.0"
     char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::fixed, decimals);
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return std::string(buffer, end.ptr);
 }
 
@@ -26,9 +26,8 @@ std::string tenth(double value) { return fixed(value, 1); }
 std::string hundredth(double value) { return fixed(value, 2); }
 std::string percent(double share) { return fixed(100 * share, 1) + "%"; }
 
-const char* const kInterfaceRows[kLayerCount - 1] = {"1-2层间温度 ℃", "2-3层间温度 ℃",
-                                                     "3-4层间温度 ℃", "4-5层间温度 ℃",
-                                                     "5-6层间温度 ℃"};
+const char* const kInterfaceRows[kLayerCount - 1] = {
+    "1-2层间温度 ℃", "2-3层间温度 ℃", "3-4层间温度 ℃", "4-5层间温度 ℃", "5-6层间温度 ℃"};
 
 int interfaceRows(const StandardResult& standard) {
     int last = 0;

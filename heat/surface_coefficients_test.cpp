@@ -20,8 +20,8 @@ TEST(SurfaceCoefficients, FreeConvectionAt100And20AsWorkedByHand) {
         double length, hc;
     };
     const Case cases[] = {
-        {SurfaceLocation::Wall, 3, 5.416},   {SurfaceLocation::Roof, 2, 7.212},
-        {SurfaceLocation::Roof, 0.05, 8.605}, {SurfaceLocation::Bottom, 2, 1.711},
+        {SurfaceLocation::Wall, 3, 5.416},      {SurfaceLocation::Roof, 2, 7.212},
+        {SurfaceLocation::Roof, 0.05, 8.605},   {SurfaceLocation::Bottom, 2, 1.711},
         {SurfaceLocation::Bottom, 0.05, 4.302},
     };
     for (const Case& c : cases) {
@@ -39,8 +39,9 @@ TEST(SurfaceCoefficients, RadiationIsStefanBoltzmannOverTheTemperatureDifference
 }
 
 TEST(FilmAir, InterpolatesBetweenRowsAndTakesTheEndRowsOutside) {
-    const std::vector<AirRow> rows = {
-        {0, 0.02098, 13.28e-6, 0.707}, {20, 0.02227, 15.06e-6, 0.703}, {40, 0.02373, 16.96e-6, 0.699}};
+    const std::vector<AirRow> rows = {{0, 0.02098, 13.28e-6, 0.707},
+                                      {20, 0.02227, 15.06e-6, 0.703},
+                                      {40, 0.02373, 16.96e-6, 0.699}};
     const AirRow mid = *airAt(rows, 30);
     EXPECT_DOUBLE_EQ(mid.lambda, 0.023);
     EXPECT_DOUBLE_EQ(mid.nu, 16.01e-6);
