@@ -33,7 +33,7 @@ struct CheckedInput {
     double emissivity = 0;
     double length = 0;  // H for a wall, L for a roof or bottom, m
     std::optional<double> fixedCoefficient;
-    std::array<ConductingLayer, kLayerCount> layers{};  // thickness 0: not taking part
+    std::array<ConductingLayer, kLayerCount> layers{};  // thickness 0: left out
 };
 
 // The numbers of `input`, or every problem found, in the order of the fields: no

@@ -20,7 +20,7 @@ Coefficients surfaceCoefficients(const CheckedInput& in, std::span<const AirRow>
             radiationCoefficient(in.emissivity, surface, in.ta)};
 }
 
-// The layers that take part, in order, and where each sits in the lining.
+// The layers with a thickness, in order, and where each sits in the lining.
 struct Present {
     std::vector<ConductingLayer> layers;
     std::vector<int> positions;

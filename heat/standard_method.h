@@ -34,7 +34,7 @@ constexpr double kStandardTolerance = 0.01;  // °C
 
 struct StandardResult {
     // The cold face of each layer, innermost first: t12 … t56 and the outer surface. A
-    // layer that does not take part passes its hot face on.
+    // layer without a thickness passes its hot face on.
     std::array<double, kLayerCount> coldFaces{};
     std::array<bool, kLayerCount> present{};  // the layer has a thickness
     double t = 0, ta = 0;                     // inner surface and air, °C

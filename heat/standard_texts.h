@@ -21,7 +21,7 @@ struct ShownStandard {
 
 ShownStandard shownStandardResults(const StandardResult& result);
 
-// For each layer that takes part and whose hot face is hotter than its 最高使用温度 (the
+// For each layer with a thickness whose hot face is hotter than its 最高使用温度 (the
 // material's number, as the window shows it), the warning "热面温度 X ℃ 高于最高使用温度
 // Y ℃"; empty for every other layer, and for a limit that is not a number.
 std::array<std::string, kLayerCount> serviceLimitWarnings(

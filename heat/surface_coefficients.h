@@ -8,7 +8,8 @@
 //     Nu = {0.825 + 0.387·Ra^(1/6) / [1 + (0.492/Pr)^(9/16)]^(8/27)}²;
 //   roof, the hot face up, and bottom, the hot face down, L = the plate's characteristic
 //     length (area / perimeter), the horizontal-plate correlations of McAdams as
-//     Incropera and DeWitt, Fundamentals of Heat and Mass Transfer, ch. 9, give them:
+//     Incropera and DeWitt, Fundamentals of Heat and Mass Transfer (5th ed., §9.6.3)
+//     give them:
 //     roof Nu = 0.54·Ra^(1/4) below Ra = 10⁷, 0.15·Ra^(1/3) from there; bottom
 //     Nu = 0.27·Ra^(1/4).
 // Radiation of a grey surface to surroundings at the air temperature (Stefan–Boltzmann,
