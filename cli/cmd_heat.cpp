@@ -1,5 +1,6 @@
 // tolvane-cli heat: the lining heat-loss calculation of the heat-transfer window, on a
-// freshly opened window: the chart method or the convection method.
+// freshly opened window: the chart, convection or standard method.
+#include <array>
 #include <ostream>
 
 #include "cli/command.h"
@@ -8,6 +9,7 @@
 #include "heat/convection_method.h"
 #include "heat/heat_texts.h"
 #include "heat/material_table.h"
+#include "heat/standard_texts.h"
 
 namespace {
 
@@ -25,12 +27,27 @@ bool splitLayer(const std::string& value, std::string& first, std::string& thick
     return true;
 }
 
-void printResults(const heat::ShownResults& shown, cli::CommandIo& io) {
+void printResults(const std::array<std::string, heat::kLayerCount - 1>& interfaces,
+                  const std::string& tOut, const std::string& q, cli::CommandIo& io) {
     static const char* const kInterfaceKeys[] = {"t12", "t23", "t34", "t45", "t56"};
     for (int k = 0; k < heat::kLayerCount - 1; ++k)
-        io.out << kInterfaceKeys[k] << "=" << shown.interfaces[k] << "\n";
-    io.out << "tout=" << shown.tOut << "\n";
-    io.out << "q=" << shown.q << "\n";
+        io.out << kInterfaceKeys[k] << "=" << interfaces[k] << "\n";
+    io.out << "tout=" << tOut << "\n";
+    io.out << "q=" << q << "\n";
+}
+
+// A refused input prints its messages and every key empty.
+void runStandard(const heat::StandardInput& input, const db::TableCursor& air, cli::CommandIo& io) {
+    const std::vector<heat::AirRow> rows = heat::readAirRows(air);
+    const heat::StandardOutcome out = heat::runStandardMethod(input, rows);
+    for (const ui::Message& m : out.messages) io.out << cli::messageLine(m);
+    const heat::ShownStandard shown =
+        out.result ? heat::shownStandardResults(*out.result) : heat::ShownStandard{};
+    printResults(shown.interfaces, shown.tOut, shown.q, io);
+    io.out << "q_w=" << shown.qW << "\n";
+    io.out << "hc=" << shown.hc << "\n";
+    io.out << "hr=" << shown.hr << "\n";
+    io.out << "iterations=" << shown.iterations << "\n";
 }
 
 struct Database {
@@ -50,7 +67,9 @@ bool openDatabase(Database& base, cli::CommandIo& io) {
 int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
     cli::Options opts;
     std::string error;
-    if (!opts.parse(args, {"location", "t-inner", "ambient", "layer", "layer-material", "method"},
+    if (!opts.parse(args,
+                    {"location", "t-inner", "ambient", "layer", "layer-material", "method",
+                     "emissivity", "height", "length"},
                     {}, error))
         return usageError(io, error);
     if (!opts.positional().empty())
@@ -64,8 +83,11 @@ int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
     input.innerTemperature = opts.value("t-inner").value_or("");
     input.ambient = opts.value("ambient").value_or("20");
     const std::string method = opts.value("method").value_or("chart");
-    if (method != "chart" && method != "convection")
-        return usageError(io, "--method must be chart or convection");
+    if (method != "chart" && method != "convection" && method != "standard")
+        return usageError(io, "--method must be chart, convection or standard");
+    if (method != "standard" &&
+        (opts.has("emissivity") || opts.has("height") || opts.has("length")))
+        return usageError(io, "--emissivity, --height and --length go with --method standard");
 
     std::vector<std::pair<std::string, std::string>> layers;  // (option, value) in order
     for (const auto& [name, value] : opts.ordered())
@@ -74,7 +96,7 @@ int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
     for (int k = 0; k < heat::kLayerCount; ++k) input.layers[k] = {"", "0"};
 
     Database base;
-    const bool needsDatabase = method == "convection" || opts.has("layer-material");
+    const bool needsDatabase = method != "chart" || opts.has("layer-material");
     if (needsDatabase && !openDatabase(base, io)) return cli::kFailure;
     for (size_t k = 0; k < layers.size(); ++k) {
         std::string first, thickness;
@@ -87,6 +109,15 @@ int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
         input.layers[k] = {first, thickness};
     }
 
+    if (method == "standard") {
+        heat::StandardInput standard;
+        standard.lining = input;
+        standard.emissivity = opts.value("emissivity").value_or(standard.emissivity);
+        standard.height = opts.value("height").value_or(standard.height);
+        standard.length = opts.value("length").value_or(standard.length);
+        runStandard(standard, base.air, io);
+        return cli::kOk;
+    }
     heat::ChartOutcome out;
     if (method == "chart") {
         out = heat::runChartMethod(input, {});
@@ -96,7 +127,7 @@ int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
     }
     for (const ui::Message& m : out.messages) io.out << cli::messageLine(m);
     const heat::ShownResults shown = heat::shownResults(out.result);
-    printResults(shown, io);
+    printResults(shown.interfaces, shown.tOut, shown.q, io);
     if (method == "convection") {
         io.out << "qc=" << shown.qc << "\n";
         io.out << "air_lambda=" << base.air.field("热导率") << "\n";
@@ -111,16 +142,20 @@ cli::CommandRegistration reg(
     "heat",
     "heat [--location 0|1|2|-1] [--t-inner TEXT] [--ambient TEXT]\n"
     "     [--layer \"CONDUCTIVITY|THICKNESS\" | --layer-material \"NAME|THICKNESS\"]...\n"
-    "     [--method chart|convection]\n"
+    "     [--method chart|convection|standard] [--emissivity E] [--height H] [--length L]\n"
     "  The heat loss of a furnace lining of up to six layers, innermost first, as the\n"
     "  heat-transfer window computes it. Location: 0 wall, 1 roof, 2 bottom, -1 none\n"
     "  (default). T inner surface temperature and ambient (default 20) in degrees C;\n"
     "  conductivity texts A+B*t, <X, LO-HI or X in kcal/(m.h.C); thickness in mm.\n"
     "  --layer-material takes the conductivity of the material NAME from insulation.db\n"
     "  (a name not in the table: the last one sorting before it). Missing layers have an\n"
-    "  empty conductivity and thickness 0. Method chart (default) or convection.\n"
+    "  empty conductivity and thickness 0. Method chart (default), convection or\n"
+    "  standard: layers with lambda at their mean temperature, free convection and\n"
+    "  radiation at the outer surface; emissivity E (0.8), wall height H in m (3),\n"
+    "  roof or bottom characteristic length L in m (2).\n"
     "  Prints any message= lines, then t12= t23= t34= t45= t56= tout= q= (kcal/(m2.h)),\n"
-    "  and for convection also qc= air_lambda= air_nu= air_pr= iterations=.",
+    "  for convection also qc= air_lambda= air_nu= air_pr= iterations=, for standard\n"
+    "  also q_w= (W/m2) hc= hr= (W/(m2.K)) iterations=.",
     &runHeat);
 
 }  // namespace

@@ -1,6 +1,7 @@
 # tolvane-cli heat against its contract: exact output of the chart method, the fresh
-# window's defaults, the convection method on materials from a seeded insulation.db,
-# usage errors (exit 2) and a data folder that cannot hold the database (exit 1).
+# window's defaults, the convection and standard methods on materials from a seeded
+# insulation.db, usage errors (exit 2) and a data folder that cannot hold the database
+# (exit 1).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -34,7 +35,19 @@ if(NOT rc EQUAL 0 OR NOT out MATCHES
   message(FATAL_ERROR "convection on seeded materials: exit ${rc}\n${out}")
 endif()
 
+# The standard method on the same wall: the outer surface the convection method reads
+# 284 °C is 147.8 °C once radiation and the layers' mean temperatures are counted.
+expect_output("t12=677.5\nt23=147.8\nt34=147.8\nt45=147.8\nt56=147.8\ntout=147.8\nq=1597.6\nq_w=1858.0\nhc=6.02\nhr=8.52\niterations=10\n"
+              --location 0 --t-inner 1000 --layer-material "粘土砖(N-1)|230"
+              --layer-material "轻质粘土砖NG-1.0|113" --method standard)
+expect_output("t12=88.0\nt23=88.0\nt34=88.0\nt45=88.0\nt56=88.0\ntout=88.0\nq=136.8\nq_w=159.1\nhc=2.34\nhr=0.00\niterations=6\n"
+              --location 2 --t-inner 1000 --layer "0.03|200" --method standard --emissivity 0
+              --length 0.5)
+expect_output("message=出错信息提示：|发射率应为 0 到 1 之间的数值\nt12=\nt23=\nt34=\nt45=\nt56=\ntout=\nq=\nq_w=\nhc=\nhr=\niterations=\n"
+              --location 0 --t-inner 1000 --layer "0.06|100" --method standard --emissivity 1.5)
+
 expect_exit(2 heat --location 3)
+expect_exit(2 heat --height 3)
 expect_exit(2 heat --layer "0.5")
 expect_exit(2 heat --method exact)
 expect_exit(2 heat --layer 1|1 --layer 1|1 --layer 1|1 --layer 1|1 --layer 1|1 --layer 1|1 --layer 1|1)

@@ -19,7 +19,7 @@ ui::Message missingAirRowMessage(int nominal);
 // Titled "提示信息": 温降图 before any calculation.
 ui::Message noCalculationYetMessage();
 
-// The text 帮助 shows: the two methods, their ranges and units.
+// The text 帮助 shows: the three methods, their ranges and units, and when to use which.
 const std::string& methodHelpText();
 
 // "炉墙", "炉顶", "炉底" in list order.

@@ -5,11 +5,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <tuple>
 
 #include "db/bound_display.h"
 #include "heat/add_material_dialog.h"
@@ -146,12 +150,15 @@ void HeatTransferWindow::createControls() {
     }
     results->addWidget(new QLabel(QStringLiteral("千卡/米2*时")), 1, 4);
     results->addWidget(new QLabel(QStringLiteral("千卡/米2*时")), 2, 4);
+    createStandardFields(top, results);
     outer->addWidget(resultBox);
+    createComparisonTable(outer);
 
     auto* buttons = new QHBoxLayout;
     const QList<std::pair<const char*, QString>> fields = {
         {"Command1", QStringLiteral("粗略查图表计算")},
         {"Command2", QStringLiteral("精确理论修正计算")},
+        {"Command8", QStringLiteral("标准计算")},
         {"Command3", QStringLiteral("加载数据库")},
         {"Command4", QStringLiteral("添加数据库")},
         {"Command5", QStringLiteral("温降图")},
@@ -165,14 +172,66 @@ void HeatTransferWindow::createControls() {
     outer->addLayout(buttons);
     connect(made[0], &QPushButton::clicked, this, [this] { calculate(false); });
     connect(made[1], &QPushButton::clicked, this, [this] { calculate(true); });
-    connect(made[2], &QPushButton::clicked, this, [this] { loadMaterials(true); });
-    connect(made[3], &QPushButton::clicked, this, &HeatTransferWindow::showAddMaterial);
-    connect(made[4], &QPushButton::clicked, this, &HeatTransferWindow::showTemperatureDrop);
-    connect(made[5], &QPushButton::clicked, this, &HeatTransferWindow::showHelp);
-    connect(made[6], &QPushButton::clicked, this, [] {
+    connect(made[2], &QPushButton::clicked, this, &HeatTransferWindow::calculateStandard);
+    connect(made[3], &QPushButton::clicked, this, [this] { loadMaterials(true); });
+    connect(made[4], &QPushButton::clicked, this, &HeatTransferWindow::showAddMaterial);
+    connect(made[5], &QPushButton::clicked, this, &HeatTransferWindow::showTemperatureDrop);
+    connect(made[6], &QPushButton::clicked, this, &HeatTransferWindow::showHelp);
+    connect(made[7], &QPushButton::clicked, this, [] {
         QApplication::closeAllWindows();
         QCoreApplication::quit();
     });
+}
+
+// The standard method's three inputs in a row below the location and temperatures, its
+// four results beside the others.
+void HeatTransferWindow::createStandardFields(QGridLayout* inputs, QGridLayout* results) {
+    emissivity_ = field(QStringLiteral("Text15"), false, 50);
+    height_ = field(QStringLiteral("Text16"), false, 50);
+    length_ = field(QStringLiteral("Text17"), false, 50);
+    const StandardInput defaults;
+    const QList<std::tuple<QString, QLineEdit*, std::string>> in = {
+        {QStringLiteral("发射率 ε："), emissivity_, defaults.emissivity},
+        {QStringLiteral("墙高 H（米）："), height_, defaults.height},
+        {QStringLiteral("炉顶/炉底特征长度 L（米）："), length_, defaults.length}};
+    for (int i = 0; i < in.size(); ++i) {
+        const auto& [caption, edit, text] = in[i];
+        edit->setText(qs(text));
+        inputs->addWidget(new QLabel(caption), 2, 2 * i);
+        inputs->addWidget(edit, 2, 1 + 2 * i);
+    }
+
+    qW_ = field(QStringLiteral("Text18"), true, 130);
+    hc_ = field(QStringLiteral("Text19"), true, 60);
+    hr_ = field(QStringLiteral("Text20"), true, 60);
+    radiationShare_ = field(QStringLiteral("Text21"), true, 60);
+    const QList<std::tuple<QString, QLineEdit*, QString>> out = {
+        {QStringLiteral("散热量："), qW_, QStringLiteral("W/m²")},
+        {QStringLiteral("对流换热系数 h_c："), hc_, QStringLiteral("W/(m²·K)")},
+        {QStringLiteral("辐射换热系数 h_r："), hr_, QStringLiteral("W/(m²·K)")},
+        {QStringLiteral("辐射份额："), radiationShare_, QString()}};
+    for (int r = 0; r < out.size(); ++r) {
+        const auto& [caption, edit, unit] = out[r];
+        results->addWidget(new QLabel(caption), r, 5);
+        results->addWidget(edit, r, 6);
+        if (!unit.isEmpty()) results->addWidget(new QLabel(unit), r, 7);
+    }
+}
+
+void HeatTransferWindow::createComparisonTable(QVBoxLayout* outer) {
+    auto* box = new QGroupBox(QStringLiteral("三种方法对比（标准计算时的炉衬）"));
+    auto* layout = new QVBoxLayout(box);
+    comparison_ = new QTableWidget(0, 3);
+    comparison_->setObjectName(QStringLiteral("Grid1"));
+    QStringList headers;
+    for (const std::string& name : methodNames()) headers.append(qs(name));
+    comparison_->setHorizontalHeaderLabels(headers);
+    comparison_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    comparison_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    comparison_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    comparison_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(comparison_);
+    outer->addWidget(box);
 }
 
 void HeatTransferWindow::openDatabase() {
@@ -225,12 +284,36 @@ void HeatTransferWindow::calculate(bool convection) {
     } else {
         out = runChartMethod(input, state_);
     }
-    for (const ui::Message& m : out.messages)
-        ui::showMessage(this, qs(m.title), qs(m.text), ui::Icon::Warning);
+    showMessages(out.messages);
     state_ = out.state;
-    lastResult_ = out.result;
-    for (int k = 0; k < kLayerCount; ++k) lastNames_[k] = str(layers_[k].name->text());
     showResults(out.result);
+    for (QLineEdit* edit : {qW_, hc_, hr_, radiationShare_}) edit->clear();
+    markServiceLimits({});
+    keepForChart(out.result);
+}
+
+// The two other methods run on the same lining for the table; with the input checked,
+// none of their kept values comes into play.
+void HeatTransferWindow::calculateStandard() {
+    StandardInput input;
+    input.lining = readInput();
+    input.emissivity = str(emissivity_->text());
+    input.height = str(height_->text());
+    input.length = str(length_->text());
+    const StandardOutcome out = runStandardMethod(input, readAirRows(*airCursor_));
+    showMessages(out.messages);
+    if (!out.result) return clearResults();
+    CursorAirTable air(*airCursor_);
+    const ChartOutcome chart = runChartMethod(input.lining, {});
+    const ChartOutcome convection = runConvectionMethod(input.lining, {}, air);
+    state_ = chart.state;
+    showStandardResults(*out.result);
+    showComparison(compareMethods(chart.result, convection.result, *out.result));
+}
+
+void HeatTransferWindow::showMessages(const std::vector<ui::Message>& messages) {
+    for (const ui::Message& m : messages)
+        ui::showMessage(this, qs(m.title), qs(m.text), ui::Icon::Warning);
 }
 
 void HeatTransferWindow::showResults(const HeatLossResult& result) {
@@ -240,6 +323,68 @@ void HeatTransferWindow::showResults(const HeatLossResult& result) {
     q_->setText(qs(shown.q));
     qc_->setText(qs(shown.qc));
     iterations_->setText(qs(shown.iterations));
+}
+
+void HeatTransferWindow::showStandardResults(const StandardResult& result) {
+    const ShownStandard shown = shownStandardResults(result);
+    for (int k = 0; k < kLayerCount - 1; ++k) interfaces_[k]->setText(qs(shown.interfaces[k]));
+    const QList<std::pair<QLineEdit*, std::string>> fields = {
+        {tOut_, shown.tOut}, {q_, shown.q},
+        {qc_, ""},           {iterations_, shown.iterations},
+        {qW_, shown.qW},     {hc_, shown.hc},
+        {hr_, shown.hr},     {radiationShare_, shown.radiationShare}};
+    for (const auto& [edit, text] : fields) edit->setText(qs(text));
+    std::array<std::string, kLayerCount> limits;
+    for (int k = 0; k < kLayerCount; ++k) limits[k] = str(layers_[k].maxTemperature->text());
+    markServiceLimits(serviceLimitWarnings(result, limits));
+    HeatLossResult drawn;
+    std::copy_n(result.coldFaces.begin(), kLayerCount - 1, drawn.interfaces.begin());
+    drawn.tOut = result.tOut();
+    drawn.q = result.qKcal();
+    keepForChart(drawn);
+}
+
+void HeatTransferWindow::showComparison(const MethodComparison& table) {
+    comparison_->setRowCount(static_cast<int>(table.rows.size()));
+    QStringList captions;
+    for (const std::string& row : table.rows) captions.append(qs(row));
+    comparison_->setVerticalHeaderLabels(captions);
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < comparison_->rowCount(); ++r) {
+            auto* cell = new QTableWidgetItem(qs(table.columns[c][r]));
+            cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            comparison_->setItem(r, c, cell);
+        }
+    // Every row in sight: the table is short, and a scrolled comparison hides its point.
+    comparison_->resizeRowsToContents();
+    int height =
+        comparison_->horizontalHeader()->sizeHint().height() + 2 * comparison_->frameWidth();
+    for (int r = 0; r < comparison_->rowCount(); ++r) height += comparison_->rowHeight(r);
+    comparison_->setMinimumHeight(height);
+}
+
+// A refused standard calculation leaves nothing that could pass for its result.
+void HeatTransferWindow::clearResults() {
+    for (QLineEdit* edit : interfaces_) edit->clear();
+    for (QLineEdit* edit : {tOut_, q_, qc_, iterations_, qW_, hc_, hr_, radiationShare_})
+        edit->clear();
+    comparison_->setRowCount(0);
+    markServiceLimits({});
+}
+
+void HeatTransferWindow::markServiceLimits(const std::array<std::string, kLayerCount>& warnings) {
+    for (int k = 0; k < kLayerCount; ++k) {
+        const bool over = !warnings[k].empty();
+        for (QLineEdit* edit : {layers_[k].name, layers_[k].maxTemperature}) {
+            edit->setToolTip(qs(warnings[k]));
+            edit->setStyleSheet(over ? QStringLiteral("color: red") : QString());
+        }
+    }
+}
+
+void HeatTransferWindow::keepForChart(const HeatLossResult& result) {
+    lastResult_ = result;
+    for (int k = 0; k < kLayerCount; ++k) lastNames_[k] = str(layers_[k].name->text());
     if (chart_) chart_->showProfile(temperatureProfile(state_, result, lastNames_));
 }
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -141,6 +142,71 @@ private slots:
         QVERIFY(tOut > 20 && tOut < text("Text7(0)").toInt());
         QVERIFY(!text("Text8").contains('.'));
         QCOMPARE(text("Text11"), QStringLiteral("0.03065"));  // the 150 °C row
+    }
+
+    // The wall of the previous test: the standard method's own fields, and the table with
+    // the three methods for the same lining.
+    void standardCalculationShowsTheThreeMethodsSideBySide() {
+        ui::MessageRecorder boxes;
+        QCOMPARE(text("Text15"), QStringLiteral("0.8"));
+        QCOMPARE(text("Text16"), QStringLiteral("3"));
+        QCOMPARE(text("Text17"), QStringLiteral("2"));
+        QCOMPARE(control<QPushButton>("Command8")->text(), QStringLiteral("标准计算"));
+        click("Command8");
+        QVERIFY(boxes.boxes().isEmpty());
+        QCOMPARE(text("Text8"), QStringLiteral("147.8"));
+        QCOMPARE(text("Text9"), QStringLiteral("1597.6"));
+        QCOMPARE(text("Text18"), QStringLiteral("1858.0"));
+        QCOMPARE(text("Text19"), QStringLiteral("6.02"));
+        QCOMPARE(text("Text20"), QStringLiteral("8.52"));
+        QCOMPARE(text("Text21"), QStringLiteral("58.6%"));
+        QCOMPARE(text("Text10"), QString());
+
+        auto* grid = control<QTableWidget>("Grid1");
+        QCOMPARE(grid->columnCount(), 3);
+        QCOMPARE(grid->horizontalHeaderItem(2)->text(), QStringLiteral("标准计算"));
+        QCOMPARE(grid->rowCount(), 7);  // t_out, q twice, t12, h_c, h_r, share
+        const QStringList outer = {"155.0", "284.9", "147.8"};
+        for (int c = 0; c < 3; ++c) QCOMPARE(grid->item(0, c)->text(), outer[c]);
+        QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("2232.0"));
+        QCOMPARE(grid->item(2, 2)->text(), text("Text18"));
+        QCOMPARE(grid->item(4, 0)->text(), QString());  // the chart has no h_c
+
+        click("Command1");  // another method's result has no W/m², h_c, h_r
+        QCOMPARE(text("Text18"), QString());
+        QCOMPARE(text("Text9"), QStringLiteral(" 2232"));
+    }
+
+    void standardRefusesWhatItCannotSign() {
+        ui::MessageRecorder boxes;
+        setText("Text15", "1.5");
+        click("Command8");
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].title, QStringLiteral("出错信息提示："));
+        QCOMPARE(boxes.boxes()[0].text, QStringLiteral("发射率应为 0 到 1 之间的数值"));
+        QCOMPARE(text("Text8"), QString());
+        QCOMPARE(text("Text9"), QString());
+        QCOMPARE(control<QTableWidget>("Grid1")->rowCount(), 0);
+        setText("Text15", "0.8");
+    }
+
+    // 硅藻土砖(A级) serves up to 900 °C: inside a 1000 °C wall it is marked, the layer
+    // behind it, cooler than its limit, is not; the chart method clears the marks.
+    void standardMarksLayersAboveTheirServiceLimit() {
+        ui::MessageRecorder boxes;
+        chooseMaterial(0, QStringLiteral("硅藻土砖(A级)"));
+        click("Command8");
+        QVERIFY(boxes.boxes().isEmpty());
+        for (const char* field : {"Text2", "Text5"}) {
+            auto* edit = control(layer(field, 0));
+            QCOMPARE(edit->toolTip(), QStringLiteral("热面温度 1000.0 ℃ 高于最高使用温度 900 ℃"));
+            QVERIFY(edit->styleSheet().contains(QStringLiteral("red")));
+        }
+        QCOMPARE(control(layer("Text2", 1))->toolTip(), QString());
+        QCOMPARE(control(layer("Text2", 1))->styleSheet(), QString());
+        click("Command1");
+        QCOMPARE(control(layer("Text2", 0))->toolTip(), QString());
+        chooseMaterial(0, QStringLiteral("粘土砖(N-1)"));
     }
 
     void warningsAndKeptValues() {

@@ -1,5 +1,8 @@
 #include "heat/material_table.h"
 
+#include <algorithm>
+#include <array>
+
 #include "db/data_folder.h"
 #include "db/row_append.h"
 #include "db/schema.h"
@@ -65,6 +68,23 @@ std::optional<AirProperties> CursorAirTable::find(int nominal) {
     if (!lambda || !nu || !pr) return std::nullopt;
     return AirProperties{
         *lambda, *nu, *pr, air_.field("热导率"), air_.field("运动粘度"), air_.field("普朗特准数")};
+}
+
+std::vector<AirRow> readAirRows(const db::TableCursor& air) {
+    std::vector<AirRow> rows;
+    for (const auto& texts : air.read({"temperture", "热导率", "运动粘度", "普朗特准数"}, -1)) {
+        std::array<double, 4> v{};
+        bool complete = true;
+        for (size_t i = 0; i < v.size(); ++i) {
+            const std::optional<double> number = wholeNumber(texts[i]);
+            complete = complete && number;
+            v[i] = number.value_or(0);
+        }
+        if (complete) rows.push_back({v[0], v[1], v[2], v[3]});
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const AirRow& a, const AirRow& b) { return a.temperature < b.temperature; });
+    return rows;
 }
 
 }  // namespace heat

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "db/database.h"
 #include "db/table_cursor.h"
 #include "heat/air_properties.h"
+#include "heat/film_air.h"
 #include "heat/new_material.h"
 #include "ui/message.h"
 
@@ -34,6 +36,11 @@ ui::OptionalMessage addMaterial(const std::string& path, const NewMaterial& mate
 // Opens the air table "air_date" of `database` on `air`, requiring the columns
 // CursorAirTable reads.
 ui::OptionalMessage openAirTable(db::TableCursor& air, const db::Database& database);
+
+// Every row of the air table behind `air` with all four numbers, in rising temperature,
+// for the standard method's interpolation; rows with a field that is not a number are
+// left out. The cursor's row does not move.
+std::vector<AirRow> readAirRows(const db::TableCursor& air);
 
 // The air table behind a cursor on "air_date": find() seeks "=" on the index
 // "temperture"; the cursor then stands on the row found, or stays where it was.
