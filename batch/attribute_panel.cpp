@@ -16,7 +16,7 @@
 namespace batch {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qtext(const std::string& s) { return QString::fromStdString(s); }
 
 std::vector<std::string> itemsOf(const QComboBox* list) {
     std::vector<std::string> items;
@@ -137,14 +137,14 @@ void AttributePanel::extractBlockList() {
         progress_.hide();
         ui::showMessage(
             this, QStringLiteral("提示"),
-            QStringLiteral("范例图纸打不开：%1\n%2").arg(samplePath_->text(), qs(opened.reason)),
+            QStringLiteral("范例图纸打不开：%1\n%2").arg(samplePath_->text(), qtext(opened.reason)),
             ui::Icon::Warning);
         return;
     }
     sample_ = doc;
     {
         const QSignalBlocker quiet(blocks_);
-        for (const std::string& name : blockReferenceNames(*doc)) blocks_->addItem(qs(name));
+        for (const std::string& name : blockReferenceNames(*doc)) blocks_->addItem(qtext(name));
         blocks_->setCurrentIndex(-1);
     }
     if (blocks_->count() > 0) blocks_->setCurrentIndex(0);
@@ -162,8 +162,8 @@ void AttributePanel::blockSelected() {
         valueList_->clear();
         newValueList_->clear();
         for (size_t j = 0; j < found.tags.size(); ++j) {
-            tagList_->addItem(qs(found.tags[j]));
-            valueList_->addItem(qs(found.values[j]));
+            tagList_->addItem(qtext(found.tags[j]));
+            valueList_->addItem(qtext(found.values[j]));
             newValueList_->addItem(QString());
         }
     }

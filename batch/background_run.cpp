@@ -3,11 +3,6 @@
 #include <QCoreApplication>
 
 namespace batch {
-namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-}  // namespace
 
 BackgroundRun::BackgroundRun(QObject* parent) : QObject(parent) {
     // A run still going when the program ends finishes its step and stops.
@@ -30,10 +25,14 @@ void BackgroundRun::start(drawing::AcadApplication& application, std::vector<std
         [this, &application, drawings = std::move(drawings), settings = std::move(settings)] {
             BatchObserver observer;
             observer.started = [this](size_t number, size_t count, const std::string& path) {
-                Q_EMIT drawingStarted(int(number), int(count), qs(path));
+                Q_EMIT drawingStarted(int(number), int(count), QString::fromStdString(path));
             };
-            observer.status = [this](const std::string& text) { Q_EMIT status(qs(text)); };
-            observer.logFailed = [this](const std::string& path) { Q_EMIT logFailed(qs(path)); };
+            observer.status = [this](const std::string& text) {
+                Q_EMIT status(QString::fromStdString(text));
+            };
+            observer.logFailed = [this](const std::string& path) {
+                Q_EMIT logFailed(QString::fromStdString(path));
+            };
             observer.stopRequested = [this] { return stop_.load(); };
             taken_ = runBatch(application, drawings, settings, observer);
         }));

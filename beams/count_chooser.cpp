@@ -10,7 +10,7 @@
 namespace beams {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString text(const std::string& s) { return QString::fromStdString(s); }
 
 template <typename W>
 W* named(W* widget, const char* name) {
@@ -22,10 +22,10 @@ W* named(W* widget, const char* name) {
 
 CountChooser::CountChooser(BeamFamily family) {
     const ChooserTexts& t = chooserTexts(family);
-    setObjectName(qs(t.formName));
-    setWindowTitle(qs(t.caption));
+    setObjectName(text(t.formName));
+    setWindowTitle(text(t.caption));
 
-    auto* title = named(new QLabel(qs(t.title)), "Label1");
+    auto* title = named(new QLabel(text(t.title)), "Label1");
     title->setAlignment(Qt::AlignCenter);
     QFont f = title->font();
     f.setBold(true);
@@ -35,7 +35,7 @@ CountChooser::CountChooser(BeamFamily family) {
     combo_ = named(new QComboBox, "Combo1");
     combo_->setEditable(true);
     combo_->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& item : sortedAsText(t.items)) combo_->addItem(qs(item));
+    for (const std::string& item : sortedAsText(t.items)) combo_->addItem(text(item));
     combo_->setCurrentIndex(-1);
     combo_->setEditText(QString());
     // A pick from the list puts the item's text into the box without the user typing;
@@ -48,12 +48,12 @@ CountChooser::CountChooser(BeamFamily family) {
     });
 
     auto* next = named(new QPushButton(QStringLiteral("下一窗口")), "Command1");
-    auto* second = named(new QPushButton(qs(t.secondButton)), "Command2");
+    auto* second = named(new QPushButton(text(t.secondButton)), "Command2");
     connect(next, &QPushButton::clicked, this, &CountChooser::next);
     connect(second, &QPushButton::clicked, this, &CountChooser::secondButtonClicked);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(named(new QLabel(qs(t.countLabel)), "Label2"), 0, 0);
+    grid->addWidget(named(new QLabel(text(t.countLabel)), "Label2"), 0, 0);
     grid->addWidget(combo_, 0, 1);
     grid->addWidget(next, 1, 0);
     grid->addWidget(second, 1, 1);

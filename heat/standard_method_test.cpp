@@ -39,7 +39,8 @@ struct Layer {
 };
 
 // `layers` innermost first; the rest of the six are empty.
-StandardInput lining(SurfaceLocation location, const char* t, const std::vector<Layer>& layers) {
+StandardInput standardLining(SurfaceLocation location, const char* t,
+                             const std::vector<Layer>& layers) {
     StandardInput input;
     input.lining.location = location;
     input.lining.innerTemperature = t;
@@ -68,8 +69,8 @@ const char* const kLightFireclay = "0.25+0.22*t";  // 轻质粘土砖NG-1.0
 // mean-temperature conductivities are 1.3526 and 0.4981 W/(m·K), and
 // 989.5 / (0.23/1.3526 + 0.23/0.4981 + 1/20) = 1451.33 W/m² = 20·(92.566 − 20).
 TEST(StandardMethod, PublishedWallExampleWithAFixedOuterCoefficient) {
-    StandardInput input =
-        lining(SurfaceLocation::Wall, "1009.5", {{kChamotte, "230"}, {"0.30+0.30*t", "230"}});
+    StandardInput input = standardLining(SurfaceLocation::Wall, "1009.5",
+                                         {{kChamotte, "230"}, {"0.30+0.30*t", "230"}});
     input.fixedCoefficient = 20;
     const StandardResult r = run(input);
     EXPECT_NEAR(r.q, 1451.3, 0.05);
@@ -106,7 +107,7 @@ TEST(StandardMethod, EnergyBalanceAndExactLayersOnRealisticLinings) {
             for (size_t n = 0; n < linings.size(); ++n) {
                 SCOPED_TRACE(testing::Message()
                              << static_cast<int>(where) << " T " << t << " lining " << n);
-                const StandardResult r = run(lining(where, t, linings[n]));
+                const StandardResult r = run(standardLining(where, t, linings[n]));
                 EXPECT_NEAR(r.q, (r.hc + r.hr) * (r.tOut() - 20), 1e-6 * r.q);
                 const std::vector<ConductingLayer> layers = inWatts(linings[n]);
                 for (size_t k = 0; k < layers.size(); ++k) {
@@ -135,10 +136,10 @@ TEST(StandardMethod, EnergyBalanceAndExactLayersOnRealisticLinings) {
 TEST(StandardMethod, LimitCases) {
     const std::vector<Layer> wall = {{kChamotte, "230", 0.72, 0.5e-3},
                                      {kLightFireclay, "113", 0.25, 0.22e-3}};
-    const StandardResult grey = run(lining(SurfaceLocation::Wall, "1000", wall));
+    const StandardResult grey = run(standardLining(SurfaceLocation::Wall, "1000", wall));
 
     // ε = 0: the surface gives off heat by convection alone, and runs hotter.
-    StandardInput blackless = lining(SurfaceLocation::Wall, "1000", wall);
+    StandardInput blackless = standardLining(SurfaceLocation::Wall, "1000", wall);
     blackless.emissivity = "0";
     const StandardResult convective = run(blackless);
     EXPECT_EQ(convective.hr, 0);
@@ -147,23 +148,23 @@ TEST(StandardMethod, LimitCases) {
 
     // One constant layer: q = ΔT / (d/λ + 1/(h_c + h_r)) exactly, and b = 0 is a constant.
     for (auto where : {SurfaceLocation::Wall, SurfaceLocation::Roof, SurfaceLocation::Bottom}) {
-        const StandardResult r = run(lining(where, "800", {{"0.06", "100"}}));
+        const StandardResult r = run(standardLining(where, "800", {{"0.06", "100"}}));
         const double resistance = 0.1 / (0.06 * kWattsPerKcalHour) + 1 / (r.hc + r.hr);
         EXPECT_NEAR(r.q, 780 / resistance, 1e-9 * r.q);
-        const StandardResult zeroB = run(lining(where, "800", {{"0.06+0*t", "100"}}));
+        const StandardResult zeroB = run(standardLining(where, "800", {{"0.06+0*t", "100"}}));
         EXPECT_DOUBLE_EQ(zeroB.q, r.q);
         EXPECT_DOUBLE_EQ(zeroB.tOut(), r.tOut());
     }
 
     // The wall's height enters only through the correlation's weak dependence.
     for (const char* height : {"1", "10"}) {
-        StandardInput other = lining(SurfaceLocation::Wall, "1000", wall);
+        StandardInput other = standardLining(SurfaceLocation::Wall, "1000", wall);
         other.height = height;
         EXPECT_NEAR(run(other).q / grey.q, 1, 0.01) << height;
     }
 
     // No layer with a thickness: a bare surface at T.
-    const StandardResult bare = run(lining(SurfaceLocation::Roof, "300", {{"", "0"}}));
+    const StandardResult bare = run(standardLining(SurfaceLocation::Roof, "300", {{"", "0"}}));
     EXPECT_EQ(bare.tOut(), 300);
     EXPECT_NEAR(bare.q, (bare.hc + bare.hr) * 280, 1e-9 * bare.q);
     EXPECT_FALSE(bare.present[0]);
@@ -204,7 +205,7 @@ TEST(StandardMethod, RefusesWhatItCannotSignWithAMessageNamingTheField) {
          "内层保温导热系数“4.0+-5*t”在环境温度与炉内温度之间不全为正"},
     };
     for (const Case& c : cases) {
-        StandardInput input = lining(SurfaceLocation::Wall, "1000", wall);
+        StandardInput input = standardLining(SurfaceLocation::Wall, "1000", wall);
         c.change(input);
         const StandardOutcome out = runStandardMethod(input, kAir);
         ASSERT_EQ(out.messages.size(), 1u) << c.message;
@@ -213,14 +214,14 @@ TEST(StandardMethod, RefusesWhatItCannotSignWithAMessageNamingTheField) {
         EXPECT_FALSE(out.result);
     }
     const StandardOutcome noAir =
-        runStandardMethod(lining(SurfaceLocation::Wall, "1000", wall), {});
+        runStandardMethod(standardLining(SurfaceLocation::Wall, "1000", wall), {});
     ASSERT_EQ(noAir.messages.size(), 1u);
     EXPECT_EQ(noAir.messages[0].text, "空气物性表中没有数据，标准计算未进行");
 }
 
 TEST(StandardTexts, FieldsWarningsAndTheSideBySideTable) {
-    const StandardResult r = run(lining(SurfaceLocation::Wall, "1000",
-                                        {{"0.034+0.16*t", "65"}, {"0", "0"}, {"0.06", "100"}}));
+    const StandardResult r = run(standardLining(
+        SurfaceLocation::Wall, "1000", {{"0.034+0.16*t", "65"}, {"0", "0"}, {"0.06", "100"}}));
     const ShownStandard shown = shownStandardResults(r);
     EXPECT_NEAR(std::stod(shown.qW), r.q, 0.05);
     EXPECT_EQ(shown.qW.substr(shown.qW.find('.')).size(), 2u);  // one decimal

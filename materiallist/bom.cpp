@@ -13,7 +13,7 @@ constexpr std::string_view kTimes = "\xC3\x97";  // "×" in UTF-8
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-void appendField(std::string& out, std::string_view text) {
+void appendTabFreeField(std::string& out, std::string_view text) {
     for (char c : text) out += c == '\t' ? ' ' : c;
 }
 
@@ -22,7 +22,7 @@ double appendLine(std::string_view line, std::string& out) {
     const BomQuantity q = splitQuantity(line);
     FillResult fill = smartFill(q.description);
 
-    appendField(out, q.description);
+    appendTabFreeField(out, q.description);
     out += '\t';
     if (!fill.filled) {
         out += "\t\t\t";
@@ -55,7 +55,7 @@ double appendLine(std::string_view line, std::string& out) {
         for (std::size_t r = 0; r < fill.rows.size(); ++r) {
             if (!fill.rows[r].visible) continue;
             if (!first) out += 'x';
-            appendField(out, fill.texts[r]);
+            appendTabFreeField(out, fill.texts[r]);
             first = false;
         }
     }

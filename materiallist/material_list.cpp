@@ -28,7 +28,7 @@ std::string numberText(double v) {
     return ec == std::errc() ? std::string(buf, end) : std::string("0");
 }
 
-void appendField(std::string& out, std::string_view field) {
+void appendCsvField(std::string& out, std::string_view field) {
     std::string clean;
     for (char c : field) clean += c == '\n' || c == '\r' ? ' ' : c;
     if (clean.find_first_of(",\"") == std::string::npos) {
@@ -46,7 +46,7 @@ void appendField(std::string& out, std::string_view field) {
 void appendRow(std::string& out, const std::array<std::string, 6>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ',';
-        appendField(out, fields[i]);
+        appendCsvField(out, fields[i]);
     }
     out += "\r\n";
 }

@@ -9,7 +9,7 @@ namespace {
 
 using catalogue::SteelType;
 
-constexpr std::string_view kTitle = "出错信息！";
+constexpr std::string_view kFillTitle = "出错信息！";
 constexpr std::string_view kM1 =
     "规格描述不完整，作为钢板类应提供：长x宽x高，如果是异型也应该提供展开尺寸";
 constexpr std::string_view kM2 = "规格描述不完整，作为钢管类应提供：钢管外径x壁厚---长度";
@@ -147,7 +147,7 @@ std::string joined(std::initializer_list<std::string_view> parts) {
     return s;
 }
 
-ui::Message failure(std::string_view text) { return {std::string(kTitle), std::string(text)}; }
+ui::Message failure(std::string_view text) { return {std::string(kFillTitle), std::string(text)}; }
 
 // Fills the result for steel type `type`: the type's list, and the rows shown with
 // their captions (in row order, empty = hidden) and texts.

@@ -16,17 +16,19 @@ using catalogue::FastenerKind;
 using catalogue::SteelType;
 
 constexpr double kPi = 3.1415926;
-constexpr std::string_view kTitle = "提示信息";
+constexpr std::string_view kWeightTitle = "提示信息";
 constexpr std::string_view kNoNut = "你选择的不是标准螺母吧！";
 constexpr std::string_view kNoWasher = "你选择的既不是标准垫片也不是参数齐全的非标垫片！";
 constexpr std::string_view kNoCotterPin = "你选择的不是标准开口销GB91吧！";
 
-ui::Message message(std::string_view text) { return {std::string(kTitle), std::string(text)}; }
+ui::Message message(std::string_view text) {
+    return {std::string(kWeightTitle), std::string(text)};
+}
 
 WeightResult refused(const WeightState& state, std::string text) {
     WeightResult r;
     r.state = state;
-    r.message = ui::Message{std::string(kTitle), std::move(text)};
+    r.message = ui::Message{std::string(kWeightTitle), std::move(text)};
     return r;
 }
 

@@ -18,7 +18,7 @@ constexpr double kFinestDash = 10;  // units: a denser pattern plots as a solid 
 // Units: 1/1200 inch. A stroke whose points all lie this close to its first plots as a
 // dot of its pen, which it differs from by less than the plot's resolution.
 constexpr double kFinestDetail = 6;
-constexpr double kLargest = 1e9;  // units: coordinates beyond are clamped
+constexpr double kLargestUnits = 1e9;  // units: coordinates beyond are clamped
 constexpr size_t kStreamBytes = 1 << 20;
 // The circle of radius 1 about the origin, as four Bezier curves.
 constexpr const char* kCircle =
@@ -69,7 +69,7 @@ std::vector<double> dashArray(const std::vector<double>& dashes, double unitsToC
 
 // A coordinate in whole units; what no drawing can mean (overflowed arithmetic) at 0.
 int64_t units(double v) {
-    return std::isfinite(v) ? std::llround(std::clamp(v, -kLargest, kLargest)) : 0;
+    return std::isfinite(v) ? std::llround(std::clamp(v, -kLargestUnits, kLargestUnits)) : 0;
 }
 
 // A run of the page's content, in packed streams, with the graphics state set only
