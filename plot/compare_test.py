@@ -125,6 +125,18 @@ def case_mtext(msp, doc):
     msp.add_mtext("First line\\PSecond line", dxfattribs={"char_height": 6, "insert": (20, 80)})
 
 
+def case_mtext_wrap(msp, doc):
+    # Wrapped at blanks within 80 units; the second paragraph centred by its code.
+    msp.add_mtext("Lines of this paragraph wrap only where a blank is\\P\\pxqc;11,45 centred",
+                  dxfattribs={"char_height": 6, "insert": (20, 85), "width": 80})
+
+
+def case_mtext_format(msp, doc):
+    # Stacked fractions are left out: ezdxf sets them in full size above the line.
+    msp.add_mtext("{\\H2x;Big} small\\P{\\W2;wide}\\P{\\C1;red} \\LUnder\\l",
+                  dxfattribs={"char_height": 6, "insert": (20, 80), "width": 150})
+
+
 def case_insert_attrib(msp, doc):
     blk = doc.blocks.new("PART", base_point=(0, 0))
     blk.add_lwpolyline([(0, 0), (20, 0), (20, 10), (0, 10)], close=True)
@@ -174,7 +186,8 @@ CASES = [
     (case_mirrored_arc, False), (case_ellipse, False), (case_lwpolyline, False),
     (case_polyline, False), (case_spline_control, False), (case_spline_fit, False),
     (case_point, False), (case_solid_trace_face, False), (case_hatch, False),
-    (case_text, True), (case_mtext, True), (case_insert_attrib, False),
+    (case_text, True), (case_mtext, True), (case_mtext_wrap, True), (case_mtext_format, True),
+    (case_insert_attrib, False),
     (case_minsert, False), (case_dimension, False), (case_viewport, False),
 ]
 

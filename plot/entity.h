@@ -77,6 +77,10 @@ public:
     void clipBegin(const QPainterPath& outline);
     void clipEnd();
 
+    // For parts drawn with pens of their own: Out(out.scene(), pen).
+    Scene& scene() const { return scene_; }
+    const Pen& pen() const { return pen_; }
+
 private:
     void add(SceneItem::Kind kind, const QPainterPath& path, const QTransform& t, double width);
 
@@ -99,8 +103,9 @@ bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSo
 // POLYLINE with its VERTEX records.
 void drawPolyline(const EntityGroups& g, const std::vector<EntityGroups>& vertices,
                   const QTransform& t, Out& out);
-// TEXT, ATTRIB, ATTDEF (its tag) and MTEXT.
-void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out);
+// TEXT, ATTRIB, ATTDEF (its tag) and MTEXT; `wrap` false for the MTEXT of a dimension.
+void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out,
+              bool wrap = true);
 
 // The points of a spline from its control points (NURBS) or, lacking them, through its
 // fit points.

@@ -36,6 +36,7 @@ struct Layer {
 struct Block {
     QPointF base;
     std::vector<size_t> entities;
+    bool dimension = false;  // a dimension's drawing (*D...): its texts never wrap
 };
 
 bool isTopLevel(const Record& r) {
@@ -146,7 +147,14 @@ private:
             if (r.kind == Kind::Layer) readLayer(i);
             if (r.kind == Kind::Linetype) readLinetype(i);
             if (r.kind == Kind::Style) readStyle(i);
-            if (r.kind == Kind::Block) blocks[r.name].base = EntityGroups(d_, i).point(10);
+            if (r.kind == Kind::Block) {
+                const EntityGroups g(d_, i);
+                Block& block = blocks[r.name];
+                block.base = g.point(10);
+                const std::string_view name = g.raw(2);
+                block.dimension =
+                    name.size() > 1 && name[0] == '*' && (name[1] == 'D' || name[1] == 'd');
+            }
         }
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
@@ -267,6 +275,12 @@ private:
         return layer;
     }
 
+    bool inDimension(size_t i) const {
+        const int32_t home = d_.record(i).block;
+        const Block* block = home >= 0 ? lookUp(t_.blocks, d_.record(home).name) : nullptr;
+        return block && block->dimension;
+    }
+
     const TextStyle& styleOf(size_t i) const {
         const TextStyle* style = lookUp(t_.styles, nameOf(i, RefKind::TextStyle));
         if (!style) style = lookUp(t_.styles, t_.standard);
@@ -296,7 +310,7 @@ private:
             drawPolyline(g, vertices, c.t, out);
         } else if (type == "TEXT" || type == "MTEXT" || type == "ATTRIB" ||
                    (type == "ATTDEF" && c.depth == 0)) {
-            drawText(g, styleOf(i), c.t, out);
+            drawText(g, styleOf(i), c.t, out, !inDimension(i));
         } else {
             drawShape(g, c.t, out, t_.fillSolids);
         }

@@ -11,54 +11,15 @@
 #include "drawing/test_drawings.h"
 #include "plot/entity.h"
 #include "plot/glyphs.h"
-#include "plot/plotter.h"
 #include "plot/scene_builder.h"
+#include "plot/scene_testing.h"
 
 namespace drawing {
 namespace {
 
+using plot::testing::describe;
 using testing::Groups;
-
-class PlotSceneTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        folder_ = new testing::ScratchFolder("plot_scene");
-        plot::installPlotService(folder_->path().string());  // texts need Qt Gui
-    }
-    static void TearDownTestSuite() { delete folder_; }
-
-    static plot::Scene sceneOf(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder_->path() / name).string();
-        testing::writeFile(path, bytes);
-        std::unique_ptr<AcadDocument> doc;
-        EXPECT_TRUE(AcadDocument::open(path, doc).ok()) << path;
-        return doc ? plot::buildScene(*doc) : plot::Scene();
-    }
-
-    static testing::ScratchFolder* folder_;
-};
-
-testing::ScratchFolder* PlotSceneTest::folder_ = nullptr;
-
-// What an item of `scene` draws, as text to compare.
-std::string describe(const plot::Scene& scene, const plot::SceneItem& item) {
-    std::string s = std::to_string(static_cast<int>(item.kind)) + " " +
-                    std::to_string(item.pen.color.rgba()) + " " +
-                    std::to_string(item.pen.lineweight);
-    for (double d : item.pen.dashes) s += " " + std::to_string(d);
-    if (item.kind == plot::SceneItem::Kind::Text) {
-        const plot::SceneText& text = scene.texts[item.begin];
-        for (uint32_t g = text.glyphBegin; g < text.glyphEnd; ++g)
-            s += " #" + std::to_string(scene.glyphs[g]);
-        const QTransform& p = text.place;
-        for (double v : {p.m11(), p.m12(), p.m21(), p.m22(), p.dx(), p.dy()})
-            s += " " + std::to_string(v);
-        return s;
-    }
-    for (uint32_t k = item.begin; k < item.end; ++k)
-        s += " " + std::to_string(scene.elements[k].x) + "," + std::to_string(scene.elements[k].y);
-    return s;
-}
+using PlotSceneTest = plot::testing::SceneTest;
 
 TEST_F(PlotSceneTest, BinaryDrawingsGiveTheSceneOfTheirAsciiTwin) {
     for (const char* version : {"AC1009", "AC1018"}) {
@@ -133,48 +94,6 @@ TEST_F(PlotSceneTest, ALargeDrawingKeepsItsOrder) {
     for (int k = 0; k < 6000; ++k)
         ASSERT_EQ(filler[k], QString("零件明细 A-%1").arg(5 * k + 2)) << k;
     EXPECT_GT(scene.extents.width(), 5 * 6000 * 0.731);
-}
-
-// MTEXT lines break at blanks, or between characters when a word (or Chinese, which
-// has no blanks) is wider than the text's width; paragraph breaks always.
-TEST_F(PlotSceneTest, MTextWrapsAtBlanksOrBetweenCharacters) {
-    auto lines = [](const std::string& text, double width) {
-        const TextCodec gbk = TextCodec::forDrawing("AC1009", "ANSI_936");
-        const Groups g = {{0, "SECTION"},
-                          {2, "HEADER"},
-                          {9, "$ACADVER"},
-                          {1, "AC1009"},
-                          {9, "$DWGCODEPAGE"},
-                          {3, "ANSI_936"},
-                          {0, "ENDSEC"},
-                          {0, "SECTION"},
-                          {2, "ENTITIES"},
-                          {0, "MTEXT"},
-                          {8, "0"},
-                          {10, "0"},
-                          {20, "0"},
-                          {40, "10"},
-                          {41, std::to_string(width)},
-                          {1, gbk.fromUtf8(text)},
-                          {0, "ENDSEC"},
-                          {0, "EOF"}};
-        const plot::Scene scene = sceneOf("mtext.dxf", testing::render(g, DxfFormat::Ascii));
-        std::vector<std::string> out;
-        for (const plot::SceneText& t : scene.texts) {
-            std::u32string chars;
-            for (uint32_t k = t.glyphBegin; k < t.glyphEnd; ++k)
-                chars += plot::Glyphs::instance().glyph(scene.glyphs[k]).character;
-            out.push_back(QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size()))
-                              .toStdString());
-        }
-        return out;
-    };
-    using L = std::vector<std::string>;
-    EXPECT_EQ(lines("AAA BBB CCC", 0), L{"AAA BBB CCC"});
-    EXPECT_EQ(lines("AAA BBB CCC", 50), (L{"AAA", "BBB", "CCC"}));
-    // Capitals 10 high: an A is about 9.4 wide, a Chinese character about 13.7.
-    EXPECT_EQ(lines("AAAAAAAAAA", 40), (L{"AAAA", "AAAA", "AA"}));
-    EXPECT_EQ(lines("甲乙丙丁戊己\\P庚", 30), (L{"甲乙", "丙丁", "戊己", "庚"}));
 }
 
 TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
