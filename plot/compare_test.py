@@ -137,6 +137,28 @@ def case_mtext_format(msp, doc):
                   dxfattribs={"char_height": 6, "insert": (20, 80), "width": 150})
 
 
+def case_multileader(msp, doc):
+    # A text callout with a dog-leg, and a numbered bubble (block content with an
+    # attribute) with a spline leader.
+    from ezdxf.math import Vec2
+    from ezdxf.render import mleader
+    text = msp.add_multileader_mtext("Standard")
+    text.set_content("Weld 6\\Pboth sides", char_height=5,
+                     alignment=mleader.TextAlignment.left)
+    text.add_leader_line(mleader.ConnectionSide.left, [Vec2(20, 15), Vec2(40, 40)])
+    text.build(insert=Vec2(70, 60))
+    bubble = doc.blocks.new("BUBBLE")
+    bubble.add_circle((0, 0), 6)
+    bubble.add_attdef("NO", (0, 0), dxfattribs={"height": 5}).set_placement(
+        (0, 0), align=ezdxf.enums.TextEntityAlignment.MIDDLE_CENTER)
+    block = msp.add_multileader_block("Standard")
+    block.set_content(name="BUBBLE", alignment=mleader.BlockAlignment.center_extents)
+    block.set_attribute("NO", "7")
+    block.set_leader_properties(leader_type=mleader.LeaderType.splines)
+    block.add_leader_line(mleader.ConnectionSide.left, [Vec2(120, 15), Vec2(130, 40)])
+    block.build(insert=Vec2(160, 60))
+
+
 def case_insert_attrib(msp, doc):
     blk = doc.blocks.new("PART", base_point=(0, 0))
     blk.add_lwpolyline([(0, 0), (20, 0), (20, 10), (0, 10)], close=True)
@@ -187,7 +209,7 @@ CASES = [
     (case_polyline, False), (case_spline_control, False), (case_spline_fit, False),
     (case_point, False), (case_solid_trace_face, False), (case_hatch, False),
     (case_text, True), (case_mtext, True), (case_mtext_wrap, True), (case_mtext_format, True),
-    (case_insert_attrib, False),
+    (case_multileader, False), (case_insert_attrib, False),
     (case_minsert, False), (case_dimension, False), (case_viewport, False),
 ]
 

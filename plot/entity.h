@@ -106,6 +106,9 @@ void drawPolyline(const EntityGroups& g, const std::vector<EntityGroups>& vertic
 // TEXT, ATTRIB, ATTDEF (its tag) and MTEXT; `wrap` false for the MTEXT of a dimension.
 void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out,
               bool wrap = true);
+// An attribute given its definition (ATTDEF) and its value.
+void drawAttribute(const EntityGroups& attdef, const QString& value, const TextStyle& style,
+                   const QTransform& t, Out& out);
 
 // The points of a spline from its control points (NURBS) or, lacking them, through its
 // fit points.

@@ -39,6 +39,9 @@ struct MTextFrame {
 // The frame of an MTEXT entity; `wrap` false for the texts of dimensions.
 MTextFrame mtextFrame(const EntityGroups& g, bool wrap);
 
+// The width of the widest line of `frame` set in `style`.
+double mtextWidth(const MTextFrame& frame, const TextStyle& style);
+
 // Draws `frame` in `style`; `t` maps the frame's coordinates to drawing units.
 void drawMText(const MTextFrame& frame, const TextStyle& style, const QTransform& t, Out& out);
 

@@ -84,6 +84,16 @@ public:
         }
     }
 
+    double width() {
+        for (size_t p = 0; p < paragraphs_.size(); ++p) atomsOf(p);
+        fillLines();
+        double widest = 0;
+        for (const LineOf& line : lines_)
+            widest =
+                std::max(widest, line.width + indentOf(paragraphs_[line.paragraph], line.first));
+        return widest;
+    }
+
     void set(const QTransform& t, Out& out) {
         for (size_t p = 0; p < paragraphs_.size(); ++p) atomsOf(p);
         fillLines();
@@ -495,6 +505,10 @@ MTextFrame mtextFrame(const EntityGroups& g, bool wrap) {
     frame.flipped = ocs.determinant() < 0;
     if (c.count > 1 && !(c.width > 0)) c.count = 0;
     return frame;
+}
+
+double mtextWidth(const MTextFrame& frame, const TextStyle& style) {
+    return Setter(frame, style).width();
 }
 
 void drawMText(const MTextFrame& frame, const TextStyle& style, const QTransform& t, Out& out) {

@@ -8,30 +8,15 @@
 namespace plot {
 namespace {
 
-using drawing::DxfFormat;
-using drawing::testing::Groups;
 using MTextTest = testing::SceneTest;
+using testing::Groups;
 using testing::linesOf;
+using testing::operator+;
 using L = std::vector<std::string>;
 
-Groups operator+(Groups a, const Groups& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // A UTF-8 drawing (AutoCAD 2007) holding `entities` in model space and `blocks`.
-std::string drawingOf(const Groups& entities, const Groups& blocks = {}) {
-    return drawing::testing::render(Groups{{0, "SECTION"},
-                                           {2, "HEADER"},
-                                           {9, "$ACADVER"},
-                                           {1, "AC1021"},
-                                           {0, "ENDSEC"},
-                                           {0, "SECTION"},
-                                           {2, "BLOCKS"}} +
-                                        blocks +
-                                        Groups{{0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}} +
-                                        entities + Groups{{0, "ENDSEC"}, {0, "EOF"}},
-                                    DxfFormat::Ascii);
+std::string textDrawing(const Groups& entities, const Groups& blocks = {}) {
+    return testing::drawingWith("AC1021", {}, blocks, entities);
 }
 
 // An MTEXT at the origin, capitals 10 high, `width` wide.
@@ -59,7 +44,7 @@ TEST_F(MTextTest, LinesBreakOnlyAtBlanksAndBetweenChineseCharacters) {
         {"Φ20（孔）深10", 30, {"Φ20（孔）", "深10"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(linesOf(sceneOf("wrap.dxf", drawingOf(mtext(c.text, c.width)))), c.lines)
+        EXPECT_EQ(linesOf(sceneOf("wrap.dxf", textDrawing(mtext(c.text, c.width)))), c.lines)
             << c.text << " in " << c.width;
 }
 
@@ -67,16 +52,16 @@ TEST_F(MTextTest, DimensionTextsNeverWrap) {
     const Groups block = {{0, "BLOCK"}, {8, "0"},  {2, "*D1"}, {70, "1"},
                           {10, "0"},    {20, "0"}, {3, "*D1"}};
     const std::string dxf =
-        drawingOf({{0, "DIMENSION"}, {8, "0"}, {2, "*D1"}, {10, "0"}, {20, "0"}, {70, "0"}},
-                  block + mtext("11,45 mm", 5) + Groups{{0, "ENDBLK"}, {8, "0"}});
+        textDrawing({{0, "DIMENSION"}, {8, "0"}, {2, "*D1"}, {10, "0"}, {20, "0"}, {70, "0"}},
+                    block + mtext("11,45 mm", 5) + Groups{{0, "ENDBLK"}, {8, "0"}});
     EXPECT_EQ(linesOf(sceneOf("dimension.dxf", dxf)), L{"11,45 mm"});
 }
 
 // Codes whose ";" is missing end where their value ends; caret codes are a tab and a
 // line break; paragraphs keep their colour until it changes.
 TEST_F(MTextTest, CodesWithoutTheirSemicolonCutNothingOff) {
-    const Scene scene =
-        sceneOf("codes.dxf", drawingOf(mtext("\\C1First\\PSecond\\P\\H20Third\\PFourth^JF^Ix", 0)));
+    const Scene scene = sceneOf(
+        "codes.dxf", textDrawing(mtext("\\C1First\\PSecond\\P\\H20Third\\PFourth^JF^Ix", 0)));
     EXPECT_EQ(linesOf(scene), (L{"First", "Second", "Third", "Fourth", "Fx"}));
     ASSERT_EQ(scene.texts.size(), 6u);
     for (const SceneItem& item : scene.items) EXPECT_EQ(item.pen.color, aciColor(1));
@@ -87,10 +72,11 @@ TEST_F(MTextTest, CodesWithoutTheirSemicolonCutNothingOff) {
 }
 
 TEST_F(MTextTest, InlineFormattingIsApplied) {
-    const Scene scene = sceneOf(
-        "format.dxf", drawingOf(mtext("{\\W2;Wide}{\\Q20;Slant}{\\C3;Green}{\\c255;Red}\\LUnder\\l"
-                                      "\\S1/2;{\\T2;ab}{\\fDejaVu Serif|b0|i0;Serif}",
-                                      0)));
+    const Scene scene =
+        sceneOf("format.dxf",
+                textDrawing(mtext("{\\W2;Wide}{\\Q20;Slant}{\\C3;Green}{\\c255;Red}\\LUnder\\l"
+                                  "\\S1/2;{\\T2;ab}{\\fDejaVu Serif|b0|i0;Serif}",
+                                  0)));
     std::map<std::string, const SceneItem*> byText;
     std::vector<const SceneItem*> strokes;
     for (const SceneItem& item : scene.items) {
@@ -129,7 +115,7 @@ TEST_F(MTextTest, InlineFormattingIsApplied) {
 TEST_F(MTextTest, ParagraphsAreAlignedAndIndented) {
     const Scene scene = sceneOf(
         "paragraphs.dxf",
-        drawingOf(mtext("\\pxqr;Right\\P\\pxqc;Mid\\P\\pxi-1,l3,qj;First line of it", 100)));
+        textDrawing(mtext("\\pxqr;Right\\P\\pxqc;Mid\\P\\pxi-1,l3,qj;First line of it", 100)));
     ASSERT_EQ(linesOf(scene), (L{"Right", "Mid", "First line of", "it"}));
     auto right = [&](size_t i) {
         return scene.texts[i].place.map(QPointF(scene.texts[i].box.right(), 0)).x();
@@ -147,7 +133,8 @@ TEST_F(MTextTest, ParagraphsFlowIntoColumns) {
     const Groups columns = {
         {46, "35"}, {101, "Embedded Object"}, {70, "1"}, {71, "1"}, {72, "3"}, {44, "30"},
         {45, "10"}};
-    const Scene scene = sceneOf("columns.dxf", drawingOf(mtext("A\\PB\\PC\\PD\\NE", 30, columns)));
+    const Scene scene =
+        sceneOf("columns.dxf", textDrawing(mtext("A\\PB\\PC\\PD\\NE", 30, columns)));
     std::vector<std::pair<double, double>> at;
     for (const SceneText& t : scene.texts) at.emplace_back(t.place.dx(), t.place.dy());
     const double pitch = 10 * 5.0 / 3.0;

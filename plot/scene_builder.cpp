@@ -9,6 +9,8 @@
 
 #include "plot/colors.h"
 #include "plot/entity.h"
+#include "plot/object_index.h"
+#include "plot/parts.h"
 #include "plot/runs.h"
 
 namespace plot {
@@ -102,7 +104,7 @@ const T* lookUp(const std::unordered_map<uint32_t, T>& map, uint32_t name) {
 // and block come from the references read with the drawing, without folding a text.
 class Tables {
 public:
-    Tables(const Drawing& d, bool paper) : d_(d), paper(paper) {
+    Tables(const Drawing& d, bool paper) : d_(d), paper(paper), objects(d) {
         std::string text;
         if (d_.header("$LTSCALE", text)) ltscale = toNumber(text, 1);
         if (d_.header("$FILLMODE", text)) fillSolids = toNumber(text, 1) != 0;
@@ -138,6 +140,7 @@ public:
     std::vector<size_t> model;  // model space's entities, for a paper layout's viewports
     Layer defaultLayer;
     TextStyle defaultStyle = textStyle(kSansSerif);
+    const ObjectIndex objects;
 
 private:
     void readTables() {
@@ -311,10 +314,80 @@ private:
         } else if (type == "TEXT" || type == "MTEXT" || type == "ATTRIB" ||
                    (type == "ATTDEF" && c.depth == 0)) {
             drawText(g, styleOf(i), c.t, out, !inDimension(i));
-        } else {
-            drawShape(g, c.t, out, t_.fillSolids);
+        } else if (!drawShape(g, c.t, out, t_.fillSolids)) {
+            EntityParts parts(*this, i, pen, layer, c);
+            drawParts(g, parts);
         }
     }
+
+    // The builder as the parts of entity i, drawn with `pen` on `layer`, see it.
+    class EntityParts : public Parts {
+    public:
+        EntityParts(Builder& b, size_t i, const Pen& pen, const Layer* layer, const Context& c)
+            : b_(b), i_(i), pen_(pen), layer_(layer), c_(c) {}
+
+        Pen pen(const PartColor& color, uint32_t linetype, int weight,
+                uint32_t layerName) const override {
+            const Tables& t = b_.t_;
+            const Layer* layer = layer_;
+            if (layerName != kNoName && layerName != t.layerZero)
+                if (const Layer* named = lookUp(t.layers, layerName)) layer = named;
+            Pen p = pen_;
+            if (color.trueColor) {
+                p.color = QColor::fromRgb(color.rgb), p.aci = 0;
+            } else if (color.aci >= 1 && color.aci <= 255) {
+                p.color = aciColor(color.aci), p.aci = color.aci;
+            } else if (color.aci != 0) {
+                p.color = layer->pen.color, p.aci = layer->pen.aci;
+            }
+            p.lineweight = weight >= 0    ? weight / 100.0
+                           : weight == -1 ? layer->pen.lineweight
+                           : weight == -3 ? kDefaultLineweight
+                                          : pen_.lineweight;
+            if ((linetype == t.byLayer && linetype != kNoName) ||
+                (linetype == kNoName && layer != layer_)) {
+                p.dashes = layer->pen.dashes;
+                for (double& d : p.dashes) d *= t.ltscale;
+            } else if (linetype != kNoName && linetype != t.byBlock) {
+                p.dashes = t.dashesOf(linetype);
+                for (double& d : p.dashes) d *= t.ltscale;
+            }
+            return p;
+        }
+        const Pen& entityPen() const override { return pen_; }
+        bool block(uint32_t name, const QTransform& t, const Pen& pen) override {
+            const Block* block = lookUp(b_.t_.blocks, name);
+            if (!block) return false;
+            b_.blockEntities(
+                *block, QTransform::fromTranslate(-block->base.x(), -block->base.y()) * t * c_.t,
+                pen, layer_, c_);
+            return true;
+        }
+        uint32_t ownBlock() const override { return b_.nameOf(i_, RefKind::Block); }
+        const Drawing& drawing() const override { return b_.d_; }
+        int32_t recordOf(uint64_t handle) const override { return b_.t_.objects.recordOf(handle); }
+        const TextStyle& textStyle(uint64_t handle) const override {
+            const int32_t r = recordOf(handle);
+            const TextStyle* style =
+                r >= 0 ? lookUp(b_.t_.styles, b_.d_.record(static_cast<size_t>(r)).name) : nullptr;
+            return style ? *style : b_.styleOf(i_);
+        }
+        const TextStyle& styleOfRecord(size_t record) const override { return b_.styleOf(record); }
+        uint32_t layerAt(int64_t index) const override { return b_.t_.objects.layerAt(index); }
+        uint32_t linetypeAt(int64_t index) const override {
+            return b_.t_.objects.linetypeAt(index);
+        }
+        bool wipeoutFrames() const override { return b_.t_.objects.wipeoutFrames(); }
+        const QTransform& t() const override { return c_.t; }
+        Scene& scene() const override { return b_.scene_; }
+
+    private:
+        Builder& b_;
+        size_t i_;
+        const Pen& pen_;
+        const Layer* layer_;
+        const Context& c_;
+    };
 
     // A viewport of a paper-space layout: model space seen through its rectangle at its
     // scale (plan views only), without the layers frozen in it; then its frame, which

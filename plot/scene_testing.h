@@ -19,6 +19,31 @@
 
 namespace plot::testing {
 
+using drawing::testing::Groups;
+
+inline Groups operator+(Groups a, const Groups& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// An ASCII drawing of AutoCAD version `version` (UTF-8 from AC1021) holding the groups
+// `tables` in its TABLES section, `blocks` in BLOCKS and `entities` in ENTITIES.
+inline std::string drawingWith(const std::string& version, const Groups& tables,
+                               const Groups& blocks, const Groups& entities) {
+    return drawing::testing::render(
+        Groups{{0, "SECTION"},
+               {2, "HEADER"},
+               {9, "$ACADVER"},
+               {1, version},
+               {0, "ENDSEC"},
+               {0, "SECTION"},
+               {2, "TABLES"}} +
+            tables + Groups{{0, "ENDSEC"}, {0, "SECTION"}, {2, "BLOCKS"}} + blocks +
+            Groups{{0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}} + entities +
+            Groups{{0, "ENDSEC"}, {0, "EOF"}},
+        drawing::DxfFormat::Ascii);
+}
+
 class SceneTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {

@@ -33,10 +33,12 @@ void emitLines(std::span<const Line> lines, const FontMetrics& m, double k, doub
     }
 }
 
-void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out) {
+// `value`: what to write in place of the entity's own text.
+void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out,
+                    const QString* value = nullptr) {
     const bool attdef = g.type() == "ATTDEF";
     if ((g.type() == "ATTRIB" || attdef) && (g.integer(70) & 1)) return;  // invisible
-    const QString text = g.text(attdef ? 2 : 1);
+    const QString text = value ? *value : g.text(attdef ? 2 : 1);
     if (text.trimmed().isEmpty()) return;
     const FontMetrics& m = style.metrics;
     Line line;
@@ -88,6 +90,11 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
 }
 
 }  // namespace
+
+void drawAttribute(const EntityGroups& attdef, const QString& value, const TextStyle& style,
+                   const QTransform& t, Out& out) {
+    drawSingleLine(attdef, style, t, out, &value);
+}
 
 void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out,
               bool wrap) {
