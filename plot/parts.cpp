@@ -37,6 +37,8 @@ bool drawParts(const EntityGroups& g, Parts& parts) {
     const std::string_view type = g.type();
     if (type == "MULTILEADER" || type == "MLEADER") {
         drawMultiLeader(g, parts);
+    } else if (type == "ACAD_TABLE") {
+        drawTable(g, parts);
     } else {
         return false;
     }
