@@ -159,6 +159,21 @@ def case_multileader(msp, doc):
     block.build(insert=Vec2(160, 60))
 
 
+def case_mline(msp, doc):
+    # A wall style of four elements (one dashed) with joints, a square start, a round
+    # end and inner arcs; and the standard style scaled.
+    style = doc.mline_styles.new("WALL")
+    style.elements.append(4, 1)
+    style.elements.append(-4, 5)
+    style.elements.append(1.5, 3, "DASHED")
+    style.elements.append(-1.5, 3)
+    style.dxf.flags = (style.MITER | style.START_SQUARE | style.END_ROUND |
+                       style.START_INNER_ARC | style.END_INNER_ARC)
+    msp.add_mline([(20, 20), (80, 20), (80, 70), (170, 80)], dxfattribs={"style_name": "WALL"})
+    msp.add_mline([(120, 15), (180, 15), (180, 50)],
+                  dxfattribs={"style_name": "Standard", "scale_factor": 4})
+
+
 def case_insert_attrib(msp, doc):
     blk = doc.blocks.new("PART", base_point=(0, 0))
     blk.add_lwpolyline([(0, 0), (20, 0), (20, 10), (0, 10)], close=True)
@@ -209,7 +224,7 @@ CASES = [
     (case_polyline, False), (case_spline_control, False), (case_spline_fit, False),
     (case_point, False), (case_solid_trace_face, False), (case_hatch, False),
     (case_text, True), (case_mtext, True), (case_mtext_wrap, True), (case_mtext_format, True),
-    (case_multileader, False), (case_insert_attrib, False),
+    (case_multileader, False), (case_mline, False), (case_insert_attrib, False),
     (case_minsert, False), (case_dimension, False), (case_viewport, False),
 ]
 

@@ -39,8 +39,11 @@ struct MTextFrame {
 // The frame of an MTEXT entity; `wrap` false for the texts of dimensions.
 MTextFrame mtextFrame(const EntityGroups& g, bool wrap);
 
-// The width of the widest line of `frame` set in `style`.
-double mtextWidth(const MTextFrame& frame, const TextStyle& style);
+// The box of the lines of `frame` set in `style`, from the lowest baseline to the
+// highest capitals, in the frame's coordinates (mtextPlacement() maps them).
+QRectF mtextBox(const MTextFrame& frame, const TextStyle& style);
+// The frame's coordinates (lines along x from the insertion point) to the entity's.
+QTransform mtextPlacement(const MTextFrame& frame);
 
 // Draws `frame` in `style`; `t` maps the frame's coordinates to drawing units.
 void drawMText(const MTextFrame& frame, const TextStyle& style, const QTransform& t, Out& out);

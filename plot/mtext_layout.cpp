@@ -84,25 +84,24 @@ public:
         }
     }
 
-    double width() {
+    // The box of the lines' capitals, in the frame's coordinates.
+    QRectF box() {
         for (size_t p = 0; p < paragraphs_.size(); ++p) atomsOf(p);
         fillLines();
-        double widest = 0;
-        for (const LineOf& line : lines_)
-            widest =
-                std::max(widest, line.width + indentOf(paragraphs_[line.paragraph], line.first));
-        return widest;
+        placeLines();
+        double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+        for (const LineOf& line : lines_) {
+            x0 = std::min(x0, line.x), x1 = std::max(x1, line.x + line.width);
+            y0 = std::min(y0, line.baseline), y1 = std::max(y1, line.baseline + line.height);
+        }
+        return lines_.empty() ? QRectF() : QRectF(QPointF(x0, y0), QPointF(x1, y1));
     }
 
     void set(const QTransform& t, Out& out) {
         for (size_t p = 0; p < paragraphs_.size(); ++p) atomsOf(p);
         fillLines();
         placeLines();
-        const QPointF d = frame_.direction;
-        const double up = frame_.flipped ? -1 : 1;
-        const QTransform local = QTransform(d.x(), d.y(), -up * d.y(), up * d.x(),
-                                            frame_.insert.x(), frame_.insert.y()) *
-                                 t;
+        const QTransform local = mtextPlacement(frame_) * t;
         for (const LineOf& line : lines_) draw(line, local, out);
     }
 
@@ -507,8 +506,14 @@ MTextFrame mtextFrame(const EntityGroups& g, bool wrap) {
     return frame;
 }
 
-double mtextWidth(const MTextFrame& frame, const TextStyle& style) {
-    return Setter(frame, style).width();
+QRectF mtextBox(const MTextFrame& frame, const TextStyle& style) {
+    return Setter(frame, style).box();
+}
+
+QTransform mtextPlacement(const MTextFrame& frame) {
+    const QPointF d = frame.direction;
+    const double up = frame.flipped ? -1 : 1;
+    return QTransform(d.x(), d.y(), -up * d.y(), up * d.x(), frame.insert.x(), frame.insert.y());
 }
 
 void drawMText(const MTextFrame& frame, const TextStyle& style, const QTransform& t, Out& out) {

@@ -34,7 +34,7 @@ struct MultiLeader {
     uint64_t linetype = 0, arrowHead = 0, style = 0;
     bool arrowHeadSet = false;
     int lineweight = kByBlockWeight;
-    bool dogleg = true;
+    bool dogleg = true, textFrame = false;
     int leftAttachment = 1, rightAttachment = 1, topAttachment = 9, bottomAttachment = 9;
     std::vector<std::pair<int, uint64_t>> arrowHeads;               // by leader line index
     std::vector<std::pair<uint64_t, std::string_view>> attributes;  // ATTDEF, value
@@ -85,6 +85,7 @@ MultiLeader read(const EntityGroups& g) {
                 if (code == 341) m.linetype = drawing::parseHandle(value);
                 if (code == 171) m.lineweight = static_cast<int>(v);
                 if (code == 291) m.dogleg = v != 0;
+                if (code == 292) m.textFrame = v != 0;
                 if (code == 342) m.arrowHead = drawing::parseHandle(value), m.arrowHeadSet = true;
                 if (code == 340) m.style = drawing::parseHandle(value);
                 if (code == 94) m.arrowHeads.emplace_back(static_cast<int>(v), 0);
@@ -195,10 +196,20 @@ private:
         return f;
     }
 
+    // The text, and its frame the landing gap around it.
     void text() {
         const Pen pen = parts_.pen(partColor(m_.textColor));
         Out out(parts_.scene(), pen);
-        drawMText(frame(), parts_.textStyle(m_.textStyle), parts_.t(), out);
+        const MTextFrame f = frame();
+        const TextStyle& style = parts_.textStyle(m_.textStyle);
+        drawMText(f, style, parts_.t(), out);
+        if (!m_.textFrame) return;
+        const double gap = m_.landingGap;
+        QPainterPath box;
+        box.addRect(mtextBox(f, style).adjusted(-gap, -gap, gap, gap));
+        const Pen line = parts_.pen(partColor(m_.leaderColor),
+                                    linetypeOfRecord(parts_, m_.linetype), m_.lineweight);
+        Out(parts_.scene(), line).stroke(box, mtextPlacement(f) * parts_.t());
     }
 
     void block() {
@@ -284,8 +295,8 @@ private:
         const bool textRight = toText.x() * direction.x() + toText.y() * direction.y() >= 0;
         const int attachment = textRight ? m_.leftAttachment : m_.rightAttachment;
         if (attachment != 5 && attachment != 6 && attachment != 8) return;
-        const MTextFrame f = frame();
-        const double length = mtextWidth(f, parts_.textStyle(m_.textStyle)) + m_.landingGap;
+        const double length =
+            mtextBox(frame(), parts_.textStyle(m_.textStyle)).width() + m_.landingGap;
         const Pen pen = parts_.pen(partColor(m_.leaderColor), linetypeOfRecord(parts_, m_.linetype),
                                    m_.lineweight);
         Out(parts_.scene(), pen)

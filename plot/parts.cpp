@@ -39,6 +39,8 @@ bool drawParts(const EntityGroups& g, Parts& parts) {
         drawMultiLeader(g, parts);
     } else if (type == "ACAD_TABLE") {
         drawTable(g, parts);
+    } else if (type == "MLINE") {
+        drawMLine(g, parts);
     } else {
         return false;
     }

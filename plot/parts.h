@@ -76,5 +76,6 @@ bool drawParts(const EntityGroups& g, Parts& parts);
 // The kinds (each in its own file).
 void drawMultiLeader(const EntityGroups& g, Parts& parts);
 void drawTable(const EntityGroups& g, Parts& parts);
+void drawMLine(const EntityGroups& g, Parts& parts);
 
 }  // namespace plot

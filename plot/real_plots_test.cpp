@@ -38,6 +38,11 @@ TEST_F(RealPlotTest, DrawingsShowWhatTheyHold) {
          }},
         {"ezdxf_acad_table_with_blk_ref.dxf", "the table's grid",
          [](const Scene& s) { return testing::countOf(s, SceneItem::Kind::Stroke) >= 8; }},
+        {"ACadSharp_sample_AC1032_ascii.dxf", "its multileaders and its table",
+         [](const Scene& s) {
+             return hasText(s, "MULTILEADER TEST") && hasText(s, "123") &&
+                    hasText(s, "Table sample");
+         }},
         {"ezdxf_uncommon.dxf", "the multileaders' texts",
          [](const Scene& s) {
              return std::count_if(s.texts.begin(), s.texts.end(), [&](const SceneText& t) {

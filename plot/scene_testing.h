@@ -27,21 +27,19 @@ inline Groups operator+(Groups a, const Groups& b) {
 }
 
 // An ASCII drawing of AutoCAD version `version` (UTF-8 from AC1021) holding the groups
-// `tables` in its TABLES section, `blocks` in BLOCKS and `entities` in ENTITIES.
+// `tables` in its TABLES section, `blocks` in BLOCKS, `entities` in ENTITIES and
+// `objects` in OBJECTS.
 inline std::string drawingWith(const std::string& version, const Groups& tables,
-                               const Groups& blocks, const Groups& entities) {
-    return drawing::testing::render(
-        Groups{{0, "SECTION"},
-               {2, "HEADER"},
-               {9, "$ACADVER"},
-               {1, version},
-               {0, "ENDSEC"},
-               {0, "SECTION"},
-               {2, "TABLES"}} +
-            tables + Groups{{0, "ENDSEC"}, {0, "SECTION"}, {2, "BLOCKS"}} + blocks +
-            Groups{{0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}} + entities +
-            Groups{{0, "ENDSEC"}, {0, "EOF"}},
-        drawing::DxfFormat::Ascii);
+                               const Groups& blocks, const Groups& entities,
+                               const Groups& objects = {}) {
+    auto section = [](const char* name, const Groups& body) {
+        return Groups{{0, "SECTION"}, {2, name}} + body + Groups{{0, "ENDSEC"}};
+    };
+    return drawing::testing::render(section("HEADER", {{9, "$ACADVER"}, {1, version}}) +
+                                        section("TABLES", tables) + section("BLOCKS", blocks) +
+                                        section("ENTITIES", entities) +
+                                        section("OBJECTS", objects) + Groups{{0, "EOF"}},
+                                    drawing::DxfFormat::Ascii);
 }
 
 class SceneTest : public ::testing::Test {
