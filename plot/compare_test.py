@@ -115,6 +115,22 @@ def case_hatch(msp, doc):
     edges.add_line((120, 80), (120, 20))
 
 
+def case_hatch_pattern(msp, doc):
+    # A section's hatching around an island, a dashed pattern turned by 30 degrees and
+    # bricks, each cut to its boundary.
+    h = msp.add_hatch(color=7)
+    h.set_pattern_fill("ANSI31", scale=2)
+    h.paths.add_polyline_path([(10, 10), (70, 10), (70, 90), (10, 90)], is_closed=True)
+    h.paths.add_polyline_path([(30, 40), (50, 40), (50, 60), (30, 60)], is_closed=True)
+    d = msp.add_hatch(color=7)
+    d.set_pattern_fill("ANSI33", scale=3, angle=30)
+    edges = d.paths.add_edge_path()
+    edges.add_arc((110, 50), 25, 0, 360)
+    b = msp.add_hatch(color=7)
+    b.set_pattern_fill("BRICK", scale=0.5)
+    b.paths.add_polyline_path([(145, 15), (190, 15), (190, 85), (145, 85)], is_closed=True)
+
+
 def case_text(msp, doc):
     msp.add_text("Plate 12", dxfattribs={"height": 10}).set_placement((20, 60))
     msp.add_text("CENTRE", dxfattribs={"height": 8, "rotation": 30}).set_placement(
@@ -223,6 +239,7 @@ CASES = [
     (case_mirrored_arc, False), (case_ellipse, False), (case_lwpolyline, False),
     (case_polyline, False), (case_spline_control, False), (case_spline_fit, False),
     (case_point, False), (case_solid_trace_face, False), (case_hatch, False),
+    (case_hatch_pattern, False),
     (case_text, True), (case_mtext, True), (case_mtext_wrap, True), (case_mtext_format, True),
     (case_multileader, False), (case_mline, False), (case_insert_attrib, False),
     (case_minsert, False), (case_dimension, False), (case_viewport, False),

@@ -173,6 +173,9 @@ PlotResult Plotter::plot(drawing::AcadDocument& document, const drawing::PlotSet
     if (!readable && warned_.insert(settings.styleSheet).second)
         result.note = "打印样式表“" + settings.styleSheet + "”没有可用的颜色映射，按显示颜色打印";
     const Scene scene = buildScene(document);
+    if (scene.simplifiedHatches > 0)
+        result.note += (result.note.empty() ? "" : "；") + std::to_string(scene.simplifiedHatches) +
+                       " 个填充图案过密，只打印了边界";
     if (settings.configName == kPdfDevice) {
         result.status = plotToPdf(document, scene, settings, table, *paper, result.output);
     } else {

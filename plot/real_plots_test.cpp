@@ -43,6 +43,12 @@ TEST_F(RealPlotTest, DrawingsShowWhatTheyHold) {
              return hasText(s, "MULTILEADER TEST") && hasText(s, "123") &&
                     hasText(s, "Table sample");
          }},
+        {"ezdxf_transform_hatch_pattern.dxf", "the lines of its hatch patterns, also in blocks",
+         [](const Scene& s) {
+             return std::count_if(s.items.begin(), s.items.end(), [](const SceneItem& i) {
+                        return i.kind == SceneItem::Kind::Stroke && i.end - i.begin > 30;
+                    }) == 12;  // three hatches, drawn four times
+         }},
         {"ezdxf_uncommon.dxf", "the multileaders' texts",
          [](const Scene& s) {
              return std::count_if(s.texts.begin(), s.texts.end(), [&](const SceneText& t) {

@@ -49,7 +49,8 @@ struct Scene {
     std::vector<QPainterPath::Element> elements;
     std::vector<SceneText> texts;
     std::vector<uint32_t> glyphs;
-    QRectF extents;  // of everything drawn, infinite lines aside; null when nothing is
+    QRectF extents;             // of everything drawn, infinite lines aside; null when nothing is
+    int simplifiedHatches = 0;  // hatches whose pattern was too dense: drawn as their boundary
 };
 
 // The box of an item's outline (Stroke, Circle, Fill or ClipBegin), curves bounded

@@ -505,6 +505,7 @@ void append(Scene& scene, Scene part) {
     move(scene.elements, part.elements);
     move(scene.texts, part.texts);
     move(scene.glyphs, part.glyphs);
+    scene.simplifiedHatches += part.simplifiedHatches;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "plot/entity.h"
+#include "plot/hatch.h"
 
 namespace plot {
 namespace {
@@ -231,13 +232,7 @@ private:
 
 void drawHatch(const EntityGroups& g, const QTransform& t, Out& out) {
     HatchReader reader(g);
-    QPainterPath boundary = g.ocs().map(reader.boundary());
-    boundary = t.map(boundary);
-    boundary.setFillRule(Qt::OddEvenFill);
-    if (g.integer(70) & 1)
-        out.fill(boundary);
-    else
-        out.stroke(boundary);
+    drawHatchInside(g, reader.boundary(), g.ocs() * t, out);
 }
 
 void drawCorners(const EntityGroups& g, const QTransform& t, Out& out, bool filled) {
