@@ -11,7 +11,9 @@ on the other's ink. Texts are compared by the boxes of their ink.
 usage: plot_compare_test.py TOLVANE_CLI [OUTPUT_FOLDER]
 """
 import logging
+import math
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -190,6 +192,37 @@ def case_mline(msp, doc):
                   dxfattribs={"style_name": "Standard", "scale_factor": 4})
 
 
+def proxy_graphics(commands):
+    """Proxy graphics of (type, payload) commands as 92 and 310 groups."""
+    body = b"".join(struct.pack("<2L", len(data) + 8, kind) + data for kind, data in commands)
+    data = struct.pack("<2L", len(body) + 8, len(commands)) + body
+    lines = [" 92", str(len(data))]
+    for i in range(0, len(data), 127):
+        lines += ["310", data[i:i + 127].hex().upper()]
+    return lines
+
+
+def case_proxy_graphics(msp, doc):
+    # An object of a program that is not at hand, shown by its proxy graphics: a
+    # polyline, a circle, an arc, a filled polygon and a text. Written into the file
+    # after ezdxf has saved it (ezdxf writes no proxy entities).
+    def point(x, y):
+        return struct.pack("<3d", x, y, 0)
+    commands = [
+        (6, struct.pack("<L", 4) + point(20, 20) + point(90, 20) + point(90, 80) + point(20, 80)),
+        (2, point(55, 50) + struct.pack("<d", 20) + point(0, 0)),
+        (4, point(140, 40) + struct.pack("<d", 30) + struct.pack("<3d", 0, 0, 1) + point(1, 0) +
+         struct.pack("<dL", math.pi * 0.75, 0)),
+        (20, struct.pack("<L", 1)),
+        (7, struct.pack("<L", 3) + point(120, 70) + point(180, 70) + point(150, 90)),
+        (10, point(110, 15) + point(0, 0) + point(1, 0) + struct.pack("<3d", 8, 1, 0) +
+         b"WALL-3\0\0"),
+    ]
+    return ["  0", "ACAD_PROXY_ENTITY", "  5", "FFF01", "330", msp.layout_key, "100",
+            "AcDbEntity", "  8", "0", "100", "AcDbProxyEntity", " 90", "498", " 91", "500",
+            " 95", "0", " 70", "0"] + proxy_graphics(commands) + [" 93", "0", " 94", "0"]
+
+
 def case_insert_attrib(msp, doc):
     blk = doc.blocks.new("PART", base_point=(0, 0))
     blk.add_lwpolyline([(0, 0), (20, 0), (20, 10), (0, 10)], close=True)
@@ -241,9 +274,22 @@ CASES = [
     (case_point, False), (case_solid_trace_face, False), (case_hatch, False),
     (case_hatch_pattern, False),
     (case_text, True), (case_mtext, True), (case_mtext_wrap, True), (case_mtext_format, True),
-    (case_multileader, False), (case_mline, False), (case_insert_attrib, False),
+    (case_multileader, False), (case_mline, False), (case_proxy_graphics, False),
+    (case_insert_attrib, False),
     (case_minsert, False), (case_dimension, False), (case_viewport, False),
 ]
+
+
+def add_entity(dxf, groups):
+    with open(dxf, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    section = next(i for i in range(len(lines) - 1)
+                   if lines[i].strip() == "2" and lines[i + 1].strip() == "ENTITIES")
+    end = next(i for i in range(section, len(lines) - 1)
+               if lines[i].strip() == "0" and lines[i + 1].strip() == "ENDSEC")
+    lines[end:end] = groups
+    with open(dxf, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines))
 
 
 def gray_png(path):
@@ -335,9 +381,11 @@ def main():
     for case, by_box in CASES:
         name = case.__name__[5:]
         doc, msp = new_drawing()
-        case(msp, doc)
+        raw = case(msp, doc)
         dxf = os.path.join(folder, name + ".dxf")
         doc.saveas(dxf)
+        if raw:  # groups written into the ENTITIES section as they are
+            add_entity(dxf, raw)
         a = inner(ours(cli, dxf, folder))
         b = inner(theirs(dxf, a.shape))
         if by_box:

@@ -50,7 +50,8 @@ Style styleOf(const EntityGroups& g, Parts& parts) {
         const double v = toNumber(value);
         if (code == 70) style.flags = static_cast<int>(v);
         if (code == 62 && style.elements.empty()) style.fill.aci = static_cast<int>(v);
-        if (code == 49 && style.elements.size() < kMostElements) style.elements.push_back({v});
+        if (code == 49 && style.elements.size() < kMostElements)
+            style.elements.push_back({v, PartColor{}, drawing::kNoName});
         if (style.elements.empty()) continue;
         if (code == 62) style.elements.back().color.aci = static_cast<int>(v);
         if (code == 420) {

@@ -42,7 +42,7 @@ bool drawParts(const EntityGroups& g, Parts& parts) {
     } else if (type == "MLINE") {
         drawMLine(g, parts);
     } else {
-        return false;
+        return drawProxyGraphics(g, parts);
     }
     return true;
 }

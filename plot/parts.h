@@ -70,12 +70,15 @@ uint32_t blockOfRecord(const Parts& parts, uint64_t handle);
 // The name of the linetype (kNoName when none) whose LTYPE record has `handle`.
 uint32_t linetypeOfRecord(const Parts& parts, uint64_t handle);
 
-// Draws the entities of those kinds; false for any other kind.
+// Draws the entities of those kinds, and entities of any other kind by their proxy
+// graphics; false when there is nothing to draw them by.
 bool drawParts(const EntityGroups& g, Parts& parts);
 
 // The kinds (each in its own file).
 void drawMultiLeader(const EntityGroups& g, Parts& parts);
 void drawTable(const EntityGroups& g, Parts& parts);
 void drawMLine(const EntityGroups& g, Parts& parts);
+// False when `g` carries no proxy graphics.
+bool drawProxyGraphics(const EntityGroups& g, Parts& parts);
 
 }  // namespace plot
