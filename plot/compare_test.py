@@ -223,6 +223,20 @@ def case_proxy_graphics(msp, doc):
             " 95", "0", " 70", "0"] + proxy_graphics(commands) + [" 93", "0", " 94", "0"]
 
 
+def case_wipeout_mesh(msp, doc):
+    # Lines masked by a wipeout drawn after them, one drawn after it on top; a mesh of
+    # two quadrilaterals.
+    for y in range(20, 90, 10):
+        msp.add_line((10, y), (110, y))
+    msp.add_wipeout([(30, 30), (90, 30), (90, 70), (30, 70)])
+    msp.add_line((10, 15), (110, 85))
+    mesh = msp.add_mesh()
+    with mesh.edit_data() as data:
+        data.vertices = [(130, 20, 0), (160, 20, 0), (190, 20, 0), (130, 80, 0), (160, 80, 0),
+                         (190, 80, 0)]
+        data.faces = [(0, 1, 4, 3), (1, 2, 5, 4)]
+
+
 def case_insert_attrib(msp, doc):
     blk = doc.blocks.new("PART", base_point=(0, 0))
     blk.add_lwpolyline([(0, 0), (20, 0), (20, 10), (0, 10)], close=True)
@@ -275,6 +289,7 @@ CASES = [
     (case_hatch_pattern, False),
     (case_text, True), (case_mtext, True), (case_mtext_wrap, True), (case_mtext_format, True),
     (case_multileader, False), (case_mline, False), (case_proxy_graphics, False),
+    (case_wipeout_mesh, False),
     (case_insert_attrib, False),
     (case_minsert, False), (case_dimension, False), (case_viewport, False),
 ]

@@ -41,6 +41,10 @@ bool drawParts(const EntityGroups& g, Parts& parts) {
         drawTable(g, parts);
     } else if (type == "MLINE") {
         drawMLine(g, parts);
+    } else if (type == "WIPEOUT") {
+        drawWipeout(g, parts);
+    } else if (type == "MESH") {
+        drawMesh(g, parts);
     } else {
         return drawProxyGraphics(g, parts);
     }

@@ -78,6 +78,8 @@ bool drawParts(const EntityGroups& g, Parts& parts);
 void drawMultiLeader(const EntityGroups& g, Parts& parts);
 void drawTable(const EntityGroups& g, Parts& parts);
 void drawMLine(const EntityGroups& g, Parts& parts);
+void drawWipeout(const EntityGroups& g, Parts& parts);
+void drawMesh(const EntityGroups& g, Parts& parts);
 // False when `g` carries no proxy graphics.
 bool drawProxyGraphics(const EntityGroups& g, Parts& parts);
 

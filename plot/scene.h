@@ -11,6 +11,10 @@
 
 namespace plot {
 
+// Pen::aci of what is painted in the paper's colour (wipeouts), whatever the plot
+// style table says.
+inline constexpr int kPaperAci = -1;
+
 struct Pen {
     QColor color = Qt::black;    // as displayed (ACI 7 black)
     int aci = 7;                 // the colour's index; 0 for a true colour
