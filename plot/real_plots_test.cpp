@@ -49,6 +49,15 @@ TEST_F(RealPlotTest, DrawingsShowWhatTheyHold) {
                         return i.kind == SceneItem::Kind::Stroke && i.end - i.begin > 30;
                     }) == 12;  // three hatches, drawn four times
          }},
+        {"ACadSharp_BLOCKVISIBILITYPARAMETER.dxf",
+         "each dynamic block reference in its visibility state only",
+         [](const Scene& s) { return s.items.size() == 12; }},
+        {"ezdxf_multi_insert_with_attribs.dxf", "the attributes on all 25 cells of the array",
+         [](const Scene& s) {
+             return std::count_if(s.texts.begin(), s.texts.end(), [&](const SceneText& t) {
+                        return testing::textOf(s, t) == "Flag";
+                    }) == 25;
+         }},
         {"ezdxf_uncommon.dxf", "the multileaders' texts",
          [](const Scene& s) {
              return std::count_if(s.texts.begin(), s.texts.end(), [&](const SceneText& t) {

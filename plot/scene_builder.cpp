@@ -296,6 +296,8 @@ private:
             if (t_.paper && c.depth == 0 && !c.frozenHere) viewport(i, g, c);
             return;
         }
+        // Invisible: a dynamic block's other visibility states, hidden objects.
+        if (g.integer(60) == 1) return;
         Pen pen;
         const Layer* layer = penOf(i, g, c, pen);
         if (!layer) return;
@@ -432,11 +434,11 @@ private:
     // A block reference: every column and row of its array, then its attributes.
     void insert(size_t i, const EntityGroups& g, const Pen& pen, const Layer* layer,
                 const Context& c) {
+        const int columns = std::max(1, g.integer(70, 1));
+        const int rows = std::max(1, g.integer(71, 1));
+        const double dx = g.number(44, 0), dy = g.number(45, 0);
         if (const Block* block = lookUp(t_.blocks, nameOf(i, RefKind::Block))) {
             const double sx = g.number(41, 1), sy = g.number(42, 1);
-            const int columns = std::max(1, g.integer(70, 1));
-            const int rows = std::max(1, g.integer(71, 1));
-            const double dx = g.number(44, 0), dy = g.number(45, 0);
             const QPointF at = g.point(10), base = block->base;
             // A cell: the block scaled about its base point and moved to its place in the
             // array; then all cells turned and moved to the insertion point alike.
@@ -451,8 +453,16 @@ private:
                 }
         }
         if (!d_.record(i).attribsFollow) return;
-        for (size_t j = i + 1; j < d_.size() && d_.record(j).kind == Kind::Attrib; ++j)
-            entity(j, c);
+        // The attributes show on every cell of an array, moved as their cell is.
+        const QTransform turn = QTransform().rotate(g.number(50, 0)) * g.ocs();
+        for (int row = 0; row < rows; ++row)
+            for (int col = 0; col < columns; ++col) {
+                const QPointF shift = turn.map(QPointF(col * dx, row * dy));
+                Context cell = c;
+                cell.t = QTransform::fromTranslate(shift.x(), shift.y()) * c.t;
+                for (size_t j = i + 1; j < d_.size() && d_.record(j).kind == Kind::Attrib; ++j)
+                    entity(j, cell);
+            }
     }
 
     // The entities of `block` as a reference on `layer` with `pen` shows them; `t` maps

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <set>
 
 #include "drawing/document.h"
 #include "drawing/test_drawings.h"
@@ -94,6 +95,57 @@ TEST_F(PlotSceneTest, ALargeDrawingKeepsItsOrder) {
     for (int k = 0; k < 6000; ++k)
         ASSERT_EQ(filler[k], QString("零件明细 A-%1").arg(5 * k + 2)) << k;
     EXPECT_GT(scene.extents.width(), 5 * 6000 * 0.731);
+}
+
+// Entities flagged invisible (a dynamic block's other visibility states) are left out;
+// a leader whose path is a spline is drawn as one; an array of block references shows
+// its attributes on every cell.
+TEST_F(PlotSceneTest, InvisibleEntitiesSplineLeadersAndArrayAttributes) {
+    using plot::testing::drawingWith;
+    const Groups block = {{0, "BLOCK"},  {8, "0"},  {2, "TAG"}, {70, "2"},     {10, "0"}, {20, "0"},
+                          {0, "ATTDEF"}, {8, "0"},  {10, "0"},  {20, "0"},     {40, "2"}, {1, ""},
+                          {3, "No"},     {2, "NO"}, {70, "0"},  {0, "ENDBLK"}, {8, "0"}};
+    const Groups entities = {{0, "LINE"}, {8, "0"},    {60, "1"},     {10, "0"},     {20, "0"},
+                             {11, "9"},   {21, "9"},   {0, "LEADER"}, {8, "0"},      {71, "0"},
+                             {72, "1"},   {76, "3"},   {10, "0"},     {20, "0"},     {10, "10"},
+                             {20, "10"},  {10, "20"},  {20, "0"},     {0, "INSERT"}, {8, "0"},
+                             {66, "1"},   {2, "TAG"},  {10, "100"},   {20, "0"},     {70, "3"},
+                             {71, "2"},   {44, "10"},  {45, "20"},    {50, "90"},    {0, "ATTRIB"},
+                             {8, "0"},    {10, "100"}, {20, "0"},     {40, "2"},     {1, "7"},
+                             {2, "NO"},   {70, "0"},   {0, "SEQEND"}, {8, "0"}};
+    const plot::Scene scene = sceneOf("details.dxf", drawingWith("AC1015", {}, block, entities));
+    ASSERT_GE(scene.items.size(), 1u);
+    const plot::SceneItem& leader = scene.items[0];
+    EXPECT_GT(leader.end - leader.begin, 20u);  // a curve, not two lines; the line is not there
+    EXPECT_NEAR(outlineBox(scene, leader).top(), 0, 1e-9);
+    bool bulges = false;  // above the straight path on its way up
+    for (uint32_t k = leader.begin; k < leader.end; ++k)
+        bulges =
+            bulges || (scene.elements[k].x < 10 && scene.elements[k].y > scene.elements[k].x + 0.5);
+    EXPECT_TRUE(bulges);
+    // The insert is turned by 90°: its columns run up, its rows to the left.
+    std::set<std::pair<long, long>> at;
+    for (const plot::SceneText& t : scene.texts)
+        at.insert({std::lround(t.place.dx()), std::lround(t.place.dy())});
+    EXPECT_EQ(at, (std::set<std::pair<long, long>>{
+                      {100, 0}, {100, 10}, {100, 20}, {80, 0}, {80, 10}, {80, 20}}));
+}
+
+// A polyline whose width changes turns sharply: its segments' edges meet in a point
+// beyond the vertex, as they do on screen.
+TEST_F(PlotSceneTest, TaperedPolylinesMeetAtTheirJoints) {
+    const Groups entities = {{0, "POLYLINE"}, {8, "0"},   {66, "1"},     {70, "0"},
+                             {40, "2"},       {41, "1"},  {0, "VERTEX"}, {8, "0"},
+                             {10, "0"},       {20, "0"},  {0, "VERTEX"}, {8, "0"},
+                             {10, "40"},      {20, "0"},  {0, "VERTEX"}, {8, "0"},
+                             {10, "0"},       {20, "10"}, {0, "SEQEND"}, {8, "0"}};
+    const plot::Scene scene =
+        sceneOf("tapered.dxf", plot::testing::drawingWith("AC1009", {}, {}, entities));
+    ASSERT_EQ(scene.items.size(), 2u);
+    const QRectF first = outlineBox(scene, scene.items[0]);
+    const QRectF second = outlineBox(scene, scene.items[1]);
+    EXPECT_GT(first.right(), 42);  // the point of the turn, past the vertex at x = 40
+    EXPECT_NEAR(first.right(), second.right(), 1e-9);
 }
 
 TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
