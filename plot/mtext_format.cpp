@@ -217,6 +217,8 @@ private:
         p.text = body.left(at);
         p.lower = body.mid(at + 1);
         p.stack = body[at];
+        if (p.stack == '^' && p.lower.startsWith(' '))
+            p.lower.remove(0, 1);  // "^ " as written to keep it from caret codes
         p.format = formatIndex();
         out_.back().pieces.push_back(std::move(p));
     }
@@ -257,6 +259,7 @@ private:
                         ++k;
                         continue;
                     }
+                    if (body[k].isLetter()) break;  // the next key
                     const qsizetype before = k;
                     const double v = value();
                     if (k == before)

@@ -166,6 +166,26 @@ QPointF unit(QPointF v, QPointF fallback) {
     return length > 1e-12 ? v / length : fallback;
 }
 
+// A smooth curve through `p` leaving along `start` and arriving along `end`: cubic
+// pieces with the neighbours' chord as tangent inside (Catmull-Rom).
+std::vector<QPointF> curveThrough(const std::vector<QPointF>& p, QPointF start, QPointF end) {
+    constexpr int kSteps = 16;
+    const size_t n = p.size();
+    auto length = [](QPointF d) { return std::hypot(d.x(), d.y()); };
+    std::vector<QPointF> tangent(n);
+    for (size_t i = 1; i + 1 < n; ++i) tangent[i] = (p[i + 1] - p[i - 1]) / 2;
+    tangent[0] = unit(start, {1, 0}) * length(p[1] - p[0]);
+    tangent[n - 1] = unit(end, {1, 0}) * length(p[n - 1] - p[n - 2]);
+    std::vector<QPointF> out{p[0]};
+    for (size_t i = 0; i + 1 < n; ++i)
+        for (int s = 1; s <= kSteps; ++s) {
+            const double t = double(s) / kSteps, t2 = t * t, t3 = t2 * t;
+            out.push_back(p[i] * (2 * t3 - 3 * t2 + 1) + tangent[i] * (t3 - 2 * t2 + t) +
+                          p[i + 1] * (-2 * t3 + 3 * t2) + tangent[i + 1] * (t3 - t2));
+        }
+    return out;
+}
+
 class MultiLeaderDrawing {
 public:
     MultiLeaderDrawing(const EntityGroups& g, Parts& parts) : m_(read(g)), parts_(parts) {}
@@ -262,8 +282,9 @@ private:
                        linetypeOfRecord(parts_, m_.linetype), m_.lineweight);
         Out out(parts_.scene(), pen);
         arrow(v[0], unit(v[1] - v[0], {1, 0}), arrowBlock(line.index), pen, out);
+        const QPointF end = leader.vertical ? v.back() - v[v.size() - 2] : leader.dogleg;
         const std::vector<QPointF> points =
-            m_.leaderType == 2 && v.size() > 2 ? splinePoints(3, {}, {}, {}, v) : v;
+            m_.leaderType == 2 ? curveThrough(v, v[1] - v[0], end) : v;
         QPainterPath path(points[0]);
         for (size_t i = 1; i < points.size(); ++i) path.lineTo(points[i]);
         out.stroke(path, parts_.t());
