@@ -127,6 +127,17 @@ TEST_F(MTextTest, ParagraphsAreAlignedAndIndented) {
     EXPECT_NEAR(left(3), 30, 1e-6);  // the lines after it: 3
 }
 
+// A paragraph key after the tab stops still counts; "^ " separates a tolerance's parts.
+TEST_F(MTextTest, TabStopsBeforeKeysAndCaretSeparators) {
+    const Scene scene =
+        sceneOf("keys.dxf", textDrawing(mtext("\\pxt3,qc;X\\P\\S+0.1^ -0.2;", 100)));
+    ASSERT_EQ(scene.texts.size(), 3u);
+    const QRectF x = scene.texts[0].place.mapRect(scene.texts[0].box);
+    EXPECT_NEAR(x.center().x(), 50, 0.5);
+    EXPECT_EQ(testing::textOf(scene, scene.texts[1]), "+0.1");
+    EXPECT_EQ(testing::textOf(scene, scene.texts[2]), "-0.2");
+}
+
 // Static columns 30 wide, 10 apart, 35 high (R2018): two lines fill a column; \N
 // starts the next one.
 TEST_F(MTextTest, ParagraphsFlowIntoColumns) {
