@@ -9,6 +9,7 @@
 
 #include "plot/colors.h"
 #include "plot/entity.h"
+#include "plot/linetype_text.h"
 #include "plot/object_index.h"
 #include "plot/parts.h"
 #include "plot/runs.h"
@@ -135,6 +136,7 @@ public:
     std::unordered_map<uint32_t, Layer> layers;
     std::unordered_map<uint64_t, uint32_t> layerNames;  // by the layer's handle
     std::unordered_map<uint32_t, std::vector<double>> linetypes;
+    std::unordered_map<uint32_t, std::vector<LinetypeText>> lineTexts;  // complex linetypes
     std::unordered_map<uint32_t, TextStyle> styles;
     std::unordered_map<uint32_t, Block> blocks;
     std::vector<size_t> model;  // model space's entities, for a paper layout's viewports
@@ -194,6 +196,8 @@ private:
         for (const auto& [code, value] : g.list())
             if (code == 49) dashes.push_back(toNumber(value));
         linetypes[d_.record(i).name] = dashes;
+        if (auto texts = linetypeTexts(g); !texts.empty())
+            lineTexts[d_.record(i).name] = std::move(texts);
     }
 
     // The style's font: a TrueType file names its family, any other font file plots in
@@ -303,6 +307,7 @@ private:
         if (!layer) return;
         Out out(scene_, pen);
         const std::string_view type = g.type();
+        const size_t first = scene_.items.size();
         if (type == "INSERT") {
             insert(i, g, pen, layer, c);
         } else if (type == "DIMENSION") {
@@ -320,6 +325,23 @@ private:
             EntityParts parts(*this, i, pen, layer, c);
             drawParts(g, parts);
         }
+        if (!t_.lineTexts.empty() && type != "INSERT" && type != "DIMENSION")
+            lineTexts(i, g, layer, first);
+    }
+
+    // The texts of the entity's complex linetype along what it drew from item `first` on.
+    void lineTexts(size_t i, const EntityGroups& g, const Layer* layer, size_t first) {
+        uint32_t linetype = nameOf(i, RefKind::Linetype);
+        if (linetype == kNoName || linetype == t_.byLayer) linetype = layer->linetype;
+        const std::vector<LinetypeText>* texts = lookUp(t_.lineTexts, linetype);
+        if (!texts) return;
+        drawLinetypeTexts(scene_, first, t_.dashesOf(linetype), *texts,
+                          t_.ltscale * g.number(48, 1), [&](uint64_t handle) -> const TextStyle& {
+                              const int32_t r = t_.objects.recordOf(handle);
+                              const TextStyle* style =
+                                  r >= 0 ? lookUp(t_.styles, d_.record(r).name) : nullptr;
+                              return style ? *style : styleOf(i);
+                          });
     }
 
     // The builder as the parts of entity i, drawn with `pen` on `layer`, see it.

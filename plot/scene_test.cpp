@@ -148,6 +148,59 @@ TEST_F(PlotSceneTest, TaperedPolylinesMeetAtTheirJoints) {
     EXPECT_NEAR(first.right(), second.right(), 1e-9);
 }
 
+// A complex linetype's text repeats with its pattern along the line, from the end of the
+// element it belongs to, shifted as it says.
+TEST_F(PlotSceneTest, ComplexLinetypesCarryTheirTexts) {
+    const Groups tables = {{0, "TABLE"},
+                           {2, "STYLE"},
+                           {0, "STYLE"},
+                           {5, "30"},
+                           {2, "STANDARD"},
+                           {70, "0"},
+                           {40, "0"},
+                           {41, "1"},
+                           {3, "txt"},
+                           {0, "ENDTAB"},
+                           {0, "TABLE"},
+                           {2, "LTYPE"},
+                           {0, "LTYPE"},
+                           {5, "31"},
+                           {2, "GAS"},
+                           {70, "0"},
+                           {3, "Gas ---- GAS ----"},
+                           {72, "65"},
+                           {73, "3"},
+                           {40, "0.95"},
+                           {49, "0.5"},
+                           {74, "0"},
+                           {49, "-0.2"},
+                           {74, "2"},
+                           {75, "0"},
+                           {340, "30"},
+                           {46, "0.1"},
+                           {50, "0"},
+                           {44, "-0.1"},
+                           {45, "-0.05"},
+                           {9, "GAS"},
+                           {49, "-0.25"},
+                           {74, "0"},
+                           {0, "ENDTAB"}};
+    Groups entities = {{0, "LINE"}, {8, "0"},   {6, "GAS"}, {10, "0"},
+                       {20, "0"},   {11, "20"}, {21, "0"}};
+    std::string dxf = plot::testing::drawingWith("AC1018", tables, {}, entities);
+    dxf.replace(dxf.find("$ACADVER"), 8, "$LTSCALE\n 40\n10.0\n  9\n$ACADVER");
+    const plot::Scene scene = sceneOf("gas.dxf", dxf);
+    std::vector<std::pair<double, double>> at;
+    for (const plot::SceneText& t : scene.texts) {
+        EXPECT_EQ(plot::testing::textOf(scene, t), "GAS");
+        at.emplace_back(t.place.dx(), t.place.dy());
+    }
+    ASSERT_EQ(at.size(), 2u);  // at 0.7 - 0.1 of each 9.5 long repeat, 0.5 below
+    EXPECT_NEAR(at[0].first, 6, 1e-9);
+    EXPECT_NEAR(at[1].first, 15.5, 1e-9);
+    EXPECT_NEAR(at[0].second, -0.5, 1e-9);
+}
+
 TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
     const std::pair<const char*, double> cases[] = {
         {"12.500000", 12.5},
