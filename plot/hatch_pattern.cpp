@@ -6,9 +6,10 @@
 // Each family is set in a frame of its own: its lines run along x there, one unit of
 // row spacing is kRowUnits, and row k lies at y = k * kRowUnits. Every boundary edge
 // adds its crossing to each row it spans, so the work is that of the crossings found.
-// A pattern that would need more than kMostRows rows or kMostDashes dashes for one
-// hatch (a dense pattern over a large area) is drawn as its boundary and counted in the
-// scene's simplifiedHatches.
+// A pattern that would need more than kMostRows rows, kMostDashes dashes or
+// kMostCrossings crossings for one hatch (a dense pattern over a large area, a boundary
+// of a great many edges) is drawn as its boundary and counted in the scene's
+// simplifiedHatches.
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +21,7 @@ namespace {
 constexpr double kRowUnits = 1000;
 constexpr double kMostRows = 20000;
 constexpr double kMostDashes = 400000;
+constexpr double kMostCrossings = 2000000;  // of the boundary's edges with the rows
 constexpr size_t kMostFamilies = 64;
 constexpr size_t kMostDashItems = 64;
 
@@ -82,10 +84,15 @@ public:
         first_ = std::ceil(y0 / kRowUnits);
         rows_ = std::max(0.0, std::floor(y1 / kRowUnits) - first_ + 1);
         width_ = (x1 - x0) / scale_;
+        for (const QPolygonF& p : polygons_)
+            for (qsizetype i = 0; i + 1 < p.size(); ++i)
+                crossings_ +=
+                    std::abs(std::ceil(p[i + 1].y() / kRowUnits) - std::ceil(p[i].y() / kRowUnits));
     }
 
-    // Rows and dashes this family needs.
+    // Rows, crossings and dashes this family needs.
     double rows() const { return rows_; }
+    double crossings() const { return crossings_; }
     double dashes() const {
         double period = 0;
         for (double d : f_.dashes) period += std::abs(d);
@@ -153,7 +160,7 @@ private:
     const Family& f_;
     QPointF u_;
     double spacing_ = 0, shift_ = 0, scale_ = 1;
-    double first_ = 0, rows_ = 0, width_ = 0;
+    double first_ = 0, rows_ = 0, width_ = 0, crossings_ = 0;
     QTransform toFrame_;
     QList<QPolygonF> polygons_;
 };
@@ -183,13 +190,15 @@ void drawHatchInside(const EntityGroups& g, const QPainterPath& boundary, const 
     }
     const std::vector<Family> families = familiesOf(g);
     std::vector<FamilyLines> sets;
-    double rows = 0, dashes = 0;
+    double rows = 0, dashes = 0, crossings = 0;
     for (const Family& f : families) {
         sets.emplace_back(f, boundary);
         rows += sets.back().rows();
         dashes += sets.back().dashes();
+        crossings += sets.back().crossings();
     }
-    if (families.empty() || rows > kMostRows || dashes > kMostDashes) {
+    if (families.empty() || rows > kMostRows || dashes > kMostDashes ||
+        crossings > kMostCrossings) {
         if (!families.empty()) ++out.scene().simplifiedHatches;
         return out.stroke(boundary, t);
     }

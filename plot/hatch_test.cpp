@@ -100,6 +100,29 @@ TEST_F(HatchTest, GradientsFillAndDensePatternsFallBackToTheBoundary) {
     EXPECT_EQ(dense.items[0].kind, SceneItem::Kind::Stroke);
     EXPECT_EQ(dense.items[0].end - dense.items[0].begin, 10u);  // the two squares
     EXPECT_EQ(dense.simplifiedHatches, 1);
+
+    // A boundary zigzagging 30000 times over all 100 rows: too many crossings.
+    Groups zigzag = {{0, "HATCH"}, {8, "0"},  {100, "AcDbHatch"}, {2, "USER"},
+                     {70, "0"},    {71, "0"}, {91, "1"},          {92, "2"},
+                     {72, "0"},    {73, "1"}, {93, "30001"}};
+    for (int i = 0; i <= 30000; ++i)
+        zigzag.insert(zigzag.end(), {{10, std::to_string(i)}, {20, i % 2 ? "100" : "0"}});
+    zigzag.insert(zigzag.end(), {{97, "0"},
+                                 {75, "0"},
+                                 {76, "1"},
+                                 {52, "0"},
+                                 {41, "1"},
+                                 {77, "0"},
+                                 {78, "1"},
+                                 {53, "0"},
+                                 {43, "0"},
+                                 {44, "0"},
+                                 {45, "0"},
+                                 {46, "1"},
+                                 {79, "0"},
+                                 {98, "0"}});
+    const Scene crossed = sceneOf("zigzag.dxf", testing::drawingWith("AC1018", {}, {}, zigzag));
+    EXPECT_EQ(crossed.simplifiedHatches, 1);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ namespace plot {
 namespace {
 
 constexpr double kMostRepeats = 2000;  // per stroke: a denser pattern reads as a line
+constexpr int kMostTexts = 5000;       // per entity
 constexpr int kCurveSteps = 8;
 constexpr int kCircleSteps = 72;
 
@@ -82,7 +83,8 @@ void drawLinetypeTexts(Scene& scene, size_t first, const std::vector<double>& da
     for (double d : dashes) ends.push_back(period += std::abs(d) * scale);
     if (!(period > 0) || !std::isfinite(period)) return;
     const size_t last = scene.items.size();
-    for (size_t k = first; k < last; ++k) {
+    int budget = kMostTexts;
+    for (size_t k = first; k < last && budget > 0; ++k) {
         const SceneItem item = scene.items[k];
         if (item.begin == item.end || (item.kind != SceneItem::Kind::Circle &&
                                        (item.kind != SceneItem::Kind::Stroke || item.width > 0)))
@@ -96,9 +98,9 @@ void drawLinetypeTexts(Scene& scene, size_t first, const std::vector<double>& da
                                                     line[i].y() - line[i - 1].y()));
             const double length = at.back();
             if (!(length > 0) || length / period > kMostRepeats) continue;
-            for (double start = 0; start < length; start += period)
+            for (double start = 0; start < length && budget > 0; start += period)
                 for (const LinetypeText& t : texts) {
-                    if (t.after >= ends.size()) continue;
+                    if (t.after >= ends.size() || budget-- <= 0) continue;
                     const double d = start + ends[t.after] + t.x * scale;
                     if (d < 0 || d > length) continue;
                     const size_t i = std::clamp<size_t>(

@@ -17,14 +17,12 @@ struct Line {
     std::vector<uint32_t> glyphs;
     QPointF origin;
     double advance = 0;
-    bool blank = false;  // nothing to draw
 };
 
 // `k`: drawing units per glyph unit.
 void emitLines(std::span<const Line> lines, const FontMetrics& m, double k, double widthFactor,
                double oblique, const QTransform& local, Out& out) {
     for (const Line& line : lines) {
-        if (line.blank) continue;
         QTransform place = QTransform::fromScale(k * widthFactor, -k);
         place *= QTransform(1, 0, std::tan(oblique * M_PI / 180), 1, 0, 0);
         place *= QTransform::fromTranslate(line.origin.x(), line.origin.y());
