@@ -26,6 +26,7 @@ const Sample kSamples[] = {
     {"ACadSharp_sample_AC1014.dwg", Version::R14},
     {"ACadSharp_sample_AC1015.dwg", Version::R2000},
     {"ACadSharp_sample_AC1018.dwg", Version::R2004},
+    {"ACadSharp_sample_AC1021.dwg", Version::R2007},
     {"ACadSharp_sample_AC1024.dwg", Version::R2010},
     {"ACadSharp_sample_AC1027.dwg", Version::R2013},
     {"ACadSharp_sample_AC1032.dwg", Version::R2018},
@@ -156,6 +157,10 @@ TEST(DwgContainer, OverwrittenFieldsFailWithAReason) {
         {"ACadSharp_sample_AC1018.dwg", 0x1E200, 4, true},     // header page's type
         {"ACadSharp_sample_AC1018.dwg", 0x1C840, 16, false},   // object map page's data
         {"ACadSharp_sample_AC1018.dwg", 0x4400, 64, false},    // first objects page's data
+        {"ACadSharp_sample_AC1021.dwg", 0xC8, 12, true},       // coded metadata length
+        {"ACadSharp_sample_AC1021.dwg", 0xE0, 30, false},      // compressed metadata
+        {"ACadSharp_sample_AC1021.dwg", 0x480, 64, false},     // first page
+        {"ACadSharp_sample_AC1021.dwg", 0x10000, 600, false},  // a data page's codewords
     };
     for (const auto& m : cases) {
         for (const uint8_t fill : {uint8_t{0xFF}, uint8_t{0x00}, uint8_t{0x7F}}) {
