@@ -55,8 +55,7 @@ uint8_t* putPiece(const uint8_t* src, Piece p, uint8_t* dst) {
         dst = putPiece(src + 8, {p.from, 8}, dst);
         return putPiece(src, {p.from, 8}, dst);
     }
-    for (size_t i = 0; i < p.width; ++i)
-        *dst++ = p.width < 4 ? src[p.width - 1 - i] : src[i];
+    for (size_t i = 0; i < p.width; ++i) *dst++ = p.width < 4 ? src[p.width - 1 - i] : src[i];
     return dst;
 }
 
