@@ -15,6 +15,9 @@ namespace {
 // Where every version's file header keeps them.
 constexpr size_t kMaintenanceAt = 0x0B;
 constexpr size_t kCodePageAt = 0x13;
+// From 2004 on, the security flags; with the first set, a password encrypts the data.
+constexpr size_t kSecurityFlagsAt = 0x18;
+constexpr uint8_t kEncryptedData = 0x01;
 
 struct VersionName {
     std::string_view magic;
@@ -79,6 +82,9 @@ std::string readContainer(std::span<const uint8_t> file, Container& out) {
     if (file.size() < kCodePageAt + 2) return reason::kTruncated;
     out.maintenance = file[kMaintenanceAt];
     out.codePage = static_cast<uint16_t>(file[kCodePageAt] | file[kCodePageAt + 1] << 8);
+    if (out.version >= Version::R2004 && file.size() > kSecurityFlagsAt &&
+        (file[kSecurityFlagsAt] & kEncryptedData) != 0)
+        return reason::kPasswordProtected;
     std::string why;
     switch (out.version) {
         case Version::R13:

@@ -108,6 +108,16 @@ TEST(DwgContainer, RefusesOlderVersionsNamingThem) {
     }
 }
 
+TEST(DwgContainer, RefusesDrawingsEncryptedWithAPassword) {
+    for (const char* name : {"ACadSharp_sample_AC1018.dwg", "ACadSharp_sample_AC1021.dwg",
+                             "ACadSharp_sample_AC1032.dwg"}) {
+        auto file = testDrawing(name);
+        file[0x18] |= 0x01;
+        Container c;
+        EXPECT_EQ(dwg::readContainer(file, c), "DWG文件有密码保护，无法读取") << name;
+    }
+}
+
 // A cut file either fails with a reason or, cut only past what the container needs,
 // still reads consistently; cut inside the header or the maps, it fails.
 TEST(DwgContainer, CutFilesFailWithAReason) {
