@@ -22,8 +22,8 @@ drawing::Status appendErrorLog(const std::string& logPath, const std::string& dr
     localtime_r(&now, &local);
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
     const std::string entry = stars + "\r\n打开文件出错:" + ui::printableName(drawing) + "\r\n" +
-                              ui::printableName(reasonLine) + "\r\n" +
-                              when + "\r\n" + stars + "\r\n";
+                              ui::printableName(reasonLine) + "\r\n" + when + "\r\n" + stars +
+                              "\r\n";
     const bool good = std::fwrite(entry.data(), 1, entry.size(), f) == entry.size();
     if (std::fclose(f) != 0 || !good)
         return drawing::Status::failure(drawing::reason::kUnwritable, logPath);

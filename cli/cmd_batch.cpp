@@ -73,7 +73,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         return listPlotNames(args, io);
     cli::Options opts;
     std::string error;
-    if (!opts.parse(args, {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper"},
+    if (!opts.parse(args,
+                    {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper"},
                     {"purge", "audit", "status"}, error)) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;

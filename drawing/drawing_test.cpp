@@ -178,7 +178,8 @@ TEST(DrawingFile, UnreadablePathsGiveTheirReasonAndPath) {
         std::string path;
         std::string reason;
     } cases[] = {
-        {"/nonexistent/folder/a.dxf", std::string(reason::kUnreadable) + "（No such file or directory）"},
+        {"/nonexistent/folder/a.dxf",
+         std::string(reason::kUnreadable) + "（No such file or directory）"},
         {scratch.path().string(), std::string(reason::kUnreadable) + "（Is a directory）"},
         {pipe, reason::kNotRegularFile},
         {"/dev/null", reason::kNotRegularFile},

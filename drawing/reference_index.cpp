@@ -149,11 +149,7 @@ void ReferenceIndex::markUses() {
             r.block >= 0 ? d_.record(static_cast<size_t>(r.block)).name : kNoName;
         for (const Ref& ref : d_.refs(i)) {
             if (ref.role == RefRole::Owner) continue;
-            if (ref.kind == RefKind::Handle && ref.role != RefRole::Use) {
-                if (named_.count(ref.handle) && (referrers_.empty() || referrers_.back() != i))
-                    referrers_.push_back(i);
-                continue;
-            }
+            if (ref.kind == RefKind::Handle && ref.role != RefRole::Use) continue;
             if (ref.kind != RefKind::Handle) {
                 if (!(ref.kind == RefKind::Block && ref.name == ownBlock))
                     usedName_[static_cast<size_t>(ref.kind) * names_ + ref.name] = 1;
@@ -161,7 +157,6 @@ void ReferenceIndex::markUses() {
             }
             const auto found = named_.find(ref.handle);
             if (found == named_.end()) continue;
-            if (referrers_.empty() || referrers_.back() != i) referrers_.push_back(i);
             const int32_t t = found->second;
             const Record& target = d_.record(static_cast<size_t>(t));
             // A pointer into a block definition keeps the whole definition.

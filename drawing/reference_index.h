@@ -38,9 +38,6 @@ public:
     // Whether the block record (by handle) holds a layout: found through the LAYOUT
     // objects, and in drawings without them through the names of model and paper space.
     bool isLayoutBlock(uint64_t blockRecord) const { return layoutBlocks_.count(blockRecord) > 0; }
-    // The records that point (other than as owner) at a table entry or at a block or
-    // its contents: the only ones a purge can leave pointing nowhere.
-    const std::vector<size_t>& referrers() const { return referrers_; }
     // The block records of model space and of the active paper space; 0 when none.
     uint64_t modelSpace() const { return modelSpace_; }
     uint64_t paperSpace() const { return paperSpace_; }
@@ -60,8 +57,7 @@ private:
     // pointer can keep. Looking pointers up here, not in the drawing's index of every
     // handle, spares rebuilding that index after each pass that removed something.
     std::unordered_map<uint64_t, int32_t> named_;
-    std::vector<size_t> blockRecords_, layouts_;
-    std::vector<size_t> referrers_;  // the BLOCK_RECORD entries, the LAYOUTs
+    std::vector<size_t> blockRecords_, layouts_;  // the BLOCK_RECORD entries, the LAYOUTs
     std::unordered_set<uint64_t> layoutBlocks_;
     uint64_t modelSpace_ = 0;
     uint64_t paperSpace_ = 0;

@@ -19,11 +19,13 @@ TEST(PrintableName, EscapesWhatWouldBreakALineOrItsEncoding) {
         {std::string("nul\0bell\a", 9), "nul\\x00bell\\x07"},
         {"del\x7F", "del\\x7F"},
         {"esc\x1B[2J", "esc\\x1B[2J"},
-        {"c1\xC2\x9B" "c", "c1\\xC2\\x9Bc"},       // U+009B, a terminal's CSI
-        {"nbsp\xC2\xA0", "nbsp\xC2\xA0"},           // U+00A0 is text
+        {"c1\xC2\x9B"
+         "c",
+         "c1\\xC2\\x9Bc"},                 // U+009B, a terminal's CSI
+        {"nbsp\xC2\xA0", "nbsp\xC2\xA0"},  // U+00A0 is text
         {"latin1 \xFF\xFE.dxf", "latin1 \\xFF\\xFE.dxf"},
         {"gbk \xD6\xD0\xCE\xC4", "gbk \\xD6\\xD0\\xCE\\xC4"},
-        {"cut \xE4\xB8", "cut \\xE4\\xB8"},         // a character without its last byte
+        {"cut \xE4\xB8", "cut \\xE4\\xB8"},  // a character without its last byte
         {"overlong \xC0\xAF", "overlong \\xC0\\xAF"},
         {"overlong \xE0\x80\xAF", "overlong \\xE0\\x80\\xAF"},
         {"surrogate \xED\xA0\x80", "surrogate \\xED\\xA0\\x80"},
