@@ -165,14 +165,17 @@ const Fault kFaults[] = {
          g.insert(g.begin() + static_cast<long>(groupIn(g, line, 8)) + 1, G{62, "300"});
      },
      "的颜色号 300 无效"},
-    {"DanglingHandleInExtendedData", "AC1015",
+    {"UndefinedTextStyleWithoutStandard", "AC1015",
      [](Groups& g) {
-         const size_t line = recordAt(g, "ENTITIES", "LINE");
-         size_t end = line + 1;
-         while (g[end].first != 0) ++end;
-         g.insert(g.begin() + static_cast<long>(end), {G{1001, "ACAD"}, G{1005, "ABCDE"}});
+         const size_t style = recordAt(g, "TABLES", "STYLE");
+         const size_t next = static_cast<size_t>(
+             std::find(g.begin() + static_cast<long>(style) + 1, g.end(), G{0, "STYLE"}) -
+             g.begin());
+         g.erase(g.begin() + static_cast<long>(style), g.begin() + static_cast<long>(next));
+         const size_t text = recordAt(g, "ENTITIES", "TEXT");
+         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "NOSTYLE"});
      },
-     "指向不存在的对象 ABCDE"},
+     "的文字样式 NOSTYLE 未定义"},
     {"DanglingEntryOfATableList", "AC1015",
      [](Groups& g) {
          const size_t table = recordAt(g, "TABLES", "TABLE");
@@ -252,6 +255,97 @@ TEST(Audit, DrawingWithoutStandardDimensionStyleOrLayerZeroIsLeftAlone) {
     const AuditReport report = auditDrawing(d, true);
     EXPECT_TRUE(report.findings.empty()) << report.findings.front().text;
     EXPECT_EQ(d.bytes(), bytes);
+}
+
+// The sample without the table entry `name` of `type`.
+Groups withoutEntry(Groups g, const std::string& type, const std::string& name) {
+    for (size_t at = recordAt(g, "TABLES", type); at < g.size(); ++at) {
+        if (g[at] != G{0, type} || g[groupIn(g, at, 2)].second != name) continue;
+        size_t next = at + 1;
+        while (g[next].first != 0) ++next;
+        g.erase(g.begin() + static_cast<long>(at), g.begin() + static_cast<long>(next));
+        break;
+    }
+    return g;
+}
+
+// Groups set as `code` right after the layer group of the first `type` in ENTITIES.
+Groups withEntityValue(Groups g, const std::string& type, int code, const std::string& value) {
+    const size_t at = recordAt(g, "ENTITIES", type);
+    g.insert(g.begin() + static_cast<long>(groupIn(g, at, 8)) + 1, G{code, value});
+    return g;
+}
+
+// A drawing of an ENTITIES section alone, as programs write them: layers, linetypes and
+// text styles are left to the reader; a block it inserts cannot be defined anywhere.
+Groups entitiesAlone(const Groups& header, const char* block) {
+    Groups g = header;
+    g.insert(g.end(), {G{0, "SECTION"}, G{2, "ENTITIES"}});
+    for (int k = 0; k < 3; ++k)
+        g.insert(g.end(), {G{0, "TEXT"}, G{8, "TEXTS"}, G{7, "ROMANS"}, G{10, "0"}, G{20, "0"},
+                           G{30, "0"}, G{40, "2.5"}, G{1, "T" + std::to_string(k)}});
+    g.insert(g.end(), {G{0, "LINE"}, G{8, "WALLS"}, G{6, "DASHED"}, G{10, "0"}, G{20, "0"},
+                       G{30, "0"}, G{11, "5"}, G{21, "5"}, G{31, "0"}});
+    if (*block) g.insert(g.end(), {G{0, "INSERT"}, G{8, "0"}, G{2, block}, G{10, "0"}, G{20, "0"}});
+    g.insert(g.end(), {G{0, "ENDSEC"}, G{0, "EOF"}});
+    return g;
+}
+
+// What is sound stays byte for byte: extended data is its application's, CONTINUOUS is
+// built in before R13, and where the drawing has no table for a name, audit renames
+// nothing to a record it could not make. A block inserted without any BLOCKS section
+// is found but stays unfixed.
+TEST(Audit, LeavesWhatIsSoundAndNamesNoRecordItCannotMake) {
+    SampleOptions r12, r10;
+    r12.version = "AC1009";
+    r10.version = "AC1006";
+    const Groups ac1009 = {G{0, "SECTION"}, G{2, "HEADER"}, G{9, "$ACADVER"}, G{1, "AC1009"},
+                           G{0, "ENDSEC"}};
+    const struct {
+        const char* name;
+        Groups groups;
+        std::vector<std::string> unfixed;  // findings audit cannot fix
+    } cases[] = {
+        {"handle in extended data that points nowhere",
+         [] {
+             Groups g = sampleGroups({});
+             size_t end = recordAt(g, "ENTITIES", "LINE") + 1;
+             while (g[end].first != 0) ++end;
+             g.insert(g.begin() + static_cast<long>(end), {G{1001, "ACAD"}, G{1005, "ABCDE"}});
+             return g;
+         }(),
+         {}},
+        {"R12 CONTINUOUS without its entry",
+         withEntityValue(withoutEntry(sampleGroups(r12), "LTYPE", "CONTINUOUS"), "LINE", 6,
+                         "CONTINUOUS"),
+         {}},
+        {"R10 continuous without its entry",
+         withEntityValue(withoutEntry(sampleGroups(r10), "LTYPE", "CONTINUOUS"), "LINE", 6,
+                         "continuous"),
+         {}},
+        {"entities alone", entitiesAlone({}, ""), {}},
+        {"entities alone after an R12 header", entitiesAlone(ac1009, ""), {}},
+        {"entities alone inserting a block",
+         entitiesAlone({}, "FRAME"),
+         {"插入了未定义的块 FRAME"}},
+    };
+    testing::ScratchFolder scratch("audit-");
+    for (const auto& c : cases) {
+        const std::string bytes = render(c.groups, DxfFormat::Ascii);
+        Drawing d;
+        ASSERT_TRUE(Drawing::parse(bytes, d).ok()) << c.name;
+        const AuditReport report = auditDrawing(d, true);
+        std::vector<std::string> unfixed;
+        for (const AuditFinding& f : report.findings) {
+            EXPECT_FALSE(f.fixed) << c.name << ": " << f.text;
+            unfixed.push_back(f.text);
+        }
+        EXPECT_EQ(unfixed, c.unfixed) << c.name;
+        EXPECT_EQ(d.bytes(), bytes) << c.name;
+        const std::string path = (scratch.path() / "audited.dxf").string();
+        testing::writeFile(path, d.bytes());
+        EXPECT_EQ(testing::ezdxfAudit(path), "") << c.name;
+    }
 }
 
 }  // namespace

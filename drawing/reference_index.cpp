@@ -149,7 +149,9 @@ void ReferenceIndex::markUses() {
             r.block >= 0 ? d_.record(static_cast<size_t>(r.block)).name : kNoName;
         for (const Ref& ref : d_.refs(i)) {
             if (ref.role == RefRole::Owner) continue;
-            if (ref.kind == RefKind::Handle && ref.role != RefRole::Use) continue;
+            if (ref.kind == RefKind::Handle && ref.role != RefRole::Use &&
+                ref.role != RefRole::Extended)
+                continue;
             if (ref.kind != RefKind::Handle) {
                 if (!(ref.kind == RefKind::Block && ref.name == ownBlock))
                     usedName_[static_cast<size_t>(ref.kind) * names_ + ref.name] = 1;
@@ -192,20 +194,20 @@ std::vector<ClearedPointer> clearPointers(Drawing& d, size_t i,
     std::vector<ClearedPointer> out;
     const Record& r = d.record(i);
     const bool dictionary = r.kind == Kind::Dictionary, table = r.kind == Kind::Table;
-    bool ownerSeen = false, inReactors = false, xdata = false;
+    bool ownerSeen = false, inReactors = false;
     for (size_t k = 1; k < edit.size(); ++k) {
         const int code = edit.code(k);
-        xdata = xdata || code == 1001;
-        if (!xdata && code == 102) {
+        if (code == 1001) break;  // extended data belongs to its application
+        if (code == 102) {
             if (edit.text(k).rfind("{ACAD_REACTORS", 0) == 0)
                 inReactors = true;
             else if (edit.text(k) == "}")
                 inReactors = false;
             continue;
         }
-        if (xdata ? code != 1005 : !isPointerCode(code)) continue;
+        if (!isPointerCode(code)) continue;
         const uint64_t h = parseHandle(edit.text(k));
-        const bool isOwner = !xdata && !inReactors && code == 330 && !ownerSeen;
+        const bool isOwner = !inReactors && code == 330 && !ownerSeen;
         ownerSeen = ownerSeen || isOwner;
         if (h == 0 || !gone(h) || (inReactors && !reactors)) continue;
         out.push_back({code, h, isOwner});

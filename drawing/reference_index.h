@@ -76,8 +76,9 @@ struct ClearedPointer {
 
 // Clears the pointers of record `i` to the handles `gone` names: an owner pointer is
 // set to `newOwner`, an entry of a table's list or (when `reactors`) of the reactor list
-// is removed, a dictionary entry goes with its name, any other pointer (extended data
-// included) is set to 0. Returns the pointers found; changes the record only when `fix`.
+// is removed, a dictionary entry goes with its name, any other pointer is set to 0.
+// Extended data is its application's and is left as it is. Returns the pointers found;
+// changes the record only when `fix`.
 std::vector<ClearedPointer> clearPointers(Drawing& drawing, size_t i,
                                           const std::function<bool(uint64_t)>& gone,
                                           uint64_t newOwner, bool reactors, bool fix);
