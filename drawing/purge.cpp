@@ -52,9 +52,12 @@ bool understood(const Record& r) { return r.type.rfind("ACAD_PROXY_", 0) != 0; }
 // or a reactor list (those pointers are cleared after the removal).
 class Removal {
 public:
-    Removal(Drawing& d, const std::vector<NamedEntry>& candidates)
-        : d_(d), candidates_(candidates), member_(d.size(), -1), kept_(candidates.size(), 0) {
-        collectDependents();
+    Removal(Drawing& d, const ReferenceIndex& index, const std::vector<NamedEntry>& candidates)
+        : d_(d),
+          index_(index),
+          candidates_(candidates),
+          member_(d.size(), -1),
+          kept_(candidates.size(), 0) {
         for (size_t c = 0; c < candidates_.size(); ++c) collect(c);
         checkPointers();
     }
@@ -77,18 +80,6 @@ public:
     }
 
 private:
-    // Handle -> the records that go when the record with that handle goes.
-    void collectDependents() {
-        for (size_t i = 0; i < d_.size(); ++i) {
-            const Record& r = d_.record(i);
-            if (r.deleted) continue;
-            if (r.section == Section::Objects && r.owner) dependents_[r.owner].push_back(i);
-            if (r.section != Section::Other) continue;
-            for (const Ref& ref : d_.refs(i))
-                if (ref.role == RefRole::Data) dependents_[ref.handle].push_back(i);
-        }
-    }
-
     void collect(size_t c) {
         const NamedEntry& e = candidates_[c];
         std::vector<size_t> records{e.record};
@@ -111,31 +102,26 @@ private:
             const Record& r = d_.record(i);
             if (!r.hasHandle) continue;
             handles_.emplace(r.handle, id);
-            const auto found = dependents_.find(r.handle);
-            if (found != dependents_.end())
-                records.insert(records.end(), found->second.begin(), found->second.end());
+            const std::vector<size_t>& more = index_.dependents(r.handle);
+            records.insert(records.end(), more.begin(), more.end());
         }
     }
 
     void checkPointers() {
-        for (size_t i = 0; i < d_.size(); ++i) {
-            if (d_.record(i).deleted) continue;
-            for (const Ref& ref : d_.refs(i)) {
-                if (ref.kind != RefKind::Handle) continue;
-                const auto found = handles_.find(ref.handle);
-                if (found == handles_.end() || found->second == member_[i]) continue;
-                if (ref.role == RefRole::Listing || ref.role == RefRole::Reactor) {
-                    if (cleared_.empty() || cleared_.back() != i) cleared_.push_back(i);
-                } else {
-                    kept_[static_cast<size_t>(found->second)] = 1;
-                }
+        for (const Pointer& p : index_.pointers()) {
+            const auto found = handles_.find(p.handle);
+            if (found == handles_.end() || found->second == member_[p.record]) continue;
+            if (p.role == RefRole::Listing || p.role == RefRole::Reactor) {
+                if (cleared_.empty() || cleared_.back() != p.record) cleared_.push_back(p.record);
+            } else {
+                kept_[static_cast<size_t>(found->second)] = 1;
             }
         }
     }
 
     Drawing& d_;
+    const ReferenceIndex& index_;
     const std::vector<NamedEntry>& candidates_;
-    std::unordered_map<uint64_t, std::vector<size_t>> dependents_;
     std::unordered_map<uint64_t, int32_t> handles_;  // of every record to be removed
     std::vector<int32_t> member_;                    // per record: its candidate, or -1
     std::vector<uint8_t> kept_;                      // per candidate
@@ -146,22 +132,19 @@ private:
 
 PurgeReport purgeAll(Drawing& d) {
     PurgeReport report;
+    const ReferenceIndex index(d);
     std::vector<NamedEntry> candidates;
-    {
-        const ReferenceIndex index(d);
-        for (const NamedEntry& c : index.entries()) {
-            std::string name;
-            d.value(c.record, 2, name);
-            if (isProtected(c, foldName(name), d.record(c.record).flags) || index.isUsed(c))
-                continue;
-            if (c.blockRecord >= 0 &&
-                index.isLayoutBlock(d.record(static_cast<size_t>(c.blockRecord)).handle))
-                continue;
-            candidates.push_back(c);
-        }
+    for (const NamedEntry& c : index.entries()) {
+        std::string name;
+        d.value(c.record, 2, name);
+        if (isProtected(c, foldName(name), d.record(c.record).flags) || index.isUsed(c)) continue;
+        if (c.blockRecord >= 0 &&
+            index.isLayoutBlock(d.record(static_cast<size_t>(c.blockRecord)).handle))
+            continue;
+        candidates.push_back(c);
     }
     if (candidates.empty()) return report;
-    Removal removal(d, candidates);
+    Removal removal(d, index, candidates);
     for (size_t c = 0; c < candidates.size(); ++c) {
         if (removal.kept(c)) continue;
         std::string name;

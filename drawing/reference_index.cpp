@@ -45,6 +45,10 @@ void ReferenceIndex::collectEntries() {
         if (r.deleted) continue;
         if (r.hasHandle && (r.table >= 0 || r.section == Section::Blocks))
             named_.emplace(r.handle, static_cast<int32_t>(i));
+        if (r.section == Section::Objects && r.owner) dependents_[r.owner].push_back(i);
+        if (r.section == Section::Other)
+            for (const Ref& ref : d_.refs(i))
+                if (ref.role == RefRole::Data) dependents_[ref.handle].push_back(i);
         if (r.kind == Kind::BlockRecord && r.hasHandle) blockRecords_.push_back(i);
         if (r.kind == Kind::Layout && r.section == Section::Objects) layouts_.push_back(i);
         if (r.name == kNoName) continue;
@@ -142,13 +146,24 @@ void ReferenceIndex::findLayouts() {
 void ReferenceIndex::markUses() {
     usedName_.assign(kNameKinds * names_, 0);
     usedRecord_.assign(d_.size(), 0);
+    // Runs of records share their owner: the last one's answer is kept.
+    uint64_t lastOwner = 0;
+    bool lastOwnerIsLayout = false;
     for (size_t i = 0; i < d_.size(); ++i) {
         const Record& r = d_.record(i);
         if (r.deleted) continue;
         const uint32_t ownBlock =
             r.block >= 0 ? d_.record(static_cast<size_t>(r.block)).name : kNoName;
         for (const Ref& ref : d_.refs(i)) {
-            if (ref.role == RefRole::Owner) continue;
+            if (ref.role == RefRole::Owner) {
+                if (ref.handle != lastOwner) {
+                    lastOwner = ref.handle;
+                    lastOwnerIsLayout = layoutBlocks_.count(ref.handle) > 0;
+                }
+                if (!lastOwnerIsLayout) pointers_.push_back({i, ref.handle, ref.role});
+                continue;
+            }
+            if (ref.kind == RefKind::Handle) pointers_.push_back({i, ref.handle, ref.role});
             if (ref.kind == RefKind::Handle && ref.role != RefRole::Use &&
                 ref.role != RefRole::Extended)
                 continue;
@@ -170,6 +185,12 @@ void ReferenceIndex::markUses() {
                 usedRecord_[static_cast<size_t>(t)] = 1;
         }
     }
+}
+
+const std::vector<size_t>& ReferenceIndex::dependents(uint64_t handle) const {
+    static const std::vector<size_t> kNone;
+    const auto found = dependents_.find(handle);
+    return found == dependents_.end() ? kNone : found->second;
 }
 
 int32_t ReferenceIndex::definition(RefKind kind, uint32_t name) const {

@@ -1,8 +1,8 @@
 // The references of a drawing, gathered once per purge or audit pass from the records'
 // summaries: the named entries (layers, linetypes, text styles, dimension styles,
-// blocks) and what refers to each, the records pointed at by handle, and the block
-// records that hold the layouts. Purge removes only what nothing refers to; audit finds
-// what refers to nothing.
+// blocks) and what refers to each, the records pointed at by handle, what goes with a
+// record when it goes, and the block records that hold the layouts. Purge removes only
+// what nothing refers to; audit finds what refers to nothing.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,13 @@
 #include "drawing/drawing.h"
 
 namespace drawing {
+
+// A pointer by handle of a live record.
+struct Pointer {
+    size_t record;
+    uint64_t handle;
+    RefRole role;
+};
 
 struct NamedEntry {
     RefKind kind;
@@ -41,6 +48,12 @@ public:
     // The block records of model space and of the active paper space; 0 when none.
     uint64_t modelSpace() const { return modelSpace_; }
     uint64_t paperSpace() const { return paperSpace_; }
+    // The records that go with the record of `handle`: the objects it owns and the
+    // records that hold its data (ACDSDATA); none when nothing does.
+    const std::vector<size_t>& dependents(uint64_t handle) const;
+    // Every pointer by handle of the live records but the owner pointers to the blocks
+    // of layouts, which purge never removes.
+    const std::vector<Pointer>& pointers() const { return pointers_; }
 
 private:
     void collectEntries();
@@ -59,6 +72,8 @@ private:
     std::unordered_map<uint64_t, int32_t> named_;
     std::vector<size_t> blockRecords_, layouts_;  // the BLOCK_RECORD entries, the LAYOUTs
     std::unordered_set<uint64_t> layoutBlocks_;
+    std::unordered_map<uint64_t, std::vector<size_t>> dependents_;
+    std::vector<Pointer> pointers_;
     uint64_t modelSpace_ = 0;
     uint64_t paperSpace_ = 0;
 };
