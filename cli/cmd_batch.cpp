@@ -189,10 +189,10 @@ const cli::CommandRegistration reg(
     "to the error log (--log, default errlogoqrz.txt in the data folder). A drawing that is\n"
     "not a regular file (a folder, a named pipe, a device) is refused with an error. The\n"
     "sub-commands list the devices, the plot style tables and a device's paper sizes.\n"
-    "Names are printed so that each stays on one line: a backslash is written \\\\, a line\n"
-    "break \\n, a carriage return \\r, a tab \\t, and any other control character or byte\n"
-    "that is not UTF-8 as \\x and its two hexadecimal digits (\\x1B, \\xFF); the error log\n"
-    "writes them the same way.",
+    "Every path and text is printed so that it stays on one line: a backslash is written\n"
+    "\\\\, a line break \\n, a carriage return \\r, a tab \\t, and any other control character\n"
+    "or byte that is not UTF-8 as \\x and its two hexadecimal digits (\\x1B, \\xFF); the\n"
+    "error log writes them the same way.",
     &runBatchCommand);
 
 }  // namespace
