@@ -35,6 +35,26 @@ size_t groupIn(const Groups& g, size_t record, int code) {
     return g.size();
 }
 
+// The sample without the table entry `name` of `type`.
+Groups withoutEntry(Groups g, const std::string& type, const std::string& name) {
+    for (size_t at = recordAt(g, "TABLES", type); at < g.size(); ++at) {
+        if (g[at] != G{0, type} || g[groupIn(g, at, 2)].second != name) continue;
+        size_t next = at + 1;
+        while (g[next].first != 0) ++next;
+        g.erase(g.begin() + static_cast<long>(at), g.begin() + static_cast<long>(next));
+        break;
+    }
+    return g;
+}
+
+// The sample with the group (`code`, `value`) right after the layer of the first `type`
+// in ENTITIES.
+Groups withEntityValue(Groups g, const std::string& type, int code, const std::string& value) {
+    const size_t at = recordAt(g, "ENTITIES", type);
+    g.insert(g.begin() + static_cast<long>(groupIn(g, at, 8)) + 1, G{code, value});
+    return g;
+}
+
 struct Fault {
     const char* name;
     const char* version;
@@ -124,56 +144,26 @@ const Fault kFaults[] = {
              }
      },
      "INSERT"},
-    {"MissingLayerZero", "AC1015",
-     [](Groups& g) {
-         const size_t layer = recordAt(g, "TABLES", "LAYER");
-         const size_t next = static_cast<size_t>(
-             std::find(g.begin() + static_cast<long>(layer) + 1, g.end(), G{0, "LAYER"}) -
-             g.begin());
-         g.erase(g.begin() + static_cast<long>(layer), g.begin() + static_cast<long>(next));
-     },
+    {"MissingLayerZero", "AC1015", [](Groups& g) { g = withoutEntry(g, "LAYER", "0"); },
      "缺少必需的表项：图层 0"},
     {"MissingStandardStyleR12", "AC1009",
      [](Groups& g) {
-         const size_t style = recordAt(g, "TABLES", "STYLE");
-         const size_t next = static_cast<size_t>(
-             std::find(g.begin() + static_cast<long>(style) + 1, g.end(), G{0, "STYLE"}) -
-             g.begin());
-         g.erase(g.begin() + static_cast<long>(style), g.begin() + static_cast<long>(next));
-         const size_t text = recordAt(g, "ENTITIES", "TEXT");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "STANDARD"});
+         g = withEntityValue(withoutEntry(g, "STYLE", "STANDARD"), "TEXT", 7, "STANDARD");
      },
      "缺少必需的表项：文字样式 STANDARD"},
     {"UndefinedLayer", "AC1015",
      [](Groups& g) { g[groupIn(g, recordAt(g, "ENTITIES", "LINE"), 8)].second = "NOLAYER"; },
      "所在的图层 NOLAYER 不存在"},
     {"UndefinedLinetypeR12", "AC1009",
-     [](Groups& g) {
-         const size_t line = recordAt(g, "ENTITIES", "LINE");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, line, 8)) + 1, G{6, "NOLINETYPE"});
-     },
+     [](Groups& g) { g = withEntityValue(g, "LINE", 6, "NOLINETYPE"); },
      "的线型 NOLINETYPE 未定义"},
     {"UndefinedTextStyle", "AC1018",
-     [](Groups& g) {
-         const size_t text = recordAt(g, "ENTITIES", "TEXT");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "NOSTYLE"});
-     },
-     "的文字样式 NOSTYLE 未定义"},
-    {"InvalidColour", "AC1032",
-     [](Groups& g) {
-         const size_t line = recordAt(g, "ENTITIES", "LINE");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, line, 8)) + 1, G{62, "300"});
-     },
+     [](Groups& g) { g = withEntityValue(g, "TEXT", 7, "NOSTYLE"); }, "的文字样式 NOSTYLE 未定义"},
+    {"InvalidColour", "AC1032", [](Groups& g) { g = withEntityValue(g, "LINE", 62, "300"); },
      "的颜色号 300 无效"},
     {"UndefinedTextStyleWithoutStandard", "AC1015",
      [](Groups& g) {
-         const size_t style = recordAt(g, "TABLES", "STYLE");
-         const size_t next = static_cast<size_t>(
-             std::find(g.begin() + static_cast<long>(style) + 1, g.end(), G{0, "STYLE"}) -
-             g.begin());
-         g.erase(g.begin() + static_cast<long>(style), g.begin() + static_cast<long>(next));
-         const size_t text = recordAt(g, "ENTITIES", "TEXT");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "NOSTYLE"});
+         g = withEntityValue(withoutEntry(g, "STYLE", "Standard"), "TEXT", 7, "NOSTYLE");
      },
      "的文字样式 NOSTYLE 未定义"},
     {"DanglingEntryOfATableList", "AC1015",
@@ -238,44 +228,6 @@ TEST(Audit, CleanDrawingsOfEveryVersionHaveNothingToFix) {
     }
 }
 
-// A drawing whose only dimension style is ISO-25 and whose entities are all on other
-// layers than 0 is sound: audit adds no Standard style, no layer 0, no handle.
-TEST(Audit, DrawingWithoutStandardDimensionStyleOrLayerZeroIsLeftAlone) {
-    Groups g = sampleGroups({});
-    g[groupIn(g, recordAt(g, "TABLES", "DIMSTYLE"), 2)].second = "ISO-25";
-    const size_t zero = recordAt(g, "TABLES", "LAYER");
-    const size_t next = static_cast<size_t>(
-        std::find(g.begin() + static_cast<long>(zero) + 1, g.end(), G{0, "LAYER"}) - g.begin());
-    g.erase(g.begin() + static_cast<long>(zero), g.begin() + static_cast<long>(next));
-    for (auto& [code, value] : g)
-        if ((code == 8 || code == 6) && value == "0") value = "USED";
-    const std::string bytes = render(g, DxfFormat::Ascii);
-    Drawing d;
-    ASSERT_TRUE(Drawing::parse(bytes, d).ok());
-    const AuditReport report = auditDrawing(d, true);
-    EXPECT_TRUE(report.findings.empty()) << report.findings.front().text;
-    EXPECT_EQ(d.bytes(), bytes);
-}
-
-// The sample without the table entry `name` of `type`.
-Groups withoutEntry(Groups g, const std::string& type, const std::string& name) {
-    for (size_t at = recordAt(g, "TABLES", type); at < g.size(); ++at) {
-        if (g[at] != G{0, type} || g[groupIn(g, at, 2)].second != name) continue;
-        size_t next = at + 1;
-        while (g[next].first != 0) ++next;
-        g.erase(g.begin() + static_cast<long>(at), g.begin() + static_cast<long>(next));
-        break;
-    }
-    return g;
-}
-
-// Groups set as `code` right after the layer group of the first `type` in ENTITIES.
-Groups withEntityValue(Groups g, const std::string& type, int code, const std::string& value) {
-    const size_t at = recordAt(g, "ENTITIES", type);
-    g.insert(g.begin() + static_cast<long>(groupIn(g, at, 8)) + 1, G{code, value});
-    return g;
-}
-
 // A drawing of an ENTITIES section alone, as programs write them: layers, linetypes and
 // text styles are left to the reader; a block it inserts cannot be defined anywhere.
 Groups entitiesAlone(const Groups& header, const char* block) {
@@ -291,9 +243,10 @@ Groups entitiesAlone(const Groups& header, const char* block) {
     return g;
 }
 
-// What is sound stays byte for byte: extended data is its application's, CONTINUOUS is
-// built in before R13, and where the drawing has no table for a name, audit renames
-// nothing to a record it could not make. A block inserted without any BLOCKS section
+// What is sound stays byte for byte: layer 0 and the Standard styles are needed only
+// where something names them, extended data is its application's, CONTINUOUS is built
+// in before R13, and where the drawing has no table for a name, audit renames nothing
+// to a record it could not make. A block inserted without any BLOCKS section
 // is found but stays unfixed.
 TEST(Audit, LeavesWhatIsSoundAndNamesNoRecordItCannotMake) {
     SampleOptions r12, r10;
@@ -306,6 +259,15 @@ TEST(Audit, LeavesWhatIsSoundAndNamesNoRecordItCannotMake) {
         Groups groups;
         std::vector<std::string> unfixed;  // findings audit cannot fix
     } cases[] = {
+        {"dimension style ISO-25 alone and no layer 0, which nothing names",
+         [] {
+             Groups g = withoutEntry(sampleGroups({}), "LAYER", "0");
+             g[groupIn(g, recordAt(g, "TABLES", "DIMSTYLE"), 2)].second = "ISO-25";
+             for (auto& [code, value] : g)
+                 if ((code == 8 || code == 6) && value == "0") value = "USED";
+             return g;
+         }(),
+         {}},
         {"handle in extended data that points nowhere",
          [] {
              Groups g = sampleGroups({});
