@@ -49,7 +49,9 @@ bool understood(const Record& r) { return r.type.rfind("ACAD_PROXY_", 0) != 0; }
 // (extension dictionaries and their contents), and the records holding data of any of
 // these (ACDSDATA). An entry is kept when any of that is not understood, or when any
 // record that stays points at any of it other than through a table's list of entries
-// or a reactor list (those pointers are cleared after the removal).
+// or a reactor list (those pointers are cleared after the removal). What another entry
+// would take counts as staying, as references from unused blocks do: a later pass
+// takes the entry once that other one is gone.
 class Removal {
 public:
     Removal(Drawing& d, const ReferenceIndex& index, const std::vector<NamedEntry>& candidates)
