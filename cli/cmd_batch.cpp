@@ -9,6 +9,7 @@
 #include "cli/options.h"
 #include "plot/plotter.h"
 #include "ui/data_paths.h"
+#include "ui/printable_name.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         return listPlotNames(args, io);
     cli::Options opts;
     std::string error;
-    if (!opts.parse(args, {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper"},
+    if (!opts.parse(args,
+                    {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper"},
                     {"purge", "audit", "status"}, error)) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
@@ -136,18 +138,27 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
 
     const bool status = opts.has("status");
     batch::BatchObserver observer;
+    // Names come from the file system and the drawings: each is escaped, so that one
+    // drawing is one line whatever its name holds.
+    using ui::printableName;
     observer.started = [&](size_t i, size_t n, const std::string& path) {
-        io.out << "file=" << i << "/" << n << "|" << path << "\n";
+        io.out << "file=" << i << "/" << n << "|" << printableName(path) << "\n";
     };
     if (status)
-        observer.status = [&](const std::string& text) { io.out << "status=" << text << "\n"; };
-    observer.saved = [&](const std::string& path) { io.out << "saved=" << path << "\n"; };
-    observer.plotted = [&](const std::string& path, const std::string& output) {
-        io.out << "plotted=" << path << "|" << output << "\n";
+        observer.status = [&](const std::string& text) {
+            io.out << "status=" << printableName(text) << "\n";
+        };
+    observer.saved = [&](const std::string& path) {
+        io.out << "saved=" << printableName(path) << "\n";
     };
-    observer.note = [&](const std::string& text) { io.out << "note=" << text << "\n"; };
+    observer.plotted = [&](const std::string& path, const std::string& output) {
+        io.out << "plotted=" << printableName(path) << "|" << printableName(output) << "\n";
+    };
+    observer.note = [&](const std::string& text) {
+        io.out << "note=" << printableName(text) << "\n";
+    };
     observer.error = [&](const std::string& path, const std::string& reason) {
-        io.out << "error=" << path << "|" << reason << "\n";
+        io.out << "error=" << printableName(path) << "|" << printableName(reason) << "\n";
     };
     bool logFailed = false;
     observer.logFailed = [&](const std::string&) { logFailed = true; };
@@ -155,7 +166,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     const size_t done = batch::runBatch(application, drawings, settings, observer);
     io.out << "done=" << done << "\n";
     if (logFailed) {
-        io.err << "tolvane-cli batch: cannot write the error log " << settings.errorLog << "\n";
+        io.err << "tolvane-cli batch: cannot write the error log "
+               << ui::printableName(settings.errorLog) << "\n";
         return cli::kFailure;
     }
     return cli::kOk;
@@ -174,8 +186,13 @@ const cli::CommandRegistration reg(
     "saves a copy named from that block's attributes beside the drawing. Prints\n"
     "file=<i>/<N>|<path>, plotted=<path>|<PDF file or printer>, note=<text>, saved=<path>,\n"
     "error=<path>|<reason> and done=<N>; with --status also status=<text>. Errors also go\n"
-    "to the error log (--log, default errlogoqrz.txt in the data folder). The sub-commands\n"
-    "list the devices, the plot style tables and a device's paper sizes.",
+    "to the error log (--log, default errlogoqrz.txt in the data folder). A drawing that is\n"
+    "not a regular file (a folder, a named pipe, a device) is refused with an error. The\n"
+    "sub-commands list the devices, the plot style tables and a device's paper sizes.\n"
+    "Every path and text is printed so that it stays on one line: a backslash is written\n"
+    "\\\\, a line break \\n, a carriage return \\r, a tab \\t, and any other control character\n"
+    "or byte that is not UTF-8 as \\x and its two hexadecimal digits (\\x1B, \\xFF); the\n"
+    "error log writes them the same way.",
     &runBatchCommand);
 
 }  // namespace

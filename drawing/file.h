@@ -11,7 +11,9 @@
 
 namespace drawing {
 
-// Reads the file at `path` into `drawing`. Fails with the reason (status.h) and the path.
+// Reads the file at `path` into `drawing`. Fails with the reason (status.h) and the path;
+// what is not a regular file (a folder, a named pipe, a device) is refused without
+// waiting for data.
 Status readDrawingFile(const std::string& path, Drawing& drawing);
 
 enum class WriteMode {
