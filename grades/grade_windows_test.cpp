@@ -375,25 +375,25 @@ private slots:
     }
 
     void enterPressesTheMainButtonAndEscCloses() {
+        // Types `text` into the grade box of the active window `w` and presses `key`.
+        const auto press = [](QWidget* w, const QString& text, Qt::Key key) {
+            activate(w);
+            auto* box = find<QComboBox>(w, "Combo1");
+            box->setFocus();
+            box->setEditText(text);
+            QTest::keyClick(box->lineEdit(), key);
+        };
         QWidget* query = grades::showGradeQueryWindow();
-        activate(query);
-        auto* box = find<QComboBox>(query, "Combo1");
-        box->setFocus();
-        box->setEditText(QStringLiteral("45"));
-        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        press(query, QStringLiteral("45"), Qt::Key_Return);
         QCOMPARE(display(query, "Text1", 1), QStringLiteral("45"));
-        QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
+        press(query, QStringLiteral("45"), Qt::Key_Escape);
         QVERIFY(!query->isVisible());
 
         auto* conversion = grades::showGradeConversionWindow();
-        activate(conversion);
-        auto* grade = find<QComboBox>(conversion, "Combo1");
-        grade->setFocus();
-        grade->setEditText(QStringLiteral("C45"));
-        QTest::keyClick(grade->lineEdit(), Qt::Key_Enter);
+        press(conversion, QStringLiteral("C45"), Qt::Key_Enter);  // the keypad's Enter
         QVERIFY(find(conversion, "Frame3")->isVisible());
         QCOMPARE(conversion->searchPosition(), 2);
-        QTest::keyClick(grade->lineEdit(), Qt::Key_Escape);
+        press(conversion, QStringLiteral("C45"), Qt::Key_Escape);
         QVERIFY(!conversion->isVisible());
         QVERIFY(boxes_.boxes().isEmpty());
     }
