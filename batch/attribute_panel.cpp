@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "batch/collection.h"
 #include "batch/progress_window.h"
 #include "batch/sample_blocks.h"
 #include "drawing/document.h"
-#include "batch/collection.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_box.h"
 
@@ -221,10 +221,10 @@ void AttributePanel::saveSettings(QSettings& settings) const {
     QStringList nameSlots;
     for (const std::string& slot : template_.slots()) nameSlots << qtext(slot);
     const QList<std::pair<const char*, QVariant>> values = {
-        {"sample", samplePath_->text()},        {"blocks", textsOf(blocks_)},
-        {"block", blocks_->currentText()},      {"tags", textsOf(tagList_)},
-        {"values", textsOf(valueList_)},        {"newValues", textsOf(newValueList_)},
-        {"nameSlots", nameSlots},                   {"namePreview", namePreview_->text()},
+        {"sample", samplePath_->text()},   {"blocks", textsOf(blocks_)},
+        {"block", blocks_->currentText()}, {"tags", textsOf(tagList_)},
+        {"values", textsOf(valueList_)},   {"newValues", textsOf(newValueList_)},
+        {"nameSlots", nameSlots},          {"namePreview", namePreview_->text()},
         {"constant", constant_->text()}};
     for (const auto& [key, value] : values) settings.setValue(QLatin1String(key), value);
 }

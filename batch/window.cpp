@@ -288,10 +288,10 @@ void Form10::runFinished(int taken, bool stopped) {
                    QDate::currentDate().toString(Qt::ISODate).toStdString(),
                    log};
     const ui::Message summary = runSummaryMessage(run);
-    const bool withLog = run.failed > 0 && QFileInfo::exists(qs(log));
+    const ui::Buttons buttons =
+        run.failed > 0 && QFileInfo::exists(qs(log)) ? ui::Buttons::OkOpenLog : ui::Buttons::Ok;
     if (ui::showMessage(this, qs(summary.title), qs(summary.text), ui::Icon::Information,
-                        withLog ? ui::Buttons::OkOpenLog : ui::Buttons::Ok) ==
-        ui::Answer::OpenLog)
+                        buttons) == ui::Answer::OpenLog)
         ui::showTextFile(qs(log), QStringLiteral("批量操作错误日志"));
     close();
 }
@@ -318,7 +318,6 @@ void Form10::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// The operations and their set-up; the drawing list without the files that are gone.
 void Form10::saveSettings() const {
     ui::Settings settings;
     settings.beginGroup(QStringLiteral("batch"));
@@ -335,6 +334,9 @@ void Form10::saveSettings() const {
     panel_->saveSettings(settings);
 }
 
+// The drawing list comes back without the files that have gone since; the operations
+// are ticked as the user would, so that the print set-up fills its lists before its
+// choices are made again.
 void Form10::restoreSettings() {
     ui::Settings settings;
     settings.beginGroup(QStringLiteral("batch"));
