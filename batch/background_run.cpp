@@ -30,6 +30,10 @@ void BackgroundRun::start(drawing::AcadApplication& application, std::vector<std
             observer.status = [this](const std::string& text) {
                 Q_EMIT status(QString::fromStdString(text));
             };
+            observer.error = [this](const std::string& path, const std::string& reason) {
+                Q_EMIT drawingFailed(QString::fromStdString(path), QString::fromStdString(reason));
+            };
+            observer.done = [this](size_t number) { Q_EMIT drawingDone(int(number)); };
             observer.logFailed = [this](const std::string& path) {
                 Q_EMIT logFailed(QString::fromStdString(path));
             };

@@ -34,6 +34,10 @@ public:
 Q_SIGNALS:
     void drawingStarted(int number, int count, const QString& path);
     void status(const QString& text);
+    // A drawing's error went to the error log.
+    void drawingFailed(const QString& path, const QString& reason);
+    // Drawing `number` was taken to its end (not the one a stop abandoned).
+    void drawingDone(int number);
     // The error log could not be written.
     void logFailed(const QString& logPath);
     // The run has ended; `taken` drawings were started.

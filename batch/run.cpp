@@ -15,6 +15,7 @@ public:
     bool stopped() const { return observer_.stopRequested && observer_.stopRequested(); }
 
     void drawing(size_t number, size_t count, const std::string& path) {
+        abandoned_ = false;
         if (observer_.started) observer_.started(number, count, path);
         copySaved_.clear();
         say("正在打开文件。。。。。。");
@@ -28,6 +29,7 @@ public:
         const auto abandon = [&] {
             if (!stopped()) return false;
             doc->close(false);
+            abandoned_ = true;
             return true;
         };
         if (settings_.plot) {
@@ -64,6 +66,8 @@ public:
         if (abandon()) return;
         close(*doc);
     }
+
+    bool abandoned() const { return abandoned_; }
 
     void finish() {
         say("正在退出 AUTOCAD2004。。。。。。 ");
@@ -165,6 +169,7 @@ private:
     const BatchSettings& settings_;
     const BatchObserver& observer_;
     std::string copySaved_;  // the copy saved for the current drawing, if any
+    bool abandoned_ = false;  // the current drawing was left unfinished by a stop
 };
 
 }  // namespace
@@ -185,6 +190,7 @@ size_t runBatch(drawing::AcadApplication& application, const std::vector<std::st
     while (taken < drawings.size() && !run.stopped()) {
         ++taken;
         run.drawing(taken, drawings.size(), drawings[taken - 1]);
+        if (!run.abandoned() && observer.done) observer.done(taken);
     }
     run.finish();
     return taken;

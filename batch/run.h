@@ -47,6 +47,9 @@ struct BatchObserver {
     // displayed), said once.
     std::function<void(const std::string& text)> note;
     std::function<void(const std::string& path, const std::string& reason)> error;
+    // Drawing `number` was taken to its end (closed, saved or not, its errors logged);
+    // not said of the drawing a stop abandoned.
+    std::function<void(size_t number)> done;
     // The error log at `logPath` could not be written; the entry's error line went out
     // all the same and the run goes on.
     std::function<void(const std::string& logPath)> logFailed;
