@@ -17,6 +17,7 @@
 #include "batch/worker_process.h"
 #include "batch/worker_protocol.h"
 #include "batch/worker_serve.h"
+#include "ui/data_paths.h"
 
 namespace batch {
 namespace {
@@ -402,6 +403,14 @@ std::string findWorkerProgram() {
                                       self.parent_path().parent_path() / "cli" / "tolvane-cli"})
         if (::access(candidate.c_str(), X_OK) == 0) return candidate.lexically_normal().string();
     return {};
+}
+
+WorkerOptions defaultWorkerOptions() {
+    WorkerOptions options;
+    options.program = findWorkerProgram();
+    options.dataDir = ui::dataDir();
+    options.workers = defaultWorkerCount();
+    return options;
 }
 
 size_t defaultDrawingMemoryMegabytes() {

@@ -47,6 +47,10 @@ struct PoolResult {
 // tolvane-cli beside it, else the build tree's cli/tolvane-cli; empty when none is found.
 std::string findWorkerProgram();
 
+// The options of a run by default: findWorkerProgram(), the data folder, a worker per
+// core, the default limits.
+WorkerOptions defaultWorkerOptions();
+
 // Half of the machine's memory, in megabytes.
 size_t defaultDrawingMemoryMegabytes();
 // The number of cores.

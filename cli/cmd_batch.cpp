@@ -126,9 +126,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
     }
-    size_t jobs = batch::defaultWorkerCount();
-    batch::WorkerOptions workers;
-    if (!positiveOption(opts, "jobs", jobs, io) ||
+    batch::WorkerOptions workers = batch::defaultWorkerOptions();
+    if (!positiveOption(opts, "jobs", workers.workers, io) ||
         !positiveOption(opts, "drawing-timeout", workers.drawingTimeoutSeconds, io) ||
         !positiveOption(opts, "drawing-memory", workers.drawingMemoryMegabytes, io))
         return cli::kUsage;
@@ -192,7 +191,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     const bool status = opts.has("status");
     batch::BatchObserver observer;
     observer.started = [&](size_t i, size_t n, const std::string& path) {
-        io.out << "file=" << i << "/" << n << "|" << path << "\n";
+        // Flushed as each drawing starts: a program reading the lines follows the run.
+        io.out << "file=" << i << "/" << n << "|" << path << "\n" << std::flush;
     };
     if (status)
         observer.status = [&](const std::string& text) { io.out << "status=" << text << "\n"; };
@@ -212,12 +212,9 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     drawing::AcadApplication application;
     size_t done = 0;
     std::string failure;
-    if (jobs == 1) {
+    if (workers.workers == 1) {
         done = batch::runBatch(application, drawings, settings, observer);
     } else {
-        workers.program = batch::findWorkerProgram();
-        workers.dataDir = ui::dataDir();
-        workers.workers = jobs;
         const batch::PoolResult result =
             batch::runBatchInWorkers(application, drawings, settings, observer, workers);
         done = result.taken;
