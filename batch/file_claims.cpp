@@ -16,14 +16,21 @@ void FileClaims::claim(size_t index, FileUse use, const std::string& path) {
     }
 }
 
+bool FileClaims::mayOpen(size_t index, bool exists) const {
+    return nobodyEarlierWrites(index, drawings_[index].path, exists);
+}
+
 bool FileClaims::mayUse(size_t index, FileUse use, const std::string& path, bool exists) const {
+    if (use != FileUse::Plot) return nobodyEarlierWrites(index, path, exists);
+    for (size_t i = firstUnfinished_; i < index; ++i)
+        if (!drawings_[i].finished && !drawings_[i].plotted) return false;
+    return true;
+}
+
+bool FileClaims::nobodyEarlierWrites(size_t index, const std::string& path, bool exists) const {
     for (size_t i = firstUnfinished_; i < index; ++i) {
         const Drawing& earlier = drawings_[i];
         if (earlier.finished) continue;
-        if (use == FileUse::Plot) {
-            if (!earlier.plotted) return false;
-            continue;
-        }
         if (saves_ && path == earlier.path) return false;
         if (path == earlier.copy) return false;
         // Only a copy makes a file that is not there: it may be this one.

@@ -19,11 +19,14 @@ public:
     // the way.
     FileClaims(std::vector<std::string> paths, bool saves, bool copies);
 
+    // Whether drawing `index` may be opened now; `exists`: its file is there now (a file
+    // that is not there yet may be an earlier drawing's copy).
+    bool mayOpen(size_t index, bool exists) const;
     // Drawing `index` asks for `use` of `path` (full path); a copy's target is known
     // from then on.
     void claim(size_t index, FileUse use, const std::string& path);
-    // Whether drawing `index` may make its claim now; `exists`: the file is there now
-    // (a file that is not there yet may be an earlier drawing's copy).
+    // Whether drawing `index` may plot, or save a copy to `path`, now. Saving its own
+    // file never waits: opening it did.
     bool mayUse(size_t index, FileUse use, const std::string& path, bool exists) const;
     // The use drawing `index` claimed last is over.
     void released(size_t index);
@@ -31,6 +34,9 @@ public:
     void finished(size_t index);
 
 private:
+    // Whether no earlier drawing in hand may still write `path`.
+    bool nobodyEarlierWrites(size_t index, const std::string& path, bool exists) const;
+
     struct Drawing {
         std::string path;
         bool copyKnown;          // its copy's target is known, or it makes none

@@ -22,10 +22,8 @@ public:
         if (observer_.started) observer_.started(number, count, path);
         copySaved_.clear();
         say("正在打开文件。。。。。。");
-        if (!claim(FileUse::Read, path)) return;
         drawing::AcadDocument* doc = nullptr;
         const drawing::Status opened = app_.documents().open(path, doc);
-        release();
         if (!opened.ok()) {
             error(path, opened.reason);
             return;

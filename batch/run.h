@@ -39,7 +39,6 @@ struct BatchSettings {
 
 // What a drawing is about to do with a file, as told to BatchObserver::claim.
 enum class FileUse {
-    Read,  // open the drawing at the path
     Plot,  // plot the drawing at the path (a PDF beside it, or a printer job)
     Copy,  // save the copy named from the attributes to the path
     Save,  // write the document to its own file, the path
@@ -62,9 +61,10 @@ struct BatchObserver {
     // Asked between the steps (may be called from the thread that runs the batch);
     // true ends the run before its next step.
     std::function<bool()> stopRequested;
-    // Asked before each use of a file (may block while earlier drawings of a run in
-    // worker processes are not done with it); false abandons the drawing in hand as a
-    // stop does. Each claim granted is followed by `released` once the use is over.
+    // Asked before the drawing plots or writes a file (may block while earlier drawings
+    // of a run in worker processes are not done with it); false abandons the drawing in
+    // hand as a stop does. Each claim granted is followed by `released` once the use is
+    // over.
     std::function<bool(FileUse use, const std::string& path)> claim;
     std::function<void()> released;
 };

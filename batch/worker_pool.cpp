@@ -88,7 +88,8 @@ public:
           options_(options),
           memory_(options.drawingMemoryMegabytes ? options.drawingMemoryMegabytes
                                                  : defaultDrawingMemoryMegabytes()),
-          claims_(fullPaths(drawings),
+          fullPaths_(fullPaths(drawings)),
+          claims_(fullPaths_,
                   settings.purge || settings.audit || settings.editAttributes ||
                       settings.renameCopy,
                   settings.renameCopy),
@@ -166,6 +167,8 @@ private:
                 slot.inputClosed = true;
                 continue;
             }
+            // A drawing an earlier one may still write waits for it, in order.
+            if (!claims_.mayOpen(next_, ::access(fullPaths_[next_].c_str(), F_OK) == 0)) break;
             const size_t j = next_++;
             protocol::writeFrame(slot.process->fd(),
                                  {protocol::kJob,
@@ -218,6 +221,11 @@ private:
                 }
                 const std::string path = drawing::fullPathOf(frame.fields[1]);
                 claims_.claim(j, static_cast<FileUse>(use), path);
+                // Saving its own file is told, not asked: noted for the temporary files.
+                if (static_cast<FileUse>(use) == FileUse::Save) {
+                    slot.writing.emplace_back(path, std::chrono::system_clock::now());
+                    return;
+                }
                 slot.claim.emplace(static_cast<FileUse>(use), path);
                 if (slot.since) slot.used += Clock::now() - *slot.since;
                 slot.since.reset();
@@ -243,7 +251,7 @@ private:
     void answer(Slot& slot, bool granted) {
         const auto [use, path] = *slot.claim;
         slot.claim.reset();
-        if (granted && (use == FileUse::Copy || use == FileUse::Save))
+        if (granted && use == FileUse::Copy)
             slot.writing.emplace_back(path, std::chrono::system_clock::now());
         slot.since = Clock::now();
         protocol::writeFrame(slot.process->fd(), {protocol::kAnswer, {granted ? "1" : "0"}});
@@ -376,6 +384,7 @@ private:
     const BatchObserver observer_;  // `outer_` writing the error log
     const WorkerOptions& options_;
     const size_t memory_;
+    const std::vector<std::string> fullPaths_;
     FileClaims claims_;
     std::vector<DrawingState> state_;
     std::vector<Slot> slots_;

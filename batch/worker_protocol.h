@@ -2,9 +2,11 @@
 // A frame is its length (4 bytes, little-endian), a kind byte and fields, each a
 // 4-byte length and its bytes: paths travel as they are, whatever bytes they hold.
 //
-// The run sends the settings once, then one job at a time, and answers each claim.
-// The worker says hello after the settings, then for each job reports what the run's
-// observer would hear, claims each file use and waits for the answer, and says done.
+// The run sends the settings once, then one job at a time, and answers each claim of a
+// plot or a copy. The worker says hello after the settings, then for each job reports
+// what the run's observer would hear, claims each file use (waiting for the answer to
+// a plot's or a copy's claim; the save of the drawing's own file is only told), and
+// says done.
 #pragma once
 
 #include <cstdint>

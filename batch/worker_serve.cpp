@@ -120,6 +120,8 @@ private:
         o.claim = [this](FileUse use, const std::string& path) {
             const char digit = static_cast<char>('0' + static_cast<int>(use));
             if (!send({protocol::kClaim, {std::string(1, digit), path}})) return false;
+            // The run hands out a drawing only when its own file is free to write.
+            if (use == FileUse::Save) return true;
             protocol::Frame answer;
             if (!protocol::readFrame(fd_, reader_, answer) || answer.kind != protocol::kAnswer) {
                 linked_ = false;

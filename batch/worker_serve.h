@@ -1,7 +1,7 @@
 // The worker's side of a batch run in worker processes (worker_pool.h): the process
 // takes its standard input and output as the socket to the run, reads the settings and
 // then one job at a time, runs each drawing with runDrawing, and reports what it hears
-// as frames (worker_protocol.h); each file use waits for the run's answer.
+// as frames (worker_protocol.h); each plot and copy waits for the run's answer.
 //
 // The worker limits its own data to the memory limit and exits with
 // kWorkerOutOfMemory when an allocation fails; it ignores SIGINT (the run decides for

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "batch/worker_pool.h"
-#include "drawing/test_drawings.h"
+#include "bench/batch_bench_run.h"
 
 namespace {
 
@@ -32,33 +32,6 @@ double residentMegabytes() {
     return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1 << 20);
 }
 
-std::vector<std::string> writeDrawings(const fs::path& folder, int count, int filler,
-                                       const char* prefix = "drawing-") {
-    fs::create_directories(folder);
-    std::vector<std::string> paths;
-    drawing::testing::SampleOptions o;
-    o.fillerEntities = filler;
-    for (int i = 0; i < count; ++i) {
-        o.title = "图" + std::to_string(1000 + i);
-        paths.push_back((folder / (prefix + std::to_string(i) + ".dwg")).string());
-        drawing::testing::writeFile(paths.back(), drawing::testing::sampleDrawing(o));
-    }
-    return paths;
-}
-
-batch::BatchSettings windowSettings(const fs::path& folder) {
-    batch::BatchSettings s;
-    s.purge = s.audit = s.editAttributes = s.renameCopy = true;
-    s.block = "TITLE";
-    s.tags = {"REV"};
-    s.values = {"C"};
-    s.name.addTag("NAME");
-    s.name.addConstant("-");
-    s.name.addTag("REV");
-    s.errorLog = (folder / "errlogoqrz.txt").string();
-    return s;
-}
-
 struct Timing {
     double seconds = 0;
     size_t errors = 0;
@@ -69,8 +42,10 @@ struct Timing {
 // One run over fresh drawings; `workers` 0 runs in this process.
 Timing timeRun(const fs::path& root, int count, int filler, size_t workers) {
     const fs::path folder = root / ("run-" + std::to_string(count) + "-" + std::to_string(workers));
-    const std::vector<std::string> drawings = writeDrawings(folder, count, filler);
-    const batch::BatchSettings settings = windowSettings(folder);
+    const std::vector<std::string> drawings =
+        bench::writeTitledDrawings(folder, count, filler, "drawing-");
+    const batch::BatchSettings settings =
+        bench::windowRunSettings((folder / "errlogoqrz.txt").string());
     Timing t;
     batch::BatchObserver observer;
     observer.error = [&](const std::string&, const std::string&) { ++t.errors; };
@@ -123,13 +98,12 @@ void hostileRun(const fs::path& root) {
     std::vector<std::string> drawings;
     for (int i = 0; i < 200; ++i) {
         const bool faulty = i % 10 == 9;
-        const auto one = writeDrawings(folder / std::to_string(i), 1, 100,
-                                       faulty ? kinds[(i / 10) % 3] : "drawing-");
+        const auto one = bench::writeTitledDrawings(folder / std::to_string(i), 1, 100,
+                                                    faulty ? kinds[(i / 10) % 3] : "drawing-");
         drawings.push_back(one[0]);
     }
-    batch::BatchSettings settings = windowSettings(root);
+    batch::BatchSettings settings = bench::windowRunSettings((root / "hostile-log.txt").string());
     settings.renameCopy = false;
-    settings.errorLog = (root / "hostile-log.txt").string();
     size_t saved = 0, interrupted = 0;
     batch::BatchObserver observer;
     observer.saved = [&](const std::string&) { ++saved; };
