@@ -154,7 +154,8 @@ protected:
     // left.
     void expectNoStrayFiles(const fs::path& dir, const std::set<std::string>& names) {
         for (const auto& [name, bytes] : filesOf(dir)) EXPECT_TRUE(names.count(name)) << name;
-        EXPECT_TRUE(fs::is_empty(temp()));
+        for (const fs::directory_entry& e : fs::recursive_directory_iterator(temp()))
+            ADD_FAILURE() << "left behind: " << e.path();
     }
 
     drawing::testing::ScratchFolder scratch_{"batch-workers-"};

@@ -143,14 +143,16 @@ private:
 
 int serveBatchWorker(const WorkerSetup& setup) {
     installSignals(setup.tempDir);
-    if (setup.parent > 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != setup.parent) return 0;  // the run ended before the watch began
-    }
+    if (setup.parent > 0) ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     limitData(setup.memoryMegabytes);
     std::set_new_handler(outOfMemory);
     const int fd = takeSocket();
-    const int status = fd < 0 ? kWorkerProtocolError : Worker(fd).serve(setup);
+    int status = kWorkerProtocolError;
+    // A run that ended before the watch began has no jobs to give.
+    if (setup.parent > 0 && ::getppid() != setup.parent)
+        status = 0;
+    else if (fd >= 0)
+        status = Worker(fd).serve(setup);
     std::error_code ec;
     if (!setup.tempDir.empty()) std::filesystem::remove_all(setup.tempDir, ec);
     return status;

@@ -25,6 +25,18 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+// CPU seconds of this process and of its children that have ended.
+double cpuSeconds() {
+    double total = 0;
+    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage u{};
+        ::getrusage(who, &u);
+        total += static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+                 static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    }
+    return total;
+}
+
 double residentMegabytes() {
     std::ifstream statm("/proc/self/statm");
     long size = 0, resident = 0;
@@ -34,6 +46,7 @@ double residentMegabytes() {
 
 struct Timing {
     double seconds = 0;
+    double cpu = 0;  // seconds of CPU, workers included
     size_t errors = 0;
     double parentGrowthMegabytes = 0;
     long workerPeakKilobytes = 0;
@@ -52,6 +65,7 @@ Timing timeRun(const fs::path& root, int count, int filler, size_t workers) {
     drawing::AcadApplication application;
     ::sync();
     const double before = residentMegabytes();
+    const double cpuBefore = cpuSeconds();
     const Clock::time_point start = Clock::now();
     if (workers == 0) {
         batch::runBatch(application, drawings, settings, observer);
@@ -65,6 +79,7 @@ Timing timeRun(const fs::path& root, int count, int filler, size_t workers) {
             t.workerPeakKilobytes = std::max(t.workerPeakKilobytes, peak);
     }
     t.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    t.cpu = cpuSeconds() - cpuBefore;
     t.parentGrowthMegabytes = residentMegabytes() - before;
     fs::remove_all(folder);
     return t;
@@ -75,15 +90,17 @@ void compare(const fs::path& root, int count, int filler, const char* what) {
     const Timing one = timeRun(root, count, filler, 1);
     const Timing two = timeRun(root, count, filler, 2);
     std::printf("%s\n", what);
-    std::printf("  --jobs 1 (this process)  %7.2f s   %6.1f ms/drawing\n", serial.seconds,
-                1000 * serial.seconds / count);
+    std::printf("  --jobs 1 (this process)  %7.2f s   %6.1f ms/drawing   CPU %6.1f ms/drawing\n",
+                serial.seconds, 1000 * serial.seconds / count, 1000 * serial.cpu / count);
     for (const auto& [name, t] : {std::pair{"one worker ", one}, std::pair{"two workers", two}})
-        std::printf("  %s              %7.2f s   %6.1f ms/drawing   parent +%.1f MB   "
-                    "worker peak %.1f MB\n",
-                    name, t.seconds, 1000 * t.seconds / count, t.parentGrowthMegabytes,
-                    static_cast<double>(t.workerPeakKilobytes) / 1024);
-    std::printf("  two workers: %.2fx the speed of --jobs 1; a worker costs %+.2f ms a drawing\n",
-                serial.seconds / two.seconds, 1000 * (one.seconds - serial.seconds) / count);
+        std::printf("  %s              %7.2f s   %6.1f ms/drawing   CPU %6.1f ms/drawing   "
+                    "parent +%.1f MB   worker peak %.1f MB\n",
+                    name, t.seconds, 1000 * t.seconds / count, 1000 * t.cpu / count,
+                    t.parentGrowthMegabytes, static_cast<double>(t.workerPeakKilobytes) / 1024);
+    std::printf("  two workers: %.2fx the speed of --jobs 1; a worker costs %+.2f ms a drawing "
+                "(%+.2f ms of CPU, its start included)\n",
+                serial.seconds / two.seconds, 1000 * (one.seconds - serial.seconds) / count,
+                1000 * (one.cpu - serial.cpu) / count);
     if (serial.errors + one.errors + two.errors > 0) std::printf("  ERRORS in the runs\n");
 }
 
