@@ -28,6 +28,8 @@ struct ClaimCase {
     bool granted;
 };
 
+void PrintTo(const ClaimCase& c, std::ostream* os) { *os << c.name; }
+
 class FileClaimsTest : public ::testing::TestWithParam<ClaimCase> {};
 
 TEST_P(FileClaimsTest, AClaimWaitsForEarlierDrawingsThatMayTouchTheFile) {

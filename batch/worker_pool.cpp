@@ -29,7 +29,8 @@ using protocol::Frame;
 constexpr auto kStopGrace = std::chrono::milliseconds(500);
 // How often a stop is looked for while nothing else happens.
 constexpr auto kStopPoll = std::chrono::milliseconds(100);
-// Workers that end before they are ready, one after another, before the run gives up.
+// Workers that end before they are ready, one after another and while no other is
+// ready, before the run gives up.
 constexpr int kStartAttempts = 3;
 
 // Why the run ended a worker itself.
@@ -151,7 +152,11 @@ private:
     }
 
     bool mayStartWorkers() const {
-        return !stopping_ && next_ < drawings_.size() && failedStarts_ < kStartAttempts;
+        const bool anyReady = std::any_of(slots_.begin(), slots_.end(), [](const Slot& s) {
+            return s.process && s.ready;
+        });
+        return !stopping_ && next_ < drawings_.size() &&
+               (failedStarts_ < kStartAttempts || anyReady);
     }
 
     void assignWork() {

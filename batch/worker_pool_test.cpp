@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -23,8 +24,10 @@
 #include <random>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <thread>
 
+#include "batch/worker_process.h"
 #include "drawing/test_drawings.h"
 
 extern char** environ;
@@ -92,6 +95,7 @@ public:
         return status;
     }
     void signal(int number) { ::kill(pid_, number); }
+    pid_t pid() const { return pid_; }
     const std::string& output() const { return output_; }
 
 private:
@@ -342,6 +346,94 @@ TEST(WorkerPool, AProgramThatCannotStartEndsTheRunWithTheReason) {
     EXPECT_EQ(result.taken, 0u);
     EXPECT_EQ(started, 0u);
     EXPECT_NE(result.failure.find("/nonexistent/tolvane-cli"), std::string::npos) << result.failure;
+}
+
+// The processes whose parent is `parent` and that have run for a tenth of a second.
+std::vector<pid_t> childrenOf(pid_t parent) {
+    double uptime = 0;
+    std::sscanf(readFile("/proc/uptime").c_str(), "%lf", &uptime);
+    std::vector<pid_t> children;
+    for (const fs::directory_entry& e : fs::directory_iterator("/proc")) {
+        const std::string name = e.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::string stat = readFile((e.path() / "stat").string());
+        // pid (comm) state ppid ...: the command may hold blanks and parentheses.
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(stat.substr(close + 2));
+        std::string field;
+        std::vector<std::string> f;
+        while (fields >> field) f.push_back(field);
+        // From the state on: the parent is the 2nd field, the start time the 20th.
+        if (f.size() < 20 || std::stoi(f[1]) != parent) continue;
+        if (uptime - std::stod(f[19]) / static_cast<double>(::sysconf(_SC_CLK_TCK)) >= 0.1)
+            children.push_back(std::stoi(name));
+    }
+    return children;
+}
+
+TEST_F(WorkerRun, WorkersKilledAtRandomLeaveNoHalfWrittenDrawingAndNoTemporaryFile) {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int i = 0; i < 16; ++i)
+        files.emplace_back("d" + std::to_string(i) + ".dxf", sample("图" + std::to_string(i), 20000));
+    const std::vector<std::string> whole = folder("whole", files);
+    const std::vector<std::string> options = {"--purge", "--set", "REV=C", "--block", "TITLE",
+                                              "--jobs", "2"};
+    Cli complete = start(options, whole);
+    ASSERT_EQ(complete.finish(), 0);
+    const std::map<std::string, std::string> done = filesOf(fs::path(whole[0]).parent_path());
+    const std::vector<std::string> drawings = folder("killed", files);
+    Cli cli = start(options, drawings);
+    std::mt19937 random(std::random_device{}());
+    std::atomic<bool> running = true;
+    std::thread killer([&] {
+        while (running) {
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(std::uniform_int_distribution<int>(20, 120)(random)));
+            const std::vector<pid_t> workers = childrenOf(cli.pid());
+            if (!workers.empty())
+                ::kill(workers[std::uniform_int_distribution<size_t>(0, workers.size() - 1)(random)],
+                       SIGKILL);
+        }
+    });
+    const int status = cli.finish();
+    running = false;
+    killer.join();
+    ASSERT_EQ(status, 0);
+    const fs::path dir = fs::path(drawings[0]).parent_path();
+    const std::string output = neutral(cli.output(), dir);
+    EXPECT_NE(output.find("done=16\n"), std::string::npos);
+    for (const auto& [name, original] : files) {
+        const std::string now = readFile((dir / name).string());
+        const bool interrupted =
+            output.find("error=<F>/" + name + "|处理中断：处理进程崩溃（信号 9 SIGKILL）") !=
+            std::string::npos;
+        const bool saved = output.find("saved=<F>/" + name + "\n") != std::string::npos;
+        EXPECT_NE(interrupted, saved) << name << " in\n" << output;
+        EXPECT_TRUE(now == original || now == done.at(name)) << name << " is half written";
+        if (saved) {
+            EXPECT_TRUE(now == done.at(name)) << name;
+        }
+    }
+    std::set<std::string> names;
+    for (const auto& [name, bytes] : files) names.insert(name);
+    expectNoStrayFiles(dir, names);
+}
+
+TEST(WorkerProcessTest, OnlyTheTemporariesOfTheInterruptedSaveGo) {
+    drawing::testing::ScratchFolder scratch("save-temporaries-");
+    const fs::path dir = scratch.path();
+    const auto since = std::chrono::system_clock::now() - std::chrono::seconds(5);
+    for (const char* name : {"a.dxf", ".a.dxf.Xy12Zq", "a.dxf.Q9w8E7", ".a.dxf.toolong7", ".b.dxf.Xy12Zq",
+                             ".a.dxf.old123", ".a.dxf.x-y_zq"})
+        writeFile((dir / name).string(), "x");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(dir / ".a.dxf.old123", old);
+    removeSaveTemporaries((dir / "a.dxf").string(), since);
+    std::set<std::string> left;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir)) left.insert(e.path().filename());
+    EXPECT_EQ(left, (std::set<std::string>{"a.dxf", ".a.dxf.toolong7", ".b.dxf.Xy12Zq",
+                                           ".a.dxf.old123", ".a.dxf.x-y_zq"}));
 }
 
 }  // namespace
