@@ -76,12 +76,13 @@ volatile sig_atomic_t interruptedBy = 0;
 void onInterrupt(int number) { interruptedBy = number; }
 
 // While it lives, Ctrl-C and SIGTERM stop the run (no new drawing, the drawings in hand
-// abandoned) instead of ending the program at once.
+// abandoned) instead of ending the program at once; a second one ends it.
 class InterruptWatch {
 public:
     InterruptWatch() {
         struct sigaction action{};
         action.sa_handler = onInterrupt;
+        action.sa_flags = SA_RESETHAND;
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGINT, &action, &oldInt_);
         ::sigaction(SIGTERM, &action, &oldTerm_);
