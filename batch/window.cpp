@@ -74,6 +74,8 @@ Form10::Form10() {
     runner_->setObjectName(QStringLiteral("backgroundRun"));
     connect(runner_, &BackgroundRun::drawingStarted, progress_.get(), &CadMessage::showDrawing);
     connect(runner_, &BackgroundRun::status, progress_.get(), &CadMessage::showStatus);
+    connect(runner_, &BackgroundRun::inHandChanged, progress_.get(), &CadMessage::showInHand);
+    runner_->setWorkers(defaultWorkerOptions());
     connect(runner_, &BackgroundRun::logFailed, this, [this] { logFailed_ = true; });
     connect(runner_, &BackgroundRun::drawingStarted, this, [this](int n) { current_ = n; });
     connect(runner_, &BackgroundRun::drawingFailed, this, [this] { failed_.insert(current_); });

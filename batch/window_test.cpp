@@ -417,15 +417,19 @@ private Q_SLOTS:
         click("Command2");
         QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
         QVERIFY(!ui::topLevelWindow("cadmessage"));
+        int done = 0;
         for (int i = 0; i < files.size(); ++i) {
             const bool changed = drawing::testing::readFile(files[i].toStdString()) != sample_;
-            QCOMPARE(changed, i < 2);
+            // Worker processes may have finished later drawings before the stop came.
+            if (i < 2) QVERIFY(changed);
+            done += changed;
             QCOMPARE(titleValues(files[i]).size(), 3);
         }
         QCOMPARE(QDir(path("stop")).entryList(QDir::Files | QDir::Hidden).size(), files.size());
-        // The third drawing was abandoned: two were done.
+        // The end counts every drawing taken to its end.
         QCOMPARE(boxes_.boxes().last().title, QStringLiteral("批量操作已终止"));
-        QCOMPARE(lastBox(), QStringLiteral("操作已终止：共6个文件，已处理完2个。\n没有文件出错。"));
+        QCOMPARE(lastBox(),
+                 QStringLiteral("操作已终止：共6个文件，已处理完%1个。\n没有文件出错。").arg(done));
     }
 
     // The end of a run names the drawings with errors and the log, and opens the log.

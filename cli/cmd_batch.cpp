@@ -1,9 +1,13 @@
 // tolvane-cli batch: the batch run of the drawing engine without windows.
+#include <signal.h>
+
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 #include "batch/run.h"
+#include "batch/worker_pool.h"
 #include "cli/command.h"
 #include "cli/drawing_list.h"
 #include "cli/options.h"
@@ -68,17 +72,67 @@ bool plotNamesKnown(const batch::BatchSettings& settings, cli::CommandIo& io) {
     return false;
 }
 
+volatile sig_atomic_t interruptedBy = 0;
+
+void onInterrupt(int number) { interruptedBy = number; }
+
+// While it lives, Ctrl-C and SIGTERM stop the run (no new drawing, the drawings in hand
+// abandoned) instead of ending the program at once; a second one ends it.
+class InterruptWatch {
+public:
+    InterruptWatch() {
+        struct sigaction action{};
+        action.sa_handler = onInterrupt;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &oldInt_);
+        ::sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~InterruptWatch() {
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+
+private:
+    struct sigaction oldInt_{};
+    struct sigaction oldTerm_{};
+};
+
+// The whole number from 1 given as --`name`, or `value` left as it is when the option
+// is absent; false after a usage line when the text is not such a number.
+template <typename Number>
+bool positiveOption(const cli::Options& opts, const char* name, Number& value,
+                    cli::CommandIo& io) {
+    const auto text = opts.value(name);
+    if (!text) return true;
+    Number n = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), n);
+    if (ec != std::errc() || end != text->data() + text->size() || n < 1) {
+        io.err << "tolvane-cli batch: --" << name << " needs a whole number from 1, got '" << *text
+               << "'\n";
+        return false;
+    }
+    value = n;
+    return true;
+}
+
 int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     if (!args.empty() && (args[0] == "devices" || args[0] == "styles" || args[0] == "papers"))
         return listPlotNames(args, io);
     cli::Options opts;
     std::string error;
     if (!opts.parse(args,
-                    {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper"},
+                    {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper",
+                     "jobs", "drawing-timeout", "drawing-memory"},
                     {"purge", "audit", "status"}, error)) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
     }
+    batch::WorkerOptions workers = batch::defaultWorkerOptions();
+    if (!positiveOption(opts, "jobs", workers.workers, io) ||
+        !positiveOption(opts, "drawing-timeout", workers.drawingTimeoutSeconds, io) ||
+        !positiveOption(opts, "drawing-memory", workers.drawingMemoryMegabytes, io))
+        return cli::kUsage;
     batch::BatchSettings settings;
     settings.plot = opts.has("plot");
     settings.device = opts.value("plot").value_or("");
@@ -142,7 +196,8 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     // drawing is one line whatever its name holds.
     using ui::printableName;
     observer.started = [&](size_t i, size_t n, const std::string& path) {
-        io.out << "file=" << i << "/" << n << "|" << printableName(path) << "\n";
+        // Flushed as each drawing starts: a program reading the lines follows the run.
+        io.out << "file=" << i << "/" << n << "|" << printableName(path) << "\n" << std::flush;
     };
     if (status)
         observer.status = [&](const std::string& text) {
@@ -162,14 +217,32 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     };
     bool logFailed = false;
     observer.logFailed = [&](const std::string&) { logFailed = true; };
+    InterruptWatch interrupt;
+    interruptedBy = 0;
+    observer.stopRequested = [] { return interruptedBy != 0; };
     drawing::AcadApplication application;
-    const size_t done = batch::runBatch(application, drawings, settings, observer);
+    size_t done = 0;
+    std::string failure;
+    if (workers.workers == 1) {
+        done = batch::runBatch(application, drawings, settings, observer);
+    } else {
+        const batch::PoolResult result =
+            batch::runBatchInWorkers(application, drawings, settings, observer, workers);
+        done = result.taken;
+        failure = result.failure;
+    }
     io.out << "done=" << done << "\n";
+    if (!failure.empty()) {
+        io.err << "tolvane-cli batch: " << failure << "\n";
+        return cli::kFailure;
+    }
     if (logFailed) {
         io.err << "tolvane-cli batch: cannot write the error log "
                << ui::printableName(settings.errorLog) << "\n";
         return cli::kFailure;
     }
+    // Stopped by a signal: the exit status a shell expects of a program it ended.
+    if (interruptedBy) return 128 + interruptedBy;
     return cli::kOk;
 }
 
@@ -177,6 +250,7 @@ const cli::CommandRegistration reg(
     "batch",
     "batch [--plot DEVICE --style STYLE --paper PAPER] [--purge] [--audit] [--block NAME]\n"
     "      [--set TAG=VALUE]... [--name tag:TAG|const:TEXT]... [--log FILE] [--status]\n"
+    "      [--jobs N] [--drawing-timeout S] [--drawing-memory MB]\n"
     "      (DRAWING... | --folder DIR | --tree DIR)\n"
     "      batch devices | batch styles | batch papers DEVICE\n"
     "Opens each drawing (a DXF file, named .dwg or .dxf) in turn: --plot plots its active\n"
@@ -188,7 +262,13 @@ const cli::CommandRegistration reg(
     "error=<path>|<reason> and done=<N>; with --status also status=<text>. Errors also go\n"
     "to the error log (--log, default errlogoqrz.txt in the data folder). A drawing that is\n"
     "not a regular file (a folder, a named pipe, a device) is refused with an error. The\n"
-    "sub-commands list the devices, the plot style tables and a device's paper sizes.\n"
+    "drawings go to --jobs worker processes (default: one per core; 1 runs them in this\n"
+    "process, with no limits); a drawing whose worker crashes, works longer than\n"
+    "--drawing-timeout seconds (600) or needs more than --drawing-memory MB (half the\n"
+    "memory) gets error=<path>|处理中断：... and the run goes on. The output is the same\n"
+    "whatever the number of workers. Ctrl-C or SIGTERM starts no new drawing and leaves the\n"
+    "drawings in hand unchanged. The sub-commands list the devices, the plot style tables\n"
+    "and a device's paper sizes.\n"
     "Every path and text is printed so that it stays on one line: a backslash is written\n"
     "\\\\, a line break \\n, a carriage return \\r, a tab \\t, and any other control character\n"
     "or byte that is not UTF-8 as \\x and its two hexadecimal digits (\\x1B, \\xFF); the\n"
