@@ -285,15 +285,17 @@ void HeatTransferWindow::calculate(bool convection) {
         out = runChartMethod(input, state_);
     }
     showMessages(out.messages);
+    if (!out.result) return clearResults();
     state_ = out.state;
-    showResults(out.result);
+    showResults(*out.result);
     for (QLineEdit* edit : {qW_, hc_, hr_, radiationShare_}) edit->clear();
     markServiceLimits({});
-    keepForChart(out.result);
+    keepForChart(*out.result);
 }
 
 // The two other methods run on the same lining for the table; with the input checked,
-// none of their kept values comes into play.
+// none of their kept values comes into play, and none of their limits refuses it (the
+// standard method's are narrower).
 void HeatTransferWindow::calculateStandard() {
     StandardInput input;
     input.lining = readInput();
@@ -308,7 +310,7 @@ void HeatTransferWindow::calculateStandard() {
     const ChartOutcome convection = runConvectionMethod(input.lining, {}, air);
     state_ = chart.state;
     showStandardResults(*out.result);
-    showComparison(compareMethods(chart.result, convection.result, *out.result));
+    showComparison(compareMethods(*chart.result, *convection.result, *out.result));
 }
 
 void HeatTransferWindow::showMessages(const std::vector<ui::Message>& messages) {
@@ -363,7 +365,7 @@ void HeatTransferWindow::showComparison(const MethodComparison& table) {
     comparison_->setMinimumHeight(height);
 }
 
-// A refused standard calculation leaves nothing that could pass for its result.
+// A refused calculation leaves nothing that could pass for its result.
 void HeatTransferWindow::clearResults() {
     for (QLineEdit* edit : interfaces_) edit->clear();
     for (QLineEdit* edit : {tOut_, q_, qc_, iterations_, qW_, hc_, hr_, radiationShare_})
