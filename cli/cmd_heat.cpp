@@ -87,6 +87,17 @@ bool openDatabase(Database& base, cli::CommandIo& io) {
     return !problem;
 }
 
+// False, with the line on stderr, when a read of insulation.db failed on the way: a
+// damaged table's empty fields are no material and no air.
+bool readWithoutFailure(const Database& base, cli::CommandIo& io) {
+    for (const db::TableCursor* cursor : {&base.materials, &base.air})
+        if (const ui::OptionalMessage& failure = cursor->readFailure()) {
+            io.err << "tolvane-cli heat: " << failure->text << "\n";
+            return false;
+        }
+    return true;
+}
+
 int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
     cli::Options opts;
     std::string error;
@@ -143,6 +154,7 @@ int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
     } else {
         lines = chartLines(input, method == "convection" ? &base.air : nullptr);
     }
+    if (!readWithoutFailure(base, io)) return cli::kFailure;
     io.out << lines;
     return cli::kOk;
 }

@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "db/bound_display.h"
+#include "db/read_failure_box.h"
 #include "heat/add_material_dialog.h"
 #include "heat/convection_method.h"
 #include "heat/heat_texts.h"
@@ -237,6 +238,8 @@ void HeatTransferWindow::createComparisonTable(QVBoxLayout* outer) {
 void HeatTransferWindow::openDatabase() {
     for (auto& cursor : materialCursors_) cursor = new db::TableCursor(this);
     airCursor_ = new db::TableCursor(this);
+    for (db::TableCursor* cursor : materialCursors_) db::showReadFailures(*cursor, this);
+    db::showReadFailures(*airCursor_, this);
     ui::OptionalMessage problem = openInsulationDb(database_);
     for (db::TableCursor* cursor : materialCursors_)
         if (!problem)
