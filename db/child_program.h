@@ -74,4 +74,14 @@ private:
     int status_ = -1;
 };
 
+// Waits until a file appears at `path`, as a program held at a point signals that it is
+// there; false if it has not after a minute.
+inline bool appears(const std::string& path) {
+    for (int i = 0; i < 6000; ++i) {
+        if (::access(path.c_str(), F_OK) == 0) return true;
+        ::usleep(10000);
+    }
+    return false;
+}
+
 }  // namespace db::testtools

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "db/file_placement.h"
 #include "db/seed.h"
 #include "ui/data_paths.h"
 
@@ -71,12 +72,13 @@ ui::OptionalMessage seedDataFolder() {
     }
     std::error_code ec;
     const fs::path help = data / "help.txt";
-    if (!fs::exists(help, ec)) {
+    if (!fs::exists(fs::symlink_status(help, ec))) {
         // Copy under a temporary name first so a half-copied help file is never seen.
         const fs::path tmp = data / "help.txt.tmp";
         if (fs::copy_file(fs::path(seedDir()) / "help.txt", tmp,
-                          fs::copy_options::overwrite_existing, ec))
-            fs::rename(tmp, help, ec);
+                          fs::copy_options::overwrite_existing, ec) &&
+            renameNoReplace(tmp.string(), help.string()) != 0)
+            fs::remove(tmp, ec);
     }
     for (const ui::Message& m : db::seedDatabases(data.string(), ui::standardDbDir(), seedDir()))
         std::cerr << "tolvane: " << m.text << "\n";

@@ -57,8 +57,11 @@ bool buildTableFile(const std::string& path, const NewTable& table,
                     std::string& error);
 
 // Builds the database file `path` with `fill`, which returns false with `error` set to
-// give up. Refuses when `path` exists. On any failure no file is left at `path` and the
-// temporary file is removed.
+// give up. Refuses when `path` exists, and when it appears while the file is built (made
+// by another process): the new file never replaces one. On any failure no file is left
+// at `path` and the temporary file "<path>.new<pid>" is removed; those that processes no
+// longer running left beside `path` are removed first. The folder is flushed after the
+// rename.
 bool buildDatabaseFile(const std::string& path,
                        const std::function<bool(sqlite3*, std::string&)>& fill, std::string& error);
 
