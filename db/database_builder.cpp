@@ -23,6 +23,8 @@ const char* declaredType(ColumnKind kind) {
             return "INTEGER";
         case ColumnKind::kNumber:
             return "NUMERIC";
+        case ColumnKind::kBlob:
+            return "BLOB";
         case ColumnKind::kText:
             break;
     }
@@ -122,6 +124,7 @@ RowInserter::RowInserter(sqlite3* connection, const NewTable& table)
     for (const auto& column : table.columns) {
         names += (names.empty() ? "" : ", ") + sqlName(column.first);
         marks += marks.empty() ? "?" : ", ?";
+        blobs_.push_back(column.second == ColumnKind::kBlob);
     }
     stmt_ = std::make_unique<SqlStatement>(
         connection, "INSERT INTO " + sqlName(table.name) + "(" + names + ") VALUES(" + marks + ")");
@@ -136,8 +139,15 @@ bool RowInserter::insert(const std::vector<std::optional<std::string>>& values,
         return false;
     }
     stmt_->reset();
-    for (std::size_t i = 0; i < columnCount_ && i < values.size(); ++i)
-        if (values[i] && !values[i]->empty()) stmt_->bind(static_cast<int>(i + 1), *values[i]);
+    for (std::size_t i = 0; i < columnCount_ && i < values.size(); ++i) {
+        if (!values[i] || values[i]->empty()) continue;
+        const int at = static_cast<int>(i + 1);
+        if (blobs_[i])
+            sqlite3_bind_blob64(stmt_->get(), at, values[i]->data(), values[i]->size(),
+                                SQLITE_TRANSIENT);
+        else
+            stmt_->bind(at, *values[i]);
+    }
     if (sqlite3_step(stmt_->get()) == SQLITE_DONE) return true;
     error = sqlite3_errmsg(connection_);
     return false;

@@ -34,7 +34,8 @@ struct NewTable {
 bool createTable(sqlite3* connection, const NewTable& table, std::string& error);
 
 // Inserts rows into a table made by createTable, one value per column in the order of
-// `table.columns`: nullopt and "" are NULL, as an empty cell of an Access table is.
+// `table.columns`: nullopt and "" are NULL, as an empty cell of an Access table is. The
+// bytes of a kBlob column are stored as a blob, any other value as text.
 class RowInserter {
 public:
     RowInserter(sqlite3* connection, const NewTable& table);
@@ -48,6 +49,7 @@ private:
     sqlite3* connection_;
     std::unique_ptr<SqlStatement> stmt_;
     std::size_t columnCount_;
+    std::vector<bool> blobs_;  // per column
 };
 
 // Builds the database file `path` holding only `table` with `rows`, each a value per
