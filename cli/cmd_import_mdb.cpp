@@ -33,11 +33,10 @@ int runImportMdb(const std::vector<std::string>& args, cli::CommandIo& io) {
     }
     std::string lines;
     for (const db::ImportedTable& t : tables) {
-        const std::vector<std::string> notes = db::importNotes(t);
-        std::vector<int> positions;
-        if (!db::importLayout(t, positions).columns.empty())
+        if (db::keepsAColumn(t))
             lines += "table=" + t.name + "|" + std::to_string(t.rows.size()) + "\n";
-        for (const std::string& note : notes) lines += "note=" + t.name + "|" + note + "\n";
+        for (const std::string& note : db::importNotes(t))
+            lines += "note=" + t.name + "|" + note + "\n";
     }
     io.out << lines << "saved=" << out << "\n";
     return cli::kOk;

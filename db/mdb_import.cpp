@@ -60,6 +60,11 @@ NewTable importLayout(const ImportedTable& table, std::vector<int>& positions) {
     return t;
 }
 
+bool keepsAColumn(const ImportedTable& table) {
+    std::vector<int> positions;
+    return !importLayout(table, positions).columns.empty();
+}
+
 std::vector<std::string> importNotes(const ImportedTable& table) {
     std::vector<int> positions;
     if (importLayout(table, positions).columns.empty())

@@ -36,6 +36,9 @@ std::optional<ColumnKind> columnKindOf(int accessType);
 // new table's rows (-1: left out).
 NewTable importLayout(const ImportedTable& table, std::vector<int>& positions);
 
+// False when none of `table`'s columns can be kept: the table is then left out.
+bool keepsAColumn(const ImportedTable& table);
+
 // What of `table` the new database does not hold: one text per column left out, naming
 // it and why, or one text alone when no column can be kept and the table is left out.
 std::vector<std::string> importNotes(const ImportedTable& table);
