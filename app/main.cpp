@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/program_icon.h"
+#include "app/start_up.h"
 #include "db/data_folder.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     ui::applyChineseFont(app);
     ui::installQtTranslations(app);
     ui::placeSecondaryWindows(app);
-    db::seedDataFolder();
+    if (!app::dataFolderReady()) return 1;
     app::Tolvane window;
     window.show();
     if (const ui::OptionalMessage m = db::missingSeedDirMessage())

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include "db/read_failure_box.h"
 #include "db/schema.h"
 #include "grades/grade_tables.h"
 #include "grades/record_panel.h"
@@ -34,6 +35,7 @@ GradeConversionWindow::GradeConversionWindow(QWidget* parent) : QWidget(parent) 
     setWindowTitle(QStringLiteral("各国钢号转换系统"));
     const ui::OptionalMessage failed = openTable(browse_, db::kWorldFile, "s_world");
     if (!failed) openTable(searchCursor_, db::kWorldFile, "s_world");
+    for (db::TableCursor* cursor : {&browse_, &searchCursor_}) db::showReadFailures(*cursor, this);
 
     auto* gradeRow = new QHBoxLayout;
     gradeCaption_ = named(new QLabel(QStringLiteral("请输入需转换的钢号：")), "Label1");

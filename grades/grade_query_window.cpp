@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "db/grade_lookup.h"
+#include "db/read_failure_box.h"
 #include "db/schema.h"
 #include "db/table_model.h"
 #include "grades/grade_tables.h"
@@ -44,6 +45,7 @@ GradeQueryWindow::GradeQueryWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("GradeQueryWindow"));
     setWindowTitle(QStringLiteral("世界钢号查询系统"));
     const ui::OptionalMessage failed = openTable(cursor_, db::kMaterialFile, "CNA_STEEL");
+    db::showReadFailures(cursor_, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(createQueryArea());

@@ -31,6 +31,12 @@ ui::Message missingAirRowMessage(int nominal) {
                    " ℃ 的数据，精确理论修正计算未进行");
 }
 
+std::string layerName(int layer) {
+    static const char* const kNames[kLayerCount] = {"内层保温", "二层保温", "三层保温",
+                                                    "四层保温", "五层保温", "六层保温"};
+    return kNames[layer];
+}
+
 ui::Message noCalculationYetMessage() {
     return {"提示信息", "请先进行传热计算，温降图显示最近一次计算的结果"};
 }

@@ -16,6 +16,9 @@ ui::Message noInnerTemperatureMessage();  // "请输入炉内温度"
 ui::Message notConvergedMessage();        // "迭代未收敛"
 ui::Message missingAirRowMessage(int nominal);
 
+// "内层保温", "二层保温" … "六层保温" for layers 0 … 5.
+std::string layerName(int layer);
+
 // Titled "提示信息": 温降图 before any calculation.
 ui::Message noCalculationYetMessage();
 

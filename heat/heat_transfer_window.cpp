@@ -17,6 +17,7 @@
 #include <tuple>
 
 #include "db/bound_display.h"
+#include "db/read_failure_box.h"
 #include "heat/add_material_dialog.h"
 #include "heat/convection_method.h"
 #include "heat/heat_texts.h"
@@ -250,6 +251,8 @@ void HeatTransferWindow::createComparisonTable(QVBoxLayout* outer) {
 void HeatTransferWindow::openDatabase() {
     for (auto& cursor : materialCursors_) cursor = new db::TableCursor(this);
     airCursor_ = new db::TableCursor(this);
+    for (db::TableCursor* cursor : materialCursors_) db::showReadFailures(*cursor, this);
+    db::showReadFailures(*airCursor_, this);
     ui::OptionalMessage problem = openInsulationDb(database_);
     for (db::TableCursor* cursor : materialCursors_)
         if (!problem)
@@ -298,16 +301,18 @@ void HeatTransferWindow::calculate(bool convection) {
         out = runChartMethod(input, state_);
     }
     showMessages(out.messages);
+    if (!out.result) return clearResults();
     state_ = out.state;
-    showResults(out.result);
+    showResults(*out.result);
     for (QLineEdit* edit : {qW_, hc_, hr_, radiationShare_}) edit->clear();
-    markServiceLimits(serviceLimitWarnings(layerFaces(state_, out.result), serviceLimits()));
+    markServiceLimits(serviceLimitWarnings(layerFaces(state_, *out.result), serviceLimits()));
     showRangeWarning(state_.t == 0 ? std::string() : chartRangeWarning(input.location, state_.t));
-    keepForChart(out.result);
+    keepForChart(*out.result);
 }
 
 // The two other methods run on the same lining for the table; with the input checked,
-// none of their kept values comes into play.
+// none of their kept values comes into play, and none of their limits refuses it (the
+// standard method's are narrower).
 void HeatTransferWindow::calculateStandard() {
     StandardInput input;
     input.lining = readInput();
@@ -322,7 +327,7 @@ void HeatTransferWindow::calculateStandard() {
     const ChartOutcome convection = runConvectionMethod(input.lining, {}, air);
     state_ = chart.state;
     showStandardResults(*out.result);
-    showComparison(compareMethods(chart.result, convection.result, *out.result));
+    showComparison(compareMethods(*chart.result, *convection.result, *out.result));
 }
 
 void HeatTransferWindow::showMessages(const std::vector<ui::Message>& messages) {
@@ -381,7 +386,7 @@ void HeatTransferWindow::fitComparison() {
     comparison_->setFixedHeight(height);
 }
 
-// A refused standard calculation leaves nothing that could pass for its result.
+// A refused calculation leaves nothing that could pass for its result.
 void HeatTransferWindow::clearResults() {
     for (QLineEdit* edit : interfaces_) edit->clear();
     for (QLineEdit* edit : {tOut_, q_, qc_, iterations_, qW_, hc_, hr_, radiationShare_})

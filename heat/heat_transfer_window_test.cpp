@@ -214,6 +214,34 @@ private slots:
         setText("Text15", "0.8");
     }
 
+    // A negative thickness or an inner temperature no lining can have: each method says
+    // so, and no result stays in sight; the kept values are those of the last calculation.
+    void everyMethodRefusesWhatCannotBeALining() {
+        ui::MessageRecorder boxes;
+        click("Command1");
+        setText(layer("Text3", 1), "-113");
+        for (const char* method : {"Command1", "Command2", "Command8"}) {
+            boxes.clear();
+            click(method);
+            QCOMPARE(boxes.boxes().size(), 1);
+            QCOMPARE(boxes.boxes()[0].text,
+                     QStringLiteral("二层保温厚度应为不小于 0 的数值（毫米）：“-113”"));
+            for (const char* field : {"Text7(0)", "Text8", "Text9", "Text10"})
+                QCOMPARE(text(field), QString());
+        }
+        setText(layer("Text3", 1), "113");
+        setText("Text1", "1e308");
+        boxes.clear();
+        click("Command1");
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].text,
+                 QStringLiteral("炉内表面温度应在 -273.15 到 5000 ℃ 之间：“1e308”"));
+        QCOMPARE(text("Text9"), QString());
+        setText("Text1", "1000");
+        click("Command1");
+        QCOMPARE(text("Text9"), QStringLiteral(" 2232"));
+    }
+
     // 硅藻土砖(A级) serves up to 900 °C: inside a 1000 °C wall it is marked, the layer
     // behind it, cooler than its limit, is not; the chart method clears the marks.
     void standardMarksLayersAboveTheirServiceLimit() {

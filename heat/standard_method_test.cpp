@@ -2,34 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "heat/seed_air_table.h"
 #include "heat/standard_texts.h"
 #include "heat/surface_coefficients.h"
 
 namespace heat {
 namespace {
 
-// The air table of the seed data, read from its CSV file.
-std::vector<AirRow> seedAir() {
-    std::vector<AirRow> rows;
-    std::ifstream in(TOLVANE_AIR_CSV);
-    std::string line;
-    std::getline(in, line);  // header
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string t, lambda, nu, pr;
-        std::getline(fields, t, ',');
-        std::getline(fields, lambda, ',');
-        std::getline(fields, nu, ',');
-        std::getline(fields, pr, ',');
-        rows.push_back({std::stod(t), std::stod(lambda), std::stod(nu), std::stod(pr)});
-    }
-    return rows;
-}
-
-const std::vector<AirRow> kAir = seedAir();
+const std::vector<AirRow> kAir = testdata::seedAirRows();
 
 // A layer as typed and, where a test needs them, its numbers: λ = a + b·t
 // kcal/(m·h·°C), b per °C.
