@@ -84,7 +84,8 @@ private:
     }
 
     // The layout set up as the print frame says, fit to the paper, centred, turned by
-    // 90°, and plotted. A failed plot is logged and the run goes on.
+    // 90°, and plotted. A failed plot is logged and the run goes on; a plot the stop
+    // ended is not a failure of the drawing.
     void plot(drawing::AcadDocument& doc, const std::string& path) {
         say("正在设置打印机。。。。。。");
         drawing::AcadLayout layout = doc.activeLayout();
@@ -99,8 +100,9 @@ private:
         layout.setPlotRotation(1);
         say("正在打印。。。。。。");
         drawing::PlotResult result;
-        if (status.ok()) result = doc.plot().plotToDevice();
+        if (status.ok()) result = doc.plot().plotToDevice([this] { return stopped(); });
         if (!result.note.empty() && observer_.note) observer_.note(result.note);
+        if (status.ok() && !result.status.ok() && stopped()) return;
         if (!status.ok() || !result.status.ok()) {
             const drawing::Status& failed = status.ok() ? result.status : status;
             error(path, failed.path.empty() ? failed.reason : failed.reason + "：" + failed.path);
