@@ -102,7 +102,7 @@ private:
         drawing::PlotResult result;
         if (status.ok()) result = doc.plot().plotToDevice([this] { return stopped(); });
         if (!result.note.empty() && observer_.note) observer_.note(result.note);
-        if (status.ok() && !result.status.ok() && stopped()) return;
+        if (result.status.reason == drawing::reason::kPlotStopped) return;
         if (!status.ok() || !result.status.ok()) {
             const drawing::Status& failed = status.ok() ? result.status : status;
             error(path, failed.path.empty() ? failed.reason : failed.reason + "：" + failed.path);

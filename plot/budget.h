@@ -18,11 +18,11 @@ namespace plot {
 
 class PlotBudget {
 public:
-    // About 400 MB of scene at most, or a few seconds of expanding references that draw
-    // nothing; a drawing of 50 MB spends about a fifth of it.
+    // About 400 MB of scene at most, or a second of expanding references that draw
+    // nothing; the plot of a drawing of 50 MB spends about a third of it.
     static constexpr uint64_t kUnits = uint64_t{1} << 24;
     // What a visited entity or an expanded array cell costs; a point or a glyph costs 1.
-    static constexpr uint64_t kVisitUnits = 4;
+    static constexpr uint64_t kVisitUnits = 8;
 
     explicit PlotBudget(drawing::StopRequested stop = {}, uint64_t units = kUnits)
         : stop_(std::move(stop)), units_(units) {}
