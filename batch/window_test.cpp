@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <sys/stat.h>
 
 #include "batch/background_run.h"
 #include "batch/progress_window.h"
@@ -34,6 +36,13 @@ T* child(const QString& form, const QString& name) {
 void click(const QString& name) { child<QPushButton>("Form10", name)->click(); }
 void tick(int n, bool on = true) {
     child<QCheckBox>("Form10", QStringLiteral("Check%1").arg(n))->setChecked(on);
+}
+
+// Picks `item` in `list` as the user does.
+void choose(const char* list, const QString& item) {
+    QComboBox* c = child<QComboBox>("Form10", list);
+    c->setCurrentIndex(c->findText(item));
+    Q_EMIT c->activated(c->currentIndex());
 }
 
 QStringList items(const QString& list) {
@@ -236,11 +245,6 @@ private Q_SLOTS:
         QCOMPARE(items("Combo2"), devices + devices);
         QCOMPARE(items("Combo3"), styles + styles);
 
-        const auto choose = [](const char* list, const QString& item) {
-            QComboBox* c = child<QComboBox>("Form10", list);
-            c->setCurrentIndex(c->findText(item));
-            Q_EMIT c->activated(c->currentIndex());
-        };
         choose("Combo2", "PDF");
         QVERIFY(!items("Combo4").isEmpty());
         choose("Combo3", "monochrome.ctb");
@@ -357,6 +361,58 @@ private Q_SLOTS:
         QCOMPARE(lines[4], QString(81, '*'));
         QCOMPARE(QDir(path("rename")).entryList(QDir::Files).size(), 1);
         QVERIFY(lastBox().startsWith(QStringLiteral("总共1个文件全部处理完毕！")));
+    }
+
+    // 终止 while a drawing that expands without end is plotted ends the plot at once: the
+    // windows close, no PDF is written and the stop is no fault of the drawing.
+    void stopEndsARunawayPlot() {
+        QDir().mkpath(path("runaway"));
+        const QString file = path("runaway/self.dwg");
+        drawing::testing::writeFile(file.toStdString(), drawing::testing::selfInsertingDrawing());
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
+        static_cast<batch::Form10*>(form.data())->addSingleFolder(file);
+        tick(4);
+        choose("Combo2", "PDF");
+        choose("Combo3", "monochrome.ctb");
+        choose("Combo4", items("Combo4").first());
+        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
+        connect(
+            form->findChild<batch::BackgroundRun*>("backgroundRun"), &batch::BackgroundRun::status,
+            stop,
+            [stop](const QString& t) {
+                if (t == QStringLiteral("正在打印。。。。。。"))
+                    QMetaObject::invokeMethod(stop, &QPushButton::click,
+                                              Qt::BlockingQueuedConnection);
+            },
+            Qt::DirectConnection);
+        click("Command2");
+        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
+        QVERIFY(!ui::topLevelWindow("cadmessage"));
+        QVERIFY(QDir(path("runaway")).entryList({"*.pdf"}).isEmpty());
+        QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
+    }
+
+    // Stopping waits a second at most for a step that cannot stop (here an error-log
+    // entry written to a FIFO nobody reads yet); the worker, left to itself, finishes
+    // that step once it can.
+    void stoppingLeavesAStuckStepToItself() {
+        const QString log = path("stuck.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+        batch::BatchSettings settings;
+        settings.purge = true;
+        settings.errorLog = log.toStdString();
+        auto* runner = new batch::BackgroundRun;
+        std::atomic<bool> opening = false;  // past the last look at the stop before the entry
+        connect(
+            runner, &batch::BackgroundRun::drawingStarted, runner, [&] { opening = true; },
+            Qt::DirectConnection);
+        runner->start({path("no such drawing.dwg").toStdString()}, settings);
+        QTRY_VERIFY(opening);
+        delete runner;
+        QFile fifo(log);
+        QVERIFY(fifo.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(fifo.readAll()).contains(QStringLiteral("打开文件出错:")));
+        QFile::remove(log);
     }
 
     void stopLeavesEveryFileUntouchedOrComplete() {
