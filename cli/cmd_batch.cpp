@@ -169,13 +169,14 @@ const cli::CommandRegistration reg(
     "      batch devices | batch styles | batch papers DEVICE\n"
     "Opens each drawing (a DXF file, named .dwg or .dxf) in turn: --plot plots its active\n"
     "layout fit to the paper, centred and turned by 90 degrees (device PDF writes NAME.pdf\n"
-    "beside the drawing); --purge and --audit run ten passes each; --set writes attribute\n"
+    "beside the drawing, or NAME (2).pdf and so on where that name is taken: no file is\n"
+    "replaced); --purge and --audit run ten passes each; --set writes attribute\n"
     "values of every reference of the --block block (NULL or null clears a value); --name\n"
     "saves a copy named from that block's attributes beside the drawing. Prints\n"
-    "file=<i>/<N>|<path>, plotted=<path>|<PDF file or printer>, note=<text>, saved=<path>,\n"
-    "error=<path>|<reason> and done=<N>; with --status also status=<text>. Errors also go\n"
-    "to the error log (--log, default errlogoqrz.txt in the data folder). The sub-commands\n"
-    "list the devices, the plot style tables and a device's paper sizes.",
+    "file=<i>/<N>|<path>, plotted=<path>|<PDF file written or printer>, note=<text>,\n"
+    "saved=<path>, error=<path>|<reason> and done=<N>; with --status also status=<text>.\n"
+    "Errors also go to the error log (--log, default errlogoqrz.txt in the data folder).\n"
+    "The sub-commands list the devices, the plot style tables and a device's paper sizes.",
     &runBatchCommand);
 
 }  // namespace
