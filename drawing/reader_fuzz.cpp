@@ -1,6 +1,7 @@
 // libFuzzer target on the drawing reader. Any input must be refused with a reason or
 // read. A drawing read writes back the bytes it came from: exactly them, or, where the
-// input had no end marker (a 0 group EOF), exactly them with one end marker inserted.
+// input had no end marker (a 0 group EOF), exactly them with one end marker inserted
+// (after the line end the file's last line lacked, if it did).
 // It must survive purge, audit and an attribute edit, and what the engine then writes
 // must read again.
 #include <cstdint>
@@ -33,8 +34,14 @@ bool hasEndMarker(std::string_view bytes, DxfFormat format) {
     return false;
 }
 
-// Whether `bytes` are one end marker and nothing else.
-bool isOneEndMarker(std::string_view bytes, DxfFormat format) {
+// Whether `bytes` are one end marker and nothing else, after the line end that the
+// line before them lacks when it does not end in `before`.
+bool isOneEndMarker(std::string_view bytes, char before, DxfFormat format) {
+    if (format == DxfFormat::Ascii && before != '\n') {
+        const size_t eol = bytes.substr(0, 2) == "\r\n" ? 2 : bytes.substr(0, 1) == "\n" ? 1 : 0;
+        if (eol == 0) return false;
+        bytes.remove_prefix(eol);
+    }
     GroupReader reader(bytes, format);
     Group g;
     if (!reader.next(g) || !isEndMarker(g)) return false;
@@ -50,7 +57,7 @@ bool isWithEndMarker(std::string_view in, std::string_view out, DxfFormat format
     if (out.substr(k + m) != in.substr(k)) return false;
     // The same bytes come of inserting at any place the insert can shift to.
     for (size_t j = k;; --j) {
-        if (isOneEndMarker(out.substr(j, m), format)) return true;
+        if (isOneEndMarker(out.substr(j, m), j > 0 ? out[j - 1] : '\n', format)) return true;
         if (j == 0 || out[j - 1] != out[j - 1 + m]) return false;
     }
 }
