@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
+#include <functional>
 #include <sys/stat.h>
 
 #include "batch/background_run.h"
@@ -97,6 +98,19 @@ class BatchWindowTest : public QObject {
     }
     QString lastBox() const {
         return boxes_.boxes().isEmpty() ? QString() : boxes_.boxes().last().text;
+    }
+    // Presses 终止 at the first status text `at` takes, while the run waits for it.
+    void pressStopAt(std::function<bool(const QString&)> at) {
+        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
+        connect(
+            ui::topLevelWindow("Form10")->findChild<batch::BackgroundRun*>("backgroundRun"),
+            &batch::BackgroundRun::status, stop,
+            [stop, at](const QString& t) {
+                if (at(t))
+                    QMetaObject::invokeMethod(stop, &QPushButton::click,
+                                              Qt::BlockingQueuedConnection);
+            },
+            Qt::DirectConnection);
     }
     // Starts the run and waits until it has closed the window.
     void runToTheEnd() {
@@ -375,18 +389,8 @@ private Q_SLOTS:
         choose("Combo2", "PDF");
         choose("Combo3", "monochrome.ctb");
         choose("Combo4", items("Combo4").first());
-        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
-        connect(
-            form->findChild<batch::BackgroundRun*>("backgroundRun"), &batch::BackgroundRun::status,
-            stop,
-            [stop](const QString& t) {
-                if (t == QStringLiteral("正在打印。。。。。。"))
-                    QMetaObject::invokeMethod(stop, &QPushButton::click,
-                                              Qt::BlockingQueuedConnection);
-            },
-            Qt::DirectConnection);
-        click("Command2");
-        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
+        pressStopAt([](const QString& t) { return t == QStringLiteral("正在打印。。。。。。"); });
+        runToTheEnd();
         QVERIFY(!ui::topLevelWindow("cadmessage"));
         QVERIFY(QDir(path("runaway")).entryList({"*.pdf"}).isEmpty());
         QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
@@ -424,22 +428,15 @@ private Q_SLOTS:
         tick(2);
         QPointer<QWidget> form = ui::topLevelWindow("Form10");
         auto* runner = form->findChild<batch::BackgroundRun*>("backgroundRun");
-        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
-        // Pressed in the middle of the third drawing's purge, while the run waits.
+        // Pressed in the middle of the third drawing's purge.
         int drawing = 0;
         connect(
             runner, &batch::BackgroundRun::drawingStarted, runner, [&](int n) { drawing = n; },
             Qt::DirectConnection);
-        connect(
-            runner, &batch::BackgroundRun::status, runner,
-            [&](const QString& t) {
-                if (drawing == 3 && t.contains(QStringLiteral("第5遍")))
-                    QMetaObject::invokeMethod(stop, &QPushButton::click,
-                                              Qt::BlockingQueuedConnection);
-            },
-            Qt::DirectConnection);
-        click("Command2");
-        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
+        pressStopAt([&](const QString& t) {
+            return drawing == 3 && t.contains(QStringLiteral("第5遍"));
+        });
+        runToTheEnd();
         QVERIFY(!ui::topLevelWindow("cadmessage"));
         for (int i = 0; i < files.size(); ++i) {
             const bool changed = drawing::testing::readFile(files[i].toStdString()) != sample_;

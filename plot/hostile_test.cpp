@@ -58,7 +58,7 @@ Groups vertex(const char* x, const char* y, const char* flags) {
 }
 
 class HostilePlot : public ::testing::Test {
-protected:
+public:
     static void SetUpTestSuite() {
         folder_ = new testing::ScratchFolder("plot_hostile");
         fs::create_directories(folder_->path() / "plotstyles");
@@ -100,6 +100,19 @@ struct Case {
     size_t mostElements;  // what the scene may hold at most
 };
 
+// The scene of the case's drawing, which holds no more than the case allows, and which
+// plots to a PDF.
+Scene sceneAndPlot(const Case& c) {
+    const std::string dxf = drawingOf(c.entities);
+    const auto doc = HostilePlot::open(c.name, dxf);
+    if (!doc) return {};
+    Scene scene = buildScene(*doc);
+    EXPECT_LE(scene.elements.size(), c.mostElements) << c.name;
+    const PlotResult result = HostilePlot::plot(c.name, dxf);
+    EXPECT_TRUE(result.status.ok()) << c.name << ": " << result.status.reason;
+    return scene;
+}
+
 TEST_F(HostilePlot, CountsAreNeverTrusted) {
     const Case cases[] = {
         {"mesh_claiming_65536_by_65536_with_4_vertices",
@@ -125,13 +138,7 @@ TEST_F(HostilePlot, CountsAreNeverTrusted) {
           {20, "5"},    {97, "0"}},
          40},
     };
-    for (const Case& c : cases) {
-        const auto doc = open(c.name, drawingOf(c.entities));
-        ASSERT_TRUE(doc) << c.name;
-        EXPECT_LE(buildScene(*doc).elements.size(), c.mostElements) << c.name;
-        const PlotResult result = plot(c.name, drawingOf(c.entities));
-        EXPECT_TRUE(result.status.ok()) << c.name << ": " << result.status.reason;
-    }
+    for (const Case& c : cases) sceneAndPlot(c);
 }
 
 TEST_F(HostilePlot, AnglesAreReducedAndSweepsStayWithinOneTurn) {
@@ -153,14 +160,9 @@ TEST_F(HostilePlot, AnglesAreReducedAndSweepsStayWithinOneTurn) {
           {73, "1"},    {97, "0"}},
          150},
     };
-    for (const Case& c : cases) {
-        const auto doc = open(c.name, drawingOf(c.entities));
-        ASSERT_TRUE(doc) << c.name;
-        const Scene scene = buildScene(*doc);
-        EXPECT_LE(scene.elements.size(), c.mostElements) << c.name;
-        EXPECT_TRUE(QRectF(-10.001, -10.001, 20.002, 20.002).contains(scene.extents)) << c.name;
-        EXPECT_TRUE(plot(c.name, drawingOf(c.entities)).status.ok()) << c.name;
-    }
+    for (const Case& c : cases)
+        EXPECT_TRUE(QRectF(-10.001, -10.001, 20.002, 20.002).contains(sceneAndPlot(c).extents))
+            << c.name;
     // Reduced angles draw what the entity means: an end a hair past 2π (rounded up when
     // written) closes the ellipse, and an arc across 0° reaches it.
     const auto whole = open("whole", drawingOf({{0, "ELLIPSE"}, {8, "0"}, {10, "0"}, {20, "0"},
