@@ -12,7 +12,7 @@ namespace batch {
 struct BackgroundRun::Shared {
     std::atomic<bool> stop = false;
     std::atomic<size_t> taken = 0;
-    std::mutex reporting;        // held while a report is made
+    std::mutex reporting;          // held while a report is made
     BackgroundRun* run = nullptr;  // nullptr once no report is wanted
 
     template <typename Report>

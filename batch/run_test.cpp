@@ -104,7 +104,9 @@ TEST_F(BatchRun, StoppingEndsAPlotAtOnce) {
     const std::string next = write("next.dxf", drawing::testing::sampleDrawing({}));
     bool stop = false;
     BatchObserver observer;
-    observer.status = [&](const std::string& text) { stop = stop || text == "正在打印。。。。。。"; };
+    observer.status = [&](const std::string& text) {
+        stop = stop || text == "正在打印。。。。。。";
+    };
     observer.stopRequested = [&] { return stop; };
     drawing::AcadApplication app;
     EXPECT_EQ(runBatch(app, {runaway, next}, settings_, observer), 1u);

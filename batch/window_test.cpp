@@ -3,6 +3,8 @@
 // Every test opens the window from the menu's entry point; a run closes it.
 #include "batch/window.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +17,6 @@
 #include <QTest>
 #include <atomic>
 #include <functional>
-#include <sys/stat.h>
 
 #include "batch/background_run.h"
 #include "batch/progress_window.h"
@@ -433,9 +434,8 @@ private Q_SLOTS:
         connect(
             runner, &batch::BackgroundRun::drawingStarted, runner, [&](int n) { drawing = n; },
             Qt::DirectConnection);
-        pressStopAt([&](const QString& t) {
-            return drawing == 3 && t.contains(QStringLiteral("第5遍"));
-        });
+        pressStopAt(
+            [&](const QString& t) { return drawing == 3 && t.contains(QStringLiteral("第5遍")); });
         runToTheEnd();
         QVERIFY(!ui::topLevelWindow("cadmessage"));
         for (int i = 0; i < files.size(); ++i) {

@@ -121,8 +121,9 @@ Status writeDrawingFile(const Drawing& drawing, const std::string& path, WriteMo
     struct stat st;
     const bool replacing = mode == WriteMode::Replace && ::stat(path.c_str(), &st) == 0;
     std::string temp;
-    if (const int e = writeTemporary(path, replacing ? st.st_mode & 07777 : newFilePermissions(),
-                                     [&](const Sink& sink) { drawing.forEachChunk(sink); }, temp))
+    if (const int e = writeTemporary(
+            path, replacing ? st.st_mode & 07777 : newFilePermissions(),
+            [&](const Sink& sink) { drawing.forEachChunk(sink); }, temp))
         return systemFailure(reason::kUnwritable, e, path);
     const int e = mode == WriteMode::Replace
                       ? (::rename(temp.c_str(), path.c_str()) == 0 ? 0 : errno)
@@ -135,8 +136,8 @@ Status writeDrawingFile(const Drawing& drawing, const std::string& path, WriteMo
 
 Status writeNewFile(std::string_view bytes, const std::string& path, std::string& written) {
     std::string temp;
-    if (const int e = writeTemporary(path, newFilePermissions(),
-                                     [&](const Sink& sink) { sink(bytes); }, temp))
+    if (const int e = writeTemporary(
+            path, newFilePermissions(), [&](const Sink& sink) { sink(bytes); }, temp))
         return systemFailure(reason::kUnwritable, e, path);
     const std::filesystem::path target(path);
     for (int k = 1; k <= kMostFreeNames; ++k) {

@@ -36,7 +36,8 @@ public:
     bool has(int code) const;
     std::string_view raw(int code) const;  // empty when missing
     double number(int code, double fallback = 0) const;
-    int integer(int code, int fallback = 0) const;  // within ±INT_MAX
+    // Rounded, within ±INT_MAX.
+    int integer(int code, int fallback = 0) const;
     QPointF point(int code) const;  // groups code and code + 10
     QString text(int code) const;   // decoded, with %%c, %%d and %%p as their signs
     // Object coordinates to world (x, y) from the extrusion direction 210/220/230.

@@ -39,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     drawing::PlotSettings settings;
     settings.plotRotation = size % 4;
     settings.standardScale = size % 3 == 0;
-    const std::optional<std::string> pdf =
-        plot::plotPdf(scene, settings, table, {QSizeF(595, 842), QRectF(10, 10, 575, 822)},
-                      "fuzz", budget);
+    const std::optional<std::string> pdf = plot::plotPdf(
+        scene, settings, table, {QSizeF(595, 842), QRectF(10, 10, 575, 822)}, "fuzz", budget);
     if (!pdf || pdf->compare(0, 5, "%PDF-") != 0) __builtin_trap();
     return 0;
 }

@@ -460,9 +460,10 @@ Scene buildScene(drawing::AcadDocument& document, PlotBudget& budget) {
     const Tables tables(d, paper);
     auto run = [&](size_t r, Bounds& bounds) {
         const std::span<const size_t> all(top);
-        return Builder(d, tables, budget).build(
-            all.subspan(top.size() * r / runs, top.size() * (r + 1) / runs - top.size() * r / runs),
-            bounds);
+        return Builder(d, tables, budget)
+            .build(all.subspan(top.size() * r / runs,
+                               top.size() * (r + 1) / runs - top.size() * r / runs),
+                   bounds);
     };
     std::vector<Bounds> bounds(runs);
     std::vector<std::future<Scene>> later;

@@ -159,8 +159,7 @@ private:
     // A count, at most the groups after it: each thing counted takes one at least.
     size_t count() {
         const double n = num();
-        return n >= 1 ? static_cast<size_t>(std::min(n, static_cast<double>(l_.size() - pos_)))
-                      : 0;
+        return n >= 1 ? static_cast<size_t>(std::min(n, static_cast<double>(l_.size() - pos_))) : 0;
     }
     double take(int code) { return seek(code) ? num() : 0; }
     size_t takeCount(int code) { return seek(code) ? count() : 0; }
