@@ -44,8 +44,7 @@ private Q_SLOTS:
         batch::BatchSettings settings;
         settings.purge = true;
         settings.errorLog = (scratch.path() / "log.txt").string();
-        drawing::AcadApplication application;
-        run.start(application, drawings, settings);
+        run.start(drawings, settings);
         QVERIFY(finished.wait(60000));
         QCOMPARE(finished[0][0].toInt(), 2);     // taken
         QCOMPARE(finished[0][1].toBool(), true);  // stopped

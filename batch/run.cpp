@@ -98,7 +98,8 @@ private:
     }
 
     // The layout set up as the print frame says, fit to the paper, centred, turned by
-    // 90°, and plotted. A failed plot is logged and the run goes on.
+    // 90°, and plotted. A failed plot is logged and the run goes on; a plot the stop
+    // ended abandons the drawing and is not a failure of it.
     Step plot(drawing::AcadDocument& doc, const std::string& path) {
         if (!claim(FileUse::Plot, path)) return Step::Abandoned;
         say("正在设置打印机。。。。。。");
@@ -114,9 +115,10 @@ private:
         layout.setPlotRotation(1);
         say("正在打印。。。。。。");
         drawing::PlotResult result;
-        if (status.ok()) result = doc.plot().plotToDevice();
+        if (status.ok()) result = doc.plot().plotToDevice([this] { return stopped(); });
         release();
         if (!result.note.empty() && observer_.note) observer_.note(result.note);
+        if (result.status.reason == drawing::reason::kPlotStopped) return Step::Abandoned;
         if (!status.ok() || !result.status.ok()) {
             const drawing::Status& failed = status.ok() ? result.status : status;
             error(path, failed.path.empty() ? failed.reason : failed.reason + "：" + failed.path);

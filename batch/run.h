@@ -48,8 +48,8 @@ struct BatchObserver {
     std::function<void(size_t number, size_t count, const std::string& path)> started;
     StatusSink status;
     std::function<void(const std::string& path)> saved;
-    // The drawing at `path` went to the plot device; `output` is the PDF written or
-    // the printer that took the job.
+    // The drawing at `path` went to the plot device; `output` is the PDF written (its
+    // name made free when the drawing's own was taken) or the printer that took the job.
     std::function<void(const std::string& path, const std::string& output)> plotted;
     // Something about a plot that went out all the same (a style table plotted as
     // displayed), said once.
@@ -61,8 +61,9 @@ struct BatchObserver {
     // The error log at `logPath` could not be written; the entry's error line went out
     // all the same and the run goes on.
     std::function<void(const std::string& logPath)> logFailed;
-    // Asked between the steps (may be called from the thread that runs the batch);
-    // true ends the run before its next step.
+    // Asked between the steps, on the thread that runs the batch, and while a plot runs,
+    // from the plot's threads one at a time; true ends the run before its next step and
+    // a plot at once.
     std::function<bool()> stopRequested;
     // Asked before the drawing plots or writes a file (may block while earlier drawings
     // of a run in worker processes are not done with it); false abandons the drawing in

@@ -95,7 +95,7 @@ Form10::Form10() {
     restoreSettings();
 }
 
-// The run uses the session, which goes with the window's members: it ends first.
+// A run still going is stopped before the window's members go.
 Form10::~Form10() { delete runner_; }
 
 void Form10::createListCommands() {
@@ -268,12 +268,15 @@ void Form10::startRun() {
     }
     saveSettings();
     progress_->showProcessing();
+    // The run opens its drawings in a session of its own; those open here are closed
+    // as a run closes every drawing before it starts.
     panel_->forgetSample();
     print_->forgetDocument();
+    acad_.documents().close();
     logFailed_ = false;
     current_ = done_ = 0;
     failed_.clear();
-    runner_->start(acad_, drawings(), settings());
+    runner_->start(drawings(), settings());
 }
 
 void Form10::runFinished(int taken, bool stopped) {

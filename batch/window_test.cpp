@@ -3,6 +3,8 @@
 // Every test opens the window from the menu's entry point; a run closes it.
 #include "batch/window.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +17,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <functional>
 
 #include "batch/background_run.h"
 #include "batch/progress_window.h"
@@ -38,6 +42,13 @@ T* child(const QString& form, const QString& name) {
 void click(const QString& name) { child<QPushButton>("Form10", name)->click(); }
 void tick(int n, bool on = true) {
     child<QCheckBox>("Form10", QStringLiteral("Check%1").arg(n))->setChecked(on);
+}
+
+// Picks `item` in `list` as the user does.
+void choose(const char* list, const QString& item) {
+    QComboBox* c = child<QComboBox>("Form10", list);
+    c->setCurrentIndex(c->findText(item));
+    Q_EMIT c->activated(c->currentIndex());
 }
 
 QStringList items(const QString& list) {
@@ -81,12 +92,6 @@ std::string withAnonymousBlock() {
     return drawing::testing::render(groups, drawing::DxfFormat::Ascii);
 }
 
-void choose(const char* list, const QString& item) {
-    QComboBox* c = child<QComboBox>("Form10", list);
-    c->setCurrentIndex(c->findText(item));
-    Q_EMIT c->activated(c->currentIndex());
-}
-
 class BatchWindowTest : public QObject {
     Q_OBJECT
 
@@ -108,6 +113,19 @@ class BatchWindowTest : public QObject {
     }
     QString lastBox() const {
         return boxes_.boxes().isEmpty() ? QString() : boxes_.boxes().last().text;
+    }
+    // Presses 终止 at the first status text `at` takes, while the run waits for it.
+    void pressStopAt(std::function<bool(const QString&)> at) {
+        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
+        connect(
+            ui::topLevelWindow("Form10")->findChild<batch::BackgroundRun*>("backgroundRun"),
+            &batch::BackgroundRun::status, stop,
+            [stop, at](const QString& t) {
+                if (at(t))
+                    QMetaObject::invokeMethod(stop, &QPushButton::click,
+                                              Qt::BlockingQueuedConnection);
+            },
+            Qt::DirectConnection);
     }
     // Starts the run and waits until it has closed the window.
     void runToTheEnd() {
@@ -268,11 +286,6 @@ private Q_SLOTS:
         QCOMPARE(items("Combo2"), devices + devices);
         QCOMPARE(items("Combo3"), styles + styles);
 
-        const auto choose = [](const char* list, const QString& item) {
-            QComboBox* c = child<QComboBox>("Form10", list);
-            c->setCurrentIndex(c->findText(item));
-            Q_EMIT c->activated(c->currentIndex());
-        };
         choose("Combo2", "PDF");
         QVERIFY(!items("Combo4").isEmpty());
         choose("Combo3", "monochrome.ctb");
@@ -391,6 +404,48 @@ private Q_SLOTS:
         QVERIFY(lastBox().startsWith(QStringLiteral("总共1个文件全部处理完毕！")));
     }
 
+    // 终止 while a drawing that expands without end is plotted ends the plot at once: the
+    // windows close, no PDF is written and the stop is no fault of the drawing.
+    void stopEndsARunawayPlot() {
+        QDir().mkpath(path("runaway"));
+        const QString file = path("runaway/self.dwg");
+        drawing::testing::writeFile(file.toStdString(), drawing::testing::selfInsertingDrawing());
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
+        static_cast<batch::Form10*>(form.data())->addSingleFolder(file);
+        tick(4);
+        choose("Combo2", "PDF");
+        choose("Combo3", "monochrome.ctb");
+        choose("Combo4", items("Combo4").first());
+        pressStopAt([](const QString& t) { return t == QStringLiteral("正在打印。。。。。。"); });
+        runToTheEnd();
+        QVERIFY(!ui::topLevelWindow("cadmessage"));
+        QVERIFY(QDir(path("runaway")).entryList({"*.pdf"}).isEmpty());
+        QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
+    }
+
+    // Stopping waits a second at most for a step that cannot stop (here an error-log
+    // entry written to a FIFO nobody reads yet); the worker, left to itself, finishes
+    // that step once it can.
+    void stoppingLeavesAStuckStepToItself() {
+        const QString log = path("stuck.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+        batch::BatchSettings settings;
+        settings.purge = true;
+        settings.errorLog = log.toStdString();
+        auto* runner = new batch::BackgroundRun;
+        std::atomic<bool> opening = false;  // past the last look at the stop before the entry
+        connect(
+            runner, &batch::BackgroundRun::drawingStarted, runner, [&] { opening = true; },
+            Qt::DirectConnection);
+        runner->start({path("no such drawing.dwg").toStdString()}, settings);
+        QTRY_VERIFY(opening);
+        delete runner;
+        QFile fifo(log);
+        QVERIFY(fifo.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(fifo.readAll()).contains(QStringLiteral("打开文件出错:")));
+        QFile::remove(log);
+    }
+
     void stopLeavesEveryFileUntouchedOrComplete() {
         QStringList names;
         for (int i = 0; i < 6; ++i) names << QStringLiteral("s%1.dwg").arg(i);
@@ -400,22 +455,14 @@ private Q_SLOTS:
         tick(2);
         QPointer<QWidget> form = ui::topLevelWindow("Form10");
         auto* runner = form->findChild<batch::BackgroundRun*>("backgroundRun");
-        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
-        // Pressed in the middle of the third drawing's purge, while the run waits.
+        // Pressed in the middle of the third drawing's purge.
         int drawing = 0;
         connect(
             runner, &batch::BackgroundRun::drawingStarted, runner, [&](int n) { drawing = n; },
             Qt::DirectConnection);
-        connect(
-            runner, &batch::BackgroundRun::status, runner,
-            [&](const QString& t) {
-                if (drawing == 3 && t.contains(QStringLiteral("第5遍")))
-                    QMetaObject::invokeMethod(stop, &QPushButton::click,
-                                              Qt::BlockingQueuedConnection);
-            },
-            Qt::DirectConnection);
-        click("Command2");
-        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
+        pressStopAt(
+            [&](const QString& t) { return drawing == 3 && t.contains(QStringLiteral("第5遍")); });
+        runToTheEnd();
         QVERIFY(!ui::topLevelWindow("cadmessage"));
         int done = 0;
         for (int i = 0; i < files.size(); ++i) {

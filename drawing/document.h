@@ -62,8 +62,9 @@ private:
 class AcadPlot {
 public:
     explicit AcadPlot(AcadDocument& document) : document_(&document) {}
-    // Plots the active layout to its ConfigName device with its settings.
-    PlotResult plotToDevice();
+    // Plots the active layout to its ConfigName device with its settings; `stop`, when
+    // given, is asked while the plot runs.
+    PlotResult plotToDevice(const StopRequested& stop = {});
 
 private:
     AcadDocument* document_;

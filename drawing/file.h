@@ -2,10 +2,13 @@
 //
 // Writing goes to a temporary file in the target's folder, which is flushed to disk
 // and then renamed over the target: a crash, a full disk or a write error leaves the
-// target as it was (at worst a stray temporary file beside it).
+// target as it was (at worst a stray temporary file beside it). Where no file may be
+// replaced, the rename is one that fails on an existing target, so a file another
+// process creates meanwhile is never lost either.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "drawing/drawing.h"
 
@@ -24,5 +27,11 @@ enum class WriteMode {
 // Writes the drawing to `path`. Fails with the reason and the path; then the target
 // is unchanged and no temporary file is left behind.
 Status writeDrawingFile(const Drawing& drawing, const std::string& path, WriteMode mode);
+
+// Writes `bytes` as a new file: at `path` when no file has that name, else at the first
+// free one of "NAME (2).EXT", "NAME (3).EXT" ... beside it; no file is ever replaced.
+// `written` is set to the path used. Fails with the reason and the path, leaving nothing
+// behind.
+Status writeNewFile(std::string_view bytes, const std::string& path, std::string& written);
 
 }  // namespace drawing

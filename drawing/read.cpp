@@ -410,7 +410,9 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
     d.bodyEnd_ = g.end;
     d.readHeaderSettings();
     if (!ended) {
+        // The mark goes on lines of its own, after the line end the last line may lack.
         std::string eof;
+        if (d.style_.format == DxfFormat::Ascii && data[d.bodyEnd_ - 1] != '\n') eof = d.style_.eol;
         appendGroup(eof, d.style_, 0, "EOF");
         d.insert({{d.records_.size(), std::move(eof)}});
     }

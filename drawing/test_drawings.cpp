@@ -321,6 +321,19 @@ std::string sampleDrawing(const SampleOptions& options) {
     return render(sampleGroups(options), options.format, options.crlf);
 }
 
+std::string selfInsertingDrawing() {
+    Groups g = {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {0, "ENDSEC"},
+                {0, "SECTION"}, {2, "BLOCKS"}, {0, "BLOCK"},    {8, "0"},      {2, "SELF"},
+                {70, "0"},      {10, "0"},     {20, "0"}};
+    const Groups reference = {{0, "INSERT"}, {8, "0"}, {2, "SELF"}, {10, "1"}, {20, "1"}};
+    g.insert(g.end(), reference.begin(), reference.end());
+    g.insert(g.end(), reference.begin(), reference.end());
+    g.insert(g.end(), {{0, "ENDBLK"}, {8, "0"}, {0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}});
+    g.insert(g.end(), reference.begin(), reference.end());
+    g.insert(g.end(), {{0, "ENDSEC"}, {0, "EOF"}});
+    return render(g, DxfFormat::Ascii);
+}
+
 ScratchFolder::ScratchFolder(const std::string& prefix)
     : path_(std::filesystem::temp_directory_path() /
             (prefix + std::to_string(std::random_device{}()))) {

@@ -39,6 +39,10 @@ std::string render(const Groups& groups, DxfFormat format, bool crlf = false);
 
 std::string sampleDrawing(const SampleOptions& options);
 
+// An R12 drawing whose block SELF inserts itself twice, inserted once in model space:
+// a few hundred bytes that, expanded without a limit, take 2^32 references and more.
+std::string selfInsertingDrawing();
+
 // A fresh folder under the system's temporary folder, named `prefix` and a random
 // number, removed with everything in it when the object goes.
 class ScratchFolder {

@@ -1,11 +1,15 @@
 #include "plot/entity.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace plot {
 namespace {
+
+constexpr int kMostSplineDegree = 25;
 
 // Reads the plain decimals drawings are full of ("-12.500000") into `v` as from_chars
 // reads them: with at most 2^53 as digits and at most 22 of them after the point, both
@@ -120,7 +124,9 @@ double EntityGroups::number(int code, double fallback) const {
 }
 
 int EntityGroups::integer(int code, int fallback) const {
-    return static_cast<int>(std::lround(number(code, fallback)));
+    // Within ±INT_MAX, so that a negated or absolute value is an int too.
+    constexpr double kMost = std::numeric_limits<int>::max();
+    return static_cast<int>(std::lround(std::clamp(number(code, fallback), -kMost, kMost)));
 }
 
 QPointF EntityGroups::point(int code) const { return {number(code), number(code + 10)}; }
@@ -234,9 +240,17 @@ void Out::clipEnd() {
     scene_.items.push_back(std::move(item));
 }
 
+double ccwSweep(double start, double end, double turn) {
+    // Ends written a hair past a whole turn (2π rounded up) are a whole turn.
+    const double sweep = std::fmod(std::fmod(end, turn) - std::fmod(start, turn), turn);
+    return sweep <= turn * 1e-9 ? sweep + turn : sweep;
+}
+
 void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,
             bool moveFirst) {
     const QRectF box(center.x() - radius, center.y() - radius, 2 * radius, 2 * radius);
+    start = std::fmod(start, 360);
+    sweep = std::clamp(sweep, -360.0, 360.0);
     // Qt's angles run counter-clockwise on a y-down screen: negated, they run
     // counter-clockwise in drawing coordinates.
     if (moveFirst) path.arcMoveTo(box, -start);
@@ -335,7 +349,9 @@ std::vector<QPointF> splinePoints(int degree, const std::vector<double>& knots,
                                   const std::vector<QPointF>& fit) {
     const int n = static_cast<int>(control.size());
     if (n < 2) return throughPoints(fit);
-    const int p = std::clamp(degree, 1, n - 1);
+    // Each point takes the square of the degree in work: a degree past any drawing's is
+    // taken as the highest one drawn.
+    const int p = std::clamp(degree, 1, std::min(n - 1, kMostSplineDegree));
     std::vector<double> k = knots;
     if (static_cast<int>(k.size()) != n + p + 1) {
         k.assign(n + p + 1, 0);  // clamped and uniform

@@ -36,6 +36,7 @@ public:
     bool has(int code) const;
     std::string_view raw(int code) const;  // empty when missing
     double number(int code, double fallback = 0) const;
+    // Rounded, within ±INT_MAX.
     int integer(int code, int fallback = 0) const;
     QPointF point(int code) const;  // groups code and code + 10
     QString text(int code) const;   // decoded, with %%c, %%d and %%p as their signs
@@ -84,7 +85,11 @@ private:
     const Pen& pen_;
 };
 
-// Arc of `sweep` degrees (negative: clockwise) from angle `start`, in y-up coordinates.
+// The counter-clockwise sweep from angle `start` to angle `end`, both in any number of
+// turns of `turn` (360 or 2π): in (0, turn], a whole turn where they meet or nearly.
+double ccwSweep(double start, double end, double turn);
+// Arc of `sweep` degrees (negative: clockwise) from angle `start`, in y-up coordinates;
+// at most one turn is drawn.
 void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,
             bool moveFirst);
 // A straight or bulged segment to `to` from the path's current point.

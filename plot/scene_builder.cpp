@@ -22,6 +22,10 @@ using drawing::RefKind;
 using drawing::Section;
 
 constexpr int kMaxNesting = 32;  // deeper block references are cyclic or absurd
+// A run settles with the plot's budget after this many visits, or once its scene has
+// grown by this many points and glyphs since it last did.
+constexpr uint64_t kVisitsPerSettling = 256;
+constexpr uint64_t kPointsPerSettling = 1 << 16;
 constexpr double kDefaultLineweight = 0.25;
 constexpr int kViewportOff = 0x20000;  // of a viewport's status flags
 const QString kSansSerif = "DejaVu Sans";
@@ -206,7 +210,8 @@ private:
 
 class Builder {
 public:
-    Builder(const Drawing& d, const Tables& tables) : d_(d), t_(tables) {}
+    Builder(const Drawing& d, const Tables& tables, PlotBudget& budget)
+        : d_(d), t_(tables), budget_(budget) {}
 
     // The scene of the top-level entities `top`, and the bounds of what it draws.
     Scene build(std::span<const size_t> top, Bounds& bounds) {
@@ -222,6 +227,19 @@ public:
 
 private:
     uint32_t nameOf(size_t i, RefKind kind) const { return t_.nameOf(i, kind); }
+
+    // One visit (an entity or an array cell) spent from the budget, which hears of it
+    // and of the points drawn now and then. False once the plot is to end.
+    bool afford() {
+        if (ended_) return false;
+        ++visits_;
+        const uint64_t drawn = scene_.elements.size() + scene_.glyphs.size();
+        if (visits_ < kVisitsPerSettling && drawn - settled_ < kPointsPerSettling) return true;
+        ended_ = !budget_.spend(visits_ * PlotBudget::kVisitUnits + (drawn - settled_));
+        visits_ = 0;
+        settled_ = drawn;
+        return !ended_;
+    }
 
     // Record i's pen; its layer, or nullptr when the layer does not plot.
     const Layer* penOf(size_t i, const EntityGroups& g, const Context& c, Pen& pen) const {
@@ -274,6 +292,7 @@ private:
     }
 
     void entity(size_t i, const Context& c) {
+        if (!afford()) return;
         const EntityGroups g(d_, i);
         if (g.type() == "VIEWPORT") {
             if (t_.paper && c.depth == 0 && !c.frozenHere) viewport(i, g, c);
@@ -358,6 +377,7 @@ private:
             place = place * g.ocs() * c.t;
             for (int row = 0; row < rows; ++row)
                 for (int col = 0; col < columns; ++col) {
+                    if (!afford()) return;
                     const QTransform cell(sx, 0, 0, sy, col * dx - sx * base.x(),
                                           row * dy - sy * base.y());
                     blockEntities(*block, cell * place, pen, layer, c);
@@ -400,7 +420,11 @@ private:
 
     const Drawing& d_;
     const Tables& t_;
+    PlotBudget& budget_;
     Scene scene_;
+    uint64_t visits_ = 0;   // not yet spent from the budget
+    uint64_t settled_ = 0;  // points and glyphs spent from the budget
+    bool ended_ = false;
 };
 
 // Appends `part` to `scene`, its indexes moved past what the scene holds.
@@ -423,6 +447,11 @@ void append(Scene& scene, Scene part) {
 }  // namespace
 
 Scene buildScene(drawing::AcadDocument& document) {
+    PlotBudget budget;
+    return buildScene(document, budget);
+}
+
+Scene buildScene(drawing::AcadDocument& document, PlotBudget& budget) {
     const Drawing& d = document.drawing();
     const bool paper = document.activeSpace() == 0;
     const std::vector<size_t> top = topLevelEntities(d, paper);
@@ -431,9 +460,10 @@ Scene buildScene(drawing::AcadDocument& document) {
     const Tables tables(d, paper);
     auto run = [&](size_t r, Bounds& bounds) {
         const std::span<const size_t> all(top);
-        return Builder(d, tables).build(
-            all.subspan(top.size() * r / runs, top.size() * (r + 1) / runs - top.size() * r / runs),
-            bounds);
+        return Builder(d, tables, budget)
+            .build(all.subspan(top.size() * r / runs,
+                               top.size() * (r + 1) / runs - top.size() * r / runs),
+                   bounds);
     };
     std::vector<Bounds> bounds(runs);
     std::vector<std::future<Scene>> later;
