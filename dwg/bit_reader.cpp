@@ -225,7 +225,8 @@ std::string BitReader::TU() {
 }
 
 std::string BitReader::TV() {
-    if (strings_) return strings_->TU();
+    // An object without texts has no text stream: its texts are empty.
+    if (strings_) return strings_->bitsLeft() == 0 ? std::string() : strings_->TU();
     if (version_ >= Version::R2007) return TU();
     return T();
 }
