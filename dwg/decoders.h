@@ -1,0 +1,77 @@
+// The decoders of each object type: each reads the type's own data from a frame whose
+// common data has been read, and writes the type's DXF groups into the record. They
+// are listed by type in object_types.cpp.
+#pragma once
+
+#include <cmath>
+#include <numbers>
+
+#include "dwg/object_frame.h"
+#include "dwg/record.h"
+
+namespace dwg {
+
+using Decoder = void (*)(ObjectFrame& frame, Record& record);
+
+inline double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
+
+// Geometry (entities_geometry.cpp).
+void decodeLine(ObjectFrame&, Record&);
+void decodeCircle(ObjectFrame&, Record&);
+void decodeArc(ObjectFrame&, Record&);
+void decodePoint(ObjectFrame&, Record&);
+void decodeEllipse(ObjectFrame&, Record&);
+void decodeRay(ObjectFrame&, Record&);
+void decodeXline(ObjectFrame&, Record&);
+void decodeSolid(ObjectFrame&, Record&);
+void decodeTrace(ObjectFrame&, Record&);
+void decode3dFace(ObjectFrame&, Record&);
+
+// Texts (entities_text.cpp).
+void decodeText(ObjectFrame&, Record&);
+void decodeAttrib(ObjectFrame&, Record&);
+void decodeAttdef(ObjectFrame&, Record&);
+
+// Blocks, references and polylines with their sub-entities (entities_compound.cpp).
+void decodeBlock(ObjectFrame&, Record&);
+void decodeEndBlock(ObjectFrame&, Record&);
+void decodeSeqend(ObjectFrame&, Record&);
+void decodeInsert(ObjectFrame&, Record&);
+void decodeMInsert(ObjectFrame&, Record&);
+void decodeVertex2d(ObjectFrame&, Record&);
+void decodeVertex3d(ObjectFrame&, Record&);
+void decodeVertexMesh(ObjectFrame&, Record&);
+void decodeVertexPface(ObjectFrame&, Record&);
+void decodeVertexPfaceFace(ObjectFrame&, Record&);
+void decodePolyline2d(ObjectFrame&, Record&);
+void decodePolyline3d(ObjectFrame&, Record&);
+void decodePolylinePface(ObjectFrame&, Record&);
+void decodePolylineMesh(ObjectFrame&, Record&);
+
+// Tables (tables.cpp, dimstyle.cpp).
+void decodeControl(ObjectFrame&, Record&, const char* table);
+void decodeBlockControl(ObjectFrame&, Record&);
+void decodeLinetypeControl(ObjectFrame&, Record&);
+void decodeDimstyleControl(ObjectFrame&, Record&);
+void decodeLayer(ObjectFrame&, Record&);
+void decodeLinetype(ObjectFrame&, Record&);
+void decodeStyle(ObjectFrame&, Record&);
+void decodeView(ObjectFrame&, Record&);
+void decodeUcs(ObjectFrame&, Record&);
+void decodeVport(ObjectFrame&, Record&);
+void decodeAppid(ObjectFrame&, Record&);
+void decodeDimstyle(ObjectFrame&, Record&);
+void decodeBlockHeader(ObjectFrame&, Record&);
+
+// Objects (objects.cpp).
+void decodeDictionary(ObjectFrame&, Record&);
+void decodeDictionaryWithDefault(ObjectFrame&, Record&);
+void decodeXrecord(ObjectFrame&, Record&);
+void decodePlaceholder(ObjectFrame&, Record&);
+void decodeDictionaryVar(ObjectFrame&, Record&);
+void decodeGroup(ObjectFrame&, Record&);
+void decodePlotSettings(ObjectFrame&, Record&);
+void decodeLayout(ObjectFrame&, Record&);
+void decodeMlineStyle(ObjectFrame&, Record&);
+
+}  // namespace dwg

@@ -1,0 +1,39 @@
+// A DWG file read into records: its container, header variables, classes and every
+// object of its object map that translates into DXF, with the count of those that do
+// not, by kind.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "dwg/classes.h"
+#include "dwg/container.h"
+#include "dwg/header.h"
+#include "dwg/record.h"
+
+namespace dwg {
+
+struct DwgDrawing {
+    Version version = Version::R2000;
+    uint8_t maintenance = 0;
+    uint16_t codePage = 0;
+    Header header;
+    std::vector<DwgClass> classes;
+    std::vector<Record> records;  // in the order of the object map
+    std::unordered_map<uint64_t, size_t> byHandle;
+    // What was left out, by DXF name ("3DSOLID") or, for objects that could not be
+    // read, by "DXF name?" ("LINE?").
+    std::map<std::string, int> untranslated;
+
+    const Record* find(uint64_t handle) const;
+};
+
+// Reads `file` into `out`. Returns an empty string, or the reason the file cannot be
+// read at all (a broken object is counted in `untranslated` and reading goes on).
+std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out);
+
+}  // namespace dwg
