@@ -28,6 +28,9 @@ struct DwgDrawing {
     // What was left out, by DXF name ("3DSOLID") or, for objects that could not be
     // read, by "DXF name?" ("LINE?").
     std::map<std::string, int> untranslated;
+    // Up to 2000 the entities of a block are chained from one to the next: the links of
+    // those left out, so that the chain can be followed past them.
+    std::unordered_map<uint64_t, uint64_t> links;
 
     const Record* find(uint64_t handle) const;
 };

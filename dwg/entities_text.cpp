@@ -69,7 +69,7 @@ void writeTextBody(const TextBody& t, Record& r) {
     if (t.rotation != 0.0) r.real(50, degrees(t.rotation));
     if (t.width != 1.0) r.real(41, t.width);
     if (t.oblique != 0.0) r.real(51, degrees(t.oblique));
-    r.nameOf(7, t.style);
+    r.nameOf(7, t.style);  // left out by the writer when it is STANDARD
     if (t.generation != 0) r.integer(71, t.generation);
     if (t.horizontal != 0) r.integer(72, t.horizontal);
     if (t.horizontal != 0 || t.vertical != 0)

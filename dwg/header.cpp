@@ -310,7 +310,7 @@ int lineweightOf(int index) {
     static const int kWeights[] = {0,  5,  9,  13, 15, 18,  20,  25,  30,  35,  40,  50,
                                    53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
     if (index >= 0 && index < 24) return kWeights[index];
-    if (index == 29) return -1;  // BYLAYER
+    if (index == 28 || index == 29) return -1;  // BYLAYER
     if (index == 30) return -2;  // BYBLOCK
     return -3;                   // the default
 }

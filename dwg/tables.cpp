@@ -189,9 +189,11 @@ void decodeLinetype(ObjectFrame& f, Record& r) {
     r.integer(73, count);
     r.real(40, length);
     for (const Dash& dash : dashes) {
+        // DXF keeps the rotation, text and shape bits (1, 2, 4) of the stored flags.
+        const int flags = dash.flags & 7;
         r.real(49, dash.length);
-        r.integer(74, dash.flags);
-        if (dash.flags == 0) continue;
+        r.integer(74, flags);
+        if (flags == 0) continue;
         r.integer(75, dash.shape);
         r.hex(340, dash.style);
         r.real(46, dash.scale);
