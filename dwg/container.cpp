@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "dwg/reasons.h"
+#include "dwg/sections_2004.h"
+#include "dwg/sections_2007.h"
 #include "dwg/sections_r13.h"
 
 namespace dwg {
@@ -78,8 +80,14 @@ std::string readContainer(std::span<const uint8_t> file, Container& out) {
         case Version::R2000:
             why = readR13Container(file, out);
             break;
-        default:
-            why = "DWG版本" + std::string(magicOf(file)) + "暂不支持";
+        case Version::R2004:
+        case Version::R2010:
+        case Version::R2013:
+        case Version::R2018:
+            why = readR2004Container(file, out);
+            break;
+        case Version::R2007:
+            why = readR2007Container(file, out);
             break;
     }
     if (!why.empty()) out = Container{};

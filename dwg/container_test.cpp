@@ -25,6 +25,11 @@ struct Sample {
 const Sample kSamples[] = {
     {"ACadSharp_sample_AC1014.dwg", Version::R14},
     {"ACadSharp_sample_AC1015.dwg", Version::R2000},
+    {"ACadSharp_sample_AC1018.dwg", Version::R2004},
+    {"ACadSharp_sample_AC1021.dwg", Version::R2007},
+    {"ACadSharp_sample_AC1024.dwg", Version::R2010},
+    {"ACadSharp_sample_AC1027.dwg", Version::R2013},
+    {"ACadSharp_sample_AC1032.dwg", Version::R2018},
 };
 
 // The object's size (a modular short) at `offset` and the object it sizes must lie
@@ -141,6 +146,21 @@ TEST(DwgContainer, OverwrittenFieldsFailWithAReason) {
         {"ACadSharp_sample_AC1015.dwg", 0x30, 4, false},       // object map size
         {"ACadSharp_sample_AC1014.dwg", 0x4EE3B, 2, true},     // first object map page size
         {"ACadSharp_sample_AC1014.dwg", 0x4EE3D, 8, false},    // its first pairs
+        {"ACadSharp_sample_AC1018.dwg", 0x80, 12, true},       // encrypted file id
+        {"ACadSharp_sample_AC1018.dwg", 0x80 + 0x54, 8, true}, // page map address
+        {"ACadSharp_sample_AC1018.dwg", 0x80 + 0x5C, 4, true}, // section map id
+        {"ACadSharp_sample_AC1018.dwg", 0x1E784, 4, true},     // page map decompressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E788, 4, true},     // page map compressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E524, 4, true},     // section map decompressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E528, 4, true},     // section map compressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E208, 4, true},     // header page's data size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E200, 4, true},     // header page's type
+        {"ACadSharp_sample_AC1018.dwg", 0x1C840, 16, false},   // object map page's data
+        {"ACadSharp_sample_AC1018.dwg", 0x4400, 64, false},    // first objects page's data
+        {"ACadSharp_sample_AC1021.dwg", 0xC8, 12, true},       // coded metadata length
+        {"ACadSharp_sample_AC1021.dwg", 0xE0, 30, false},      // compressed metadata
+        {"ACadSharp_sample_AC1021.dwg", 0x480, 64, false},     // first page
+        {"ACadSharp_sample_AC1021.dwg", 0x10000, 600, false},  // a data page's codewords
     };
     for (const auto& m : cases) {
         for (const uint8_t fill : {uint8_t{0xFF}, uint8_t{0x00}, uint8_t{0x7F}}) {
