@@ -112,7 +112,11 @@ int32_t BitReader::BL() {
 }
 
 uint64_t BitReader::BLL() {
-    return rawBytes(B3());
+    // The byte count is three plain bits (not a 3B).
+    int length = B() << 2;
+    length |= B() << 1;
+    length |= B();
+    return rawBytes(length);
 }
 
 double BitReader::BD() {
@@ -318,16 +322,20 @@ Color BitReader::ENC() {
         c.index = static_cast<int16_t>(word);
         return c;
     }
+    const unsigned flags = word >> 8;
     c.index = static_cast<int16_t>(word & 0x1ff);
-    if (word & 0x8000) {
-        c.hasRgb = true;
-        c.rgb = static_cast<uint32_t>(BL()) & 0xffffff;
-    }
-    if (word & 0x4000) c.bookHandle = true;
-    if (word & 0x2000) {
+    if (flags & 0x20) {
         c.hasTransparency = true;
         c.transparency = static_cast<uint32_t>(BL());
     }
+    if (flags & 0x40) {
+        c.bookHandle = true;  // the colour is a DBCOLOR object named in the handles
+    } else if (flags & 0x80) {
+        c.hasRgb = true;
+        c.rgb = static_cast<uint32_t>(BL()) & 0xffffff;
+    }
+    if ((flags & 0x41) == 0x41) c.name = TV();
+    if ((flags & 0x42) == 0x42) c.book = TV();
     return c;
 }
 

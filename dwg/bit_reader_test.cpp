@@ -134,8 +134,9 @@ TEST(BitReader, HandleReferences) {
 }
 
 TEST(BitReader, BitTripletsAndLongLongs) {
-    // 3B: 0, 10 (2), 110 (6), 111 (7); BLL with length 2 (10) then 0x34 0x12.
-    const auto bytes = bitsOf("0 10 110 111  10 00110100 00010010");
+    // 3B: 0, 10 (2), 110 (6), 111 (7); BLL with the length 2 in three bits (010), then
+    // 0x34 0x12.
+    const auto bytes = bitsOf("0 10 110 111  010 00110100 00010010");
     BitReader r(bytes, Version::R2013);
     EXPECT_EQ(r.B3(), 0);
     EXPECT_EQ(r.B3(), 2);
@@ -200,10 +201,10 @@ TEST(BitReader, ExtrusionAndThicknessByVersion) {
 
 TEST(BitReader, ColoursByVersion) {
     // ENC of 2004: flags 0xA000 (true colour and transparency) with index 5, then the
-    // colour 0xC2FF8000 and the transparency 0x02000033 as BL.
+    // transparency 0x02000033 and the colour 0xC2FF8000 as BL.
     std::string enc = "00 00000101 10100000";
-    enc += "00 00000000 10000000 11111111 11000010";
     enc += "00 00110011 00000000 00000000 00000010";
+    enc += "00 00000000 10000000 11111111 11000010";
     const auto bytes = bitsOf(enc);
     BitReader r(bytes, Version::R2004);
     const Color c = r.ENC();

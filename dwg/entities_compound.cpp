@@ -51,7 +51,7 @@ void insertBody(ObjectFrame& f, Record& r, bool multiple) {
     const double rotation = d.BD();
     const Point3 extrusion = d.BD3();
     const bool hasAttributes = d.B();
-    const int64_t count = readOwnedCount(f);
+    const int64_t count = hasAttributes ? readOwnedCount(f) : 0;
     int columns = 1, rows = 1;
     double columnSpacing = 0, rowSpacing = 0;
     if (multiple) {

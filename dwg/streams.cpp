@@ -9,8 +9,8 @@ bool locateStrings(BitReader& strings, size_t dataEnd) {
     }
     strings.seek(dataEnd - 1);
     if (!strings.B()) {
-        strings.limit(dataEnd - 1);
         strings.seek(dataEnd - 1);
+        strings.limit(dataEnd - 1);
         return true;
     }
     size_t at = dataEnd - 1;
@@ -35,8 +35,8 @@ bool locateStrings(BitReader& strings, size_t dataEnd) {
         strings.stop();
         return false;
     }
-    strings.limit(at);
     strings.seek(at - size);
+    strings.limit(at);
     return !strings.failed();
 }
 

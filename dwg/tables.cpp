@@ -111,6 +111,7 @@ void decodeLayer(ObjectFrame& f, Record& r) {
     if (f.version() >= Version::R2000) plotStyle = f.ref();
     if (f.version() >= Version::R2007) material = f.ref();
     const uint64_t linetype = f.ref();
+    if (f.version() >= Version::R2013) f.ref();  // visual style
     // R13 and R14 mark an off layer by a negative colour.
     if (color.index < 0) {
         off = true;
@@ -270,7 +271,10 @@ void decodeView(ObjectFrame& f, Record& r) {
             f.ref();
         }
     }
-    if (f.version() >= Version::R2007) d.B();
+    if (f.version() >= Version::R2007) {
+        d.B();    // camera plottable
+        f.ref();  // live section
+    }
     entryMarkers(r, "AcDbViewTableRecord");
     r.text(2, r.name);
     r.integer(70, flags);
