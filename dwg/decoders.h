@@ -27,6 +27,10 @@ void decodeSolid(ObjectFrame&, Record&);
 void decodeTrace(ObjectFrame&, Record&);
 void decode3dFace(ObjectFrame&, Record&);
 
+// Lightweight polylines and multi-line texts (entities_curves.cpp).
+void decodeLwPolyline(ObjectFrame&, Record&);
+void decodeMText(ObjectFrame&, Record&);
+
 // Texts (entities_text.cpp).
 void decodeText(ObjectFrame&, Record&);
 void decodeAttrib(ObjectFrame&, Record&);

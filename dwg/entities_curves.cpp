@@ -1,0 +1,167 @@
+// Lightweight polylines and multi-line texts.
+#include "dwg/decoders.h"
+
+namespace dwg {
+namespace {
+
+// DXF keeps a value in pieces of at most 250 bytes: 3 groups, then the last in a 1
+// group. Pieces end on whole characters (UTF-8 from 2007 on, two-byte characters of
+// the code page before).
+void textInPieces(Record& r, const std::string& text, bool utf8) {
+    size_t at = 0;
+    while (text.size() - at > 250) {
+        size_t end = at;
+        for (;;) {
+            const auto c = static_cast<unsigned char>(text[end]);
+            size_t n = 1;
+            if (utf8) {
+                n = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : c >= 0xc0 ? 2 : 1;
+            } else if (c >= 0x81) {
+                n = 2;
+            }
+            if (end + n - at > 250) break;
+            end += n;
+        }
+        if (end == at) end = at + 250;
+        r.text(3, text.substr(at, end - at));
+        at = end;
+    }
+    r.text(1, text.substr(at));
+}
+
+}  // namespace
+
+void decodeLwPolyline(ObjectFrame& f, Record& r) {
+    BitReader& d = f.data();
+    const int flags = d.BS();
+    double width = 0, elevation = 0, thickness = 0;
+    Point3 extrusion{0, 0, 1};
+    if (flags & 4) width = d.BD();
+    if (flags & 8) elevation = d.BD();
+    if (flags & 2) thickness = d.BD();
+    if (flags & 1) extrusion = d.BD3();
+    const int64_t count = d.BL();
+    const int64_t bulges = (flags & 16) ? d.BL() : 0;
+    const int64_t ids = (f.version() >= Version::R2010 && (flags & 1024)) ? d.BL() : 0;
+    const int64_t widths = (flags & 32) ? d.BL() : 0;
+    // Every count is bounded by the bits left: a point takes at least two.
+    const auto bad = [&d](int64_t n) { return n < 0 || static_cast<uint64_t>(n) > d.bitsLeft(); };
+    if (bad(count) || bad(bulges) || bad(ids) || bad(widths)) {
+        d.stop();
+        return;
+    }
+    std::vector<Point2> points(static_cast<size_t>(count));
+    for (int64_t i = 0; i < count && !d.failed(); ++i) {
+        if (f.version() <= Version::R14 || i == 0) {
+            points[i] = d.RD2();
+        } else {
+            points[i] = d.DD2(points[i - 1]);
+        }
+    }
+    std::vector<double> bulge(static_cast<size_t>(bulges));
+    for (double& b : bulge) b = d.BD();
+    std::vector<int64_t> id(static_cast<size_t>(ids));
+    for (int64_t& v : id) v = d.BL();
+    std::vector<Point2> width2(static_cast<size_t>(widths));
+    for (Point2& w : width2) w = d.BD2();
+
+    int dxfFlags = 0;
+    if (flags & 512) dxfFlags |= 1;
+    if (flags & 256) dxfFlags |= 128;
+    r.marker("AcDbPolyline");
+    r.integer(90, count);
+    r.integer(70, dxfFlags);
+    if (widths == 0) r.real(43, width);
+    if (elevation != 0.0) r.real(38, elevation);
+    r.thickness(thickness);
+    for (size_t i = 0; i < points.size(); ++i) {
+        r.point(10, points[i]);
+        if (i < width2.size()) {
+            r.real(40, width2[i].x);
+            r.real(41, width2[i].y);
+        }
+        if (i < bulge.size() && bulge[i] != 0.0) r.real(42, bulge[i]);
+        if (i < id.size()) r.integer(91, id[i]);
+    }
+    r.extrusion(extrusion);
+}
+
+void decodeMText(ObjectFrame& f, Record& r) {
+    BitReader& d = f.data();
+    const Point3 insertion = d.BD3();
+    const Point3 extrusion = d.BD3();
+    const Point3 xAxis = d.BD3();
+    const double width = d.BD();
+    double rectHeight = 0;
+    if (f.version() >= Version::R2007) rectHeight = d.BD();
+    const double height = d.BD();
+    const int attachment = d.BS();
+    const int direction = d.BS();
+    d.BD();  // the height and width of the text's extents
+    d.BD();
+    const std::string text = d.TV();
+    const uint64_t style = f.ref();
+    int spacingStyle = 1;
+    double spacing = 1.0;
+    if (f.version() >= Version::R2000) {
+        spacingStyle = d.BS();
+        spacing = d.BD();
+        d.B();
+    }
+    int64_t background = 0, backgroundTransparency = 0;
+    double backgroundScale = 1.5;
+    Color backgroundColor;
+    if (f.version() >= Version::R2004) {
+        background = d.BL();
+        if (background & (f.version() >= Version::R2018 ? 0x11 : 0x01)) {
+            backgroundScale = d.BD();
+            backgroundColor = d.CMC();
+            backgroundTransparency = d.BL();
+        }
+    }
+    if (f.version() >= Version::R2018 && d.B()) {
+        // Not annotative: a copy of the geometry and the columns.
+        d.BS();
+        d.B();
+        f.ref();
+        d.BL();
+        d.BD3();
+        d.BD3();
+        for (int i = 0; i < 4; ++i) d.BD();
+        const int columns = d.BS();
+        if (columns) {
+            const int64_t heights = d.BL();
+            d.BD();
+            d.BD();
+            const bool autoHeight = d.B();
+            d.B();
+            if (heights < 0 || static_cast<uint64_t>(heights) > d.bitsLeft()) d.stop();
+            if (!autoHeight && columns == 2)
+                for (int64_t i = 0; i < heights && !d.failed(); ++i) d.BD();
+        }
+    }
+    r.marker("AcDbMText");
+    r.point(10, insertion);
+    r.real(40, height);
+    r.real(41, width);
+    if (f.version() >= Version::R2007) r.real(46, rectHeight);
+    r.integer(71, attachment);
+    r.integer(72, direction);
+    textInPieces(r, text, f.version() >= Version::R2007);
+    r.nameOf(7, style);
+    r.extrusion(extrusion);
+    if (xAxis.x != 1.0 || xAxis.y != 0.0 || xAxis.z != 0.0) r.point(11, xAxis);
+    if (f.version() >= Version::R2000) {
+        r.integer(73, spacingStyle);
+        r.real(44, spacing);
+    }
+    if (background) {
+        r.integer(90, background);
+        r.integer(63, backgroundColor.index);
+        if (backgroundColor.hasRgb) r.integer(421, backgroundColor.rgb);
+        r.real(45, backgroundScale);
+        r.integer(441, backgroundTransparency);
+    }
+}
+
+}  // namespace dwg
