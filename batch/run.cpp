@@ -1,7 +1,5 @@
 #include "batch/run.h"
 
-#include <filesystem>
-
 #include "batch/error_log.h"
 
 namespace batch {
@@ -23,6 +21,10 @@ public:
         if (!opened.ok()) {
             error(path, opened.reason);
             return;
+        }
+        for (const std::string& note : doc->source().notes) {
+            appendErrorLog(settings_.errorLog, drawing::fullPathOf(path), note);
+            if (observer_.drawingNote) observer_.drawingNote(path, note);
         }
         // Stopping abandons the drawing in hand: its edits are only in memory.
         const auto abandon = [&] {
@@ -123,9 +125,8 @@ private:
             error(path, "文件名为空，未另存副本");
             return false;
         }
-        std::string extension = std::filesystem::path(doc.fullName()).extension().string();
-        if (extension.empty()) extension = ".dwg";
-        const std::string target = doc.path() + "/" + name + extension;
+        // Copies of a DWG are DXF files.
+        const std::string target = doc.path() + "/" + name + doc.copyExtension();
         say("正在另存图形到" + target);
         const bool own = target == doc.fullName();
         const drawing::Status status =
@@ -149,7 +150,8 @@ private:
             return;
         }
         say("正在保存图形。。。。。。");
-        const std::string target = doc.fullName();
+        // A DWG is saved as the DXF file beside it.
+        const std::string target = doc.saveTarget();
         const drawing::Status status = doc.close(true);
         if (status.ok()) {
             // After the copy the drawing is that copy: closing writes it once more, but

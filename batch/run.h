@@ -46,6 +46,9 @@ struct BatchObserver {
     // Something about a plot that went out all the same (a style table plotted as
     // displayed), said once.
     std::function<void(const std::string& text)> note;
+    // What the drawing at `path` (a DWG) held that its translation left out, one line
+    // per kind; each line also goes to the error log.
+    std::function<void(const std::string& path, const std::string& text)> drawingNote;
     std::function<void(const std::string& path, const std::string& reason)> error;
     // The error log at `logPath` could not be written; the entry's error line went out
     // all the same and the run goes on.

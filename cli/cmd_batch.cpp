@@ -146,6 +146,9 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         io.out << "plotted=" << path << "|" << output << "\n";
     };
     observer.note = [&](const std::string& text) { io.out << "note=" << text << "\n"; };
+    observer.drawingNote = [&](const std::string& path, const std::string& text) {
+        io.out << "note=" << path << "|" << text << "\n";
+    };
     observer.error = [&](const std::string& path, const std::string& reason) {
         io.out << "error=" << path << "|" << reason << "\n";
     };
@@ -167,15 +170,18 @@ const cli::CommandRegistration reg(
     "      [--set TAG=VALUE]... [--name tag:TAG|const:TEXT]... [--log FILE] [--status]\n"
     "      (DRAWING... | --folder DIR | --tree DIR)\n"
     "      batch devices | batch styles | batch papers DEVICE\n"
-    "Opens each drawing (a DXF file, named .dwg or .dxf) in turn: --plot plots its active\n"
-    "layout fit to the paper, centred and turned by 90 degrees (device PDF writes NAME.pdf\n"
-    "beside the drawing); --purge and --audit run ten passes each; --set writes attribute\n"
-    "values of every reference of the --block block (NULL or null clears a value); --name\n"
-    "saves a copy named from that block's attributes beside the drawing. Prints\n"
-    "file=<i>/<N>|<path>, plotted=<path>|<PDF file or printer>, note=<text>, saved=<path>,\n"
-    "error=<path>|<reason> and done=<N>; with --status also status=<text>. Errors also go\n"
-    "to the error log (--log, default errlogoqrz.txt in the data folder). The sub-commands\n"
-    "list the devices, the plot style tables and a device's paper sizes.",
+    "Opens each drawing (DXF, or DWG from R13 to 2018; named .dwg or .dxf) in turn: --plot\n"
+    "plots its active layout fit to the paper, centred and turned by 90 degrees (device PDF\n"
+    "writes NAME.pdf beside the drawing); --purge and --audit run ten passes each; --set\n"
+    "writes attribute values of every reference of the --block block (NULL or null clears\n"
+    "a value); --name saves a copy named from that block's attributes beside the drawing.\n"
+    "A changed DWG is saved as NAME.dxf beside it (never over an existing file) and copies\n"
+    "of a DWG are DXF; the DWG itself is never written. Prints file=<i>/<N>|<path>,\n"
+    "plotted=<path>|<PDF file or printer>, note=<text>, note=<path>|<what a DWG held that\n"
+    "was not translated>, saved=<path>, error=<path>|<reason> and done=<N>; with --status\n"
+    "also status=<text>. Errors and notes also go to the error log (--log, default\n"
+    "errlogoqrz.txt in the data folder). The sub-commands list the devices, the plot style\n"
+    "tables and a device's paper sizes.",
     &runBatchCommand);
 
 }  // namespace

@@ -13,7 +13,7 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
                 Record& record) {
     ObjectFrame frame;
     if (!frame.open(container.objects, offset, container.version)) {
-        ++drawing.untranslated["?"];
+        ++drawing.unreadable["?"];
         return false;
     }
     const ObjectType type = objectType(frame.type(), drawing.classes);
@@ -27,7 +27,13 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
     if (type.decode && !frame.failed()) type.decode(frame, record);
     if (type.decode && !frame.failed()) return true;
     if (type.entity && record.next) drawing.links[record.handle] = record.next;
-    ++drawing.untranslated[type.decode ? type.dxfName + "?" : type.dxfName];
+    if (type.decode) {
+        ++drawing.unreadable[type.dxfName];
+    } else if (type.entity) {
+        ++drawing.untranslatedEntities[type.dxfName];
+    } else {
+        ++drawing.untranslatedObjects[type.dxfName];
+    }
     return false;
 }
 

@@ -25,9 +25,11 @@ struct DwgDrawing {
     std::vector<DwgClass> classes;
     std::vector<Record> records;  // in the order of the object map
     std::unordered_map<uint64_t, size_t> byHandle;
-    // What was left out, by DXF name ("3DSOLID") or, for objects that could not be
-    // read, by "DXF name?" ("LINE?").
-    std::map<std::string, int> untranslated;
+    // What was left out, by DXF name: entities and objects of kinds not translated, and
+    // objects of translated kinds that could not be read.
+    std::map<std::string, int> untranslatedEntities;
+    std::map<std::string, int> untranslatedObjects;
+    std::map<std::string, int> unreadable;
     // Up to 2000 the entities of a block are chained from one to the next: the links of
     // those left out, so that the chain can be followed past them.
     std::unordered_map<uint64_t, uint64_t> links;
