@@ -31,6 +31,20 @@ void decode3dFace(ObjectFrame&, Record&);
 void decodeLwPolyline(ObjectFrame&, Record&);
 void decodeMText(ObjectFrame&, Record&);
 
+// The data of an MTEXT after its common data, which attributes of 2018 embed.
+struct MTextBody {
+    Point3 insertion, extrusion{0, 0, 1}, xAxis{1, 0, 0};
+    double width = 0, rectHeight = 0, height = 0, spacing = 1.0, backgroundScale = 1.5;
+    int attachment = 1, direction = 1, spacingStyle = 1;
+    std::string text;
+    uint64_t style = 0;
+    int64_t background = 0, backgroundTransparency = 0;
+    Color backgroundColor;
+};
+MTextBody readMTextBody(ObjectFrame& f);
+// Its DXF groups (without the style, extrusion and direction when embedded).
+void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& r);
+
 // Texts (entities_text.cpp).
 void decodeText(ObjectFrame&, Record&);
 void decodeAttrib(ObjectFrame&, Record&);

@@ -86,37 +86,32 @@ void decodeLwPolyline(ObjectFrame& f, Record& r) {
     r.extrusion(extrusion);
 }
 
-void decodeMText(ObjectFrame& f, Record& r) {
+MTextBody readMTextBody(ObjectFrame& f) {
     BitReader& d = f.data();
-    const Point3 insertion = d.BD3();
-    const Point3 extrusion = d.BD3();
-    const Point3 xAxis = d.BD3();
-    const double width = d.BD();
-    double rectHeight = 0;
-    if (f.version() >= Version::R2007) rectHeight = d.BD();
-    const double height = d.BD();
-    const int attachment = d.BS();
-    const int direction = d.BS();
+    MTextBody m;
+    m.insertion = d.BD3();
+    m.extrusion = d.BD3();
+    m.xAxis = d.BD3();
+    m.width = d.BD();
+    if (f.version() >= Version::R2007) m.rectHeight = d.BD();
+    m.height = d.BD();
+    m.attachment = d.BS();
+    m.direction = d.BS();
     d.BD();  // the height and width of the text's extents
     d.BD();
-    const std::string text = d.TV();
-    const uint64_t style = f.ref();
-    int spacingStyle = 1;
-    double spacing = 1.0;
+    m.text = d.TV();
+    m.style = f.ref();
     if (f.version() >= Version::R2000) {
-        spacingStyle = d.BS();
-        spacing = d.BD();
+        m.spacingStyle = d.BS();
+        m.spacing = d.BD();
         d.B();
     }
-    int64_t background = 0, backgroundTransparency = 0;
-    double backgroundScale = 1.5;
-    Color backgroundColor;
     if (f.version() >= Version::R2004) {
-        background = d.BL();
-        if (background & (f.version() >= Version::R2018 ? 0x11 : 0x01)) {
-            backgroundScale = d.BD();
-            backgroundColor = d.CMC();
-            backgroundTransparency = d.BL();
+        m.background = d.BL();
+        if (m.background & (f.version() >= Version::R2018 ? 0x11 : 0x01)) {
+            m.backgroundScale = d.BD();
+            m.backgroundColor = d.CMC();
+            m.backgroundTransparency = d.BL();
         }
     }
     if (f.version() >= Version::R2018 && d.B()) {
@@ -140,28 +135,39 @@ void decodeMText(ObjectFrame& f, Record& r) {
                 for (int64_t i = 0; i < heights && !d.failed(); ++i) d.BD();
         }
     }
+    return m;
+}
+
+void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& r) {
+    r.point(10, m.insertion);
+    r.real(40, m.height);
+    r.real(41, m.width);
+    if (version >= Version::R2007) r.real(46, m.rectHeight);
+    r.integer(71, m.attachment);
+    r.integer(72, m.direction);
+    textInPieces(r, m.text, version >= Version::R2007);
+    if (!embedded) {
+        r.nameOf(7, m.style);
+        r.extrusion(m.extrusion);
+        if (m.xAxis.x != 1.0 || m.xAxis.y != 0.0 || m.xAxis.z != 0.0) r.point(11, m.xAxis);
+    }
+    if (version >= Version::R2000) {
+        r.integer(73, m.spacingStyle);
+        r.real(44, m.spacing);
+    }
+    if (m.background && !embedded) {
+        r.integer(90, m.background);
+        r.integer(63, m.backgroundColor.index);
+        if (m.backgroundColor.hasRgb) r.integer(421, m.backgroundColor.rgb);
+        r.real(45, m.backgroundScale);
+        r.integer(441, m.backgroundTransparency);
+    }
+}
+
+void decodeMText(ObjectFrame& f, Record& r) {
+    const MTextBody m = readMTextBody(f);
     r.marker("AcDbMText");
-    r.point(10, insertion);
-    r.real(40, height);
-    r.real(41, width);
-    if (f.version() >= Version::R2007) r.real(46, rectHeight);
-    r.integer(71, attachment);
-    r.integer(72, direction);
-    textInPieces(r, text, f.version() >= Version::R2007);
-    r.nameOf(7, style);
-    r.extrusion(extrusion);
-    if (xAxis.x != 1.0 || xAxis.y != 0.0 || xAxis.z != 0.0) r.point(11, xAxis);
-    if (f.version() >= Version::R2000) {
-        r.integer(73, spacingStyle);
-        r.real(44, spacing);
-    }
-    if (background) {
-        r.integer(90, background);
-        r.integer(63, backgroundColor.index);
-        if (backgroundColor.hasRgb) r.integer(421, backgroundColor.rgb);
-        r.real(45, backgroundScale);
-        r.integer(441, backgroundTransparency);
-    }
+    writeMTextBody(m, f.version(), false, r);
 }
 
 }  // namespace dwg

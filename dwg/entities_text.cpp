@@ -82,6 +82,8 @@ struct AttributeBody {
     int fieldLength = 0;
     int flags = 0;
     bool locked = false;
+    int type = 1;  // 1 single line; from 2018 on 2 and 4 for multi-line ones
+    MTextBody multiLine;
 };
 
 AttributeBody readAttributeBody(ObjectFrame& f) {
@@ -89,9 +91,19 @@ AttributeBody readAttributeBody(ObjectFrame& f) {
     AttributeBody a;
     if (f.version() >= Version::R2010) d.RC();  // the version of the attribute
     if (f.version() >= Version::R2018) {
-        const uint8_t type = d.RC();
-        // A multi-line attribute carries an embedded MTEXT: not read here.
-        if (type > 1) d.stop();
+        a.type = d.RC();
+        if (a.type > 1) {
+            // A multi-line attribute embeds an MTEXT, from its entity mode on.
+            Record embedded;
+            f.readEntityMode(embedded);
+            a.multiLine = readMTextBody(f);
+            const int annotative = d.BS();
+            if (annotative > 0) {
+                d.bytes(static_cast<size_t>(annotative));
+                f.ref();
+                d.BS();
+            }
+        }
     }
     a.tag = d.TV();
     a.fieldLength = d.BS();
@@ -100,12 +112,20 @@ AttributeBody readAttributeBody(ObjectFrame& f) {
     return a;
 }
 
-void writeAttributeBody(const AttributeBody& a, const TextBody& t, Record& r) {
+void writeAttributeBody(const AttributeBody& a, const TextBody& t, Version version, Record& r) {
+    if (version >= Version::R2010) r.integer(280, 0);
     r.text(2, a.tag);
     r.integer(70, a.flags);
     if (a.fieldLength != 0) r.integer(73, a.fieldLength);
     if (t.vertical != 0) r.integer(74, t.vertical);
     if (a.locked) r.integer(280, 1);
+    if (a.type > 1) {
+        r.integer(71, a.type);
+        r.integer(72, 0);
+        r.point(11, t.hasAlignment ? t.alignment : t.insertion);
+        r.text(101, "Embedded Object");
+        writeMTextBody(a.multiLine, version, true, r);
+    }
 }
 
 }  // namespace
@@ -120,23 +140,23 @@ void decodeText(ObjectFrame& f, Record& r) {
 
 void decodeAttrib(ObjectFrame& f, Record& r) {
     TextBody t = readTextBody(f);
-    const AttributeBody a = readAttributeBody(f);
     t.style = f.ref();
+    const AttributeBody a = readAttributeBody(f);
     writeTextBody(t, r);
     r.marker("AcDbAttribute");
-    writeAttributeBody(a, t, r);
+    writeAttributeBody(a, t, f.version(), r);
 }
 
 void decodeAttdef(ObjectFrame& f, Record& r) {
     TextBody t = readTextBody(f);
+    t.style = f.ref();
     const AttributeBody a = readAttributeBody(f);
     if (f.version() >= Version::R2010) f.data().RC();
     const std::string prompt = f.data().TV();
-    t.style = f.ref();
     writeTextBody(t, r);
     r.marker("AcDbAttributeDefinition");
     r.text(3, prompt);
-    writeAttributeBody(a, t, r);
+    writeAttributeBody(a, t, f.version(), r);
 }
 
 }  // namespace dwg

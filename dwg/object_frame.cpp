@@ -165,6 +165,11 @@ void ObjectFrame::readEntityCommon(Record& record) {
         r.seek(r.position() + bytes * 8);
     }
     if (version_ <= Version::R14) startHandles(static_cast<uint32_t>(r.RL()));
+    readEntityMode(record);
+}
+
+void ObjectFrame::readEntityMode(Record& record) {
+    BitReader& r = streams_.data;
     record.entityMode = r.BB();
     const int64_t reactors = r.BL();
     if (!plausibleCount(reactors, streams_.handles)) {

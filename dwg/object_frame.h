@@ -31,6 +31,9 @@ public:
     // extension dictionary).
     void readEntityCommon(Record& record);
     void readObjectCommon(Record& record);
+    // The entity data from the entity mode on (an attribute of 2018 embeds the whole
+    // of an MTEXT from there).
+    void readEntityMode(Record& record);
 
     BitReader& data() { return streams_.data; }
     BitReader& handles() { return streams_.handles; }
