@@ -45,6 +45,15 @@ MTextBody readMTextBody(ObjectFrame& f);
 // Its DXF groups (without the style, extrusion and direction when embedded).
 void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& r);
 
+// Dimensions (entities_dimension.cpp).
+void decodeDimOrdinate(ObjectFrame&, Record&);
+void decodeDimLinear(ObjectFrame&, Record&);
+void decodeDimAligned(ObjectFrame&, Record&);
+void decodeDimAngular3Point(ObjectFrame&, Record&);
+void decodeDimAngular2Line(ObjectFrame&, Record&);
+void decodeDimRadius(ObjectFrame&, Record&);
+void decodeDimDiameter(ObjectFrame&, Record&);
+
 // Texts (entities_text.cpp).
 void decodeText(ObjectFrame&, Record&);
 void decodeAttrib(ObjectFrame&, Record&);
