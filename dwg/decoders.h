@@ -45,6 +45,9 @@ MTextBody readMTextBody(ObjectFrame& f);
 // Its DXF groups (without the style, extrusion and direction when embedded).
 void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& r);
 
+// Hatches (entities_hatch.cpp).
+void decodeHatch(ObjectFrame&, Record&);
+
 // Dimensions (entities_dimension.cpp).
 void decodeDimOrdinate(ObjectFrame&, Record&);
 void decodeDimLinear(ObjectFrame&, Record&);

@@ -98,7 +98,7 @@ const Fixed kFixed[] = {
     {75, "", false, nullptr},
     {76, "", false, nullptr},
     {77, "LWPOLYLINE", true, decodeLwPolyline},
-    {78, "HATCH", true, nullptr},
+    {78, "HATCH", true, decodeHatch},
     {79, "XRECORD", false, decodeXrecord},
     {80, "ACDBPLACEHOLDER", false, decodePlaceholder},
     {81, "VBA_PROJECT", false, nullptr},
