@@ -26,6 +26,7 @@ void decodeXline(ObjectFrame&, Record&);
 void decodeSolid(ObjectFrame&, Record&);
 void decodeTrace(ObjectFrame&, Record&);
 void decode3dFace(ObjectFrame&, Record&);
+void decodeViewport(ObjectFrame&, Record&);
 
 // Lightweight polylines and multi-line texts (entities_curves.cpp).
 void decodeLwPolyline(ObjectFrame&, Record&);

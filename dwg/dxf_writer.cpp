@@ -193,6 +193,19 @@ private:
     }
 
     void writeEntity(const Record& r, uint64_t owner, bool paper) {
+        if (r.type == "VIEWPORT" && owner == d_.header.paperSpace) {
+            // The viewports of the active layout are on and numbered in order.
+            Record numbered = r;
+            const std::string number = std::to_string(++viewports_);
+            for (Group& g : numbered.groups)
+                if (g.code == 68 || g.code == 69) g.value = number;
+            writeEntityAs(numbered, owner, paper);
+            return;
+        }
+        writeEntityAs(r, owner, paper);
+    }
+
+    void writeEntityAs(const Record& r, uint64_t owner, bool paper) {
         writeStart(r, r.type, owner);
         out_.group(100, "AcDbEntity");
         if (paper) out_.group(67, "1");
@@ -283,6 +296,7 @@ private:
 
     const DwgDrawing& d_;
     DxfOut out_;
+    int viewports_ = 0;
 };
 
 }  // namespace

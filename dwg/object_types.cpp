@@ -57,7 +57,7 @@ const Fixed kFixed[] = {
     {31, "SOLID", true, decodeSolid},
     {32, "TRACE", true, decodeTrace},
     {33, "SHAPE", true, nullptr},
-    {34, "VIEWPORT", true, nullptr},
+    {34, "VIEWPORT", true, decodeViewport},
     {35, "ELLIPSE", true, decodeEllipse},
     {36, "SPLINE", true, nullptr},
     {37, "REGION", true, nullptr},
