@@ -12,6 +12,13 @@ namespace dwg {
 
 namespace {
 
+// Where every version's file header keeps them.
+constexpr size_t kMaintenanceAt = 0x0B;
+constexpr size_t kCodePageAt = 0x13;
+// From 2004 on, the security flags; with the first set, a password encrypts the data.
+constexpr size_t kSecurityFlagsAt = 0x18;
+constexpr uint8_t kEncryptedData = 0x01;
+
 struct VersionName {
     std::string_view magic;
     Version version;
@@ -28,9 +35,9 @@ struct OldVersion {
     std::string_view release;
 };
 constexpr OldVersion kRefused[] = {
-    {"MC0.0", "R1.1"},   {"AC1.2", "R1.2"},   {"AC1.40", "R1.4"},  {"AC1.50", "R2.0"},
-    {"AC2.10", "R2.10"}, {"AC1001", "R2.2"},  {"AC1002", "R2.5"},  {"AC1003", "R2.6"},
-    {"AC1004", "R9"},    {"AC1006", "R10"},   {"AC1009", "R12"},
+    {"MC0.0", "R1.1"},   {"AC1.2", "R1.2"},  {"AC1.40", "R1.4"}, {"AC1.50", "R2.0"},
+    {"AC2.10", "R2.10"}, {"AC1001", "R2.2"}, {"AC1002", "R2.5"}, {"AC1003", "R2.6"},
+    {"AC1004", "R9"},    {"AC1006", "R10"},  {"AC1009", "R12"},
 };
 
 std::string_view magicOf(std::span<const uint8_t> file) {
@@ -51,10 +58,9 @@ std::string refusal(std::span<const uint8_t> file) {
         return "DWG版本" + std::string(old.release) + "不受支持（" + std::string(old.magic) + "）";
     }
     const bool printable = magic.size() == 6 && std::all_of(magic.begin(), magic.end(), [](char c) {
-        return c >= '0' && c <= 'Z';
-    });
-    if (startsWith(magic, "AC") && printable)
-        return "DWG版本" + std::string(magic) + "不受支持";
+                               return c >= '0' && c <= 'Z';
+                           });
+    if (startsWith(magic, "AC") && printable) return "DWG版本" + std::string(magic) + "不受支持";
     return reason::kNotDwg;
 }
 
@@ -73,6 +79,12 @@ bool versionOf(std::span<const uint8_t> file, Version& version) {
 std::string readContainer(std::span<const uint8_t> file, Container& out) {
     out = Container{};
     if (!versionOf(file, out.version)) return refusal(file);
+    if (file.size() < kCodePageAt + 2) return reason::kTruncated;
+    out.maintenance = file[kMaintenanceAt];
+    out.codePage = static_cast<uint16_t>(file[kCodePageAt] | file[kCodePageAt + 1] << 8);
+    if (out.version >= Version::R2004 && file.size() > kSecurityFlagsAt &&
+        (file[kSecurityFlagsAt] & kEncryptedData) != 0)
+        return reason::kPasswordProtected;
     std::string why;
     switch (out.version) {
         case Version::R13:

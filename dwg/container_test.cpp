@@ -108,6 +108,16 @@ TEST(DwgContainer, RefusesOlderVersionsNamingThem) {
     }
 }
 
+TEST(DwgContainer, RefusesDrawingsEncryptedWithAPassword) {
+    for (const char* name : {"ACadSharp_sample_AC1018.dwg", "ACadSharp_sample_AC1021.dwg",
+                             "ACadSharp_sample_AC1032.dwg"}) {
+        auto file = testDrawing(name);
+        file[0x18] |= 0x01;
+        Container c;
+        EXPECT_EQ(dwg::readContainer(file, c), "DWG文件有密码保护，无法读取") << name;
+    }
+}
+
 // A cut file either fails with a reason or, cut only past what the container needs,
 // still reads consistently; cut inside the header or the maps, it fails.
 TEST(DwgContainer, CutFilesFailWithAReason) {
@@ -138,29 +148,29 @@ TEST(DwgContainer, OverwrittenFieldsFailWithAReason) {
         size_t width;
         bool mustFail;
     } cases[] = {
-        {"ACadSharp_sample_AC1015.dwg", 0x15, 4, true},        // locator count
-        {"ACadSharp_sample_AC1015.dwg", 0x1A, 4, true},        // header offset
-        {"ACadSharp_sample_AC1015.dwg", 0x1E, 4, true},        // header size
-        {"ACadSharp_sample_AC1015.dwg", 0x23, 4, true},        // classes offset
-        {"ACadSharp_sample_AC1015.dwg", 0x2C, 4, true},        // object map offset
-        {"ACadSharp_sample_AC1015.dwg", 0x30, 4, false},       // object map size
-        {"ACadSharp_sample_AC1014.dwg", 0x4EE3B, 2, true},     // first object map page size
-        {"ACadSharp_sample_AC1014.dwg", 0x4EE3D, 8, false},    // its first pairs
-        {"ACadSharp_sample_AC1018.dwg", 0x80, 12, true},       // encrypted file id
-        {"ACadSharp_sample_AC1018.dwg", 0x80 + 0x54, 8, true}, // page map address
-        {"ACadSharp_sample_AC1018.dwg", 0x80 + 0x5C, 4, true}, // section map id
-        {"ACadSharp_sample_AC1018.dwg", 0x1E784, 4, true},     // page map decompressed size
-        {"ACadSharp_sample_AC1018.dwg", 0x1E788, 4, true},     // page map compressed size
-        {"ACadSharp_sample_AC1018.dwg", 0x1E524, 4, true},     // section map decompressed size
-        {"ACadSharp_sample_AC1018.dwg", 0x1E528, 4, true},     // section map compressed size
-        {"ACadSharp_sample_AC1018.dwg", 0x1E208, 4, true},     // header page's data size
-        {"ACadSharp_sample_AC1018.dwg", 0x1E200, 4, true},     // header page's type
-        {"ACadSharp_sample_AC1018.dwg", 0x1C840, 16, false},   // object map page's data
-        {"ACadSharp_sample_AC1018.dwg", 0x4400, 64, false},    // first objects page's data
-        {"ACadSharp_sample_AC1021.dwg", 0xC8, 12, true},       // coded metadata length
-        {"ACadSharp_sample_AC1021.dwg", 0xE0, 30, false},      // compressed metadata
-        {"ACadSharp_sample_AC1021.dwg", 0x480, 64, false},     // first page
-        {"ACadSharp_sample_AC1021.dwg", 0x10000, 600, false},  // a data page's codewords
+        {"ACadSharp_sample_AC1015.dwg", 0x15, 4, true},         // locator count
+        {"ACadSharp_sample_AC1015.dwg", 0x1A, 4, true},         // header offset
+        {"ACadSharp_sample_AC1015.dwg", 0x1E, 4, true},         // header size
+        {"ACadSharp_sample_AC1015.dwg", 0x23, 4, true},         // classes offset
+        {"ACadSharp_sample_AC1015.dwg", 0x2C, 4, true},         // object map offset
+        {"ACadSharp_sample_AC1015.dwg", 0x30, 4, false},        // object map size
+        {"ACadSharp_sample_AC1014.dwg", 0x4EE3B, 2, true},      // first object map page size
+        {"ACadSharp_sample_AC1014.dwg", 0x4EE3D, 8, false},     // its first pairs
+        {"ACadSharp_sample_AC1018.dwg", 0x80, 12, true},        // encrypted file id
+        {"ACadSharp_sample_AC1018.dwg", 0x80 + 0x54, 8, true},  // page map address
+        {"ACadSharp_sample_AC1018.dwg", 0x80 + 0x5C, 4, true},  // section map id
+        {"ACadSharp_sample_AC1018.dwg", 0x1E784, 4, true},      // page map decompressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E788, 4, true},      // page map compressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E524, 4, true},      // section map decompressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E528, 4, true},      // section map compressed size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E208, 4, true},      // header page's data size
+        {"ACadSharp_sample_AC1018.dwg", 0x1E200, 4, true},      // header page's type
+        {"ACadSharp_sample_AC1018.dwg", 0x1C840, 16, false},    // object map page's data
+        {"ACadSharp_sample_AC1018.dwg", 0x4400, 64, false},     // first objects page's data
+        {"ACadSharp_sample_AC1021.dwg", 0xC8, 12, true},        // coded metadata length
+        {"ACadSharp_sample_AC1021.dwg", 0xE0, 30, false},       // compressed metadata
+        {"ACadSharp_sample_AC1021.dwg", 0x480, 64, false},      // first page
+        {"ACadSharp_sample_AC1021.dwg", 0x10000, 600, false},   // a data page's codewords
     };
     for (const auto& m : cases) {
         for (const uint8_t fill : {uint8_t{0xFF}, uint8_t{0x00}, uint8_t{0x7F}}) {
@@ -171,8 +181,7 @@ TEST(DwgContainer, OverwrittenFieldsFailWithAReason) {
             std::fill_n(file.begin() + static_cast<ptrdiff_t>(m.at), m.width, fill);
             Container c;
             const std::string why = dwg::readContainer(file, c);
-            if (why.empty())
-                expectConsistent(c);
+            if (why.empty()) expectConsistent(c);
             if (m.mustFail) {
                 EXPECT_NE(why, "");
             }

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "dwg/lz_stream.h"
+
 namespace dwg {
 
 namespace {
@@ -55,8 +57,7 @@ uint8_t* putPiece(const uint8_t* src, Piece p, uint8_t* dst) {
         dst = putPiece(src + 8, {p.from, 8}, dst);
         return putPiece(src, {p.from, 8}, dst);
     }
-    for (size_t i = 0; i < p.width; ++i)
-        *dst++ = p.width < 4 ? src[p.width - 1 - i] : src[i];
+    for (size_t i = 0; i < p.width; ++i) *dst++ = p.width < 4 ? src[p.width - 1 - i] : src[i];
     return dst;
 }
 
@@ -71,138 +72,95 @@ void putLiterals(const uint8_t* src, size_t n, uint8_t* dst) {
     }
 }
 
-class Lz77Page2007 {
-public:
-    Lz77Page2007(std::span<const uint8_t> in, std::span<uint8_t> out) : in_(in), out_(out) {}
-
-    bool run();
-    size_t produced() const { return put_; }
-
-private:
-    bool more() const { return get_ < in_.size() && !failed_; }
-    uint8_t next() {
-        if (get_ < in_.size()) return in_[get_++];
-        failed_ = true;
-        return 0;
-    }
-    size_t literalLength(uint8_t opcode);
-    // Reads a reference's length and distance from `op` and the bytes after it; `op`
-    // becomes the last byte read, whose low three bits count the literals that follow.
-    void reference(uint8_t& op, size_t& length, size_t& distance);
-    void literals(size_t n);
-    void copyBack(size_t n, size_t distance);
-
-    std::span<const uint8_t> in_;
-    std::span<uint8_t> out_;
-    size_t get_ = 0;
-    size_t put_ = 0;
-    bool failed_ = false;
-};
-
-size_t Lz77Page2007::literalLength(uint8_t opcode) {
+// A literal run's length from the opcode before it.
+size_t literalLength2007(LzStream& s, uint8_t opcode) {
     size_t n = size_t{opcode} + 8;
     if (n != 0x17) return n;
-    size_t step = next();
+    size_t step = s.next();
     n += step;
     if (step != 0xFF) return n;
     do {
-        step = next();
-        step |= size_t{next()} << 8;
+        step = s.next();
+        step |= size_t{s.next()} << 8;
         n += step;
-    } while (step == 0xFFFF && !failed_);
+    } while (step == 0xFFFF && !s.failed());
     return n;
 }
 
-void Lz77Page2007::reference(uint8_t& op, size_t& length, size_t& distance) {
+// Reads a reference's length and distance from `op` and the bytes after it; `op`
+// becomes the last byte read, whose low three bits count the literals that follow.
+void reference(LzStream& s, uint8_t& op, size_t& length, size_t& distance) {
     switch (op >> 4) {
         case 0:
             length = (op & 0x0Fu) + 0x13;
-            distance = next();
-            op = next();
+            distance = s.next();
+            op = s.next();
             length += (op >> 3) & 0x10u;
             distance += ((op & 0x78u) << 5) + 1;
             break;
         case 1:
             length = (op & 0x0Fu) + 3;
-            distance = next();
-            op = next();
+            distance = s.next();
+            op = s.next();
             distance += ((op & 0xF8u) << 5) + 1;
             break;
         case 2:
-            distance = next();
-            distance |= size_t{next()} << 8;
+            distance = s.next();
+            distance |= size_t{s.next()} << 8;
             length = op & 0x07u;
             if ((op & 0x08u) == 0) {
-                op = next();
+                op = s.next();
                 length += op & 0xF8u;
             } else {
                 ++distance;
-                length += size_t{next()} << 3;
-                op = next();
+                length += size_t{s.next()} << 3;
+                op = s.next();
                 length += ((op & 0xF8u) << 8) + 0x100;
             }
             break;
         default:
             length = op >> 4;
             distance = op & 0x0Fu;
-            op = next();
+            op = s.next();
             distance += ((op & 0xF8u) << 1) + 1;
             break;
     }
 }
 
-void Lz77Page2007::literals(size_t n) {
-    if (n > in_.size() - get_ || n > out_.size() - put_) {
-        failed_ = true;
-        return;
-    }
-    putLiterals(in_.data() + get_, n, out_.data() + put_);
-    get_ += n;
-    put_ += n;
-}
-
-void Lz77Page2007::copyBack(size_t n, size_t distance) {
-    if (distance > put_ || n > out_.size() - put_) {
-        failed_ = true;
-        return;
-    }
-    for (size_t i = 0; i < n; ++i, ++put_) out_[put_] = out_[put_ - distance];
-}
-
-bool Lz77Page2007::run() {
-    uint8_t op = next();
+bool run2007(LzStream& s) {
+    uint8_t op = s.next();
     size_t run = 0;
-    if (more() && (op & 0xF0) == 0x20) {
-        next();
-        next();
-        run = next() & 0x07u;
+    if (s.more() && (op & 0xF0) == 0x20) {
+        s.next();
+        s.next();
+        run = s.next() & 0x07u;
     }
-    while (more()) {
-        literals(run == 0 ? literalLength(op) : run);
-        if (!more()) break;
-        op = next();
+    while (s.more()) {
+        s.literals(run == 0 ? literalLength2007(s, op) : run, putLiterals);
+        if (!s.more()) break;
+        op = s.next();
         while (true) {
             size_t length = 0;
             size_t distance = 0;
-            reference(op, length, distance);
-            if (failed_) return false;
-            copyBack(length, distance);
+            reference(s, op, length, distance);
+            s.copyBack(length, distance);
+            if (s.failed()) return false;
             run = op & 0x07u;
-            if (run != 0 || !more()) break;
-            op = next();
+            if (run != 0 || !s.more()) break;
+            op = s.next();
             if ((op >> 4) == 0) break;
             if ((op >> 4) == 0x0F) op &= 0x0F;
         }
     }
-    return !failed_;
+    return !s.failed();
 }
 
 }  // namespace
 
 bool decompress2007(std::span<const uint8_t> in, std::span<uint8_t> out, size_t& produced) {
-    Lz77Page2007 page(in, out);
-    const bool ok = page.run();
-    produced = page.produced();
+    LzStream s(in, out);
+    const bool ok = run2007(s);
+    produced = s.produced();
     return ok;
 }
 

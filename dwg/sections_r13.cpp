@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "dwg/byte_cursor.h"
-#include "dwg/object_map.h"
 #include "dwg/reasons.h"
 #include "dwg/sentinel_section.h"
 
@@ -40,28 +39,12 @@ std::string readLocators(std::span<const uint8_t> file, Locators& found) {
 }  // namespace
 
 std::string readR13Container(std::span<const uint8_t> file, Container& out) {
-    ByteCursor fields(file, 0x0B);
-    out.maintenance = fields.u8();
-    ByteCursor codePage(file, 0x13);
-    out.codePage = codePage.u16();
-    if (!codePage.ok()) return reason::kTruncated;
     Locators sections;
     if (std::string why = readLocators(file, sections); !why.empty()) return why;
-    const auto header = *sections[kHeaderLocator];
-    const auto classes = *sections[kClassesLocator];
-    if (std::string why = checkSentinelSection(header, kHeaderSentinel, "头部变量节");
-        !why.empty())
-        return why;
-    if (std::string why = checkSentinelSection(classes, kClassesSentinel, "类定义节");
-        !why.empty())
-        return why;
-    if (std::string why = readObjectMap(*sections[kHandlesLocator], file.size(), out.objectMap);
-        !why.empty())
-        return why;
-    out.header.assign(header.begin(), header.end());
-    out.classes.assign(classes.begin(), classes.end());
+    out.header.assign(sections[kHeaderLocator]->begin(), sections[kHeaderLocator]->end());
+    out.classes.assign(sections[kClassesLocator]->begin(), sections[kClassesLocator]->end());
     out.objects.assign(file.begin(), file.end());
-    return {};
+    return completeContainer(*sections[kHandlesLocator], out);
 }
 
 }  // namespace dwg

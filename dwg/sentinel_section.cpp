@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dwg/byte_cursor.h"
+#include "dwg/object_map.h"
 #include "dwg/reasons.h"
 
 namespace dwg {
@@ -17,6 +18,16 @@ std::string checkSentinelSection(std::span<const uint8_t> section, const Sentine
         return reason::damaged(std::string(name) + "的起始标记不对");
     if (size > c.remaining()) return reason::damaged(std::string(name) + "的大小超出范围");
     return {};
+}
+
+std::string completeContainer(std::span<const uint8_t> handles, Container& out) {
+    if (std::string why = checkSentinelSection(out.header, kHeaderSentinel, "头部变量节");
+        !why.empty())
+        return why;
+    if (std::string why = checkSentinelSection(out.classes, kClassesSentinel, "类定义节");
+        !why.empty())
+        return why;
+    return readObjectMap(handles, out.objects.size(), out.objectMap);
 }
 
 }  // namespace dwg

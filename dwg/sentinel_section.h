@@ -1,5 +1,6 @@
 // The header variables and the classes begin, in every version, with a sixteen-byte
-// start sentinel and a 32-bit size of the data that follows it.
+// start sentinel and a 32-bit size of the data that follows it; what every version's
+// read ends with.
 #pragma once
 
 #include <array>
@@ -7,6 +8,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "dwg/container.h"
 
 namespace dwg {
 
@@ -21,5 +24,9 @@ inline constexpr Sentinel kClassesSentinel{0x8D, 0xA1, 0xC4, 0xB8, 0xC4, 0xA9, 0
 // empty string or the reason, naming the section as `name`.
 std::string checkSentinelSection(std::span<const uint8_t> section, const Sentinel& sentinel,
                                  std::string_view name);
+
+// The last step of every version's read: checks `out.header` and `out.classes` behind
+// their sentinels and reads the object map from `handles` into `out.objectMap`.
+std::string completeContainer(std::span<const uint8_t> handles, Container& out);
 
 }  // namespace dwg
