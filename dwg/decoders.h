@@ -31,6 +31,7 @@ void decodeViewport(ObjectFrame&, Record&);
 // Lightweight polylines and multi-line texts (entities_curves.cpp).
 void decodeLwPolyline(ObjectFrame&, Record&);
 void decodeMText(ObjectFrame&, Record&);
+void decodeSpline(ObjectFrame&, Record&);
 
 // The data of an MTEXT after its common data, which attributes of 2018 embed.
 struct MTextBody {

@@ -1,5 +1,6 @@
 // Lightweight polylines and multi-line texts.
 #include "dwg/decoders.h"
+#include "dwg/spline_fit.h"
 
 namespace dwg {
 namespace {
@@ -168,6 +169,93 @@ void decodeMText(ObjectFrame& f, Record& r) {
     const MTextBody m = readMTextBody(f);
     r.marker("AcDbMText");
     writeMTextBody(m, f.version(), false, r);
+}
+
+}  // namespace dwg
+
+namespace dwg {
+
+void decodeSpline(ObjectFrame& f, Record& r) {
+    BitReader& d = f.data();
+    int64_t scenario = d.BL();
+    int64_t splineFlags = 0, knotParameter = 0;
+    if (f.version() >= Version::R2013) {
+        splineFlags = d.BL();
+        knotParameter = d.BL();
+        // Control points unless the spline is defined by its fit points with a knot
+        // parameter of its own (bit 8) that is not a custom one (15).
+        scenario = (knotParameter == 15 || !(splineFlags & 8)) ? 1 : 2;
+    }
+    const int64_t degree = d.BL();
+    // Planar, and from 2013 on the fit method, frame and knot parameter bits.
+    int flags = 8 | static_cast<int>((splineFlags & ~4) << 7);
+    const auto fits = [&d](int64_t n) {
+        return n >= 0 && static_cast<uint64_t>(n) <= d.bitsLeft();
+    };
+    Record tolerances;
+    SplineControl control;
+    std::vector<double> weights;
+    std::vector<Point3> fitPoints;
+    if (scenario == 2) {
+        const double fitTolerance = d.BD();
+        const Point3 start = d.BD3();
+        const Point3 end = d.BD3();
+        const int64_t count = d.BL();
+        if (!fits(count)) {
+            d.stop();
+            return;
+        }
+        for (int64_t i = 0; i < count && !d.failed(); ++i) fitPoints.push_back(d.BD3());
+        // The drawing program derives the control points of a cubic from its fit points.
+        if (degree == 3 && interpolateCubic(fitPoints, start, end, static_cast<int>(knotParameter),
+                                            control)) {
+            tolerances.real(42, 1e-9);
+            tolerances.real(43, 1e-10);
+        }
+        // From 2013 on the drawing program writes the derived control points alone.
+        if (f.version() >= Version::R2013 && !control.points.empty()) {
+            fitPoints.clear();
+        } else {
+            tolerances.real(44, fitTolerance);
+            tolerances.point(12, start);
+            tolerances.point(13, end);
+        }
+    } else {
+        const bool rational = d.B();
+        const bool closed = d.B();
+        const bool periodic = d.B();
+        const double knotTolerance = d.BD();
+        const double pointTolerance = d.BD();
+        const int64_t knots = d.BL();
+        const int64_t points = d.BL();
+        const bool weighted = d.B();
+        if (!fits(knots) || !fits(points)) {
+            d.stop();
+            return;
+        }
+        flags |= (closed ? 1 : 0) | (periodic ? 2 : 0) | (rational ? 4 : 0);
+        tolerances.real(42, knotTolerance);
+        tolerances.real(43, pointTolerance);
+        for (int64_t i = 0; i < knots && !d.failed(); ++i) control.knots.push_back(d.BD());
+        for (int64_t i = 0; i < points && !d.failed(); ++i) {
+            control.points.push_back(d.BD3());
+            if (weighted) weights.push_back(d.BD());
+        }
+    }
+    r.marker("AcDbSpline");
+    r.point(210, Point3{0, 0, 1});
+    r.integer(70, flags);
+    r.integer(71, degree);
+    r.integer(72, static_cast<int64_t>(control.knots.size()));
+    r.integer(73, static_cast<int64_t>(control.points.size()));
+    r.integer(74, static_cast<int64_t>(fitPoints.size()));
+    for (Group& g : tolerances.groups) r.groups.push_back(std::move(g));
+    for (double k : control.knots) r.real(40, k);
+    for (size_t i = 0; i < control.points.size(); ++i) {
+        r.point(10, control.points[i]);
+        if (i < weights.size()) r.real(41, weights[i]);
+    }
+    for (const Point3& p : fitPoints) r.point(11, p);
 }
 
 }  // namespace dwg

@@ -59,7 +59,7 @@ const Fixed kFixed[] = {
     {33, "SHAPE", true, nullptr},
     {34, "VIEWPORT", true, decodeViewport},
     {35, "ELLIPSE", true, decodeEllipse},
-    {36, "SPLINE", true, nullptr},
+    {36, "SPLINE", true, decodeSpline},
     {37, "REGION", true, nullptr},
     {38, "3DSOLID", true, nullptr},
     {39, "BODY", true, nullptr},
