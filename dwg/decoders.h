@@ -37,6 +37,7 @@ void decodeSpline(ObjectFrame&, Record&);
 struct MTextBody {
     Point3 insertion, extrusion{0, 0, 1}, xAxis{1, 0, 0};
     double width = 0, rectHeight = 0, height = 0, spacing = 1.0, backgroundScale = 1.5;
+    Point2 extents;  // the width and height of the text as drawn
     int attachment = 1, direction = 1, spacingStyle = 1;
     std::string text;
     uint64_t style = 0;
@@ -46,6 +47,11 @@ struct MTextBody {
 MTextBody readMTextBody(ObjectFrame& f);
 // Its DXF groups (without the style, extrusion and direction when embedded).
 void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& r);
+
+// Leaders, feature control frames and multilines (entities_annotation.cpp).
+void decodeLeader(ObjectFrame&, Record&);
+void decodeTolerance(ObjectFrame&, Record&);
+void decodeMLine(ObjectFrame&, Record&);
 
 // Hatches (entities_hatch.cpp).
 void decodeHatch(ObjectFrame&, Record&);

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "dwg/leaders.h"
 #include "dwg/object_types.h"
 
 namespace dwg {
@@ -118,6 +119,7 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
     }
     dropOrphans(out);
     nameBlocks(out);
+    completeLeaders(out);
     return {};
 }
 

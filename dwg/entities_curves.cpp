@@ -98,8 +98,8 @@ MTextBody readMTextBody(ObjectFrame& f) {
     m.height = d.BD();
     m.attachment = d.BS();
     m.direction = d.BS();
-    d.BD();  // the height and width of the text's extents
-    d.BD();
+    m.extents.y = d.BD();
+    m.extents.x = d.BD();
     m.text = d.TV();
     m.style = f.ref();
     if (f.version() >= Version::R2000) {
@@ -167,6 +167,7 @@ void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& 
 
 void decodeMText(ObjectFrame& f, Record& r) {
     const MTextBody m = readMTextBody(f);
+    r.extents = m.extents;
     r.marker("AcDbMText");
     writeMTextBody(m, f.version(), false, r);
 }

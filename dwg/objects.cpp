@@ -276,6 +276,7 @@ void decodeMlineStyle(ObjectFrame& f, Record& r) {
     const double start = d.BD();
     const double end = d.BD();
     const int count = d.RC();
+    r.name = name;
     r.marker("AcDbMlineStyle");
     r.text(2, name);
     r.integer(70, flags);

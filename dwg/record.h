@@ -63,6 +63,8 @@ struct Record {
     std::string xrefPath;
     std::string description;
 
+    Point2 extents;  // an MTEXT's width and height as drawn (a leader's box takes them)
+
     std::vector<Group> groups;  // the record's own groups, subclass markers included
     std::vector<Group> xdata;   // extended data, from its 1001 group on
 
