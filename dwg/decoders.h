@@ -101,6 +101,16 @@ void decodeAppid(ObjectFrame&, Record&);
 void decodeDimstyle(ObjectFrame&, Record&);
 void decodeBlockHeader(ObjectFrame&, Record&);
 
+// Images, wipeouts and what they refer to; scales and draw orders (raster.cpp).
+void decodeImage(ObjectFrame&, Record&);
+void decodeWipeout(ObjectFrame&, Record&);
+void decodeImageDef(ObjectFrame&, Record&);
+void decodeImageDefReactor(ObjectFrame&, Record&);
+void decodeRasterVariables(ObjectFrame&, Record&);
+void decodeWipeoutVariables(ObjectFrame&, Record&);
+void decodeScale(ObjectFrame&, Record&);
+void decodeSortentsTable(ObjectFrame&, Record&);
+
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);
 void decodeDictionaryWithDefault(ObjectFrame&, Record&);

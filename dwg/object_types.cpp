@@ -122,6 +122,14 @@ const ByName kClasses[] = {
     {"DICTIONARYVAR", 0, decodeDictionaryVar},
     {"ACDBDICTIONARYWDFLT", 0, decodeDictionaryWithDefault},
     {"PLOTSETTINGS", 0, decodePlotSettings},
+    {"IMAGE", 0, decodeImage},
+    {"WIPEOUT", 0, decodeWipeout},
+    {"IMAGEDEF", 0, decodeImageDef},
+    {"IMAGEDEF_REACTOR", 0, decodeImageDefReactor},
+    {"RASTERVARIABLES", 0, decodeRasterVariables},
+    {"WIPEOUTVARIABLES", 0, decodeWipeoutVariables},
+    {"SCALE", 0, decodeScale},
+    {"SORTENTSTABLE", 0, decodeSortentsTable},
 };
 
 }  // namespace
