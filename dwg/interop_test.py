@@ -2,14 +2,16 @@
 """DWG drawings through tolvane-cli, checked from outside with ezdxf: every DWG of
 testdata converts into DXF that ezdxf reads without audit errors; the batch's purge,
 audit, attribute edit and copies named from attributes work on a DWG, write DXF beside
-it (never over an existing file) and leave the DWG byte for byte as it was; info and
-convert say what they read; DWG of R12 and before is refused with its version.
+it (never over an existing file) and leave the DWG byte for byte as it was; the PDF
+plotted from a DWG is the PDF plotted from its DXF twin (title aside); info and convert
+say what they read; DWG of R12 and before is refused with its version.
 
 usage: interop_test.py PATH-TO-tolvane-cli TESTDATA-FOLDER
 """
 import glob
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -105,6 +107,62 @@ def batch_on_a_dwg(work):
             check("未转换" in f.read(), f"{version}: notes not in the error log")
 
 
+def without(twin, kinds, seed, target):
+    """The twin without the entities of `kinds` and those made after the DWG was saved
+    (handles from the DWG's seed on)."""
+    lines = open(twin, "rb").read().decode("latin-1").replace("\r\n", "\n").split("\n")
+    out, section, skip = [], None, False
+    for i in range(0, len(lines) - 1, 2):
+        code, value = lines[i].strip(), lines[i + 1]
+        if code == "0":
+            skip = section in ("ENTITIES", "BLOCKS") and value in kinds
+            if not skip and section in ("ENTITIES", "BLOCKS") and value not in ("BLOCK", "ENDBLK", "ENDSEC"):
+                for j in range(i + 2, len(lines) - 1, 2):
+                    if lines[j].strip() == "0":
+                        break
+                    if lines[j].strip() == "5":
+                        skip = int(lines[j + 1], 16) >= seed
+                        break
+        if code == "2" and out and out[-1] == "SECTION":
+            section = value
+        if not skip:
+            out += [lines[i], value]
+    with open(target, "wb") as f:
+        f.write("\n".join(out).encode("latin-1") + b"\n")
+
+
+def pdf_body(path):
+    with open(path, "rb") as f:
+        return re.sub(rb"/Title <[0-9A-F]*>", b"", f.read())
+
+
+def plots_equal_the_twins(work):
+    """The plot of a DWG is the plot of its twin, once the twin lacks what the reader
+    names as not translated. Both files are named drawing.* so that the PDFs differ at
+    most in the title's last letters."""
+    for twin in sorted(glob.glob(os.path.join(TESTDATA, "*_ascii.dxf"))):
+        name = os.path.basename(twin)[: -len("_ascii.dxf")]
+        folder = os.path.join(work, "plot_" + name)
+        for sub in ("dwg", "twin"):
+            os.makedirs(os.path.join(folder, sub))
+        dwg = os.path.join(folder, "dwg", "drawing.dwg")
+        shutil.copy(os.path.join(TESTDATA, name + ".dwg"), dwg)
+        info, _ = run("info", dwg)
+        kinds = {line.split(" ", 1)[1].split("：")[0] for line in info if "未转换的图元" in line}
+        converted = os.path.join(folder, "converted.dxf")
+        run("convert", dwg, converted)
+        header = ezdxf.readfile(converted).header
+        filtered = os.path.join(folder, "twin", "drawing.dxf")
+        without(twin, kinds, int(header["$HANDSEED"], 16), filtered)
+        out, _ = run("batch", "--plot", "PDF", "--style", "monochrome.ctb", "--paper", "A4",
+                     "--log", os.path.join(folder, "log.txt"), dwg, filtered)
+        ours, theirs = (os.path.join(folder, sub, "drawing.pdf") for sub in ("dwg", "twin"))
+        check(f"plotted={dwg}|{ours}" in out and f"plotted={filtered}|{theirs}" in out,
+              f"{name}: {out[-3:]}")
+        check(pdf_body(ours) == pdf_body(theirs),
+              f"{name}: the plot of the DWG differs from the plot of its twin")
+
+
 def old_versions(work):
     path = os.path.join(work, "old.dwg")
     with open(path, "wb") as f:
@@ -117,6 +175,7 @@ def main():
     with tempfile.TemporaryDirectory() as work:
         converts_every_drawing(work)
         batch_on_a_dwg(work)
+        plots_equal_the_twins(work)
         old_versions(work)
     if failures:
         print(f"{len(failures)} failure(s)")
