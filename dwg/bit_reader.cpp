@@ -223,7 +223,6 @@ std::string BitReader::T() {
 
 std::string BitReader::TU() {
     const size_t units = static_cast<uint16_t>(BS());
-    if (!take(units * 16)) return {};
     std::string raw = bytes(units * 2);
     return utf16ToUtf8(std::span(reinterpret_cast<const uint8_t*>(raw.data()), raw.size()));
 }
@@ -236,14 +235,24 @@ std::string BitReader::TV() {
 }
 
 std::string BitReader::bytes(size_t n) {
-    if (!take(n * 8)) return {};
+    if (n > (end_ - pos_) / 8) {
+        stop();
+        return {};
+    }
+    if (n == 0) return {};
     std::string out(n, '\0');
     if (pos_ % 8 == 0) {
         std::memcpy(out.data(), data_ + pos_ / 8, n);
         pos_ += n * 8;
         return out;
     }
-    for (size_t i = 0; i < n; ++i, pos_ += 8) out[i] = static_cast<char>(byteAt(pos_));
+    const uint8_t* p = data_ + pos_ / 8;
+    const unsigned shift = pos_ % 8;
+    // Every byte but the last has its successor within the bytes.
+    for (size_t i = 0; i + 1 < n; ++i)
+        out[i] = static_cast<char>((p[i] << shift) | (p[i + 1] >> (8 - shift)));
+    out[n - 1] = static_cast<char>(byteAt(pos_ + (n - 1) * 8));
+    pos_ += n * 8;
     return out;
 }
 

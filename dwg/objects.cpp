@@ -43,10 +43,11 @@ std::string recordText(ObjectFrame& f) {
 
 std::string hexOf(const std::string& raw) {
     static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : raw) {
-        out += kHex[c >> 4];
-        out += kHex[c & 15];
+    std::string out(raw.size() * 2, '0');
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const auto c = static_cast<unsigned char>(raw[i]);
+        out[2 * i] = kHex[c >> 4];
+        out[2 * i + 1] = kHex[c & 15];
     }
     return out;
 }
