@@ -113,71 +113,56 @@ void linearOrAligned(ObjectFrame& f, Record& r, Kind kind) {
 void decodeDimLinear(ObjectFrame& f, Record& r) { linearOrAligned(f, r, kLinear); }
 void decodeDimAligned(ObjectFrame& f, Record& r) { linearOrAligned(f, r, kAligned); }
 
+namespace {
+
+// The points of the other kinds, in the order their DWG stores them (16 as a 2D point at
+// the elevation), and whether a leader length follows.
+struct PointsKind {
+    Kind kind;
+    const char* subclass;
+    int stored[5];  // group codes, 0 ends the list
+    bool leader;
+};
+
+void pointsKind(ObjectFrame& f, Record& r, const PointsKind& k) {
+    BitReader& d = f.data();
+    Dimension m = readCommon(f, k.kind);
+    Point3 points[20];  // by group code - 10
+    for (int code : k.stored) {
+        if (code == 0) break;
+        if (code == 16) {
+            const Point2 p = d.RD2();
+            points[6] = Point3{p.x, p.y, m.elevation};
+        } else {
+            points[code - 10] = d.BD3();
+        }
+    }
+    const double leader = k.leader ? d.BD() : 0.0;
+    if (k.kind == kOrdinate && (d.RC() & 1)) m.flags |= 64;  // measured along X
+    writeCommon(f, m, points[0], r);
+    r.marker(k.subclass);
+    for (int code = 13; code <= 16; ++code)
+        for (int stored : k.stored)
+            if (stored == code) r.point(code, points[code - 10]);
+    if (k.leader) r.real(40, leader);
+}
+
+}  // namespace
+
 void decodeDimOrdinate(ObjectFrame& f, Record& r) {
-    BitReader& d = f.data();
-    Dimension m = readCommon(f, kOrdinate);
-    const Point3 p10 = d.BD3();
-    const Point3 p13 = d.BD3();
-    const Point3 p14 = d.BD3();
-    if (d.RC() & 1) m.flags |= 64;  // measured along X
-    writeCommon(f, m, p10, r);
-    r.marker("AcDbOrdinateDimension");
-    r.point(13, p13);
-    r.point(14, p14);
+    pointsKind(f, r, {kOrdinate, "AcDbOrdinateDimension", {10, 13, 14}, false});
 }
-
 void decodeDimAngular3Point(ObjectFrame& f, Record& r) {
-    BitReader& d = f.data();
-    Dimension m = readCommon(f, kAngular3Point);
-    const Point3 p10 = d.BD3();
-    const Point3 p13 = d.BD3();
-    const Point3 p14 = d.BD3();
-    const Point3 p15 = d.BD3();
-    writeCommon(f, m, p10, r);
-    r.marker("AcDb3PointAngularDimension");
-    r.point(13, p13);
-    r.point(14, p14);
-    r.point(15, p15);
+    pointsKind(f, r, {kAngular3Point, "AcDb3PointAngularDimension", {10, 13, 14, 15}, false});
 }
-
 void decodeDimAngular2Line(ObjectFrame& f, Record& r) {
-    BitReader& d = f.data();
-    Dimension m = readCommon(f, kAngular2Line);
-    const Point2 p16 = d.RD2();
-    const Point3 p13 = d.BD3();
-    const Point3 p14 = d.BD3();
-    const Point3 p15 = d.BD3();
-    const Point3 p10 = d.BD3();
-    writeCommon(f, m, p10, r);
-    r.marker("AcDb2LineAngularDimension");
-    r.point(13, p13);
-    r.point(14, p14);
-    r.point(15, p15);
-    r.point(16, Point3{p16.x, p16.y, m.elevation});
+    pointsKind(f, r, {kAngular2Line, "AcDb2LineAngularDimension", {16, 13, 14, 15, 10}, false});
 }
-
 void decodeDimRadius(ObjectFrame& f, Record& r) {
-    BitReader& d = f.data();
-    Dimension m = readCommon(f, kRadius);
-    const Point3 p10 = d.BD3();
-    const Point3 p15 = d.BD3();
-    const double leader = d.BD();
-    writeCommon(f, m, p10, r);
-    r.marker("AcDbRadialDimension");
-    r.point(15, p15);
-    r.real(40, leader);
+    pointsKind(f, r, {kRadius, "AcDbRadialDimension", {10, 15}, true});
 }
-
 void decodeDimDiameter(ObjectFrame& f, Record& r) {
-    BitReader& d = f.data();
-    Dimension m = readCommon(f, kDiameter);
-    const Point3 p15 = d.BD3();
-    const Point3 p10 = d.BD3();
-    const double leader = d.BD();
-    writeCommon(f, m, p10, r);
-    r.marker("AcDbDiametricDimension");
-    r.point(15, p15);
-    r.real(40, leader);
+    pointsKind(f, r, {kDiameter, "AcDbDiametricDimension", {15, 10}, true});
 }
 
 }  // namespace dwg

@@ -50,19 +50,10 @@ void edge(ObjectFrame& f, Record& r) {
         r.point(10, d.RD2());
         r.point(11, d.RD2());
         break;
-    case 2: {
+    case 2:    // a circular arc: centre, radius
+    case 3: {  // an elliptic one: centre, end of the major axis, axis ratio
         r.point(10, d.RD2());
-        r.real(40, d.BD());
-        const double start = d.BD();
-        const double end = d.BD();
-        r.real(50, degrees(start));
-        r.real(51, degrees(end));
-        r.integer(73, d.B());
-        break;
-    }
-    case 3: {
-        r.point(10, d.RD2());
-        r.point(11, d.RD2());
+        if (type == 3) r.point(11, d.RD2());
         r.real(40, d.BD());
         const double start = d.BD();
         const double end = d.BD();

@@ -171,13 +171,9 @@ void ObjectFrame::readEntityCommon(Record& record) {
 void ObjectFrame::readEntityMode(Record& record) {
     BitReader& r = streams_.data;
     record.entityMode = r.BB();
-    const int64_t reactors = r.BL();
-    if (!plausibleCount(reactors, streams_.handles)) {
-        r.stop();
-        return;
-    }
-    const bool noXdictionary = version_ >= Version::R2004 && r.B();
-    if (version_ >= Version::R2013) r.B();
+    int64_t reactors = 0;
+    bool noXdictionary = false;
+    if (!readOwnership(reactors, noXdictionary)) return;
     const bool byLayerLinetype = version_ <= Version::R14 && r.B();
     const bool noLinks = version_ <= Version::R2000 && r.B();
     if (version_ >= Version::R2004) {
@@ -202,8 +198,7 @@ void ObjectFrame::readEntityMode(Record& record) {
     if (version_ >= Version::R2000) record.lineweight = lineweightOf(r.RC());
 
     if (record.entityMode == 0) record.owner = ref();
-    for (int64_t i = 0; i < reactors; ++i) record.reactors.push_back(ref());
-    if (!noXdictionary) record.xdictionary = ref();
+    readOwnershipHandles(record, reactors, noXdictionary);
     if (version_ <= Version::R14) {
         record.layer = ref();
         if (!byLayerLinetype) {
@@ -235,14 +230,26 @@ void ObjectFrame::readObjectCommon(Record& record) {
     BitReader& r = streams_.data;
     readHandleAndEed(record);
     if (version_ <= Version::R14) startHandles(static_cast<uint32_t>(r.RL()));
-    const int64_t reactors = r.BL();
+    int64_t reactors = 0;
+    bool noXdictionary = false;
+    if (!readOwnership(reactors, noXdictionary)) return;
+    record.owner = ref();
+    readOwnershipHandles(record, reactors, noXdictionary);
+}
+
+bool ObjectFrame::readOwnership(int64_t& reactors, bool& noXdictionary) {
+    BitReader& r = streams_.data;
+    reactors = r.BL();
     if (!plausibleCount(reactors, streams_.handles)) {
         r.stop();
-        return;
+        return false;
     }
-    const bool noXdictionary = version_ >= Version::R2004 && r.B();
-    if (version_ >= Version::R2013) r.B();
-    record.owner = ref();
+    noXdictionary = version_ >= Version::R2004 && r.B();
+    if (version_ >= Version::R2013) r.B();  // whether the data store holds data of it
+    return true;
+}
+
+void ObjectFrame::readOwnershipHandles(Record& record, int64_t reactors, bool noXdictionary) {
     for (int64_t i = 0; i < reactors; ++i) record.reactors.push_back(ref());
     if (!noXdictionary) record.xdictionary = ref();
 }

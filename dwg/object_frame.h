@@ -47,6 +47,10 @@ public:
 
 private:
     void readHandleAndEed(Record& record);
+    // The count of persistent reactors and whether an extension dictionary is left out
+    // (data); then the handles of both.
+    bool readOwnership(int64_t& reactors, bool& noXdictionary);
+    void readOwnershipHandles(Record& record, int64_t reactors, bool noXdictionary);
     void readEed(Record& record);
     void startHandles(size_t dataBits);  // the data's size in bits from the type on
 

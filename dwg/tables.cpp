@@ -43,6 +43,66 @@ int readViewMode(BitReader& d) {
     return mode;
 }
 
+// What views and viewports store alike: the view itself, and from 2007 on its lights.
+struct View {
+    double height = 0, width = 0, twist = 0, lens = 0, front = 0, back = 0;
+    Point2 center;
+    Point3 target, direction;
+    int mode = 0, render = 0;
+};
+
+View readView(ObjectFrame& f) {
+    BitReader& d = f.data();
+    View v;
+    v.height = d.BD();
+    v.width = d.BD();
+    v.center = d.RD2();
+    v.target = d.BD3();
+    v.direction = d.BD3();
+    v.twist = d.BD();
+    v.lens = d.BD();
+    v.front = d.BD();
+    v.back = d.BD();
+    v.mode = readViewMode(d);
+    if (f.version() >= Version::R2000) v.render = d.RC();
+    if (f.version() >= Version::R2007) {
+        f.ref();  // background
+        f.ref();  // visual style
+        f.ref();  // sun
+        d.B();    // the default lights, their kind, brightness, contrast and colour
+        d.RC();
+        d.BD();
+        d.BD();
+        d.CMC();
+    }
+    return v;
+}
+
+// A UCS of a view or viewport: origin, axes, elevation and orthographic kind.
+struct Ucs {
+    Point3 origin, xAxis{1, 0, 0}, yAxis{0, 1, 0};
+    double elevation = 0;
+    int ortho = 0;
+};
+
+Ucs readUcs(BitReader& d) {
+    Ucs u;
+    u.origin = d.BD3();
+    u.xAxis = d.BD3();
+    u.yAxis = d.BD3();
+    u.elevation = d.BD();
+    u.ortho = d.BS();
+    return u;
+}
+
+void writeUcs(const Ucs& u, Record& r) {
+    r.point(110, u.origin);
+    r.point(111, u.xAxis);
+    r.point(112, u.yAxis);
+    r.integer(79, u.ortho);
+    r.real(146, u.elevation);
+}
+
 }  // namespace
 
 void decodeControl(ObjectFrame& f, Record& r, const char* table) {
@@ -56,13 +116,21 @@ void decodeControl(ObjectFrame& f, Record& r, const char* table) {
     for (int64_t i = 0; i < count && !f.failed(); ++i) r.owned.push_back(f.ref());
 }
 
-void decodeBlockControl(ObjectFrame& f, Record& r) {
-    decodeControl(f, r, "BLOCK_RECORD");
-    // *Model_Space and *Paper_Space come after the entries the count names.
-    const uint64_t model = f.ref();
-    const uint64_t paper = f.ref();
-    r.owned.insert(r.owned.begin(), {model, paper});
+namespace {
+
+// A table whose count leaves out two entries that follow the counted ones and come
+// first in DXF: *Model_Space and *Paper_Space, BYBLOCK and BYLAYER.
+void controlWithTwoMore(ObjectFrame& f, Record& r, const char* table) {
+    decodeControl(f, r, table);
+    const uint64_t first = f.ref();
+    const uint64_t second = f.ref();
+    r.owned.insert(r.owned.begin(), {first, second});
 }
+
+}  // namespace
+
+void decodeBlockControl(ObjectFrame& f, Record& r) { controlWithTwoMore(f, r, "BLOCK_RECORD"); }
+void decodeLinetypeControl(ObjectFrame& f, Record& r) { controlWithTwoMore(f, r, "LTYPE"); }
 
 void decodeDimstyleControl(ObjectFrame& f, Record& r) {
     // From 2000 on the count is followed by a count of further handles to dimension
@@ -78,13 +146,6 @@ void decodeDimstyleControl(ObjectFrame& f, Record& r) {
     }
     for (int64_t i = 0; i < count && !f.failed(); ++i) r.owned.push_back(f.ref());
     for (int i = 0; i < more && !f.failed(); ++i) r.hex(340, f.ref());
-}
-
-void decodeLinetypeControl(ObjectFrame& f, Record& r) {
-    decodeControl(f, r, "LTYPE");
-    const uint64_t byBlock = f.ref();
-    const uint64_t byLayer = f.ref();
-    r.owned.insert(r.owned.begin(), {byBlock, byLayer});
 }
 
 void decodeLayer(ObjectFrame& f, Record& r) {
@@ -232,43 +293,16 @@ void decodeStyle(ObjectFrame& f, Record& r) {
 void decodeView(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
     int flags = readEntryStart(f, r);
-    const double height = d.BD();
-    const double width = d.BD();
-    const Point2 center = d.RD2();
-    const Point3 target = d.BD3();
-    const Point3 direction = d.BD3();
-    const double twist = d.BD();
-    const double lens = d.BD();
-    const double front = d.BD();
-    const double back = d.BD();
-    const int mode = readViewMode(d);
-    int render = 0;
-    if (f.version() >= Version::R2000) render = d.RC();
-    if (f.version() >= Version::R2007) {
-        f.ref();  // background
-        f.ref();  // visual style
-        d.B();
-        d.RC();
-        d.BD();
-        d.BD();
-        d.CMC();
-        f.ref();  // sun
-    }
+    const View v = readView(f);
     if (d.B()) flags |= 1;  // a paper space view
-    bool ucs = false;
-    Point3 origin, xAxis, yAxis;
-    double elevation = 0;
-    int ortho = 0;
+    bool hasUcs = false;
+    Ucs ucs;
     if (f.version() >= Version::R2000) {
-        ucs = d.B();
-        if (ucs) {
-            origin = d.BD3();
-            xAxis = d.BD3();
-            yAxis = d.BD3();
-            elevation = d.BD();
-            ortho = d.BS();
-            f.ref();
-            f.ref();
+        hasUcs = d.B();
+        if (hasUcs) {
+            ucs = readUcs(d);
+            f.ref();  // base UCS
+            f.ref();  // named UCS
         }
     }
     if (f.version() >= Version::R2007) {
@@ -278,26 +312,20 @@ void decodeView(ObjectFrame& f, Record& r) {
     entryMarkers(r, "AcDbViewTableRecord");
     r.text(2, r.name);
     r.integer(70, flags);
-    r.real(40, height);
-    r.point(10, center);
-    r.real(41, width);
-    r.point(11, direction);
-    r.point(12, target);
-    r.real(42, lens);
-    r.real(43, front);
-    r.real(44, back);
-    r.real(50, degrees(twist));
-    r.integer(71, mode);
+    r.real(40, v.height);
+    r.point(10, v.center);
+    r.real(41, v.width);
+    r.point(11, v.direction);
+    r.point(12, v.target);
+    r.real(42, v.lens);
+    r.real(43, v.front);
+    r.real(44, v.back);
+    r.real(50, degrees(v.twist));
+    r.integer(71, v.mode);
     if (f.version() >= Version::R2000) {
-        r.integer(281, render);
-        r.integer(72, ucs ? 1 : 0);
-        if (ucs) {
-            r.point(110, origin);
-            r.point(111, xAxis);
-            r.point(112, yAxis);
-            r.integer(79, ortho);
-            r.real(146, elevation);
-        }
+        r.integer(281, v.render);
+        r.integer(72, hasUcs ? 1 : 0);
+        if (hasUcs) writeUcs(ucs, r);
     }
 }
 
@@ -331,28 +359,8 @@ void decodeUcs(ObjectFrame& f, Record& r) {
 void decodeVport(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
     const int flags = readEntryStart(f, r);
-    const double height = d.BD();
-    const double width = d.BD();
-    const Point2 center = d.RD2();
-    const Point3 target = d.BD3();
-    const Point3 direction = d.BD3();
-    const double twist = d.BD();
-    const double lens = d.BD();
-    const double front = d.BD();
-    const double back = d.BD();
-    int mode = readViewMode(d);
-    int render = 0;
-    if (f.version() >= Version::R2000) render = d.RC();
-    if (f.version() >= Version::R2007) {
-        f.ref();  // background
-        f.ref();  // visual style
-        f.ref();  // sun
-        d.B();
-        d.RC();
-        d.BD();
-        d.BD();
-        d.CMC();
-    }
+    const View v = readView(f);
+    int mode = v.mode;
     const Point2 lowerLeft = d.RD2();
     const Point2 upperRight = d.RD2();
     if (d.B()) mode |= 8;  // UCSFOLLOW
@@ -367,20 +375,15 @@ void decodeVport(ObjectFrame& f, Record& r) {
     const double snapRotation = d.BD();
     const Point2 snapBase = d.RD2();
     const Point2 snapSpacing = d.RD2();
-    int ucsPerViewport = 0, ortho = 0;
-    Point3 origin, xAxis{1, 0, 0}, yAxis{0, 1, 0};
-    double elevation = 0;
+    int ucsPerViewport = 0;
+    Ucs ucs;
     if (f.version() >= Version::R2000) {
         d.B();
         ucsPerViewport = d.B();
-        origin = d.BD3();
-        xAxis = d.BD3();
-        yAxis = d.BD3();
-        elevation = d.BD();
-        ortho = d.BS();
+        ucs = readUcs(d);
     }
     if (f.version() >= Version::R2007) {
-        d.BS();
+        d.BS();  // the grid's flags and major lines
         d.BS();
     }
     if (f.version() >= Version::R2000) {
@@ -392,19 +395,19 @@ void decodeVport(ObjectFrame& f, Record& r) {
     r.integer(70, flags);
     r.point(10, lowerLeft);
     r.point(11, upperRight);
-    r.point(12, center);
+    r.point(12, v.center);
     r.point(13, snapBase);
     r.point(14, snapSpacing);
     r.point(15, gridSpacing);
-    r.point(16, direction);
-    r.point(17, target);
-    r.real(40, height);
-    r.real(41, height != 0.0 ? width / height : 0.0);
-    r.real(42, lens);
-    r.real(43, front);
-    r.real(44, back);
+    r.point(16, v.direction);
+    r.point(17, v.target);
+    r.real(40, v.height);
+    r.real(41, v.height != 0.0 ? v.width / v.height : 0.0);
+    r.real(42, v.lens);
+    r.real(43, v.front);
+    r.real(44, v.back);
     r.real(50, degrees(snapRotation));
-    r.real(51, degrees(twist));
+    r.real(51, degrees(v.twist));
     r.integer(71, mode);
     r.integer(72, circleZoom);
     r.integer(73, fastZoom);
@@ -414,13 +417,9 @@ void decodeVport(ObjectFrame& f, Record& r) {
     r.integer(77, snapStyle);
     r.integer(78, isoPair);
     if (f.version() >= Version::R2000) {
-        r.integer(281, render);
+        r.integer(281, v.render);
         r.integer(65, ucsPerViewport);
-        r.point(110, origin);
-        r.point(111, xAxis);
-        r.point(112, yAxis);
-        r.integer(79, ortho);
-        r.real(146, elevation);
+        writeUcs(ucs, r);
     }
 }
 
