@@ -49,6 +49,7 @@ class MainWindowTest : public QObject {
 
 private:
     app::Tolvane* window_ = nullptr;
+    QTemporaryDir config_;  // what the windows remember goes here, not to the user's folder
     QWidget& w() { return *window_; }
     void chooseType(int index) { find<QComboBox>(w(), QStringLiteral("Combo1"))->setCurrentIndex(index); }
     void press(const QString& caption) {
@@ -66,6 +67,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toUtf8()); }
+
     void init() {
         window_ = new app::Tolvane;
         window_->show();

@@ -1,7 +1,9 @@
-// Stopping a batch run and the error log's drawing paths, on real files.
+// Stopping a batch run, the error log's drawing paths and drawings the run cannot take,
+// on real files.
 #include "batch/run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -59,6 +61,35 @@ TEST_F(BatchRun, TheErrorLogNamesTheDrawingByItsFullPath) {
     EXPECT_NE(drawing::testing::readFile(settings_.errorLog)
                   .find("\r\n打开文件出错:" + (dir_ / "missing.dwg").string() + "\r\n"),
               std::string::npos);
+}
+
+// A named pipe is refused at once (it would block the open), a name holding line breaks
+// and bytes that are not UTF-8 is written escaped: every drawing the run cannot take is
+// one entry of five lines in the log, and the run goes on to the next drawing.
+TEST_F(BatchRun, EveryDrawingItCannotTakeIsOneEntryAndTheRunGoesOn) {
+    const std::string pipe = (dir_ / "pipe.dxf").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string forged = (dir_ / "a\r\n*****\r\n\xFF.dxf").string();
+    const std::string good = (dir_ / "good.dxf").string();
+    drawing::testing::writeFile(good, drawing::testing::sampleDrawing({}));
+    std::vector<std::string> errors, saved;
+    BatchObserver observer;
+    observer.error = [&](const std::string& path, const std::string&) { errors.push_back(path); };
+    observer.saved = [&](const std::string& path) { saved.push_back(path); };
+    drawing::AcadApplication app;
+    EXPECT_EQ(runBatch(app, {pipe, forged, good}, settings_, observer), 3u);
+    EXPECT_EQ(errors, (std::vector<std::string>{pipe, forged}));
+    EXPECT_EQ(saved, std::vector<std::string>{good});
+
+    const std::string log = drawing::testing::readFile(settings_.errorLog);
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(log.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 10u) << log;
+    EXPECT_EQ(lines[1], "打开文件出错:" + pipe);
+    EXPECT_EQ(lines[2], drawing::reason::kNotRegularFile);
+    EXPECT_EQ(lines[6], "打开文件出错:" + dir_.string() + "/a\\r\\n*****\\r\\n\\xFF.dxf");
+    for (size_t k : {0, 4, 5, 9}) EXPECT_EQ(lines[k], std::string(81, '*'));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "drawing/document.h"
 #include "drawing/file.h"
+#include "ui/printable_name.h"
 
 namespace {
 
@@ -22,14 +23,14 @@ int runConvert(const std::vector<std::string>& args, cli::CommandIo& io) {
         io.err << "tolvane-cli convert: " << read.reason << ": " << in << "\n";
         return cli::kFailure;
     }
-    for (const std::string& note : source.notes) io.out << "note=" << in << "|" << note << "\n";
+    for (const std::string& note : source.notes) io.out << "note=" << ui::printableName(in) << "|" << ui::printableName(note) << "\n";
     const drawing::Status written =
         drawing::writeDrawingFile(drawing, out, drawing::WriteMode::NewOnly);
     if (!written.ok()) {
         io.err << "tolvane-cli convert: " << written.reason << ": " << out << "\n";
         return cli::kFailure;
     }
-    io.out << "saved=" << out << "\n";
+    io.out << "saved=" << ui::printableName(out) << "\n";
     return cli::kOk;
 }
 

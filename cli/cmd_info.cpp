@@ -7,6 +7,7 @@
 #include "drawing/document.h"
 #include "drawing/file.h"
 #include "drawing/layout_entities.h"
+#include "ui/printable_name.h"
 
 namespace {
 
@@ -31,9 +32,10 @@ int runInfo(const std::vector<std::string>& args, cli::CommandIo& io) {
         std::map<std::string, int> kinds;
         for (size_t i : layout.records) ++kinds[drawing.record(i).type];
         for (const auto& [kind, count] : kinds)
-            io.out << "entities=" << layout.name << "|" << kind << "|" << count << "\n";
+            io.out << "entities=" << ui::printableName(layout.name) << "|" << kind << "|" << count
+                   << "\n";
     }
-    for (const std::string& note : source.notes) io.out << "note=" << path << "|" << note << "\n";
+    for (const std::string& note : source.notes) io.out << "note=" << ui::printableName(path) << "|" << ui::printableName(note) << "\n";
     return cli::kOk;
 }
 

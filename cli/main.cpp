@@ -16,7 +16,7 @@ void printUsage(std::ostream& out) {
            "       tolvane-cli COMMAND --help\n"
            "       tolvane-cli --version\n\ncommands:\n";
     for (const cli::Command& c : cli::commands())
-        out << "  " << c.usage.substr(0, c.usage.find('\n')) << "\n";
+        if (!c.usage.empty()) out << "  " << c.usage.substr(0, c.usage.find('\n')) << "\n";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "drawing/drawing.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -167,14 +168,28 @@ INSTANTIATE_TEST_SUITE_P(
         return n.substr(0, n.find('.'));
     });
 
+// What is no regular file is refused at once: a named pipe without a writer would
+// otherwise keep the open waiting for ever.
 TEST(DrawingFile, UnreadablePathsGiveTheirReasonAndPath) {
-    Drawing d;
-    const std::string missing = "/nonexistent/folder/a.dxf";
-    Status s = readDrawingFile(missing, d);
-    EXPECT_EQ(s.reason.rfind(reason::kUnreadable, 0), 0u) << s.reason;
-    EXPECT_EQ(s.path, missing);
-    s = readDrawingFile(std::filesystem::temp_directory_path().string(), d);
-    EXPECT_EQ(s.reason.rfind(reason::kUnreadable, 0), 0u) << s.reason;
+    testing::ScratchFolder scratch("drawing-file-");
+    const std::string pipe = (scratch.path() / "pipe.dxf").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {"/nonexistent/folder/a.dxf",
+         std::string(reason::kUnreadable) + "（No such file or directory）"},
+        {scratch.path().string(), std::string(reason::kUnreadable) + "（Is a directory）"},
+        {pipe, reason::kNotRegularFile},
+        {"/dev/null", reason::kNotRegularFile},
+    };
+    for (const auto& c : cases) {
+        Drawing d;
+        const Status s = readDrawingFile(c.path, d);
+        EXPECT_EQ(s.reason, c.reason) << c.path;
+        EXPECT_EQ(s.path, c.path);
+    }
 }
 
 }  // namespace

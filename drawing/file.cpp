@@ -43,11 +43,24 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 }  // namespace
 
 Status readDrawingFile(const std::string& path, Drawing& drawing, DrawingSource* source) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a named pipe or a device named as a drawing is
+    // refused at once instead of blocking until someone writes to it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return systemFailure(reason::kUnreadable, errno, path);
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    if (::fstat(fd, &st) != 0) {
+        const int e = errno;
+        ::close(fd);
+        return systemFailure(reason::kUnreadable, e, path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (S_ISDIR(st.st_mode)) return systemFailure(reason::kUnreadable, EISDIR, path);
+        return Status::failure(reason::kNotRegularFile, path);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int e = errno;
         ::close(fd);
         return systemFailure(reason::kUnreadable, e, path);
     }

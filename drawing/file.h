@@ -21,7 +21,9 @@ struct DrawingSource {
 
 // Reads the file at `path` into `drawing`, through a registered foreign format
 // (foreign_format.h) when one takes the file's first bytes. Fails with the reason
-// (status.h) and the path. `source`, when given, says where the drawing came from.
+// (status.h) and the path; what is not a regular file (a folder, a named pipe, a device)
+// is refused without waiting for data. `source`, when given, says where the drawing
+// came from.
 Status readDrawingFile(const std::string& path, Drawing& drawing, DrawingSource* source = nullptr);
 
 enum class WriteMode {

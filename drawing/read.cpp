@@ -144,7 +144,7 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
     if (a.inXdata) {
         if (code == 1003) addName(RefKind::Layer, v);
         if (code == 1005 && parseHandle(v))
-            refs_.push_back(Ref{RefKind::Handle, RefRole::Use, kNoName, parseHandle(v)});
+            refs_.push_back(Ref{RefKind::Handle, RefRole::Extended, kNoName, parseHandle(v)});
         return;
     }
     if (a.header) {

@@ -354,6 +354,26 @@ std::string ezdxfAudit(const std::string& path) {
     return out;
 }
 
+std::set<std::string> pointingNowhere(Drawing& d) {
+    std::set<uint32_t> blocks;
+    for (size_t i = 0; i < d.size(); ++i)
+        if (!d.record(i).deleted && d.record(i).kind == Kind::Block)
+            blocks.insert(d.record(i).name);
+    std::set<std::string> out;
+    for (size_t i = 0; i < d.size(); ++i) {
+        const Record& r = d.record(i);
+        if (r.deleted) continue;
+        for (const Ref& ref : d.refs(i)) {
+            if (ref.kind == RefKind::Handle && d.find(ref.handle) < 0)
+                out.insert(r.type + " " + std::to_string(static_cast<int>(ref.role)) + " " +
+                           handleText(ref.handle));
+            if (ref.kind == RefKind::Block && !blocks.count(ref.name))
+                out.insert(r.type + " block " + std::to_string(ref.name));
+        }
+    }
+    return out;
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;

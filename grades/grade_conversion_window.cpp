@@ -16,6 +16,7 @@
 #include "grades/grade_tables.h"
 #include "grades/record_panel.h"
 #include "grades/window_helpers.h"
+#include "ui/keyboard.h"
 
 namespace grades {
 namespace {
@@ -39,6 +40,7 @@ GradeConversionWindow::GradeConversionWindow(QWidget* parent) : QWidget(parent) 
     grade_ = named(new QComboBox, "Combo1");
     grade_->setEditable(true);
     grade_->setInsertPolicy(QComboBox::NoInsert);
+    offerCompletions(grade_);
     grade_->setMinimumWidth(180);
     searchButton_ = named(new QPushButton(QStringLiteral("搜索")), "Command1");
     nextButton_ = named(new QPushButton(QStringLiteral("下一个")), "Command2");
@@ -54,6 +56,8 @@ GradeConversionWindow::GradeConversionWindow(QWidget* parent) : QWidget(parent) 
     });
     connect(searchButton_, &QPushButton::clicked, this, [this] { runSearch(false); });
     connect(nextButton_, &QPushButton::clicked, this, [this] { runSearch(true); });
+    ui::pressOnEnter(this, searchButton_);
+    ui::closeOnEscape(this);
 
     panelA_ = createPanel(browse_, "Frame2", QStringLiteral("Text1"), QStringLiteral("Label2"));
     panelB_ =

@@ -1,6 +1,7 @@
 #include "heat/heat_texts.h"
 
 #include <cmath>
+#include <optional>
 
 #include "ui/number_text.h"
 
@@ -8,6 +9,16 @@ namespace heat {
 namespace {
 
 ui::Message warning(std::string text) { return {"出错信息提示：", std::move(text)}; }
+
+// The inner temperatures the design charts are drawn for, °C.
+int chartLow(SurfaceLocation location) { return location == SurfaceLocation::Wall ? 200 : 300; }
+int chartHigh(SurfaceLocation location) { return location == SurfaceLocation::Wall ? 1400 : 1500; }
+
+// "200-1400"; nothing for None.
+std::optional<std::string> chartRange(SurfaceLocation location) {
+    if (location == SurfaceLocation::None) return std::nullopt;
+    return std::to_string(chartLow(location)) + "-" + std::to_string(chartHigh(location));
+}
 
 }  // namespace
 
@@ -87,17 +98,17 @@ const std::array<std::string, 3>& locationNames() {
     return names;
 }
 
+std::string chartRangeWarning(SurfaceLocation location, double t) {
+    const std::optional<std::string> range = chartRange(location);
+    if (!range || (t >= chartLow(location) && t <= chartHigh(location))) return {};
+    std::string shown = ui::shortestText(t);
+    if (!shown.empty() && shown.front() == ' ') shown.erase(0, 1);
+    return "炉内温度 " + shown + " ℃ 超出图表范围 " + *range + " ℃，结果为外推值";
+}
+
 std::string rangeNote(SurfaceLocation location) {
-    switch (location) {
-        case SurfaceLocation::Wall:
-            return "炉内温度取值范围200-1400";
-        case SurfaceLocation::Roof:
-        case SurfaceLocation::Bottom:
-            return "炉内温度取值范围300-1500";
-        case SurfaceLocation::None:
-            break;
-    }
-    return {};
+    const std::optional<std::string> range = chartRange(location);
+    return range ? "炉内温度取值范围" + *range : std::string();
 }
 
 ShownResults shownResults(const HeatLossResult& result) {

@@ -28,6 +28,11 @@ const std::array<std::string, 3>& locationNames();
 // "炉内温度取值范围300-1500" for roof and bottom; empty for None.
 std::string rangeNote(SurfaceLocation location);
 
+// Beside the results of the chart and convection methods when T lies outside the range
+// the charts are drawn for: "炉内温度 1600 ℃ 超出图表范围 200-1400 ℃，结果为外推值";
+// empty inside the range and for None.
+std::string chartRangeWarning(SurfaceLocation location, double t);
+
 // The result fields' texts.
 struct ShownResults {
     std::array<std::string, kLayerCount - 1> interfaces;  // t12 … t56

@@ -232,7 +232,7 @@ TEST(StandardTexts, FieldsWarningsAndTheSideBySideTable) {
     EXPECT_EQ(shown.iterations, std::to_string(r.iterations));
 
     // 硅藻土砖 (900 °C) inside at 1000 °C; the outer layer's hot face is below its 900.
-    const auto warnings = serviceLimitWarnings(r, {"900", "100", "900", "", "", ""});
+    const auto warnings = serviceLimitWarnings(layerFaces(r), {"900", "100", "900", "", "", ""});
     EXPECT_EQ(warnings[0], "热面温度 1000.0 ℃ 高于最高使用温度 900 ℃");
     EXPECT_EQ(warnings[1], "");  // no thickness
     EXPECT_EQ(warnings[2], "");
