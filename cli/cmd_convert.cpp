@@ -23,7 +23,8 @@ int runConvert(const std::vector<std::string>& args, cli::CommandIo& io) {
         io.err << "tolvane-cli convert: " << read.reason << ": " << in << "\n";
         return cli::kFailure;
     }
-    for (const std::string& note : source.notes) io.out << "note=" << ui::printableName(in) << "|" << ui::printableName(note) << "\n";
+    for (const std::string& note : source.notes)
+        io.out << "note=" << ui::printableName(in) << "|" << ui::printableName(note) << "\n";
     const drawing::Status written =
         drawing::writeDrawingFile(drawing, out, drawing::WriteMode::NewOnly);
     if (!written.ok()) {

@@ -35,7 +35,8 @@ int runInfo(const std::vector<std::string>& args, cli::CommandIo& io) {
             io.out << "entities=" << ui::printableName(layout.name) << "|" << kind << "|" << count
                    << "\n";
     }
-    for (const std::string& note : source.notes) io.out << "note=" << ui::printableName(path) << "|" << ui::printableName(note) << "\n";
+    for (const std::string& note : source.notes)
+        io.out << "note=" << ui::printableName(path) << "|" << ui::printableName(note) << "\n";
     return cli::kOk;
 }
 
