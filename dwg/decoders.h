@@ -101,7 +101,8 @@ void decodeAppid(ObjectFrame&, Record&);
 void decodeDimstyle(ObjectFrame&, Record&);
 void decodeBlockHeader(ObjectFrame&, Record&);
 
-// Images, wipeouts and what they refer to; scales and draw orders (raster.cpp).
+// Images, wipeouts and what they refer to; scales, book colours and draw orders
+// (raster.cpp).
 void decodeImage(ObjectFrame&, Record&);
 void decodeWipeout(ObjectFrame&, Record&);
 void decodeImageDef(ObjectFrame&, Record&);
@@ -109,6 +110,7 @@ void decodeImageDefReactor(ObjectFrame&, Record&);
 void decodeRasterVariables(ObjectFrame&, Record&);
 void decodeWipeoutVariables(ObjectFrame&, Record&);
 void decodeScale(ObjectFrame&, Record&);
+void decodeDbColor(ObjectFrame&, Record&);
 void decodeSortentsTable(ObjectFrame&, Record&);
 
 // Objects (objects.cpp).

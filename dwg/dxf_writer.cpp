@@ -221,7 +221,11 @@ private:
         if (r.linetypeScale != 1.0) out_.group(48, realText(r.linetypeScale));
         if (r.invisible) out_.group(60, "1");
         if (d_.version >= Version::R2004) {
-            if (r.color.hasRgb) out_.group(420, std::to_string(r.color.rgb));
+            // A book colour is a DBCOLOR object: its true colour and its name.
+            const Record* book = d_.find(r.colorBook);
+            const Color& c = book ? book->color : r.color;
+            if (c.hasRgb) out_.group(420, std::to_string(c.rgb));
+            if (book && !c.name.empty()) out_.group(430, c.book + "$" + c.name);
             if (r.color.hasTransparency && (r.color.transparency >> 24) == 3)
                 out_.group(440, std::to_string(r.color.transparency));
         }

@@ -215,7 +215,7 @@ void ObjectFrame::readEntityMode(Record& record) {
             record.next = ref();
         }
     }
-    if (version_ >= Version::R2004 && record.color.bookHandle) ref();
+    if (version_ >= Version::R2004 && record.color.bookHandle) record.colorBook = ref();
     if (version_ >= Version::R2000) {
         record.layer = ref();
         if (record.linetypeFlags == 3) record.linetype = ref();

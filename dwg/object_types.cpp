@@ -130,6 +130,7 @@ const ByName kClasses[] = {
     {"WIPEOUTVARIABLES", 0, decodeWipeoutVariables},
     {"SCALE", 0, decodeScale},
     {"SORTENTSTABLE", 0, decodeSortentsTable},
+    {"DBCOLOR", 0, decodeDbColor},
 };
 
 }  // namespace

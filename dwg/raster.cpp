@@ -1,6 +1,6 @@
 // Raster images and wipeouts, with the objects they refer to: image definitions and
 // their reactors, and the drawing-wide raster and wipeout settings. Also the annotation
-// scales and the draw order tables.
+// scales, the named (book) colours and the draw order tables.
 #include "dwg/decoders.h"
 
 namespace dwg {
@@ -104,6 +104,14 @@ void decodeScale(ObjectFrame& f, Record& r) {
     r.real(140, d.BD());
     r.real(141, d.BD());
     r.integer(290, d.B());
+}
+
+void decodeDbColor(ObjectFrame& f, Record& r) {
+    r.color = f.data().CMC();
+    r.marker("AcDbColor");
+    r.integer(62, r.color.index);
+    if (r.color.hasRgb) r.integer(420, r.color.rgb);
+    if (!r.color.name.empty()) r.text(430, r.color.book + "$" + r.color.name);
 }
 
 void decodeSortentsTable(ObjectFrame& f, Record& r) {

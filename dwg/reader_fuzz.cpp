@@ -19,7 +19,7 @@ const std::vector<dwg::DwgClass>& knownClasses() {
              {"LWPOLYLINE", "HATCH", "XRECORD", "ACDBPLACEHOLDER", "LAYOUT", "DICTIONARYVAR",
               "ACDBDICTIONARYWDFLT", "PLOTSETTINGS", "IMAGE", "WIPEOUT", "IMAGEDEF",
               "IMAGEDEF_REACTOR", "RASTERVARIABLES", "WIPEOUTVARIABLES", "SCALE",
-              "SORTENTSTABLE"}) {
+              "SORTENTSTABLE", "DBCOLOR"}) {
             dwg::DwgClass k;
             k.dxfName = name;
             k.isEntity = std::string(name) == "LWPOLYLINE" || std::string(name) == "HATCH" ||

@@ -45,6 +45,7 @@ struct Record {
     uint64_t material = 0;
     uint64_t plotStyle = 0;
     Color color;
+    uint64_t colorBook = 0;  // a DBCOLOR object the colour is taken from (2004 on)
     double linetypeScale = 1.0;
     int invisible = 0;
     int lineweight = -1;
