@@ -2,6 +2,7 @@
 // with their DXF group codes.
 #include "dwg/decoders.h"
 #include "dwg/header.h"
+#include "dwg/table_entry.h"
 
 namespace dwg {
 namespace {
@@ -71,19 +72,8 @@ const Field kHandles[] = {
 
 void decodeDimstyle(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
-    r.name = d.TV();
-    int flags = 0;
-    if (f.version() <= Version::R2004) {
-        d.B();
-        d.BS();
-        if (d.B()) flags |= 16;
-    } else if (d.BS() & 0x100) {
-        flags |= 16;
-    }
-    f.ref();  // the external reference
-    r.kind = RecordKind::TableEntry;
-    r.marker("AcDbSymbolTableRecord");
-    r.marker("AcDbDimStyleTableRecord");
+    int flags = readEntryStart(f, r);
+    entryMarkers(r, "AcDbDimStyleTableRecord");
     r.text(2, r.name);
     std::vector<Group> values;
     const auto inRange = [&f](const Field& field) {
