@@ -7,6 +7,7 @@
 #include "app/program_icon.h"
 #include "app/start_up.h"
 #include "db/data_folder.h"
+#include "dwg/dwg_format.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/translations.h"
@@ -36,6 +37,7 @@ bool answeredOnTheCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (answeredOnTheCommandLine(argc, argv)) return 0;
+    dwg::installDwgReader();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tolvane"));
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));

@@ -1,7 +1,5 @@
 #include "batch/run.h"
 
-#include <filesystem>
-
 #include "batch/error_log.h"
 
 namespace batch {
@@ -29,6 +27,8 @@ public:
             error(path, opened.reason);
             return;
         }
+        if (observer_.drawingNote)
+            for (const std::string& note : doc->source().notes) observer_.drawingNote(path, note);
         // Stopping abandons the drawing in hand: its edits are only in memory.
         const auto abandon = [&] {
             doc->close(false);
@@ -142,9 +142,8 @@ private:
             error(path, "文件名为空，未另存副本");
             return Step::Failed;
         }
-        std::string extension = std::filesystem::path(doc.fullName()).extension().string();
-        if (extension.empty()) extension = ".dwg";
-        const std::string target = doc.path() + "/" + name + extension;
+        // Copies of a DWG are DXF files.
+        const std::string target = doc.path() + "/" + name + doc.copyExtension();
         say("正在另存图形到" + target);
         const bool own = target == doc.fullName();
         if (!claim(FileUse::Copy, target)) return Step::Abandoned;
@@ -170,7 +169,8 @@ private:
             return;
         }
         say("正在保存图形。。。。。。");
-        const std::string target = doc.fullName();
+        // A DWG is saved as the DXF file beside it.
+        const std::string target = doc.saveTarget();
         if (!claim(FileUse::Save, target)) {
             doc.close(false);
             return;
@@ -239,6 +239,12 @@ BatchObserver loggingObserver(const BatchObserver& observer, const std::string& 
         const drawing::Status logged =
             appendErrorLog(logPath, drawing::fullPathOf(path), reasonLine);
         if (observer.error) observer.error(path, reasonLine);
+        if (!logged.ok() && observer.logFailed) observer.logFailed(logPath);
+    };
+    // What a DWG held that was not translated is logged too.
+    logging.drawingNote = [observer, logPath](const std::string& path, const std::string& text) {
+        const drawing::Status logged = appendErrorLog(logPath, drawing::fullPathOf(path), text);
+        if (observer.drawingNote) observer.drawingNote(path, text);
         if (!logged.ok() && observer.logFailed) observer.logFailed(logPath);
     };
     return logging;

@@ -54,6 +54,9 @@ struct BatchObserver {
     // Something about a plot that went out all the same (a style table plotted as
     // displayed), said once.
     std::function<void(const std::string& text)> note;
+    // What the drawing at `path` (a DWG) held that its translation left out, one line
+    // per kind; each line also goes to the error log.
+    std::function<void(const std::string& path, const std::string& text)> drawingNote;
     std::function<void(const std::string& path, const std::string& reason)> error;
     // Drawing `number` was taken to its end (closed, saved or not, its errors logged);
     // not said of the drawing a stop abandoned.

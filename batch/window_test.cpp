@@ -24,6 +24,7 @@
 #include "batch/progress_window.h"
 #include "drawing/document.h"
 #include "drawing/test_drawings.h"
+#include "dwg/dwg_format.h"
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
 #include "ui/message_recorder.h"
@@ -145,6 +146,7 @@ private Q_SLOTS:
         QFile dirs(dir_.filePath("config/user-dirs.dirs"));
         QVERIFY(dirs.open(QIODevice::WriteOnly));
         dirs.write("XDG_DOCUMENTS_DIR=\"" + documents().toUtf8() + "\"\n");
+        dwg::installDwgReader();  // as the program does at start
     }
 
     void init() {
@@ -444,6 +446,36 @@ private Q_SLOTS:
         QVERIFY(fifo.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(fifo.readAll()).contains(QStringLiteral("打开文件出错:")));
         QFile::remove(log);
+    }
+
+    // A folder of DWG drawings: each one purged is saved as the DXF beside it, the DWG
+    // stays byte for byte as it was, and what it held that was not translated goes to
+    // the error log.
+    void runsOnAFolderOfDwgs() {
+        QDir().mkpath(path("dwgs"));
+        QStringList files;
+        for (const char* version : {"AC1015", "AC1032"}) {
+            files << path(QStringLiteral("dwgs/%1.dwg").arg(version));
+            QVERIFY(QFile::copy(
+                QStringLiteral(DWG_TESTDATA "/ACadSharp_sample_%1.dwg").arg(version), files.last()));
+        }
+        const std::string original = readFile(files[0].toStdString());
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        QCOMPARE(items("Combo1"), files);
+        tick(1);
+        runToTheEnd();
+        QCOMPARE(readFile(files[0].toStdString()), original);
+        for (const QString& file : files) {
+            const QString dxf = file.left(file.size() - 3) + "dxf";
+            std::unique_ptr<drawing::AcadDocument> doc;
+            QVERIFY(drawing::AcadDocument::open(dxf.toStdString(), doc).ok());
+            QVERIFY(!doc->isForeign());
+            QVERIFY(doc->modelSpace().size() > 100);
+        }
+        const QString log =
+            QString::fromStdString(readFile(path("data/errlogoqrz.txt").toStdString()));
+        QVERIFY(log.contains(QStringLiteral("未转换的图元 3DSOLID：2 个")));
+        QVERIFY(lastBox().startsWith(QStringLiteral("总共2个文件全部处理完毕！")));
     }
 
     void stopLeavesEveryFileUntouchedOrComplete() {

@@ -318,6 +318,8 @@ private:
         if (frame.kind == protocol::kSaved && f.size() == 1 && o.saved) o.saved(f[0]);
         if (frame.kind == protocol::kPlotted && f.size() == 2 && o.plotted) o.plotted(f[0], f[1]);
         if (frame.kind == protocol::kNote && f.size() == 1 && o.note) o.note(f[0]);
+        if (frame.kind == protocol::kDrawingNote && f.size() == 2 && o.drawingNote)
+            o.drawingNote(f[0], f[1]);
         if (frame.kind == protocol::kError && f.size() == 2 && o.error) o.error(f[0], f[1]);
     }
 

@@ -27,6 +27,7 @@ enum Kind : char {
     kSaved = 'v',     // path
     kPlotted = 'p',   // path, output
     kNote = 'n',      // text
+    kDrawingNote = 'N',  // path, what its DWG held that was not translated
     kError = 'e',     // path, reason
     kClaim = 'c',     // use (FileUse as a digit), path
     kReleased = 'r',  // the use claimed last is over

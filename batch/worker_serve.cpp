@@ -113,6 +113,9 @@ private:
             send({protocol::kPlotted, {p, out}});
         };
         o.note = [this](const std::string& t) { send({protocol::kNote, {t}}); };
+        o.drawingNote = [this](const std::string& p, const std::string& t) {
+            send({protocol::kDrawingNote, {p, t}});
+        };
         o.error = [this](const std::string& p, const std::string& r) {
             send({protocol::kError, {p, r}});
         };

@@ -212,6 +212,9 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     observer.note = [&](const std::string& text) {
         io.out << "note=" << printableName(text) << "\n";
     };
+    observer.drawingNote = [&](const std::string& path, const std::string& text) {
+        io.out << "note=" << printableName(path) << "|" << printableName(text) << "\n";
+    };
     observer.error = [&](const std::string& path, const std::string& reason) {
         io.out << "error=" << printableName(path) << "|" << printableName(reason) << "\n";
     };
@@ -253,23 +256,25 @@ const cli::CommandRegistration reg(
     "      [--jobs N] [--drawing-timeout S] [--drawing-memory MB]\n"
     "      (DRAWING... | --folder DIR | --tree DIR)\n"
     "      batch devices | batch styles | batch papers DEVICE\n"
-    "Opens each drawing (a DXF file, named .dwg or .dxf) in turn: --plot plots its active\n"
-    "layout fit to the paper, centred and turned by 90 degrees (device PDF writes NAME.pdf\n"
-    "beside the drawing, or NAME (2).pdf and so on where that name is taken: no file is\n"
-    "replaced); --purge and --audit run ten passes each; --set writes attribute\n"
+    "Opens each drawing (DXF, or DWG from R13 to 2018; named .dwg or .dxf) in turn: --plot\n"
+    "plots its active layout fit to the paper, centred and turned by 90 degrees (device PDF\n"
+    "writes NAME.pdf beside the drawing, or NAME (2).pdf and so on where that name is taken:\n"
+    "no file is replaced); --purge and --audit run ten passes each; --set writes attribute\n"
     "values of every reference of the --block block (NULL or null clears a value); --name\n"
-    "saves a copy named from that block's attributes beside the drawing. Prints\n"
-    "file=<i>/<N>|<path>, plotted=<path>|<PDF file written or printer>, note=<text>,\n"
-    "saved=<path>, error=<path>|<reason> and done=<N>; with --status also status=<text>.\n"
-    "Errors also go to the error log (--log, default errlogoqrz.txt in the data folder).\n"
-    "A drawing that is not a regular file (a folder, a named pipe, a device) is refused\n"
-    "with an error. The drawings go to --jobs worker processes (default: one per core; 1 runs them in this\n"
-    "process, with no limits); a drawing whose worker crashes, works longer than\n"
-    "--drawing-timeout seconds (600) or needs more than --drawing-memory MB (half the\n"
-    "memory) gets error=<path>|处理中断：... and the run goes on. The output is the same\n"
-    "whatever the number of workers. Ctrl-C or SIGTERM starts no new drawing and leaves the\n"
-    "drawings in hand unchanged. The sub-commands list the devices, the plot style tables\n"
-    "and a device's paper sizes.\n"
+    "saves a copy named from that block's attributes beside the drawing. A changed DWG is\n"
+    "saved as NAME.dxf beside it (never over an existing file) and copies of a DWG are DXF;\n"
+    "the DWG itself is never written. Prints file=<i>/<N>|<path>, plotted=<path>|<PDF file\n"
+    "written or printer>, note=<text>, note=<path>|<what a DWG held that was not\n"
+    "translated>, saved=<path>, error=<path>|<reason> and done=<N>; with --status also\n"
+    "status=<text>. Errors and notes also go to the error log (--log, default errlogoqrz.txt\n"
+    "in the data folder). A drawing that is not a regular file (a folder, a named pipe, a\n"
+    "device) is refused with an error. The drawings go to --jobs worker processes (default:\n"
+    "one per core; 1 runs them in this process, with no limits); a drawing whose worker\n"
+    "crashes, works longer than --drawing-timeout seconds (600) or needs more than\n"
+    "--drawing-memory MB (half the memory) gets error=<path>|处理中断：... and the run goes\n"
+    "on. The output is the same whatever the number of workers. Ctrl-C or SIGTERM starts no\n"
+    "new drawing and leaves the drawings in hand unchanged. The sub-commands list the\n"
+    "devices, the plot style tables and a device's paper sizes.\n"
     "Every path and text is printed so that it stays on one line: a backslash is written\n"
     "\\\\, a line break \\n, a carriage return \\r, a tab \\t, and any other control character\n"
     "or byte that is not UTF-8 as \\x and its two hexadecimal digits (\\x1B, \\xFF); the\n"

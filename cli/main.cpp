@@ -1,10 +1,12 @@
 // tolvane-cli COMMAND [OPTIONS] [ARGS]: the calculations and the batch run without a
-// display. Commands register themselves (cli/command.h).
+// display. Commands register themselves (cli/command.h); drawings are read as DXF or,
+// through the DWG reader registered at start, as DWG.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/command.h"
+#include "dwg/dwg_format.h"
 #include "ui/data_paths.h"
 
 namespace {
@@ -20,6 +22,7 @@ void printUsage(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    dwg::installDwgReader();
     std::vector<std::string> args(argv + 1, argv + argc);
     // --data-dir may stand anywhere; it applies to every command.
     for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {

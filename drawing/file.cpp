@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "drawing/foreign_format.h"
+
 namespace drawing {
 namespace {
 
@@ -86,7 +88,7 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-Status readDrawingFile(const std::string& path, Drawing& drawing) {
+Status readDrawingFile(const std::string& path, Drawing& drawing, DrawingSource* source) {
     // Opened without waiting, so that a named pipe or a device named as a drawing is
     // refused at once instead of blocking until someone writes to it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -124,6 +126,16 @@ Status readDrawingFile(const std::string& path, Drawing& drawing) {
     }
     ::close(fd);
     bytes.resize(got);
+    DrawingSource from;
+    if (const ForeignFormat* format = foreignFormatOf(std::string_view(bytes).substr(0, 16))) {
+        Translation translation;
+        Status translated = format->translate(bytes, translation);
+        if (!translated.ok()) return Status::failure(translated.reason, path);
+        from.format = format->name();
+        from.notes = std::move(translation.notes);
+        bytes = std::move(translation.dxf);
+    }
+    if (source) *source = std::move(from);
     Status status = Drawing::parse(std::move(bytes), drawing);
     status.path = path;
     return status.ok() ? Status{} : status;

@@ -9,15 +9,25 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "drawing/drawing.h"
 
 namespace drawing {
 
-// Reads the file at `path` into `drawing`. Fails with the reason (status.h) and the path;
-// what is not a regular file (a folder, a named pipe, a device) is refused without
-// waiting for data.
-Status readDrawingFile(const std::string& path, Drawing& drawing);
+// Where a drawing read from a file came from: DXF, or a foreign format (DWG) that was
+// translated into DXF, with what the translation left out.
+struct DrawingSource {
+    std::string format;              // empty for DXF, else the format's name ("DWG")
+    std::vector<std::string> notes;  // one line per kind of thing left out
+};
+
+// Reads the file at `path` into `drawing`, through a registered foreign format
+// (foreign_format.h) when one takes the file's first bytes. Fails with the reason
+// (status.h) and the path; what is not a regular file (a folder, a named pipe, a device)
+// is refused without waiting for data. `source`, when given, says where the drawing
+// came from.
+Status readDrawingFile(const std::string& path, Drawing& drawing, DrawingSource* source = nullptr);
 
 enum class WriteMode {
     Replace,  // the target may exist and is replaced

@@ -86,13 +86,16 @@ EntityGroups::EntityGroups(const drawing::Drawing& drawing, size_t record)
     groups_.reserve(bytes.size() / 8 + 4);  // about what an ASCII group takes
     drawing::GroupReader reader(bytes, format);
     drawing::Group g;
+    // From 2018 on an entity may end in a copy of its data for the drawing program's own
+    // use (after group 101, "Embedded Object"), whose groups mean other things: an
+    // MTEXT's 11 is there its insertion point, not its direction.
     if (format == drawing::DxfFormat::Ascii) {
-        while (reader.next(g)) groups_.emplace_back(g.code, g.value);
+        while (reader.next(g) && g.code != 101) groups_.emplace_back(g.code, g.value);
         return;
     }
     // Binary values are made texts; the views are set once the buffer no longer grows.
     std::vector<size_t> ends;
-    while (reader.next(g)) {
+    while (reader.next(g) && g.code != 101) {
         const std::string text = drawing::valueText(g, format);
         texts_.insert(texts_.end(), text.begin(), text.end());
         groups_.emplace_back(g.code, std::string_view());

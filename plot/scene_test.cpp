@@ -177,6 +177,27 @@ TEST_F(PlotSceneTest, MTextWrapsAtBlanksOrBetweenCharacters) {
     EXPECT_EQ(lines("甲乙丙丁戊己\\P庚", 30), (L{"甲乙", "丙丁", "戊己", "庚"}));
 }
 
+// A DXF of 2018 repeats an MTEXT's data after group 101 with other meanings (there 11
+// is the insertion point): the text keeps the direction of its own groups.
+TEST_F(PlotSceneTest, MTextIgnoresItsEmbeddedCopy) {
+    const Groups g = {{0, "SECTION"},   {2, "HEADER"},   {9, "$ACADVER"},
+                      {1, "AC1032"},    {0, "ENDSEC"},   {0, "SECTION"},
+                      {2, "ENTITIES"},  {0, "MTEXT"},    {5, "2A"},
+                      {100, "AcDbEntity"}, {8, "0"},     {100, "AcDbMText"},
+                      {10, "100"},      {20, "50"},      {30, "0"},
+                      {40, "10"},       {41, "0"},       {71, "1"},
+                      {1, "ABC"},       {101, "Embedded Object"},
+                      {70, "1"},        {10, "1"},       {20, "0"},
+                      {30, "0"},        {11, "100"},     {21, "50"},
+                      {31, "0"},        {0, "ENDSEC"},   {0, "EOF"}};
+    const plot::Scene scene = sceneOf("embedded.dxf", testing::render(g, DxfFormat::Ascii));
+    ASSERT_FALSE(scene.texts.empty());
+    for (const plot::SceneText& t : scene.texts) {
+        EXPECT_NEAR(t.place.m12(), 0.0, 1e-12);
+        EXPECT_NEAR(t.place.dx(), 100.0, 1.0);
+    }
+}
+
 TEST(PlotNumbers, ReadAsTheGeneralReaderReadsThem) {
     const std::pair<const char*, double> cases[] = {
         {"12.500000", 12.5},
