@@ -5,7 +5,9 @@
 
 #include "app/main_window.h"
 #include "app/program_icon.h"
+#include "app/start_up.h"
 #include "db/data_folder.h"
+#include "dwg/dwg_format.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/translations.h"
@@ -35,6 +37,7 @@ bool answeredOnTheCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (answeredOnTheCommandLine(argc, argv)) return 0;
+    dwg::installDwgReader();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tolvane"));
     QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
@@ -43,7 +46,7 @@ int main(int argc, char** argv) {
     ui::applyChineseFont(app);
     ui::installQtTranslations(app);
     ui::placeSecondaryWindows(app);
-    db::seedDataFolder();
+    if (!app::dataFolderReady()) return 1;
     app::Tolvane window;
     window.show();
     if (const ui::OptionalMessage m = db::missingSeedDirMessage())

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/program_icon.h"
+#include "app/start_up.h"
 #include "db/data_folder.h"
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
@@ -49,6 +50,7 @@ class MainWindowTest : public QObject {
 
 private:
     app::Tolvane* window_ = nullptr;
+    QTemporaryDir config_;  // what the windows remember goes here, not to the user's folder
     QWidget& w() { return *window_; }
     void chooseType(int index) { find<QComboBox>(w(), QStringLiteral("Combo1"))->setCurrentIndex(index); }
     void press(const QString& caption) {
@@ -66,6 +68,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toUtf8()); }
+
     void init() {
         window_ = new app::Tolvane;
         window_->show();
@@ -237,7 +241,7 @@ private slots:
     void helpShowsTheSeededHelpText() {
         QTemporaryDir dir;
         ui::setDataDirOverride(dir.filePath(QStringLiteral("data")).toStdString());
-        QVERIFY(db::seedDataFolder());
+        QVERIFY(!db::seedDataFolder());
         QFile help(dir.filePath(QStringLiteral("data/help.txt")));
         QVERIFY(help.open(QIODevice::ReadOnly));
         const QString seeded = QString::fromUtf8(help.readAll());
@@ -257,10 +261,26 @@ private slots:
         QVERIFY(own.open(QIODevice::WriteOnly));
         own.write("mine");
         own.close();
-        QVERIFY(db::seedDataFolder());
+        QVERIFY(!db::seedDataFolder());
         QVERIFY(own.open(QIODevice::ReadOnly));
         QCOMPARE(own.readAll(), QByteArray("mine"));
         ui::setDataDirOverride(std::string());
+    }
+
+    // A data folder that cannot be checked (here a link to itself): the program says so
+    // in a box and does not start.
+    void anUnusableDataFolderEndsTheStart() {
+        QTemporaryDir dir;
+        const QString loop = dir.filePath(QStringLiteral("loop"));
+        QVERIFY(QFile::link(QStringLiteral("loop"), loop));
+        ui::setDataDirOverride(loop.toStdString());
+        ui::MessageRecorder boxes;
+        QVERIFY(!app::dataFolderReady());
+        ui::setDataDirOverride(std::string());
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].icon, ui::Icon::Critical);
+        QVERIFY2(boxes.boxes()[0].text.startsWith(QStringLiteral("无法使用数据文件夹 “") + loop),
+                 qPrintable(boxes.boxes()[0].text));
     }
 
     void skidBeamMenuOpensTheRowCountChooser() {

@@ -1,16 +1,20 @@
 #include "batch/attribute_panel.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <cstring>
 
+#include "batch/collection.h"
 #include "batch/progress_window.h"
 #include "batch/sample_blocks.h"
 #include "drawing/document.h"
+#include "ui/file_dialogs.h"
 #include "ui/message_box.h"
 
 namespace batch {
@@ -18,11 +22,20 @@ namespace {
 
 QString qtext(const std::string& s) { return QString::fromStdString(s); }
 
+QStringList textsOf(const QComboBox* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
+    return texts;
+}
+
 std::vector<std::string> itemsOf(const QComboBox* list) {
     std::vector<std::string> items;
-    for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i).toStdString());
+    for (const QString& text : textsOf(list)) items.push_back(text.toStdString());
     return items;
 }
+
+// The file-name template's slots keep a constant after the word "const".
+constexpr char kConstant[] = "const";
 
 }  // namespace
 
@@ -122,9 +135,10 @@ std::vector<std::string> AttributePanel::tags() const { return itemsOf(tagList_)
 std::vector<std::string> AttributePanel::newValues() const { return itemsOf(newValueList_); }
 
 void AttributePanel::chooseSample() {
-    samplePath_->setText(QFileDialog::getOpenFileName(this, QStringLiteral("指定范例图纸"),
-                                                      QString(),
-                                                      QStringLiteral("dwg Files (*.dwg *.dxf)")));
+    const QString chosen =
+        ui::openFileName(this, QStringLiteral("drawing"), QStringLiteral("指定范例图纸"),
+                         QString::fromUtf8(kDrawingFileFilter));
+    if (!chosen.isEmpty()) samplePath_->setText(chosen);
 }
 
 void AttributePanel::extractBlockList() {
@@ -201,6 +215,48 @@ void AttributePanel::addConstantToName() {
 void AttributePanel::clearName() {
     template_.clear();
     namePreview_->clear();
+}
+
+void AttributePanel::saveSettings(QSettings& settings) const {
+    QStringList nameSlots;
+    for (const std::string& slot : template_.slots()) nameSlots << qtext(slot);
+    const QList<std::pair<const char*, QVariant>> values = {
+        {"sample", samplePath_->text()},   {"blocks", textsOf(blocks_)},
+        {"block", blocks_->currentText()}, {"tags", textsOf(tagList_)},
+        {"values", textsOf(valueList_)},   {"newValues", textsOf(newValueList_)},
+        {"nameSlots", nameSlots},          {"namePreview", namePreview_->text()},
+        {"constant", constant_->text()}};
+    for (const auto& [key, value] : values) settings.setValue(QLatin1String(key), value);
+}
+
+void AttributePanel::restoreSettings(const QSettings& settings) {
+    const auto texts = [&settings](const char* key) {
+        return settings.value(QLatin1String(key)).toStringList();
+    };
+    samplePath_->setText(settings.value(QStringLiteral("sample")).toString());
+    const QSignalBlocker quiet1(blocks_), quiet2(tagList_), quiet3(valueList_),
+        quiet4(newValueList_);
+    blocks_->addItems(texts("blocks"));
+    const QString block = settings.value(QStringLiteral("block")).toString();
+    blocks_->setCurrentIndex(blocks_->findText(block));
+    blocks_->setEditText(block);
+    if (blocks_->count() > 0) blockCount_->setText(QStringLiteral("共%1").arg(blocks_->count()));
+    // The three lists run in step: a row is shown only with its tag, value and new value.
+    QStringList tags = texts("tags"), values = texts("values"), newValues = texts("newValues");
+    const qsizetype rows = std::min({tags.size(), values.size(), newValues.size()});
+    tagList_->addItems(tags.mid(0, rows));
+    valueList_->addItems(values.mid(0, rows));
+    newValueList_->addItems(newValues.mid(0, rows));
+    for (QComboBox* list : {tagList_, valueList_, newValueList_})
+        list->setCurrentIndex(rows > 0 ? 0 : -1);
+    for (const QString& slot : texts("nameSlots")) {
+        if (slot.startsWith(QLatin1String(kConstant)))
+            template_.addConstant(slot.mid(int(std::strlen(kConstant))).toStdString());
+        else
+            template_.addTag(slot.toStdString());
+    }
+    namePreview_->setText(settings.value(QStringLiteral("namePreview")).toString());
+    constant_->setText(settings.value(QStringLiteral("constant")).toString());
 }
 
 }  // namespace batch

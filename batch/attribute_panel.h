@@ -1,7 +1,7 @@
 // The frame "块属性值修改" of the batch window: a sample drawing's block references,
 // the attributes of the chosen block with their current and new values, and the
 // file-name template. The batch run reads the target block name, the tags with their
-// new values, and the template from here.
+// new values, and the template from here; the window keeps them all in its settings.
 #pragma once
 
 #include <QGroupBox>
@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSettings;
 
 namespace drawing {
 class AcadApplication;
@@ -44,6 +45,12 @@ public:
     const FileNameTemplate& fileNameTemplate() const { return template_; }
     // Forgets the sample drawing (the run closes every drawing).
     void forgetSample() { sample_ = nullptr; }
+
+    // The sample's path, its block list and the chosen block, the attributes with their
+    // new values, and the file-name template, in `settings`' current group.
+    void saveSettings(QSettings& settings) const;
+    // Shows them again as saved, without opening the sample: 提取块列表 reads it anew.
+    void restoreSettings(const QSettings& settings);
 
 private:
     void chooseSample();

@@ -1,8 +1,32 @@
 #include "batch/background_run.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <atomic>
+#include <mutex>
 
 namespace batch {
+
+// What the thread shares with the run object: the stop, the count, and the way back,
+// cut when the thread is left to itself.
+struct BackgroundRun::Shared {
+    std::atomic<bool> stop = false;
+    std::atomic<size_t> taken = 0;
+    std::mutex reporting;          // held while a report is made
+    BackgroundRun* run = nullptr;  // nullptr once no report is wanted
+
+    template <typename Report>
+    void report(Report&& emitTo) {
+        const std::lock_guard<std::mutex> lock(reporting);
+        if (run) emitTo(*run);
+    }
+};
+
+namespace {
+
+QString fromStd(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
 
 BackgroundRun::BackgroundRun(QObject* parent) : QObject(parent) {
     // A run still going when the program ends finishes its step and stops.
@@ -11,36 +35,78 @@ BackgroundRun::BackgroundRun(QObject* parent) : QObject(parent) {
 
 BackgroundRun::~BackgroundRun() { stopAndWait(); }
 
+void BackgroundRun::requestStop() {
+    if (shared_) shared_->stop = true;
+}
+
 void BackgroundRun::stopAndWait() {
     if (!thread_) return;
-    stop_ = true;
-    thread_->wait();
+    shared_->stop = true;
+    if (!thread_->wait(QDeadlineTimer(kStopWaitMs))) {
+        {
+            const std::lock_guard<std::mutex> lock(shared_->reporting);
+            shared_->run = nullptr;
+        }
+        thread_->disconnect(this);
+        QThread* left = thread_.release();
+        connect(left, &QThread::finished, left, &QObject::deleteLater);
+        return;
+    }
     thread_.reset();
 }
 
-void BackgroundRun::start(drawing::AcadApplication& application, std::vector<std::string> drawings,
-                          BatchSettings settings) {
-    stop_ = false;
-    thread_.reset(QThread::create(
-        [this, &application, drawings = std::move(drawings), settings = std::move(settings)] {
-            BatchObserver observer;
-            observer.started = [this](size_t number, size_t count, const std::string& path) {
-                Q_EMIT drawingStarted(int(number), int(count), QString::fromStdString(path));
-            };
-            observer.status = [this](const std::string& text) {
-                Q_EMIT status(QString::fromStdString(text));
-            };
-            observer.logFailed = [this](const std::string& path) {
-                Q_EMIT logFailed(QString::fromStdString(path));
-            };
-            observer.stopRequested = [this] { return stop_.load(); };
-            taken_ = runBatch(application, drawings, settings, observer);
-        }));
+void BackgroundRun::start(std::vector<std::string> drawings, BatchSettings settings) {
+    shared_ = std::make_shared<Shared>();
+    shared_->run = this;
+    WorkerOptions workers = workers_;
+    workers.inHand = [shared = shared_](const std::vector<InHand>& hand) {
+        QList<int> numbers;
+        QStringList paths;
+        for (const InHand& h : hand) {
+            numbers.append(int(h.number));
+            paths.append(fromStd(h.path));
+        }
+        shared->report([&](BackgroundRun& run) { Q_EMIT run.inHandChanged(numbers, paths); });
+    };
+    thread_.reset(QThread::create([shared = shared_, workers = std::move(workers),
+                                   drawings = std::move(drawings), settings = std::move(settings)] {
+        BatchObserver observer;
+        observer.started = [&shared](size_t number, size_t count, const std::string& path) {
+            shared->report([&](BackgroundRun& run) {
+                Q_EMIT run.drawingStarted(int(number), int(count), fromStd(path));
+            });
+        };
+        observer.status = [&shared](const std::string& text) {
+            shared->report([&](BackgroundRun& run) { Q_EMIT run.status(fromStd(text)); });
+        };
+        observer.error = [&shared](const std::string& path, const std::string& reason) {
+            shared->report(
+                [&](BackgroundRun& run) { Q_EMIT run.drawingFailed(fromStd(path), fromStd(reason)); });
+        };
+        observer.done = [&shared](size_t number) {
+            shared->report([&](BackgroundRun& run) { Q_EMIT run.drawingDone(int(number)); });
+        };
+        observer.logFailed = [&shared](const std::string& path) {
+            shared->report([&](BackgroundRun& run) { Q_EMIT run.logFailed(fromStd(path)); });
+        };
+        observer.stopRequested = [&shared] { return shared->stop.load(); };
+        drawing::AcadApplication application;
+        if (!workers.program.empty()) {
+            const PoolResult result =
+                runBatchInWorkers(application, drawings, settings, observer, workers);
+            // Nothing ran when no worker could be started: the run goes on in this thread.
+            if (result.failure.empty() || result.taken > 0) {
+                shared->taken = result.taken;
+                return;
+            }
+        }
+        shared->taken = runBatch(application, drawings, settings, observer);
+    }));
     connect(thread_.get(), &QThread::finished, this, [this] {
         if (!thread_) return;  // already waited for
         thread_->wait();
         thread_.reset();
-        Q_EMIT finished(int(taken_), stop_);
+        Q_EMIT finished(int(shared_->taken), shared_->stop);
     });
     thread_->start();
 }

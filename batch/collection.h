@@ -17,6 +17,9 @@ namespace batch {
 // The patterns of the folder-tree search: both drawing suffixes, any case.
 inline const std::vector<std::string> kDrawingPatterns = {"*.dwg", "*.dxf"};
 
+// The file-dialog filter wherever a drawing is picked: both suffixes.
+inline constexpr char kDrawingFileFilter[] = "图纸 (*.dwg *.dxf)";
+
 // Whether `name` ends in exactly the lower-case "dwg" or "dxf" (the one-folder rule).
 bool endsInDrawingSuffix(std::string_view name);
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "ui/printable_name.h"
+
 namespace batch {
 
 std::string missingBlockReason(const std::string& block) {
@@ -19,8 +21,9 @@ drawing::Status appendErrorLog(const std::string& logPath, const std::string& dr
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    const std::string entry = stars + "\r\n打开文件出错:" + drawing + "\r\n" + reasonLine + "\r\n" +
-                              when + "\r\n" + stars + "\r\n";
+    const std::string entry = stars + "\r\n打开文件出错:" + ui::printableName(drawing) + "\r\n" +
+                              ui::printableName(reasonLine) + "\r\n" + when + "\r\n" + stars +
+                              "\r\n";
     const bool good = std::fwrite(entry.data(), 1, entry.size(), f) == entry.size();
     if (std::fclose(f) != 0 || !good)
         return drawing::Status::failure(drawing::reason::kUnwritable, logPath);

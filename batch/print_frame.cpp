@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalBlocker>
 
 #include "drawing/document.h"
@@ -17,6 +18,13 @@ void append(QComboBox* list, const std::vector<std::string>& names) {
     const int chosen = list->currentIndex();
     for (const std::string& n : names) list->addItem(QString::fromStdString(n));
     list->setCurrentIndex(chosen);
+}
+
+// Chooses `text` in `list` when it is there; true when it was.
+bool choose(QComboBox* list, const QString& text) {
+    const int at = text.isEmpty() ? -1 : list->findText(text);
+    if (at >= 0) list->setCurrentIndex(at);
+    return at >= 0;
 }
 
 }  // namespace
@@ -82,6 +90,21 @@ void PrintFrame::printerChosen(int) {
     layout.refreshPlotDeviceInfo();
     append(papers_, layout.getCanonicalMediaNames());
     Q_EMIT listChosen();
+}
+
+void PrintFrame::saveSettings(QSettings& settings) const {
+    settings.setValue(QStringLiteral("printer"), printers_->currentText());
+    settings.setValue(QStringLiteral("styleSheet"), styles_->currentText());
+    settings.setValue(QStringLiteral("paper"), papers_->currentText());
+    settings.setValue(QStringLiteral("inches"), inches_->isChecked());
+}
+
+void PrintFrame::restoreSettings(const QSettings& settings) {
+    if (choose(printers_, settings.value(QStringLiteral("printer")).toString()))
+        printerChosen(printers_->currentIndex());
+    choose(styles_, settings.value(QStringLiteral("styleSheet")).toString());
+    choose(papers_, settings.value(QStringLiteral("paper")).toString());
+    if (settings.value(QStringLiteral("inches")).toBool()) inches_->setChecked(true);
 }
 
 void PrintFrame::apply(BatchSettings& settings) const {

@@ -1,5 +1,6 @@
 // The frame "打印" (Frame2) of the batch window: the printer, plot style table and
-// paper lists filled from the drawing engine's layout, and the paper units.
+// paper lists filled from the drawing engine's layout, and the paper units, which the
+// window keeps in its settings.
 #pragma once
 
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QRadioButton;
+class QSettings;
 
 namespace drawing {
 class AcadApplication;
@@ -33,6 +35,12 @@ public:
     void apply(BatchSettings& settings) const;
     // Forgets the drawing of the set-up (the run closes every drawing).
     void forgetDocument() { document_ = nullptr; }
+
+    // The chosen printer, style table, paper and units, in `settings`' current group.
+    void saveSettings(QSettings& settings) const;
+    // Chooses them again after setUp() where the lists still offer them; the paper list
+    // is filled for the printer first.
+    void restoreSettings(const QSettings& settings);
 
 Q_SIGNALS:
     // A printer, a plot style table or a paper was chosen.

@@ -1,5 +1,6 @@
 #include "batch/progress_window.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -41,6 +42,9 @@ CadMessage::CadMessage() {
     status_ = label(this, "Label7", QString());
     status_->hide();
     grid->addWidget(status_, 2, 1, 1, 5);
+    grid->addWidget(label(this, "Label1(2)", QStringLiteral("同时处理")), 3, 0);
+    inHand_ = label(this, "Label8", QString());
+    grid->addWidget(inHand_, 3, 1, 1, 5);
     grid->setColumnStretch(4, 1);
     // The loading form is a bare title bar: the layout must not hold the window open.
     grid->setSizeConstraint(QLayout::SetNoConstraint);
@@ -71,5 +75,17 @@ void CadMessage::showDrawing(int number, int count, const QString& path) {
 }
 
 void CadMessage::showStatus(const QString& text) { status_->setText(text); }
+
+void CadMessage::showInHand(const QList<int>& numbers, const QStringList& paths) {
+    QStringList each;
+    for (qsizetype i = 0; i < numbers.size() && i < paths.size(); ++i)
+        if (numbers[i] > 0)
+            each.append(QStringLiteral("进程%1：第%2个 %3")
+                            .arg(i + 1)
+                            .arg(numbers[i])
+                            .arg(QFileInfo(paths[i]).fileName()));
+    inHand_->setText(QStringLiteral("%1 个图纸处理中　").arg(each.size()) +
+                     each.join(QStringLiteral("　")));
+}
 
 }  // namespace batch

@@ -1,7 +1,7 @@
 // `cadmessage`: the progress window of the batch window. Its loading form is a bare
 // title bar that says the program is busy; its processing form shows the number of
 // the current drawing, the number of drawings, the drawing's path, the current status
-// text, and the stop button 终止.
+// text, the drawings in the worker processes' hands, and the stop button 终止.
 #pragma once
 
 #include <QWidget>
@@ -25,6 +25,8 @@ public:
 
     void showDrawing(int number, int count, const QString& path);
     void showStatus(const QString& text);
+    // For each worker process the number of its drawing (0 while it waits) and its path.
+    void showInHand(const QList<int>& numbers, const QStringList& paths);
 
 Q_SIGNALS:
     // 终止 was pressed.
@@ -35,6 +37,7 @@ private:
     QLabel* total_;    // Label6
     QLabel* file_;     // Label2
     QLabel* status_;   // Label7
+    QLabel* inHand_;   // Label8
 };
 
 }  // namespace batch

@@ -1,11 +1,13 @@
 #include "batch/run.h"
 
-#include <filesystem>
-
 #include "batch/error_log.h"
 
 namespace batch {
 namespace {
+
+// How a step that may be refused ended: done (or failed, and the run goes on), or the
+// drawing abandoned because its file use was refused.
+enum class Step { Done, Failed, Abandoned };
 
 class Run {
 public:
@@ -15,6 +17,7 @@ public:
     bool stopped() const { return observer_.stopRequested && observer_.stopRequested(); }
 
     void drawing(size_t number, size_t count, const std::string& path) {
+        abandoned_ = false;
         if (observer_.started) observer_.started(number, count, path);
         copySaved_.clear();
         say("正在打开文件。。。。。。");
@@ -24,46 +27,52 @@ public:
             error(path, opened.reason);
             return;
         }
+        if (observer_.drawingNote)
+            for (const std::string& note : doc->source().notes) observer_.drawingNote(path, note);
         // Stopping abandons the drawing in hand: its edits are only in memory.
         const auto abandon = [&] {
-            if (!stopped()) return false;
             doc->close(false);
-            return true;
+            abandoned_ = true;
         };
         if (settings_.plot) {
-            if (abandon()) return;
-            plot(*doc, path);
+            if (stopped() || plot(*doc, path) == Step::Abandoned) return abandon();
         }
         if (settings_.purge) {
             for (int k = 1; k <= 10; ++k) {
-                if (abandon()) return;
+                if (stopped()) return abandon();
                 say("正在清除文件垃圾，第" + std::to_string(k) + "遍 共 10 遍");
                 doc->purgeAll();
             }
         }
         if (settings_.audit) {
             for (int k = 1; k <= 10; ++k) {
-                if (abandon()) return;
+                if (stopped()) return abandon();
                 say("正在纠正文件错误，第" + std::to_string(k) + "遍 共 10 遍");
                 doc->auditInfo(true);
             }
         }
-        if (abandon()) return;
+        if (stopped()) return abandon();
         if (settings_.editAttributes && !editAttributes(*doc, settings_.block, settings_.tags,
                                                         settings_.values, observer_.status))
             error(path, missingBlockReason(settings_.block));
         copySaved_.clear();
-        if (abandon()) return;
-        // A copy that could not be written leaves the drawing's own file as it was:
-        // the edits were meant for the copy.
-        if (settings_.renameCopy && !saveCopy(*doc, path)) {
-            say("正在关闭图形。。。。。。");
-            doc->close(false);
-            return;
+        if (stopped()) return abandon();
+        if (settings_.renameCopy) {
+            // A copy that could not be written leaves the drawing's own file as it was:
+            // the edits were meant for the copy.
+            const Step copied = saveCopy(*doc, path);
+            if (copied == Step::Abandoned) return abandon();
+            if (copied == Step::Failed) {
+                say("正在关闭图形。。。。。。");
+                doc->close(false);
+                return;
+            }
         }
-        if (abandon()) return;
+        if (stopped()) return abandon();
         close(*doc);
     }
+
+    bool abandoned() const { return abandoned_; }
 
     void finish() {
         say("正在退出 AUTOCAD2004。。。。。。 ");
@@ -76,16 +85,23 @@ private:
         if (observer_.status) observer_.status(text);
     }
 
+    bool claim(FileUse use, const std::string& path) {
+        return !observer_.claim || observer_.claim(use, path);
+    }
+
+    void release() {
+        if (observer_.released) observer_.released();
+    }
+
     void error(const std::string& path, const std::string& reasonLine) {
-        const drawing::Status logged =
-            appendErrorLog(settings_.errorLog, drawing::fullPathOf(path), reasonLine);
         if (observer_.error) observer_.error(path, reasonLine);
-        if (!logged.ok() && observer_.logFailed) observer_.logFailed(settings_.errorLog);
     }
 
     // The layout set up as the print frame says, fit to the paper, centred, turned by
-    // 90°, and plotted. A failed plot is logged and the run goes on.
-    void plot(drawing::AcadDocument& doc, const std::string& path) {
+    // 90°, and plotted. A failed plot is logged and the run goes on; a plot the stop
+    // ended abandons the drawing and is not a failure of it.
+    Step plot(drawing::AcadDocument& doc, const std::string& path) {
+        if (!claim(FileUse::Plot, path)) return Step::Abandoned;
         say("正在设置打印机。。。。。。");
         drawing::AcadLayout layout = doc.activeLayout();
         drawing::Status status = layout.setConfigName(settings_.device);
@@ -99,44 +115,48 @@ private:
         layout.setPlotRotation(1);
         say("正在打印。。。。。。");
         drawing::PlotResult result;
-        if (status.ok()) result = doc.plot().plotToDevice();
+        if (status.ok()) result = doc.plot().plotToDevice([this] { return stopped(); });
+        release();
         if (!result.note.empty() && observer_.note) observer_.note(result.note);
+        if (result.status.reason == drawing::reason::kPlotStopped) return Step::Abandoned;
         if (!status.ok() || !result.status.ok()) {
             const drawing::Status& failed = status.ok() ? result.status : status;
             error(path, failed.path.empty() ? failed.reason : failed.reason + "：" + failed.path);
-            return;
+            return Step::Failed;
         }
         if (observer_.plotted) observer_.plotted(path, result.output);
+        return Step::Done;
     }
 
     // The copy under the name built from the block's attributes. The copy keeps the
     // drawing's own extension; a name that would be empty, or a file that already
-    // exists, writes no copy. Returns whether the copy was written.
-    bool saveCopy(drawing::AcadDocument& doc, const std::string& path) {
+    // exists, writes no copy.
+    Step saveCopy(drawing::AcadDocument& doc, const std::string& path) {
         const auto built = buildFileName(doc, settings_.block, settings_.name, observer_.status);
         if (!built) {
             error(path, missingBlockReason(settings_.block));
-            return false;
+            return Step::Failed;
         }
         const std::string name = safeFileName(*built);
         if (name.empty()) {
             error(path, "文件名为空，未另存副本");
-            return false;
+            return Step::Failed;
         }
-        std::string extension = std::filesystem::path(doc.fullName()).extension().string();
-        if (extension.empty()) extension = ".dwg";
-        const std::string target = doc.path() + "/" + name + extension;
+        // Copies of a DWG are DXF files.
+        const std::string target = doc.path() + "/" + name + doc.copyExtension();
         say("正在另存图形到" + target);
         const bool own = target == doc.fullName();
+        if (!claim(FileUse::Copy, target)) return Step::Abandoned;
         const drawing::Status status =
             doc.saveAs(target, own ? drawing::WriteMode::Replace : drawing::WriteMode::NewOnly);
+        release();
         if (!status.ok()) {
             error(path, status.reason + "：" + target);
-            return false;
+            return Step::Failed;
         }
         copySaved_ = target;
         if (observer_.saved) observer_.saved(target);
-        return true;
+        return Step::Done;
     }
 
     void close(drawing::AcadDocument& doc) {
@@ -149,8 +169,14 @@ private:
             return;
         }
         say("正在保存图形。。。。。。");
-        const std::string target = doc.fullName();
+        // A DWG is saved as the DXF file beside it.
+        const std::string target = doc.saveTarget();
+        if (!claim(FileUse::Save, target)) {
+            doc.close(false);
+            return;
+        }
         const drawing::Status status = doc.close(true);
+        release();
         if (status.ok()) {
             // After the copy the drawing is that copy: closing writes it once more, but
             // it is still one file written.
@@ -165,6 +191,7 @@ private:
     const BatchSettings& settings_;
     const BatchObserver& observer_;
     std::string copySaved_;  // the copy saved for the current drawing, if any
+    bool abandoned_ = false;  // the current drawing was left unfinished by a stop
 };
 
 }  // namespace
@@ -179,15 +206,48 @@ ui::OptionalMessage plotChoiceMessage(const BatchSettings& settings) {
 
 size_t runBatch(drawing::AcadApplication& application, const std::vector<std::string>& drawings,
                 const BatchSettings& settings, const BatchObserver& observer) {
-    Run run(application, settings, observer);
+    const BatchObserver logging = loggingObserver(observer, settings.errorLog);
     application.documents().close();
     size_t taken = 0;
-    while (taken < drawings.size() && !run.stopped()) {
+    while (taken < drawings.size() && !(observer.stopRequested && observer.stopRequested())) {
         ++taken;
-        run.drawing(taken, drawings.size(), drawings[taken - 1]);
+        if (runDrawing(application, taken, drawings.size(), drawings[taken - 1], settings,
+                       logging) &&
+            observer.done)
+            observer.done(taken);
     }
-    run.finish();
+    finishBatch(application, observer);
     return taken;
+}
+
+bool runDrawing(drawing::AcadApplication& application, size_t number, size_t count,
+                const std::string& path, const BatchSettings& settings,
+                const BatchObserver& observer) {
+    Run run(application, settings, observer);
+    run.drawing(number, count, path);
+    return !run.abandoned();
+}
+
+void finishBatch(drawing::AcadApplication& application, const BatchObserver& observer) {
+    BatchSettings none;
+    Run(application, none, observer).finish();
+}
+
+BatchObserver loggingObserver(const BatchObserver& observer, const std::string& logPath) {
+    BatchObserver logging = observer;
+    logging.error = [observer, logPath](const std::string& path, const std::string& reasonLine) {
+        const drawing::Status logged =
+            appendErrorLog(logPath, drawing::fullPathOf(path), reasonLine);
+        if (observer.error) observer.error(path, reasonLine);
+        if (!logged.ok() && observer.logFailed) observer.logFailed(logPath);
+    };
+    // What a DWG held that was not translated is logged too.
+    logging.drawingNote = [observer, logPath](const std::string& path, const std::string& text) {
+        const drawing::Status logged = appendErrorLog(logPath, drawing::fullPathOf(path), text);
+        if (observer.drawingNote) observer.drawingNote(path, text);
+        if (!logged.ok() && observer.logFailed) observer.logFailed(logPath);
+    };
+    return logging;
 }
 
 }  // namespace batch

@@ -4,8 +4,11 @@ namespace batch {
 
 std::vector<std::string> blockReferenceNames(drawing::AcadDocument& document) {
     std::vector<std::string> names;
-    for (const drawing::AcadEntity& entity : document.activeSpaceEntities())
-        if (entity.isBlockReference()) names.push_back(drawing::AcadBlockReference(entity).name());
+    for (const drawing::AcadEntity& entity : document.activeSpaceEntities()) {
+        if (!entity.isBlockReference()) continue;
+        std::string name = drawing::AcadBlockReference(entity).name();
+        if (!name.starts_with('*')) names.push_back(std::move(name));
+    }
     return names;
 }
 

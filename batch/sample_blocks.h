@@ -12,6 +12,8 @@ namespace batch {
 
 // The block name of every block reference in the document's active space, in file
 // order, one entry per reference (a block inserted three times is named three times).
+// Anonymous blocks (names beginning with "*", such as *U12 or *D3), which a drawing
+// program makes for its own purposes and which are never title blocks, are left out.
 std::vector<std::string> blockReferenceNames(drawing::AcadDocument& document);
 
 struct SampleAttributes {

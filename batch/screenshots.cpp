@@ -44,8 +44,9 @@ int main(int argc, char** argv) {
     const QString out = ui::screenshotFolder("batch_screenshots");
     if (out.isEmpty()) return 2;
     ui::MessageRecorder boxes;  // the sample's first block has no attributes: a box says so
-    QTemporaryDir scratch;
+    QTemporaryDir scratch;  // the data folder, and the settings the window would restore
     ui::setDataDirOverride(scratch.filePath("data").toStdString());
+    qputenv("XDG_CONFIG_HOME", scratch.filePath("config").toUtf8());
     const QString folder = scratch.filePath("泵站图纸");
     QDir().mkpath(folder);
     drawing::testing::SampleOptions o;

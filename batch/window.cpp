@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPointer>
@@ -18,9 +18,14 @@
 #include "batch/print_frame.h"
 #include "batch/progress_window.h"
 #include "batch/run.h"
+#include "batch/run_summary.h"
 #include "plot/plotter.h"
 #include "ui/data_paths.h"
+#include "ui/file_dialogs.h"
+#include "ui/keyboard.h"
 #include "ui/message_box.h"
+#include "ui/settings.h"
+#include "ui/text_viewer.h"
 
 namespace batch {
 namespace {
@@ -69,7 +74,12 @@ Form10::Form10() {
     runner_->setObjectName(QStringLiteral("backgroundRun"));
     connect(runner_, &BackgroundRun::drawingStarted, progress_.get(), &CadMessage::showDrawing);
     connect(runner_, &BackgroundRun::status, progress_.get(), &CadMessage::showStatus);
+    connect(runner_, &BackgroundRun::inHandChanged, progress_.get(), &CadMessage::showInHand);
+    runner_->setWorkers(defaultWorkerOptions());
     connect(runner_, &BackgroundRun::logFailed, this, [this] { logFailed_ = true; });
+    connect(runner_, &BackgroundRun::drawingStarted, this, [this](int n) { current_ = n; });
+    connect(runner_, &BackgroundRun::drawingFailed, this, [this] { failed_.insert(current_); });
+    connect(runner_, &BackgroundRun::drawingDone, this, [this] { ++done_; });
     connect(runner_, &BackgroundRun::finished, this, &Form10::runFinished);
 
     auto* grid = new QGridLayout(this);
@@ -81,9 +91,11 @@ Form10::Form10() {
     createRunCommands();
     grid->addWidget(print_, 2, 0);
     grid->addWidget(panel_, 0, 1, 4, 1);
+    ui::closeOnEscape(this);
+    restoreSettings();
 }
 
-// The run uses the session, which goes with the window's members: it ends first.
+// A run still going is stopped before the window's members go.
 Form10::~Form10() { delete runner_; }
 
 void Form10::createListCommands() {
@@ -95,13 +107,14 @@ void Form10::createListCommands() {
     grid->addWidget(list_, 0, 0, 1, 3);
     QPushButton* one = button(box, "Command1", QStringLiteral("添加单目录图纸"));
     connect(one, &QPushButton::clicked, this, [this] {
-        addSingleFolder(QFileDialog::getOpenFileName(this, QStringLiteral("添加单目录图纸"),
-                                                     QString(),
-                                                     QStringLiteral("dwg Files (*.dwg)")));
+        addSingleFolder(ui::openFileName(this, QStringLiteral("drawing"),
+                                         QStringLiteral("添加单目录图纸"),
+                                         QString::fromUtf8(kDrawingFileFilter)));
     });
     QPushButton* tree = button(box, "Command4", QStringLiteral("添加多目录图纸"));
     connect(tree, &QPushButton::clicked, this, [this] {
-        addfilefolder(QFileDialog::getExistingDirectory(this, QStringLiteral("添加多目录图纸")));
+        addfilefolder(ui::existingFolder(this, QStringLiteral("drawingTree"),
+                                         QStringLiteral("添加多目录图纸")));
     });
     names_ = button(box, "Command5", QStringLiteral("提取文件名"));
     names_->setEnabled(false);
@@ -253,27 +266,38 @@ void Form10::startRun() {
         show();
         return;
     }
+    saveSettings();
     progress_->showProcessing();
+    // The run opens its drawings in a session of its own; those open here are closed
+    // as a run closes every drawing before it starts.
     panel_->forgetSample();
     print_->forgetDocument();
+    acad_.documents().close();
     logFailed_ = false;
-    runner_->start(acad_, drawings(), settings());
+    current_ = done_ = 0;
+    failed_.clear();
+    runner_->start(drawings(), settings());
 }
 
 void Form10::runFinished(int taken, bool stopped) {
-    if (stopped) {
-        close();
-        return;
-    }
     progress_->hide();
+    const std::string log = dataFile("errlogoqrz.txt");
     if (logFailed_)
-        tell(
-            this,
-            {"提示", std::string(drawing::reason::kUnwritable) + "：" + dataFile("errlogoqrz.txt")},
-            ui::Icon::Warning);
-    tell(this, {"科技是第一生产力", "总共" + std::to_string(taken) + "个文件全部处理完毕！\n\r" +
-                                        std::string(15, ' ') +
-                                        QDate::currentDate().toString(Qt::ISODate).toStdString()});
+        tell(this, {"提示", std::string(drawing::reason::kUnwritable) + "：" + log},
+             ui::Icon::Warning);
+    RunSummary run{stopped,
+                   size_t(list_->count()),
+                   size_t(taken),
+                   size_t(done_),
+                   size_t(failed_.size()),
+                   QDate::currentDate().toString(Qt::ISODate).toStdString(),
+                   log};
+    const ui::Message summary = runSummaryMessage(run);
+    const ui::Buttons buttons =
+        run.failed > 0 && QFileInfo::exists(qs(log)) ? ui::Buttons::OkOpenLog : ui::Buttons::Ok;
+    if (ui::showMessage(this, qs(summary.title), qs(summary.text), ui::Icon::Information,
+                        buttons) == ui::Answer::OpenLog)
+        ui::showTextFile(qs(log), QStringLiteral("批量操作错误日志"));
     close();
 }
 
@@ -292,10 +316,47 @@ void Form10::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    saveSettings();
     acad_.documents().close();
     acad_.quit();
     progress_->close();
     event->accept();
+}
+
+void Form10::saveSettings() const {
+    ui::Settings settings;
+    settings.beginGroup(QStringLiteral("batch"));
+    QStringList list, ticked;
+    for (const std::string& d : drawings()) list << qs(d);
+    for (int n = 1; n <= int(checks_.size()); ++n)
+        if (check(n)->isChecked()) ticked << QString::number(n);
+    settings.setValue(QStringLiteral("drawings"), list);
+    settings.setValue(QStringLiteral("operations"), ticked);
+    settings.beginGroup(QStringLiteral("print"));
+    print_->saveSettings(settings);
+    settings.endGroup();
+    settings.beginGroup(QStringLiteral("attributes"));
+    panel_->saveSettings(settings);
+}
+
+// The drawing list comes back without the files that have gone since; the operations
+// are ticked as the user would, so that the print set-up fills its lists before its
+// choices are made again.
+void Form10::restoreSettings() {
+    ui::Settings settings;
+    settings.beginGroup(QStringLiteral("batch"));
+    std::vector<std::string> list;
+    for (const QString& d : settings.value(QStringLiteral("drawings")).toStringList())
+        if (QFileInfo(d).isFile()) list.push_back(d.toStdString());
+    setDrawings(list);
+    settings.beginGroup(QStringLiteral("attributes"));
+    panel_->restoreSettings(settings);
+    settings.endGroup();
+    for (const QString& n : settings.value(QStringLiteral("operations")).toStringList())
+        if (n.toInt() >= 1 && n.toInt() <= int(checks_.size()) && check(n.toInt())->isEnabled())
+            check(n.toInt())->setChecked(true);
+    settings.beginGroup(QStringLiteral("print"));
+    if (check(4)->isChecked()) print_->restoreSettings(settings);
 }
 
 void Form10::showFromMenu() {

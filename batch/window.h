@@ -1,11 +1,16 @@
 // `Form10` "批量操作": the batch window. It collects the drawing list, the operations to
 // run, the print settings and the attribute set-up, and runs the batch over the list
 // with the progress window `cadmessage`. The window owns the drawing engine session
-// for as long as it lives; it is closed (and destroyed) by 退出, by its close button,
-// by 终止 and at the end of a run.
+// for as long as it lives; it is closed (and destroyed) by 退出, by its close button or
+// Esc, by 终止 and at the end of a run. Its set-up (the drawing list, the operations,
+// the print settings, the attribute set-up and the file-name template) is kept in the
+// settings file when it closes and when a run starts, and shown again by the next
+// batch window, in this session or a later one. A run ends with a message that says
+// how many drawings had errors and where the error log is, and offers to open it.
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QWidget>
 #include <memory>
 
@@ -14,6 +19,7 @@
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QSettings;
 
 namespace batch {
 
@@ -53,6 +59,8 @@ private:
     bool checkBeforeRun();
     BatchSettings settings() const;
     void runFinished(int taken, bool stopped);
+    void saveSettings() const;
+    void restoreSettings();
     void stopRun();
     void setDrawings(const std::vector<std::string>& drawings);
     std::vector<std::string> drawings() const;
@@ -68,6 +76,9 @@ private:
     QPushButton* start_;        // Command2
     QList<QCheckBox*> checks_;  // Check1 … Check12
     bool logFailed_ = false;
+    int current_ = 0;     // the drawing the run is at
+    int done_ = 0;        // drawings the run took to their end
+    QSet<int> failed_;    // drawings with an error-log entry
 };
 
 // The main menu's 批量打印: creates the batch window when none is open and shows it.

@@ -3,24 +3,33 @@
 // Every test opens the window from the menu's entry point; a run closes it.
 #include "batch/window.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <functional>
 
 #include "batch/background_run.h"
 #include "batch/progress_window.h"
 #include "drawing/document.h"
 #include "drawing/test_drawings.h"
+#include "dwg/dwg_format.h"
 #include "ui/data_paths.h"
 #include "ui/find_control.h"
 #include "ui/message_recorder.h"
+#include "ui/modal_answer.h"
+#include "ui/settings.h"
 
 namespace {
 
@@ -34,6 +43,13 @@ T* child(const QString& form, const QString& name) {
 void click(const QString& name) { child<QPushButton>("Form10", name)->click(); }
 void tick(int n, bool on = true) {
     child<QCheckBox>("Form10", QStringLiteral("Check%1").arg(n))->setChecked(on);
+}
+
+// Picks `item` in `list` as the user does.
+void choose(const char* list, const QString& item) {
+    QComboBox* c = child<QComboBox>("Form10", list);
+    c->setCurrentIndex(c->findText(item));
+    Q_EMIT c->activated(c->currentIndex());
 }
 
 QStringList items(const QString& list) {
@@ -68,6 +84,15 @@ std::string withoutTitleBlock() {
     return drawing::testing::render(groups, drawing::DxfFormat::Ascii);
 }
 
+// The sample drawing with its block USEDBLK made anonymous, as a drawing program names
+// the blocks it makes for itself.
+std::string withAnonymousBlock() {
+    drawing::testing::Groups groups = drawing::testing::sampleGroups({});
+    for (auto& [code, value] : groups)
+        if ((code == 2 || code == 3) && value == "USEDBLK") value = "*U7";
+    return drawing::testing::render(groups, drawing::DxfFormat::Ascii);
+}
+
 class BatchWindowTest : public QObject {
     Q_OBJECT
 
@@ -76,6 +101,7 @@ class BatchWindowTest : public QObject {
     std::string sample_ = drawing::testing::sampleDrawing({});
 
     QString path(const QString& name) const { return dir_.filePath(name); }
+    QString documents() const { return dir_.filePath("Documents"); }
     // Writes sample drawings named `names` into `folder` (below the temporary folder).
     QStringList drawings(const QString& folder, const QStringList& names) {
         QStringList paths;
@@ -89,6 +115,19 @@ class BatchWindowTest : public QObject {
     QString lastBox() const {
         return boxes_.boxes().isEmpty() ? QString() : boxes_.boxes().last().text;
     }
+    // Presses 终止 at the first status text `at` takes, while the run waits for it.
+    void pressStopAt(std::function<bool(const QString&)> at) {
+        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
+        connect(
+            ui::topLevelWindow("Form10")->findChild<batch::BackgroundRun*>("backgroundRun"),
+            &batch::BackgroundRun::status, stop,
+            [stop, at](const QString& t) {
+                if (at(t))
+                    QMetaObject::invokeMethod(stop, &QPushButton::click,
+                                              Qt::BlockingQueuedConnection);
+            },
+            Qt::DirectConnection);
+    }
     // Starts the run and waits until it has closed the window.
     void runToTheEnd() {
         QPointer<QWidget> form = ui::topLevelWindow("Form10");
@@ -97,23 +136,34 @@ class BatchWindowTest : public QObject {
     }
 
 private Q_SLOTS:
+    // The data folder, the settings file and the documents folder in the scratch folder.
     void initTestCase() {
         QVERIFY(dir_.isValid());
         ui::setDataDirOverride(dir_.filePath("data").toStdString());
+        qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toUtf8());
+        QDir().mkpath(dir_.filePath("config"));
+        QDir().mkpath(documents());
+        QFile dirs(dir_.filePath("config/user-dirs.dirs"));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_DOCUMENTS_DIR=\"" + documents().toUtf8() + "\"\n");
+        dwg::installDwgReader();  // as the program does at start
     }
 
     void init() {
         boxes_.clear();
+        ui::Settings().clear();
         batch::showBatchWindow();
         QVERIFY(ui::topLevelWindow("Form10"));
     }
 
+    // Every test starts from a batch window that remembers nothing.
     void cleanup() {
         if (QPointer<QWidget> form = ui::topLevelWindow("Form10")) {
             form->close();
             QTRY_VERIFY(form.isNull());
         }
         QFile::remove(path("data/errlogoqrz.txt"));
+        ui::Settings().clear();
     }
 
     void startsAsTheFormSays() {
@@ -220,6 +270,8 @@ private Q_SLOTS:
         QCOMPARE(boxes_.boxes().last().title, QStringLiteral("科技是第一生产力"));
         QVERIFY(
             lastBox().startsWith(QStringLiteral("总共3个文件全部处理完毕！\n\r               ")));
+        QVERIFY(lastBox().endsWith(QStringLiteral("\n没有文件出错。")));
+        QCOMPARE(boxes_.boxes().last().buttons, ui::Buttons::Ok);
         QVERIFY(!ui::topLevelWindow("cadmessage"));
     }
 
@@ -236,11 +288,6 @@ private Q_SLOTS:
         QCOMPARE(items("Combo2"), devices + devices);
         QCOMPARE(items("Combo3"), styles + styles);
 
-        const auto choose = [](const char* list, const QString& item) {
-            QComboBox* c = child<QComboBox>("Form10", list);
-            c->setCurrentIndex(c->findText(item));
-            Q_EMIT c->activated(c->currentIndex());
-        };
         choose("Combo2", "PDF");
         QVERIFY(!items("Combo4").isEmpty());
         choose("Combo3", "monochrome.ctb");
@@ -359,6 +406,78 @@ private Q_SLOTS:
         QVERIFY(lastBox().startsWith(QStringLiteral("总共1个文件全部处理完毕！")));
     }
 
+    // 终止 while a drawing that expands without end is plotted ends the plot at once: the
+    // windows close, no PDF is written and the stop is no fault of the drawing.
+    void stopEndsARunawayPlot() {
+        QDir().mkpath(path("runaway"));
+        const QString file = path("runaway/self.dwg");
+        drawing::testing::writeFile(file.toStdString(), drawing::testing::selfInsertingDrawing());
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
+        static_cast<batch::Form10*>(form.data())->addSingleFolder(file);
+        tick(4);
+        choose("Combo2", "PDF");
+        choose("Combo3", "monochrome.ctb");
+        choose("Combo4", items("Combo4").first());
+        pressStopAt([](const QString& t) { return t == QStringLiteral("正在打印。。。。。。"); });
+        runToTheEnd();
+        QVERIFY(!ui::topLevelWindow("cadmessage"));
+        QVERIFY(QDir(path("runaway")).entryList({"*.pdf"}).isEmpty());
+        QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
+    }
+
+    // Stopping waits a second at most for a step that cannot stop (here an error-log
+    // entry written to a FIFO nobody reads yet); the worker, left to itself, finishes
+    // that step once it can.
+    void stoppingLeavesAStuckStepToItself() {
+        const QString log = path("stuck.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+        batch::BatchSettings settings;
+        settings.purge = true;
+        settings.errorLog = log.toStdString();
+        auto* runner = new batch::BackgroundRun;
+        std::atomic<bool> opening = false;  // past the last look at the stop before the entry
+        connect(
+            runner, &batch::BackgroundRun::drawingStarted, runner, [&] { opening = true; },
+            Qt::DirectConnection);
+        runner->start({path("no such drawing.dwg").toStdString()}, settings);
+        QTRY_VERIFY(opening);
+        delete runner;
+        QFile fifo(log);
+        QVERIFY(fifo.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(fifo.readAll()).contains(QStringLiteral("打开文件出错:")));
+        QFile::remove(log);
+    }
+
+    // A folder of DWG drawings: each one purged is saved as the DXF beside it, the DWG
+    // stays byte for byte as it was, and what it held that was not translated goes to
+    // the error log.
+    void runsOnAFolderOfDwgs() {
+        QDir().mkpath(path("dwgs"));
+        QStringList files;
+        for (const char* version : {"AC1015", "AC1032"}) {
+            files << path(QStringLiteral("dwgs/%1.dwg").arg(version));
+            QVERIFY(QFile::copy(
+                QStringLiteral(DWG_TESTDATA "/ACadSharp_sample_%1.dwg").arg(version), files.last()));
+        }
+        const std::string original = readFile(files[0].toStdString());
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        QCOMPARE(items("Combo1"), files);
+        tick(1);
+        runToTheEnd();
+        QCOMPARE(readFile(files[0].toStdString()), original);
+        for (const QString& file : files) {
+            const QString dxf = file.left(file.size() - 3) + "dxf";
+            std::unique_ptr<drawing::AcadDocument> doc;
+            QVERIFY(drawing::AcadDocument::open(dxf.toStdString(), doc).ok());
+            QVERIFY(!doc->isForeign());
+            QVERIFY(doc->modelSpace().size() > 100);
+        }
+        const QString log =
+            QString::fromStdString(readFile(path("data/errlogoqrz.txt").toStdString()));
+        QVERIFY(log.contains(QStringLiteral("未转换的图元 3DSOLID：2 个")));
+        QVERIFY(lastBox().startsWith(QStringLiteral("总共2个文件全部处理完毕！")));
+    }
+
     void stopLeavesEveryFileUntouchedOrComplete() {
         QStringList names;
         for (int i = 0; i < 6; ++i) names << QStringLiteral("s%1.dwg").arg(i);
@@ -368,30 +487,134 @@ private Q_SLOTS:
         tick(2);
         QPointer<QWidget> form = ui::topLevelWindow("Form10");
         auto* runner = form->findChild<batch::BackgroundRun*>("backgroundRun");
-        QPushButton* stop = child<QPushButton>("cadmessage", "Command1");
-        // Pressed in the middle of the third drawing's purge, while the run waits.
+        // Pressed in the middle of the third drawing's purge.
         int drawing = 0;
         connect(
             runner, &batch::BackgroundRun::drawingStarted, runner, [&](int n) { drawing = n; },
             Qt::DirectConnection);
-        connect(
-            runner, &batch::BackgroundRun::status, runner,
-            [&](const QString& t) {
-                if (drawing == 3 && t.contains(QStringLiteral("第5遍")))
-                    QMetaObject::invokeMethod(stop, &QPushButton::click,
-                                              Qt::BlockingQueuedConnection);
-            },
-            Qt::DirectConnection);
-        click("Command2");
-        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 60000);
+        pressStopAt(
+            [&](const QString& t) { return drawing == 3 && t.contains(QStringLiteral("第5遍")); });
+        runToTheEnd();
         QVERIFY(!ui::topLevelWindow("cadmessage"));
+        int done = 0;
         for (int i = 0; i < files.size(); ++i) {
             const bool changed = drawing::testing::readFile(files[i].toStdString()) != sample_;
-            QCOMPARE(changed, i < 2);
+            // Worker processes may have finished later drawings before the stop came.
+            if (i < 2) QVERIFY(changed);
+            done += changed;
             QCOMPARE(titleValues(files[i]).size(), 3);
         }
         QCOMPARE(QDir(path("stop")).entryList(QDir::Files | QDir::Hidden).size(), files.size());
-        QVERIFY(!lastBox().startsWith(QStringLiteral("总共")));
+        // The end counts every drawing taken to its end.
+        QCOMPARE(boxes_.boxes().last().title, QStringLiteral("批量操作已终止"));
+        QCOMPARE(lastBox(),
+                 QStringLiteral("操作已终止：共6个文件，已处理完%1个。\n没有文件出错。").arg(done));
+    }
+
+    // The end of a run names the drawings with errors and the log, and opens the log.
+    void aRunSaysHowManyDrawingsHadErrorsAndOpensTheLog() {
+        const QStringList files = drawings("summary", {"a.dwg", "b.dwg"});
+        drawing::testing::writeFile(path("summary/c.dwg").toStdString(), withoutTitleBlock());
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(7);
+        child<QComboBox>("Form10", "Combo5")->setEditText("TITLE");
+        boxes_.queueAnswer(ui::Answer::OpenLog);
+        runToTheEnd();
+        const QString log = path("data/errlogoqrz.txt");
+        QCOMPARE(boxes_.boxes().last().title, QStringLiteral("科技是第一生产力"));
+        QVERIFY(lastBox().startsWith(QStringLiteral("总共3个文件全部处理完毕！\n\r")));
+        QVERIFY(lastBox().endsWith(QStringLiteral("\n其中1个文件出错，错误日志：") + log));
+        QCOMPARE(boxes_.boxes().last().buttons, ui::Buttons::OkOpenLog);
+
+        QPointer<QWidget> viewer = ui::topLevelWindow("TextViewer");
+        QVERIFY(viewer && viewer->isVisible());
+        QVERIFY(viewer->windowTitle().endsWith(log));
+        QVERIFY(viewer->findChild<QPlainTextEdit*>()->toPlainText().contains(
+            QStringLiteral("打开文件出错:") + path("summary/c.dwg")));
+        viewer->close();
+        QTRY_VERIFY(viewer.isNull());
+    }
+
+    // 添加单目录图纸 and 指定范例图纸 pick DXF as well as DWG drawings and share the
+    // folder last used; 添加多目录图纸 keeps its own, and none opens in the working folder.
+    void drawingDialogsOfferDxfAndStartWhereTheUserWorks() {
+        const QStringList files = drawings("picked", {"a.dxf", "b.dxf"});
+        QDir().mkpath(path("cwd"));
+        QVERIFY(QDir::setCurrent(path("cwd")));
+        QStringList openedIn, filters;
+        const auto pick = [&](const char* button, const QString& chosen) {
+            ui::answerModal<QFileDialog>([&, chosen](QFileDialog* dialog) {
+                openedIn << dialog->directory().absolutePath();
+                filters << dialog->nameFilters().join(";;");
+                ui::chooseInFileDialog(dialog, chosen);
+            });
+            click(button);
+        };
+        pick("Command1", files[0]);
+        QCOMPARE(items("Combo1"), files);
+        tick(7);
+        pick("Command6", files[1]);
+        QCOMPARE(child<QLineEdit>("Form10", "Text1")->text(), files[1]);
+        pick("Command4", path("picked"));
+        QCOMPARE(items("Combo1"), files);
+        QCOMPARE(openedIn, (QStringList{documents(), path("picked"), documents()}));
+        QCOMPARE(filters[0], QStringLiteral("图纸 (*.dwg *.dxf)"));
+        QCOMPARE(filters[1], QStringLiteral("图纸 (*.dwg *.dxf)"));
+    }
+
+    // Closed (here by Esc) and opened again, the window shows the set-up it had; the
+    // anonymous block of the sample is not offered as a title block.
+    void theWindowKeepsItsSetUpAndLeavesOutAnonymousBlocks() {
+        const QStringList files = drawings("keep", {"a.dwg", "b.dwg"});
+        QDir().mkpath(path("keepsample"));
+        drawing::testing::writeFile(path("keepsample/sample.dxf").toStdString(),
+                                    withAnonymousBlock());
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        for (int n : {1, 4, 7, 10}) tick(n);
+        choose("Combo2", "PDF");
+        choose("Combo3", "monochrome.ctb");
+        const QString paper = items("Combo4").value(1);
+        choose("Combo4", paper);
+        child<QLineEdit>("Form10", "Text1")->setText(path("keepsample/sample.dxf"));
+        click("Command7");
+        QCOMPARE(items("Combo5"), QStringList{"TITLE"});
+        child<QComboBox>("Form10", "Combo6")->setCurrentIndex(1);
+        child<QLineEdit>("Form10", "Text4")->setText("C");
+        click("Command8");
+        child<QComboBox>("Form10", "Combo6")->setCurrentIndex(0);
+        click("Command10");
+        child<QLineEdit>("Form10", "Text3")->setText("-");
+        click("Command9");
+
+        QPointer<QWidget> form = ui::topLevelWindow("Form10");
+        form->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), form.data());
+        QTest::keyClick(form, Qt::Key_Escape);
+        QTRY_VERIFY(form.isNull());
+        QFile conf(dir_.filePath("config/tolvane/tolvane.conf"));  // for the next session
+        QVERIFY(conf.open(QIODevice::ReadOnly) && conf.readAll().contains("monochrome.ctb"));
+
+        for (int pass = 0; pass < 2; ++pass) {  // reopened, and again after a run
+            batch::showBatchWindow();
+            QCOMPARE(items("Combo1"), files);
+            for (int n = 1; n <= 12; ++n)
+                QCOMPARE(child<QCheckBox>("Form10", QStringLiteral("Check%1").arg(n))->isChecked(),
+                         n == 1 || n == 4 || n == 7 || n == 10);
+            QCOMPARE(child<QComboBox>("Form10", "Combo2")->currentText(), QStringLiteral("PDF"));
+            QCOMPARE(child<QComboBox>("Form10", "Combo3")->currentText(),
+                     QStringLiteral("monochrome.ctb"));
+            QCOMPARE(child<QComboBox>("Form10", "Combo4")->currentText(), paper);
+            QCOMPARE(child<QLineEdit>("Form10", "Text1")->text(), path("keepsample/sample.dxf"));
+            QCOMPARE(items("Combo5"), QStringList{"TITLE"});
+            QCOMPARE(child<QComboBox>("Form10", "Combo5")->currentText(), QStringLiteral("TITLE"));
+            QCOMPARE(items("Combo6"), (QStringList{"DRAWNO", "REV", "NAME"}));
+            QCOMPARE(items("Combo8"), (QStringList{"", "C", ""}));
+            QCOMPARE(child<QLineEdit>("Form10", "Text2")->text(), QStringLiteral("A100-"));
+            QVERIFY(child<QWidget>("Form10", "Command2")->isEnabled());
+            if (pass == 0) runToTheEnd();
+        }
+        // The run used the kept template and values: the copy is named A100-, REV is C.
+        QCOMPARE(titleValues(path("keep/A100-.dwg")), (QStringList{"A100", "C", "标题栏"}));
     }
 };
 

@@ -1,7 +1,12 @@
 #include "beams/beam_report.h"
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -91,10 +96,24 @@ std::optional<ui::Message> appendReport(const std::string& path, const std::stri
     const std::filesystem::path file(path);
     std::error_code ec;
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (!f) return failure;
-    const bool written = std::fwrite(gbk.data(), 1, gbk.size(), f) == gbk.size();
-    const bool closed = std::fclose(f) == 0;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return failure;
+    // One block at a time, and a block that cannot be written whole (a full disk) is
+    // taken back: the report never ends in half a record or half a character.
+    ::flock(fd, LOCK_EX);
+    struct stat before {};
+    const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+    bool written = true;
+    for (std::string_view rest = gbk; written && !rest.empty();) {
+        const ssize_t n = ::write(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        written = n > 0;
+        if (written) rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+    if (written && regular) written = ::fsync(fd) == 0;
+    const bool torn = !written && regular && ::ftruncate(fd, before.st_size) != 0;
+    const bool closed = ::close(fd) == 0;
+    if (torn) return ui::Message{failure.title, failure.text + "（文件末尾留有不完整的记录）"};
     if (!written || !closed) return failure;
     return std::nullopt;
 }

@@ -25,7 +25,8 @@ std::string reportBlock(const ColumnInput& input, const ShownResults& shown);
 
 // Converts `utf8Block` to GBK and appends it to the file at `path`, creating the file
 // and its folder when missing. Returns a message naming the path when the text cannot
-// be converted or the file cannot be written.
+// be converted or the file cannot be written; a block that could not be written whole
+// is cut off again, so the file ends where it ended before.
 std::optional<ui::Message> appendReport(const std::string& path, const std::string& utf8Block);
 
 }  // namespace beams

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -143,6 +147,33 @@ TEST(AppendReport, UnwritablePathIsNamedAndResultsStay) {
     ASSERT_TRUE(out.reportFailure);
     EXPECT_EQ(out.reportFailure->title, "提示");
     EXPECT_NE(out.reportFailure->text.find(path), std::string::npos);
+}
+
+// A disk that fills up while a block is written: a forked child may write only `room`
+// more bytes (RLIMIT_FSIZE, with SIGXFSZ ignored so the write fails with EFBIG). The
+// report must end where it ended before, with the failure said.
+TEST(AppendReport, ABlockThatDoesNotFitIsTakenBackWhole) {
+    TempDir dir;
+    const fs::path file = dir.path() / "report.doc";
+    const std::string block = reportBlock(kExample, {{"-5000.0", "-5000.0"}, {"300.0", "300.0"}});
+    ASSERT_FALSE(appendReport(file.string(), block));
+    const std::string before = readFile(file);
+    for (const rlim_t room : {rlim_t{1}, rlim_t{101}, rlim_t{before.size() - 1}}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{before.size() + room, before.size() + room};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const std::optional<ui::Message> failure = appendReport(file.string(), block);
+            ::_exit(failure && failure->text == "无法写入计算报告文件: " + file.string() ? 0 : 1);
+        }
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "room " << room;
+        EXPECT_EQ(readFile(file), before) << "room " << room;
+    }
+    ASSERT_FALSE(appendReport(file.string(), block));  // with room again, the next block lands
+    EXPECT_EQ(readFile(file), before + before);
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     const QString out = ui::screenshotFolder("beam_screenshots");
     if (out.isEmpty()) return 2;
     QTemporaryDir scratch;  // the column calculation appends to a report
-    qputenv("TOLVANE_REPORT_FILE", scratch.filePath("report.doc").toUtf8());
+    qputenv("TOLVANE_REPORT_FILE", scratch.filePath("Documents/水冷梁计算.doc").toUtf8());
 
     beams::showRowCountChooser();
     bool ok = save("Form1", QDir(out).filePath("form1.png"));

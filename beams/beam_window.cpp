@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "beams/moment_diagram_window.h"
+#include "ui/keyboard.h"
 #include "ui/message_box.h"
 #include "ui/result_box.h"
 #include "ui/window_placement.h"
@@ -57,6 +58,8 @@ BeamWindow::BeamWindow(BeamFamily family, int n, const QList<ButtonSpec>& button
     connect(button("Command3"), &QPushButton::clicked, this, [this] { reassign(); });
     button("Command6")->setEnabled(false);  // until a calculation has a diagram
     connect(button("Command6"), &QPushButton::clicked, this, &BeamWindow::showDiagram);
+    ui::pressOnEnter(this, button("Command1"));
+    ui::closeOnEscape(this);
 }
 
 QLineEdit* BeamWindow::addBox(const QString& name) {
@@ -125,6 +128,11 @@ void BeamWindow::buildLayout(BeamFamily family, const QList<ButtonSpec>& buttons
         row_->addWidget(push);
     }
     outer->addLayout(row_);
+    if (family == BeamFamily::Column) {
+        status_ = label(QStringLiteral("StatusLine"), QString());
+        status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        outer->addWidget(status_);
+    }
 }
 
 QPushButton* BeamWindow::button(const QString& name) const {
@@ -180,6 +188,10 @@ void BeamWindow::blankBoxes(int kept) {
 
 void BeamWindow::showRowLoad(const QString& text) {
     if (rowLoad_) rowLoad_->setText(text);
+}
+
+void BeamWindow::showStatus(const QString& text) {
+    if (status_) status_->setText(text);
 }
 
 }  // namespace beams

@@ -1,7 +1,8 @@
 // What the row windows (Form2 … Form9) and the column windows (Form22 … Form29) have
 // in common: the boxes and labels for N supports, their arrangement, the button row,
 // and the steps around a calculation (the length question, writing the results,
-// showing a refusal). The two families add their own buttons' behaviour.
+// showing a refusal). Enter presses 开始计算 and Esc closes the window. The two
+// families add their own buttons' behaviour.
 #pragma once
 
 #include <QList>
@@ -14,6 +15,7 @@
 #include "beams/beam_calculation.h"
 #include "beams/beam_texts.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -49,6 +51,9 @@ protected:
     // Column windows: the read-only display of the load P the results include (Text5,
     // labelled 计算负荷(kg) by Label7, beside the row key); empty for an empty P.
     void showRowLoad(const QString& text);
+    // Column windows: the status line under the buttons (StatusLine), what became of
+    // the last calculation beyond its results, such as where its report went.
+    void showStatus(const QString& text);
     QPushButton* button(const QString& name) const;
 
     virtual void calculate() = 0;
@@ -62,6 +67,7 @@ private:
     const int n_;
     QList<QLineEdit*> text1_, text2_, text3_, text4_;
     QLineEdit* rowLoad_ = nullptr;  // Text5, column windows only
+    QLabel* status_ = nullptr;      // StatusLine, column windows only
     const std::string pattern_;     // of the result boxes
     std::optional<MomentDiagram> diagram_;
     MomentDiagramWindow* diagramWindow_ = nullptr;  // made on first use

@@ -1,6 +1,7 @@
 #include "beams/column_window.h"
 
 #include <QPushButton>
+#include <QTime>
 
 #include "beams/beam_report.h"
 #include "ui/data_paths.h"
@@ -31,7 +32,21 @@ void ColumnWindow::calculate() {
                         [this](const ui::Message& m) { return goOnAfterMismatch(m); });
     if (outcome.results)
         showRowLoad(input.rowLoad ? QString::fromStdString(plainNumber(*input.rowLoad)) : QString());
+    showReportStatus(outcome);
     showOutcome(outcome);
+}
+
+// Every calculation says whether its report block went to the file, and which file:
+// the report path is not one the user chose.
+void ColumnWindow::showReportStatus(const CalculationOutcome& outcome) {
+    const QString path = QString::fromStdString(ui::reportFilePath());
+    const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    if (!outcome.results)
+        showStatus(QString());
+    else if (outcome.reportFailure)
+        showStatus(QStringLiteral("%1 计算报告未能写入 %2").arg(now, path));
+    else
+        showStatus(QStringLiteral("%1 计算报告已追加到 %2").arg(now, path));
 }
 
 void ColumnWindow::reassign() { blankBoxes(kDeadWeight); }

@@ -2,7 +2,7 @@
 // key of the beam row whose calculated load P is added, beam length, span and dead
 // weight G in; the moment over every column and the load on every column out
 // (q = (G + P) / span); every successful calculation appends a block to the report
-// file (ui::reportFilePath()).
+// file (ui::reportFilePath()) and says so, with the file's path, in the status line.
 #pragma once
 
 #include <functional>
@@ -29,6 +29,8 @@ protected:
     void reassign() override;
 
 private:
+    void showReportStatus(const CalculationOutcome& outcome);
+
     RowLoads rowLoads_;
 };
 

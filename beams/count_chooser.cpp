@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/keyboard.h"
+
 namespace beams {
 namespace {
 
@@ -51,6 +53,8 @@ CountChooser::CountChooser(BeamFamily family) {
     auto* second = named(new QPushButton(text(t.secondButton)), "Command2");
     connect(next, &QPushButton::clicked, this, &CountChooser::next);
     connect(second, &QPushButton::clicked, this, &CountChooser::secondButtonClicked);
+    ui::pressOnEnter(this, next);
+    ui::closeOnEscape(this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(named(new QLabel(text(t.countLabel)), "Label2"), 0, 0);

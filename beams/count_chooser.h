@@ -2,7 +2,8 @@
 // the number of columns under a skid beam. 下一窗口 (Command1) reports the count of
 // the item picked from the list, 2 … 9; items beyond 9, and text typed into the box
 // without picking an item, report nothing. Command2 (结束 on Form1, 返回 on Form21)
-// is only reported; the caller decides what it does.
+// is only reported; the caller decides what it does. Enter presses 下一窗口, Esc closes
+// the window.
 #pragma once
 
 #include <QString>

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "beams/beam_report.h"
 #include "ui/number_text.h"
 
 namespace beams {
@@ -25,12 +26,13 @@ void label(QPainter& p, const QString& text, QPointF at, const QRectF& bounds) {
 
 DiagramPlot::DiagramPlot(const MomentDiagram& diagram, const QRectF& area)
     : d_(diagram), area_(area) {
-    unit_ = std::max(8.0, area.height() / 32);
+    unit_ = std::max(8.0, area.height() / 34);
     left_ = area.left() + 4 * unit_;
     width_ = area.width() - 8 * unit_;
-    beamY_ = area.top() + 5 * unit_;
-    // The curve's band: from 13 text heights down to 3.5 above the bottom.
-    const double top = area.top() + 13 * unit_, bottom = area.bottom() - 3.5 * unit_;
+    beamY_ = area.top() + 6 * unit_;
+    dimensionY_ = area.top() + 12 * unit_;
+    // The curve's band: from 15 text heights down to 3.5 above the bottom.
+    const double top = area.top() + 15 * unit_, bottom = area.bottom() - 3.5 * unit_;
     double lowest = 0, highest = 0;
     for (const DiagramPoint& p : d_.curve) {
         lowest = std::min(lowest, p.moment);
@@ -51,6 +53,23 @@ QPointF DiagramPlot::curvePoint(double x, double moment) const {
     return {xAt(x), baseY_ + moment * perMoment_};
 }
 
+PlotLabel DiagramPlot::loadLabel() const {
+    return {QStringLiteral("q=%1 kg/cm").arg(QString::fromStdString(plainNumber(d_.q))),
+            {area_.center().x(), beamY_ - 2.9 * unit_}};
+}
+
+std::vector<PlotLabel> DiagramPlot::dimensionLabels() const {
+    std::vector<PlotLabel> labels;
+    double from = 0;
+    for (double part : d_.parts) {
+        if (part > 0)
+            labels.push_back({QString::fromStdString(plainNumber(part)),
+                              {xAt(from + part / 2), dimensionY_ - 0.6 * unit_}});
+        from += part;
+    }
+    return labels;
+}
+
 void DiagramPlot::paint(QPainter& p, const QString& title, const std::string& pattern) const {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -60,9 +79,35 @@ void DiagramPlot::paint(QPainter& p, const QString& title, const std::string& pa
     p.setFont(f);
     p.setPen(Qt::black);
     label(p, title, {area_.center().x(), area_.top() + 1.5 * unit_}, area_);
+    paintLoad(p);
     paintBeam(p, pattern);
+    paintDimensions(p);
     paintCurve(p, pattern);
     p.restore();
+}
+
+// A row of arrows standing on the beam under a line, the load's value above them.
+void DiagramPlot::paintLoad(QPainter& p) const {
+    const double top = beamY_ - 2.2 * unit_, bottom = beamY_ - unit_ / 4;
+    p.setPen(QPen(Qt::darkGreen, unit_ / 10));
+    p.setBrush(Qt::darkGreen);
+    p.drawLine(beamPoint(0) + QPointF(0, top - beamY_),
+               beamPoint(d_.length) + QPointF(0, top - beamY_));
+    const int arrows = std::max(2, static_cast<int>(width_ / (1.5 * unit_)));
+    for (int i = 0; i <= arrows; ++i) {
+        const double x = left_ + width_ * i / arrows;
+        p.drawLine(QPointF(x, top), QPointF(x, bottom));
+        QPainterPath head;
+        head.moveTo(x, bottom);
+        head.lineTo(x - unit_ / 6, bottom - unit_ / 3);
+        head.lineTo(x + unit_ / 6, bottom - unit_ / 3);
+        head.closeSubpath();
+        p.drawPath(head);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Qt::black);
+    const PlotLabel q = loadLabel();
+    label(p, q.text, q.at, area_);
 }
 
 void DiagramPlot::paintBeam(QPainter& p, const std::string& pattern) const {
@@ -98,6 +143,22 @@ void DiagramPlot::paintBeam(QPainter& p, const std::string& pattern) const {
     p.setBrush(Qt::NoBrush);
 }
 
+// The dimension line along the beam with a tick at each end and at every support, and
+// each part's length above it.
+void DiagramPlot::paintDimensions(QPainter& p) const {
+    p.setPen(QPen(Qt::black, 1));
+    const QPointF down(0, dimensionY_ - beamY_);
+    p.drawLine(beamPoint(0) + down, beamPoint(d_.length) + down);
+    std::vector<double> ticks{0, d_.length};
+    ticks.insert(ticks.end(), d_.supports.begin(), d_.supports.end());
+    for (double x : ticks) {
+        const QPointF at = beamPoint(x) + down;
+        p.drawLine(at + QPointF(0, -unit_ / 2), at + QPointF(0, unit_ / 2));
+        p.drawLine(at + QPointF(-unit_ / 4, unit_ / 4), at + QPointF(unit_ / 4, -unit_ / 4));
+    }
+    for (const PlotLabel& l : dimensionLabels()) label(p, l.text, l.at, area_);
+}
+
 void DiagramPlot::paintCurve(QPainter& p, const std::string& pattern) const {
     p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     p.drawLine(curvePoint(0, 0), curvePoint(d_.length, 0));
@@ -120,7 +181,7 @@ void DiagramPlot::paintCurve(QPainter& p, const std::string& pattern) const {
     };
     for (std::size_t k = 0; k < d_.supports.size(); ++k) valueLabel({d_.supports[k], d_.M[k]});
     for (const DiagramPoint& e : d_.spanExtremes) valueLabel(e);
-    label(p, QStringLiteral("弯矩(kg.cm)  支反力(kg)"),
+    label(p, QStringLiteral("尺寸(cm)  荷载(kg/cm)  弯矩(kg.cm)  支反力(kg)"),
           {area_.center().x(), area_.bottom() - unit_}, area_);
 }
 

@@ -47,6 +47,8 @@ MomentDiagram momentDiagram(const BeamLayout& layout, const BeamResult& result,
     MomentDiagram d;
     d.supports = supportPositions(layout);
     d.length = d.supports.back() + layout.L.back();
+    d.parts = layout.L;
+    d.q = layout.q;
     d.M = result.M;
     d.R = result.R;
     const double q = layout.q;

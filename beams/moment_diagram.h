@@ -18,6 +18,8 @@ struct DiagramPoint {
 
 struct MomentDiagram {
     double length = 0;                       // L[0] + … + L[n], the beam as drawn
+    std::vector<double> parts;               // L[0] … L[n]: overhangs and spans, cm
+    double q = 0;                            // the uniform load, kg/cm
     std::vector<double> supports;            // x of support 1 … n
     std::vector<double> M;                   // moment over support 1 … n (from the solution)
     std::vector<double> R;                   // force on support 1 … n

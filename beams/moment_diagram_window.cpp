@@ -1,6 +1,5 @@
 #include "beams/moment_diagram_window.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
@@ -14,6 +13,8 @@
 #include <functional>
 
 #include "beams/diagram_plot.h"
+#include "ui/file_dialogs.h"
+#include "ui/keyboard.h"
 #include "ui/message_box.h"
 
 namespace beams {
@@ -62,6 +63,7 @@ MomentDiagramWindow::MomentDiagramWindow(QWidget* owner)
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(view_, 1);
     outer->addLayout(buttons);
+    ui::closeOnEscape(this);
 }
 
 void MomentDiagramWindow::setDiagram(MomentDiagram diagram, std::string pattern) {
@@ -109,9 +111,9 @@ void MomentDiagramWindow::print() {
 }
 
 void MomentDiagramWindow::save() {
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存弯矩图"), QStringLiteral("弯矩图.png"),
-        QStringLiteral("PNG 图片 (*.png);;PDF 文件 (*.pdf)"));
+    QString path = ui::saveFileName(this, QStringLiteral("momentDiagram"),
+                                    QStringLiteral("保存弯矩图"), QStringLiteral("弯矩图.png"),
+                                    QStringLiteral("PNG 图片 (*.png);;PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
     if (const auto failure = saveTo(path)) ui::showMessage(this, QStringLiteral("提示"), *failure);

@@ -1,7 +1,7 @@
 // The diagram window of a row or column window (弯矩图): the moment diagram and support
 // forces of that window's last calculation, redrawn whenever it calculates again. It
 // prints (打印) and saves the drawing as PNG or PDF (保存); a file it replaces is
-// written under a temporary name and renamed.
+// written under a temporary name and renamed. Esc closes it.
 #pragma once
 
 #include <QString>

@@ -3,11 +3,11 @@
 // process against the same windows, each starting from the main menu's entry point.
 #include "beams/skid_beam_windows.h"
 
-#include <cmath>
-
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +16,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 #include "beams/beam_model.h"
 #include "beams/diagram_plot.h"
 #include "beams/moment_diagram_window.h"
 #include "ui/find_control.h"
 #include "ui/message_recorder.h"
+#include "ui/modal_answer.h"
 
 namespace {
 
@@ -105,9 +107,16 @@ private:
     QString report_;
 
 private slots:
+    // The report, the settings file and the documents folder in the scratch folder.
     void initTestCase() {
         report_ = dir_.filePath("Documents/水冷梁计算.doc");
         qputenv("TOLVANE_REPORT_FILE", report_.toUtf8());
+        qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toUtf8());
+        QDir().mkpath(dir_.filePath("config"));
+        QDir().mkpath(dir_.filePath("Documents"));
+        QFile dirs(dir_.filePath("config/user-dirs.dirs"));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_DOCUMENTS_DIR=\"" + dir_.filePath("Documents").toUtf8() + "\"\n");
     }
 
     // Runs first: each window is placed only the first time it is shown.
@@ -253,7 +262,8 @@ private slots:
         QCOMPARE(diagramButton->text(), "弯矩图");
         fillAndCalculate("Form3", {"100", "400", "300", "100"}, {"10", "900", "100"});
         diagramButton->click();
-        auto* diagramWindow = window("Form3")->findChild<beams::MomentDiagramWindow*>("MomentDiagram");
+        auto* diagramWindow =
+            window("Form3")->findChild<beams::MomentDiagramWindow*>("MomentDiagram");
         QVERIFY(diagramWindow && diagramWindow->isVisible());
 
         const auto checkAgainstStatics = [&](const std::vector<double>& L, double q) {
@@ -310,7 +320,8 @@ private slots:
         };
         for (double x : {0.0, d.length / 3, d.length / 2, d.length})
             QVERIFY(inkNear(plot.beamPoint(x)));
-        for (const beams::DiagramPoint& p : d.curve) QVERIFY(inkNear(plot.curvePoint(p.x, p.moment)));
+        for (const beams::DiagramPoint& p : d.curve)
+            QVERIFY(inkNear(plot.curvePoint(p.x, p.moment)));
         QVERIFY(!inkNear(QPointF(image.width() - 10, image.height() / 2)));
 
         const QString pdf = dir.filePath("弯矩图.pdf");
@@ -319,6 +330,81 @@ private slots:
         QVERIFY(diagramWindow->saveTo(dir.filePath("no/such/folder/a.png")));
         QVERIFY(boxes.boxes().isEmpty());
         diagramWindow->hide();
+    }
+
+    // The sketch carries the beam's data: the load q over the beam, and each overhang
+    // and span dimensioned between its ends; an overhang of 0 has no dimension.
+    void momentDiagramDimensionsTheBeamAndNamesTheLoad() {
+        ui::MessageRecorder boxes;
+        openRow(3);
+        const QList<std::tuple<QStringList, QStringList, QString>> cases = {
+            {{"100", "400", "300", "100"}, {"100", "400", "300", "100"}, "q=7.85 kg/cm"},
+            {{"0", "450", "450", "0"}, {"450", "450"}, "q=15.7 kg/cm"}};
+        for (const auto& [distances, dimensions, load] : cases) {
+            fillAndCalculate("Form3", distances,
+                             {load == "q=7.85 kg/cm" ? "10" : "20", "900", "100"});
+            click("Form3", "Command6");
+            auto* diagramWindow =
+                window("Form3")->findChild<beams::MomentDiagramWindow*>("MomentDiagram");
+            const beams::MomentDiagram& d = diagramWindow->diagram();
+            const beams::DiagramPlot plot(d, QRectF(0, 0, 1600, 1000));
+            QCOMPARE(plot.loadLabel().text, load);
+            QStringList texts;
+            double from = 0;
+            std::size_t part = 0;
+            for (const beams::PlotLabel& label : plot.dimensionLabels()) {
+                texts << label.text;
+                while (d.parts[part] == 0) ++part;
+                QVERIFY(label.at.x() > plot.beamPoint(from).x());
+                from += d.parts[part++];
+                QVERIFY(label.at.x() < plot.beamPoint(from).x());
+                QVERIFY(label.at.y() > plot.beamPoint(0).y());  // under the beam
+            }
+            QCOMPARE(texts, dimensions);
+            diagramWindow->hide();
+        }
+        QVERIFY(boxes.boxes().isEmpty());
+    }
+
+    // 保存 in the diagram opens in the documents folder, then where the last one went.
+    void momentDiagramSaveStartsWhereTheUserWorks() {
+        openRow(3);
+        click("Form3", "Command6");
+        QWidget* diagramWindow = window("Form3")->findChild<QWidget*>("MomentDiagram");
+        const QString elsewhere = dir_.filePath("sketches");
+        QDir().mkpath(elsewhere);
+        QStringList openedIn;
+        for (const char* name : {"a.png", "b.pdf"}) {
+            ui::answerModal<QFileDialog>([&](QFileDialog* dialog) {
+                openedIn << dialog->directory().absolutePath();
+                ui::chooseInFileDialog(dialog, elsewhere + "/" + name);
+            });
+            diagramWindow->findChild<QPushButton*>("Save")->click();
+        }
+        QCOMPARE(openedIn, (QStringList{dir_.filePath("Documents"), elsewhere}));
+        QVERIFY(readAll(elsewhere + "/b.pdf").startsWith("%PDF"));
+        diagramWindow->hide();
+    }
+
+    void enterCalculatesAndEscCloses() {
+        ui::MessageRecorder boxes;
+        openRow(2);
+        QWidget* form2 = window("Form2");
+        form2->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form2));
+        const QStringList distances{"100", "400", "100"}, slab{"10", "600", "100"};
+        for (int k = 0; k < 3; ++k) {
+            setText("Form2", QStringLiteral("Text1(%1)").arg(k), distances[k]);
+            setText("Form2", QStringLiteral("Text2(%1)").arg(k), slab[k]);
+        }
+        setText("Form2", "Text3(0)", " ");
+        QLineEdit* span = child<QLineEdit>("Form2", "Text2(2)");
+        span->setFocus();
+        QTest::keyClick(span, Qt::Key_Return);
+        QCOMPARE(text("Form2", "Text3(0)"), "-39250.0");
+        QTest::keyClick(span, Qt::Key_Escape);
+        QVERIFY(!form2->isVisible());
+        QVERIFY(boxes.boxes().isEmpty());
     }
 
     void reassignBlanksAndZeroDivisorIsRefused() {
@@ -402,6 +488,16 @@ private slots:
         QVERIFY(report.startsWith("\r\n\""));
         QCOMPARE(report.count("\r\n"), 30);
         QVERIFY(report.contains("\",\"=\",2355\r\n"));
+        QVERIFY2(
+            child<QLabel>("Form22", "StatusLine")->text().endsWith("计算报告已追加到 " + report_),
+            qPrintable(child<QLabel>("Form22", "StatusLine")->text()));
+
+        // Enter calculates here too; the report grows by one more block.
+        window("Form22")->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window("Form22")));
+        child<QLineEdit>("Form22", "Text2(3)")->setFocus();
+        QTest::keyClick(child<QLineEdit>("Form22", "Text2(3)"), Qt::Key_Enter);
+        QCOMPARE(readAll(report_).count("\r\n"), 45);
     }
 
     void reassignKeepsTheDeadWeight() {
@@ -432,6 +528,9 @@ private slots:
         QCOMPARE(text("Form22", "Text4(0)"), "600.0");
         QCOMPARE(boxes.boxes().size(), 1);
         QVERIFY(boxes.boxes()[0].text.contains(dir_.path()));
+        QVERIFY(child<QLabel>("Form22", "StatusLine")
+                    ->text()
+                    .endsWith("计算报告未能写入 " + dir_.path()));
     }
 
     void quitQuestion() {

@@ -9,8 +9,7 @@
 
 #include <filesystem>
 
-#include "batch/run.h"
-#include "drawing/test_drawings.h"
+#include "bench/batch_bench_run.h"
 
 namespace {
 
@@ -24,40 +23,18 @@ double peakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// `count` drawings in a fresh folder.
-std::vector<std::string> writeDrawings(const fs::path& folder, int count) {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    std::vector<std::string> paths;
-    drawing::testing::SampleOptions o;
-    o.fillerEntities = 800;
-    for (int i = 0; i < count; ++i) {
-        o.title = "图" + std::to_string(1000 + i);
-        paths.push_back((folder / ("drawing-" + std::to_string(i) + ".dwg")).string());
-        drawing::testing::writeFile(paths.back(), drawing::testing::sampleDrawing(o));
-    }
-    return paths;
-}
-
 void batchRun(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const fs::path folder =
         fs::temp_directory_path() / ("bench_batch_run_" + std::to_string(::getpid()));
-    BatchSettings settings;
-    settings.purge = settings.audit = settings.editAttributes = settings.renameCopy = true;
-    settings.block = "TITLE";
-    settings.tags = {"REV"};
-    settings.values = {"C"};
-    settings.name.addTag("NAME");
-    settings.name.addConstant("-");
-    settings.name.addTag("REV");
-    settings.errorLog = (folder / "errlogoqrz.txt").string();
+    const BatchSettings settings = bench::windowRunSettings((folder / "errlogoqrz.txt").string());
     size_t errors = 0;
     BatchObserver observer;
     observer.error = [&](const std::string&, const std::string&) { ++errors; };
     for (auto _ : state) {
         state.PauseTiming();
-        const std::vector<std::string> drawings = writeDrawings(folder, count);
+        const std::vector<std::string> drawings =
+            bench::writeTitledDrawings(folder, count, 800, "drawing-");
         state.ResumeTiming();
         AcadApplication application;
         runBatch(application, drawings, settings, observer);

@@ -34,3 +34,9 @@ execute_process(COMMAND ${CLI} batch --plot PDF --paper A4 x.dxf RESULT_VARIABLE
 if(NOT rc EQUAL 0 OR NOT out STREQUAL "message=友情提示|打印样式不选一个，打印的东东一团糟！\n")
   message(FATAL_ERROR "tolvane-cli batch --plot PDF --paper A4: exit ${rc}\n${out}")
 endif()
+
+# Worker processes: the counts and limits are whole numbers from 1.
+expect_exit(2 batch --purge --jobs 0 x.dxf)
+expect_exit(2 batch --purge --jobs two x.dxf)
+expect_exit(2 batch --purge --drawing-timeout -5 x.dxf)
+expect_exit(2 batch --purge --drawing-memory 1.5 x.dxf)

@@ -1,14 +1,19 @@
 // tolvane-cli batch: the batch run of the drawing engine without windows.
+#include <signal.h>
+
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 #include "batch/run.h"
+#include "batch/worker_pool.h"
 #include "cli/command.h"
 #include "cli/drawing_list.h"
 #include "cli/options.h"
 #include "plot/plotter.h"
 #include "ui/data_paths.h"
+#include "ui/printable_name.h"
 
 namespace {
 
@@ -67,16 +72,67 @@ bool plotNamesKnown(const batch::BatchSettings& settings, cli::CommandIo& io) {
     return false;
 }
 
+volatile sig_atomic_t interruptedBy = 0;
+
+void onInterrupt(int number) { interruptedBy = number; }
+
+// While it lives, Ctrl-C and SIGTERM stop the run (no new drawing, the drawings in hand
+// abandoned) instead of ending the program at once; a second one ends it.
+class InterruptWatch {
+public:
+    InterruptWatch() {
+        struct sigaction action{};
+        action.sa_handler = onInterrupt;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &oldInt_);
+        ::sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~InterruptWatch() {
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+
+private:
+    struct sigaction oldInt_{};
+    struct sigaction oldTerm_{};
+};
+
+// The whole number from 1 given as --`name`, or `value` left as it is when the option
+// is absent; false after a usage line when the text is not such a number.
+template <typename Number>
+bool positiveOption(const cli::Options& opts, const char* name, Number& value,
+                    cli::CommandIo& io) {
+    const auto text = opts.value(name);
+    if (!text) return true;
+    Number n = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), n);
+    if (ec != std::errc() || end != text->data() + text->size() || n < 1) {
+        io.err << "tolvane-cli batch: --" << name << " needs a whole number from 1, got '" << *text
+               << "'\n";
+        return false;
+    }
+    value = n;
+    return true;
+}
+
 int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     if (!args.empty() && (args[0] == "devices" || args[0] == "styles" || args[0] == "papers"))
         return listPlotNames(args, io);
     cli::Options opts;
     std::string error;
-    if (!opts.parse(args, {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper"},
+    if (!opts.parse(args,
+                    {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper",
+                     "jobs", "drawing-timeout", "drawing-memory"},
                     {"purge", "audit", "status"}, error)) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
     }
+    batch::WorkerOptions workers = batch::defaultWorkerOptions();
+    if (!positiveOption(opts, "jobs", workers.workers, io) ||
+        !positiveOption(opts, "drawing-timeout", workers.drawingTimeoutSeconds, io) ||
+        !positiveOption(opts, "drawing-memory", workers.drawingMemoryMegabytes, io))
+        return cli::kUsage;
     batch::BatchSettings settings;
     settings.plot = opts.has("plot");
     settings.device = opts.value("plot").value_or("");
@@ -136,28 +192,60 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
 
     const bool status = opts.has("status");
     batch::BatchObserver observer;
+    // Names come from the file system and the drawings: each is escaped, so that one
+    // drawing is one line whatever its name holds.
+    using ui::printableName;
     observer.started = [&](size_t i, size_t n, const std::string& path) {
-        io.out << "file=" << i << "/" << n << "|" << path << "\n";
+        // Flushed as each drawing starts: a program reading the lines follows the run.
+        io.out << "file=" << i << "/" << n << "|" << printableName(path) << "\n" << std::flush;
     };
     if (status)
-        observer.status = [&](const std::string& text) { io.out << "status=" << text << "\n"; };
-    observer.saved = [&](const std::string& path) { io.out << "saved=" << path << "\n"; };
-    observer.plotted = [&](const std::string& path, const std::string& output) {
-        io.out << "plotted=" << path << "|" << output << "\n";
+        observer.status = [&](const std::string& text) {
+            io.out << "status=" << printableName(text) << "\n";
+        };
+    observer.saved = [&](const std::string& path) {
+        io.out << "saved=" << printableName(path) << "\n";
     };
-    observer.note = [&](const std::string& text) { io.out << "note=" << text << "\n"; };
+    observer.plotted = [&](const std::string& path, const std::string& output) {
+        io.out << "plotted=" << printableName(path) << "|" << printableName(output) << "\n";
+    };
+    observer.note = [&](const std::string& text) {
+        io.out << "note=" << printableName(text) << "\n";
+    };
+    observer.drawingNote = [&](const std::string& path, const std::string& text) {
+        io.out << "note=" << printableName(path) << "|" << printableName(text) << "\n";
+    };
     observer.error = [&](const std::string& path, const std::string& reason) {
-        io.out << "error=" << path << "|" << reason << "\n";
+        io.out << "error=" << printableName(path) << "|" << printableName(reason) << "\n";
     };
     bool logFailed = false;
     observer.logFailed = [&](const std::string&) { logFailed = true; };
+    InterruptWatch interrupt;
+    interruptedBy = 0;
+    observer.stopRequested = [] { return interruptedBy != 0; };
     drawing::AcadApplication application;
-    const size_t done = batch::runBatch(application, drawings, settings, observer);
+    size_t done = 0;
+    std::string failure;
+    if (workers.workers == 1) {
+        done = batch::runBatch(application, drawings, settings, observer);
+    } else {
+        const batch::PoolResult result =
+            batch::runBatchInWorkers(application, drawings, settings, observer, workers);
+        done = result.taken;
+        failure = result.failure;
+    }
     io.out << "done=" << done << "\n";
-    if (logFailed) {
-        io.err << "tolvane-cli batch: cannot write the error log " << settings.errorLog << "\n";
+    if (!failure.empty()) {
+        io.err << "tolvane-cli batch: " << failure << "\n";
         return cli::kFailure;
     }
+    if (logFailed) {
+        io.err << "tolvane-cli batch: cannot write the error log "
+               << ui::printableName(settings.errorLog) << "\n";
+        return cli::kFailure;
+    }
+    // Stopped by a signal: the exit status a shell expects of a program it ended.
+    if (interruptedBy) return 128 + interruptedBy;
     return cli::kOk;
 }
 
@@ -165,17 +253,32 @@ const cli::CommandRegistration reg(
     "batch",
     "batch [--plot DEVICE --style STYLE --paper PAPER] [--purge] [--audit] [--block NAME]\n"
     "      [--set TAG=VALUE]... [--name tag:TAG|const:TEXT]... [--log FILE] [--status]\n"
+    "      [--jobs N] [--drawing-timeout S] [--drawing-memory MB]\n"
     "      (DRAWING... | --folder DIR | --tree DIR)\n"
     "      batch devices | batch styles | batch papers DEVICE\n"
-    "Opens each drawing (a DXF file, named .dwg or .dxf) in turn: --plot plots its active\n"
-    "layout fit to the paper, centred and turned by 90 degrees (device PDF writes NAME.pdf\n"
-    "beside the drawing); --purge and --audit run ten passes each; --set writes attribute\n"
+    "Opens each drawing (DXF, or DWG from R13 to 2018; named .dwg or .dxf) in turn: --plot\n"
+    "plots its active layout fit to the paper, centred and turned by 90 degrees (device PDF\n"
+    "writes NAME.pdf beside the drawing, or NAME (2).pdf and so on where that name is taken:\n"
+    "no file is replaced); --purge and --audit run ten passes each; --set writes attribute\n"
     "values of every reference of the --block block (NULL or null clears a value); --name\n"
-    "saves a copy named from that block's attributes beside the drawing. Prints\n"
-    "file=<i>/<N>|<path>, plotted=<path>|<PDF file or printer>, note=<text>, saved=<path>,\n"
-    "error=<path>|<reason> and done=<N>; with --status also status=<text>. Errors also go\n"
-    "to the error log (--log, default errlogoqrz.txt in the data folder). The sub-commands\n"
-    "list the devices, the plot style tables and a device's paper sizes.",
+    "saves a copy named from that block's attributes beside the drawing. A changed DWG is\n"
+    "saved as NAME.dxf beside it (never over an existing file) and copies of a DWG are DXF;\n"
+    "the DWG itself is never written. Prints file=<i>/<N>|<path>, plotted=<path>|<PDF file\n"
+    "written or printer>, note=<text>, note=<path>|<what a DWG held that was not\n"
+    "translated>, saved=<path>, error=<path>|<reason> and done=<N>; with --status also\n"
+    "status=<text>. Errors and notes also go to the error log (--log, default errlogoqrz.txt\n"
+    "in the data folder). A drawing that is not a regular file (a folder, a named pipe, a\n"
+    "device) is refused with an error. The drawings go to --jobs worker processes (default:\n"
+    "one per core; 1 runs them in this process, with no limits); a drawing whose worker\n"
+    "crashes, works longer than --drawing-timeout seconds (600) or needs more than\n"
+    "--drawing-memory MB (half the memory) gets error=<path>|处理中断：... and the run goes\n"
+    "on. The output is the same whatever the number of workers. Ctrl-C or SIGTERM starts no\n"
+    "new drawing and leaves the drawings in hand unchanged. The sub-commands list the\n"
+    "devices, the plot style tables and a device's paper sizes.\n"
+    "Every path and text is printed so that it stays on one line: a backslash is written\n"
+    "\\\\, a line break \\n, a carriage return \\r, a tab \\t, and any other control character\n"
+    "or byte that is not UTF-8 as \\x and its two hexadecimal digits (\\x1B, \\xFF); the\n"
+    "error log writes them the same way.",
     &runBatchCommand);
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "cli/drawing_list.h"
 #include "cli/options.h"
 #include "drawing/document.h"
+#include "ui/printable_name.h"
 
 namespace {
 
@@ -26,15 +27,16 @@ int runCollect(const std::vector<std::string>& args, cli::CommandIo& io) {
     }
     std::vector<std::string> list;
     if (const int rc = cli::applyCollection(opts, "collect", list, io); rc != cli::kOk) return rc;
-    for (const std::string& path : list) io.out << "file=" << path << "\n";
+    for (const std::string& path : list) io.out << "file=" << ui::printableName(path) << "\n";
     const auto names = opts.value("names");
     if (!names || list.empty()) return cli::kOk;
     const std::string path = drawing::fullPathOf(*names);
     if (!batch::writeDrawingNameList(path, list).ok()) {
-        io.err << "tolvane-cli collect: cannot write " << path << "\n";
+        io.err << "tolvane-cli collect: cannot write " << ui::printableName(path) << "\n";
         return cli::kFailure;
     }
-    io.out << cli::messageLine(batch::nameListWrittenMessage(path));
+    const ui::Message written = batch::nameListWrittenMessage(path);
+    io.out << cli::messageLine({written.title, ui::printableName(written.text)});
     return cli::kOk;
 }
 
@@ -45,7 +47,10 @@ const cli::CommandRegistration reg(
     "end in dwg or dxf (lower case) and sorts the whole list; --tree replaces the list with\n"
     "the drawings (*.dwg, *.dxf, any case) of DIR and its subfolders, each folder's own\n"
     "files first, in name order. Prints file=<full path> per entry; --names also writes\n"
-    "the quoted bare names, CR LF, to FILE (the name list file, tempqrz.txt).",
+    "the quoted bare names, CR LF, to FILE (the name list file, tempqrz.txt). Only regular\n"
+    "files are listed. Paths are printed so that each stays on one line: a backslash is\n"
+    "written \\\\, a line break \\n, a carriage return \\r, a tab \\t, and any other control\n"
+    "character or byte that is not UTF-8 as \\x and its two hexadecimal digits (\\xFF).",
     &runCollect);
 
 }  // namespace

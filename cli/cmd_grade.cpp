@@ -16,18 +16,30 @@ int usage(cli::CommandIo& io, const std::string& text) {
     return cli::kUsage;
 }
 
+// A failure is printed both as the window's message and as the line on stderr.
+int failed(const ui::Message& failure, cli::CommandIo& io) {
+    io.out << cli::messageLine(failure);
+    io.err << "tolvane-cli grade: " << failure.text << "\n";
+    return cli::kFailure;
+}
+
 // Opens `table` of `file` in the data folder, creating the missing databases from the
-// seed first, as the program does on start. A failure is printed both as the window's
-// message and as the line on stderr.
+// seed first, as the program does on start; prints the failure.
 bool openTable(std::string_view file, const std::string& table, db::Database& database,
                db::TableCursor& cursor, cli::CommandIo& io) {
-    db::seedDataFolder();
-    ui::OptionalMessage failure = db::Database::open(db::databasePath(file), database);
+    ui::OptionalMessage failure = db::seedDataFolder();
+    if (!failure) failure = db::Database::open(db::databasePath(file), database);
     if (!failure) failure = cursor.open(database, table);
-    if (!failure) return true;
-    io.out << cli::messageLine(*failure);
-    io.err << "tolvane-cli grade: " << failure->text << "\n";
-    return false;
+    if (failure) failed(*failure, io);
+    return !failure;
+}
+
+// The lines of a command, or only the failure when a read of the file failed on the way:
+// what a damaged table gave is not passed off as its content.
+int finish(const std::string& lines, const db::TableCursor& cursor, cli::CommandIo& io) {
+    if (const ui::OptionalMessage& failure = cursor.readFailure()) return failed(*failure, io);
+    io.out << lines;
+    return cli::kOk;
 }
 
 int query(const std::string& grade, cli::CommandIo& io) {
@@ -38,8 +50,7 @@ int query(const std::string& grade, cli::CommandIo& io) {
     std::string out;
     for (const db::ResultField& f : db::gradeResultFields())
         out += std::string(f.field) + "=" + cursor.field(f.field) + "\n";
-    io.out << out;
-    return cli::kOk;
+    return finish(out, cursor, io);
 }
 
 std::string matchLine(const db::GradeSearch& search, const db::TableCursor& cursor) {
@@ -55,10 +66,7 @@ int search(const std::string& text, int nextCount, cli::CommandIo& io) {
     db::GradeSearch search(cursor);
     search.textEdited();
     std::string out;
-    if (!search.search(text)) {
-        io.out << cli::messageLine(db::notFoundMessage());
-        return cli::kOk;
-    }
+    if (!search.search(text)) return finish(cli::messageLine(db::notFoundMessage()), cursor, io);
     out += matchLine(search, cursor);
     for (int i = 0; i < nextCount; ++i) {
         if (!search.next(text)) {
@@ -67,8 +75,7 @@ int search(const std::string& text, int nextCount, cli::CommandIo& io) {
         }
         out += matchLine(search, cursor);
     }
-    io.out << out;
-    return cli::kOk;
+    return finish(out, cursor, io);
 }
 
 // STANDARD as its position 1-9 or its name; 0 when it is neither.
@@ -86,8 +93,7 @@ int list(const std::string& standard, cli::CommandIo& io) {
     if (!openTable(db::kWorldFile, "s_world", database, cursor, io)) return cli::kFailure;
     std::string out;
     for (const std::string& item : db::standardList(cursor, position)) out += "item=" + item + "\n";
-    io.out << out;
-    return cli::kOk;
+    return finish(out, cursor, io);
 }
 
 int runGrade(const std::vector<std::string>& args, cli::CommandIo& io) {

@@ -27,27 +27,50 @@ bool splitLayer(const std::string& value, std::string& first, std::string& thick
     return true;
 }
 
-void printResults(const std::array<std::string, heat::kLayerCount - 1>& interfaces,
-                  const std::string& tOut, const std::string& q, cli::CommandIo& io) {
+std::string resultLines(const std::array<std::string, heat::kLayerCount - 1>& interfaces,
+                        const std::string& tOut, const std::string& q) {
     static const char* const kInterfaceKeys[] = {"t12", "t23", "t34", "t45", "t56"};
+    std::string lines;
     for (int k = 0; k < heat::kLayerCount - 1; ++k)
-        io.out << kInterfaceKeys[k] << "=" << interfaces[k] << "\n";
-    io.out << "tout=" << tOut << "\n";
-    io.out << "q=" << q << "\n";
+        lines += std::string(kInterfaceKeys[k]) + "=" + interfaces[k] + "\n";
+    return lines + "tout=" + tOut + "\n" + "q=" + q + "\n";
+}
+
+std::string messageLines(const std::vector<ui::Message>& messages) {
+    std::string lines;
+    for (const ui::Message& m : messages) lines += cli::messageLine(m);
+    return lines;
 }
 
 // A refused input prints its messages and every key empty.
-void runStandard(const heat::StandardInput& input, const db::TableCursor& air, cli::CommandIo& io) {
+std::string standardLines(const heat::StandardInput& input, const db::TableCursor& air) {
     const std::vector<heat::AirRow> rows = heat::readAirRows(air);
     const heat::StandardOutcome out = heat::runStandardMethod(input, rows);
-    for (const ui::Message& m : out.messages) io.out << cli::messageLine(m);
     const heat::ShownStandard shown =
         out.result ? heat::shownStandardResults(*out.result) : heat::ShownStandard{};
-    printResults(shown.interfaces, shown.tOut, shown.q, io);
-    io.out << "q_w=" << shown.qW << "\n";
-    io.out << "hc=" << shown.hc << "\n";
-    io.out << "hr=" << shown.hr << "\n";
-    io.out << "iterations=" << shown.iterations << "\n";
+    return messageLines(out.messages) + resultLines(shown.interfaces, shown.tOut, shown.q) +
+           "q_w=" + shown.qW + "\n" + "hc=" + shown.hc + "\n" + "hr=" + shown.hr + "\n" +
+           "iterations=" + shown.iterations + "\n";
+}
+
+// The chart method, or with `air` the convection method; a refused input likewise.
+std::string chartLines(const heat::HeatInput& input, db::TableCursor* air) {
+    heat::ChartOutcome out;
+    if (air) {
+        heat::CursorAirTable airTable(*air);
+        out = heat::runConvectionMethod(input, {}, airTable);
+    } else {
+        out = heat::runChartMethod(input, {});
+    }
+    const heat::ShownResults shown =
+        out.result ? heat::shownResults(*out.result) : heat::ShownResults{};
+    std::string lines =
+        messageLines(out.messages) + resultLines(shown.interfaces, shown.tOut, shown.q);
+    if (air)
+        lines += "qc=" + shown.qc + "\n" + "air_lambda=" + air->field("热导率") + "\n" +
+                 "air_nu=" + air->field("运动粘度") + "\n" + "air_pr=" + air->field("普朗特准数") +
+                 "\n" + "iterations=" + shown.iterations + "\n";
+    return lines;
 }
 
 struct Database {
@@ -62,6 +85,17 @@ bool openDatabase(Database& base, cli::CommandIo& io) {
     if (!problem) problem = heat::openAirTable(base.air, base.file);
     if (problem) io.err << "tolvane-cli heat: " << problem->text << "\n";
     return !problem;
+}
+
+// False, with the line on stderr, when a read of insulation.db failed on the way: a
+// damaged table's empty fields are no material and no air.
+bool readWithoutFailure(const Database& base, cli::CommandIo& io) {
+    for (const db::TableCursor* cursor : {&base.materials, &base.air})
+        if (const ui::OptionalMessage& failure = cursor->readFailure()) {
+            io.err << "tolvane-cli heat: " << failure->text << "\n";
+            return false;
+        }
+    return true;
 }
 
 int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
@@ -109,32 +143,19 @@ int runHeat(const std::vector<std::string>& args, cli::CommandIo& io) {
         input.layers[k] = {first, thickness};
     }
 
+    std::string lines;
     if (method == "standard") {
         heat::StandardInput standard;
         standard.lining = input;
         standard.emissivity = opts.value("emissivity").value_or(standard.emissivity);
         standard.height = opts.value("height").value_or(standard.height);
         standard.length = opts.value("length").value_or(standard.length);
-        runStandard(standard, base.air, io);
-        return cli::kOk;
-    }
-    heat::ChartOutcome out;
-    if (method == "chart") {
-        out = heat::runChartMethod(input, {});
+        lines = standardLines(standard, base.air);
     } else {
-        heat::CursorAirTable airTable(base.air);
-        out = heat::runConvectionMethod(input, {}, airTable);
+        lines = chartLines(input, method == "convection" ? &base.air : nullptr);
     }
-    for (const ui::Message& m : out.messages) io.out << cli::messageLine(m);
-    const heat::ShownResults shown = heat::shownResults(out.result);
-    printResults(shown.interfaces, shown.tOut, shown.q, io);
-    if (method == "convection") {
-        io.out << "qc=" << shown.qc << "\n";
-        io.out << "air_lambda=" << base.air.field("热导率") << "\n";
-        io.out << "air_nu=" << base.air.field("运动粘度") << "\n";
-        io.out << "air_pr=" << base.air.field("普朗特准数") << "\n";
-        io.out << "iterations=" << shown.iterations << "\n";
-    }
+    if (!readWithoutFailure(base, io)) return cli::kFailure;
+    io.out << lines;
     return cli::kOk;
 }
 
@@ -155,7 +176,9 @@ cli::CommandRegistration reg(
     "  roof or bottom characteristic length L in m (2).\n"
     "  Prints any message= lines, then t12= t23= t34= t45= t56= tout= q= (kcal/(m2.h)),\n"
     "  for convection also qc= air_lambda= air_nu= air_pr= iterations=, for standard\n"
-    "  also q_w= (W/m2) hc= hr= (W/(m2.K)) iterations=.",
+    "  also q_w= (W/m2) hc= hr= (W/(m2.K)) iterations=. Input that cannot be a lining\n"
+    "  (T or the ambient outside -273.15 to 5000 C, a negative thickness) is refused:\n"
+    "  its message= lines and every key empty, as for any other refused input.",
     &runHeat);
 
 }  // namespace

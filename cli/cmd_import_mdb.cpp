@@ -32,8 +32,12 @@ int runImportMdb(const std::vector<std::string>& args, cli::CommandIo& io) {
         return cli::kFailure;
     }
     std::string lines;
-    for (const db::ImportedTable& t : tables)
-        lines += "table=" + t.name + "|" + std::to_string(t.rows.size()) + "\n";
+    for (const db::ImportedTable& t : tables) {
+        if (db::keepsAColumn(t))
+            lines += "table=" + t.name + "|" + std::to_string(t.rows.size()) + "\n";
+        for (const std::string& note : db::importNotes(t))
+            lines += "note=" + t.name + "|" + note + "\n";
+    }
     io.out << lines << "saved=" << out << "\n";
     return cli::kOk;
 #else
@@ -48,8 +52,11 @@ const cli::CommandRegistration reg(
     "import-mdb FILE.mdb [OUT.db]\n"
     "  Converts an Access database into a new SQLite file (default: FILE.db beside it):\n"
     "  every user table with its columns and rows; the reference tables get their named\n"
-    "  indexes. An existing OUT.db is never replaced. Prints table=<name>|<rows> per\n"
-    "  table, then saved=<OUT.db>.",
+    "  indexes; binary and OLE columns are kept as blobs, dates as ISO text. An existing\n"
+    "  OUT.db is never replaced, not even one made while the import runs. Prints\n"
+    "  table=<name>|<rows> per table, note=<table>|<text> for every column or table that\n"
+    "  is not imported (attachments, multi-valued fields, unknown types), then\n"
+    "  saved=<OUT.db>. A damaged FILE.mdb gives an error and no OUT.db.",
     &runImportMdb);
 
 }  // namespace

@@ -24,7 +24,7 @@ using CommandFn = int (*)(const std::vector<std::string>& args, CommandIo& io);
 
 struct Command {
     std::string name;
-    std::string usage;  // printed by --help, first line is the synopsis
+    std::string usage;  // printed by --help, first line is the synopsis; empty: not listed
     CommandFn run;
 };
 

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "batch/collection.h"
+#include "ui/printable_name.h"
 
 namespace cli {
 
@@ -12,20 +13,20 @@ int applyCollection(const Options& opts, const std::string& command, std::vector
         if (name == "folder") {
             const drawing::Status added = batch::addFolderDrawings(dir, list);
             if (!added.ok()) {
-                io.err << "tolvane-cli " << command << ": cannot read folder " << added.path
-                       << "\n";
+                io.err << "tolvane-cli " << command << ": cannot read folder "
+                       << ui::printableName(added.path) << "\n";
                 return kFailure;
             }
         } else if (name == "tree") {
             batch::TreeSearch found = batch::FindFilesAPI(dir);
             if (found.rootUnreadable()) {
                 io.err << "tolvane-cli " << command << ": cannot read folder "
-                       << found.unreadable.front() << "\n";
+                       << ui::printableName(found.unreadable.front()) << "\n";
                 return kFailure;
             }
             for (const std::string& folder : found.unreadable)
-                io.err << "tolvane-cli " << command << ": cannot read folder " << folder
-                       << ", skipped\n";
+                io.err << "tolvane-cli " << command << ": cannot read folder "
+                       << ui::printableName(folder) << ", skipped\n";
             list = std::move(found.drawings);
         } else {
             continue;

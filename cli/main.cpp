@@ -1,10 +1,12 @@
 // tolvane-cli COMMAND [OPTIONS] [ARGS]: the calculations and the batch run without a
-// display. Commands register themselves (cli/command.h).
+// display. Commands register themselves (cli/command.h); drawings are read as DXF or,
+// through the DWG reader registered at start, as DWG.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/command.h"
+#include "dwg/dwg_format.h"
 #include "ui/data_paths.h"
 
 namespace {
@@ -14,12 +16,13 @@ void printUsage(std::ostream& out) {
            "       tolvane-cli COMMAND --help\n"
            "       tolvane-cli --version\n\ncommands:\n";
     for (const cli::Command& c : cli::commands())
-        out << "  " << c.usage.substr(0, c.usage.find('\n')) << "\n";
+        if (!c.usage.empty()) out << "  " << c.usage.substr(0, c.usage.find('\n')) << "\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    dwg::installDwgReader();
     std::vector<std::string> args(argv + 1, argv + argc);
     // --data-dir may stand anywhere; it applies to every command.
     for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "db/file_placement.h"
 #include "db/seed.h"
 #include "ui/data_paths.h"
 
@@ -54,28 +55,34 @@ ui::OptionalMessage missingSeedDirMessage() {
                        "找不到随程序安装的数据文件夹，数据库和帮助文件无法建立。查找过：" + places};
 }
 
-bool seedDataFolder() {
-    std::error_code ec;
+ui::OptionalMessage seedDataFolder() {
     const fs::path data = ui::dataDir();
-    fs::create_directories(data, ec);
-    if (!fs::is_directory(data)) return false;
+    std::error_code made, checked;
+    fs::create_directories(data, made);
+    if (!fs::is_directory(data, checked)) {
+        const std::error_code& why = made ? made : checked;
+        return ui::Message{"Tolvane", "无法使用数据文件夹 “" + data.string() + "”：" +
+                                          (why ? why.message() : std::string("不是文件夹"))};
+    }
     // Without the seed folder there is nothing to copy: one line says where it was
     // looked for, rather than one per seed file.
     if (const ui::OptionalMessage missing = missingSeedDirMessage()) {
         std::cerr << "tolvane: " << missing->text << "\n";
-        return true;
+        return std::nullopt;
     }
+    std::error_code ec;
     const fs::path help = data / "help.txt";
-    if (!fs::exists(help, ec)) {
+    if (!fs::exists(fs::symlink_status(help, ec))) {
         // Copy under a temporary name first so a half-copied help file is never seen.
         const fs::path tmp = data / "help.txt.tmp";
         if (fs::copy_file(fs::path(seedDir()) / "help.txt", tmp,
-                          fs::copy_options::overwrite_existing, ec))
-            fs::rename(tmp, help, ec);
+                          fs::copy_options::overwrite_existing, ec) &&
+            renameNoReplace(tmp.string(), help.string()) != 0)
+            fs::remove(tmp, ec);
     }
     for (const ui::Message& m : db::seedDatabases(data.string(), ui::standardDbDir(), seedDir()))
         std::cerr << "tolvane: " << m.text << "\n";
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace db

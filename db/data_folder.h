@@ -28,9 +28,11 @@ std::string seedDir();
 // when it was found.
 ui::OptionalMessage missingSeedDirMessage();
 
-// Returns false when the data folder cannot be created. A missing seed folder and a
-// database that cannot be created are reported on stderr; the window that needs the
-// database says so when it opens.
-bool seedDataFolder();
+// Returns the message to show, naming the folder and the reason, when the data folder
+// cannot be created or checked (a link loop, a name too long, no permission, a file in
+// its place); the program cannot go on without it. A missing seed folder and a database
+// that cannot be created are reported on stderr; the window that needs the database
+// says so when it opens.
+ui::OptionalMessage seedDataFolder();
 
 }  // namespace db

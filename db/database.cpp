@@ -10,10 +10,20 @@ ui::Message databaseError(const std::string& path, const std::string& reason) {
     return {"数据库错误", "无法使用数据库文件 “" + path + "”：" + reason};
 }
 
+ui::Message databaseFailure(const std::string& path, sqlite3* connection) {
+    const int code = sqlite3_errcode(connection);
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+        return databaseError(path, "不是数据库文件或文件已损坏");
+    return databaseError(path, std::string("无法读取（") + sqlite3_errmsg(connection) + "）");
+}
+
 ui::OptionalMessage Database::open(const std::string& path, Database& out) {
     out.close();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return databaseError(path, "文件不存在");
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        const bool unreachable = ec && ec != std::errc::no_such_file_or_directory;
+        return databaseError(path, unreachable ? ec.message() : std::string("文件不存在"));
+    }
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     std::shared_ptr<sqlite3> connection(raw, sqlite3_close_v2);
@@ -21,12 +31,9 @@ ui::OptionalMessage Database::open(const std::string& path, Database& out) {
         return databaseError(path, std::string("无法打开（") + sqlite3_errstr(rc) + "）");
     // SQLite reads the header only on the first query: ask for the schema to find out
     // whether this is a database at all.
-    const int check =
-        sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (check == SQLITE_NOTADB || check == SQLITE_CORRUPT)
-        return databaseError(path, "不是数据库文件或文件已损坏");
-    if (check != SQLITE_OK)
-        return databaseError(path, std::string("无法读取（") + sqlite3_errmsg(raw) + "）");
+    if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
+        SQLITE_OK)
+        return databaseFailure(path, raw);
     out.connection_ = std::move(connection);
     out.path_ = path;
     return std::nullopt;

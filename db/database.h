@@ -40,4 +40,9 @@ private:
 // "无法使用数据库文件 “PATH”：REASON".
 ui::Message databaseError(const std::string& path, const std::string& reason);
 
+// databaseError() for the last failed call on `connection` to the file `path`: a damaged
+// file or one that is no database is "不是数据库文件或文件已损坏", anything else names
+// SQLite's reason.
+ui::Message databaseFailure(const std::string& path, sqlite3* connection);
+
 }  // namespace db

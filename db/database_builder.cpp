@@ -1,11 +1,15 @@
 #include "db/database_builder.h"
 
+#include <signal.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
+#include "db/file_placement.h"
 #include "db/sql_statement.h"
 
 namespace fs = std::filesystem;
@@ -19,6 +23,8 @@ const char* declaredType(ColumnKind kind) {
             return "INTEGER";
         case ColumnKind::kNumber:
             return "NUMERIC";
+        case ColumnKind::kBlob:
+            return "BLOB";
         case ColumnKind::kText:
             break;
     }
@@ -58,6 +64,31 @@ std::string searchTableSql(const NewTable& t) {
            table + " BEGIN " + del + ins + " END;";
 }
 
+std::string folderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    return folder.empty() ? "." : folder.string();
+}
+
+// A build killed midway leaves its temporary "<path>.new<pid>", which nothing would
+// ever rename or remove: those of processes that no longer run are removed. A process
+// that runs, or whose state cannot be known, keeps its file.
+void removeStaleTemporaries(const std::string& path) {
+    const std::string prefix = fs::path(path).filename().string() + ".new";
+    std::error_code ec;
+    for (fs::directory_iterator it(folderOf(path), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.size() > prefix.size() + 9 ||
+            name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        const long pid = std::stol(digits);
+        if (pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::error_code removed;
+        fs::remove(it->path(), removed);
+    }
+}
+
 }  // namespace
 
 NewTable NewTable::fromSchema(const TableSchema& schema) {
@@ -93,6 +124,7 @@ RowInserter::RowInserter(sqlite3* connection, const NewTable& table)
     for (const auto& column : table.columns) {
         names += (names.empty() ? "" : ", ") + sqlName(column.first);
         marks += marks.empty() ? "?" : ", ?";
+        blobs_.push_back(column.second == ColumnKind::kBlob);
     }
     stmt_ = std::make_unique<SqlStatement>(
         connection, "INSERT INTO " + sqlName(table.name) + "(" + names + ") VALUES(" + marks + ")");
@@ -107,8 +139,15 @@ bool RowInserter::insert(const std::vector<std::optional<std::string>>& values,
         return false;
     }
     stmt_->reset();
-    for (std::size_t i = 0; i < columnCount_ && i < values.size(); ++i)
-        if (values[i] && !values[i]->empty()) stmt_->bind(static_cast<int>(i + 1), *values[i]);
+    for (std::size_t i = 0; i < columnCount_ && i < values.size(); ++i) {
+        if (!values[i] || values[i]->empty()) continue;
+        const int at = static_cast<int>(i + 1);
+        if (blobs_[i])
+            sqlite3_bind_blob64(stmt_->get(), at, values[i]->data(), values[i]->size(),
+                                SQLITE_TRANSIENT);
+        else
+            stmt_->bind(at, *values[i]);
+    }
     if (sqlite3_step(stmt_->get()) == SQLITE_DONE) return true;
     error = sqlite3_errmsg(connection_);
     return false;
@@ -117,11 +156,13 @@ bool RowInserter::insert(const std::vector<std::optional<std::string>>& values,
 bool buildDatabaseFile(const std::string& path,
                        const std::function<bool(sqlite3*, std::string&)>& fill,
                        std::string& error) {
+    const std::string taken = "文件 “" + path + "” 已存在";
     std::error_code ec;
-    if (fs::exists(path, ec)) {
-        error = "文件 “" + path + "” 已存在";
+    if (fs::exists(fs::symlink_status(path, ec))) {
+        error = taken;
         return false;
     }
+    removeStaleTemporaries(path);
     // The process id keeps two programs seeding the same folder at once apart.
     const std::string temporary = path + ".new" + std::to_string(getpid());
     fs::remove(temporary, ec);
@@ -135,14 +176,16 @@ bool buildDatabaseFile(const std::string& path,
          exec(raw, "COMMIT", error);
     connection.reset();
     if (ok) {
-        // rename() replaces silently; a file that appeared meanwhile is kept instead.
-        if (fs::exists(path, ec)) {
-            error = "文件 “" + path + "” 已存在";
+        // A file that appeared meanwhile, made by another process, is kept.
+        if (const int e = renameNoReplace(temporary, path)) {
+            error = e == EEXIST
+                        ? taken
+                        : "无法把 “" + temporary + "” 改名为 “" + path + "”：" + std::strerror(e);
             ok = false;
         } else {
-            fs::rename(temporary, path, ec);
-            if (ec) error = "无法把 “" + temporary + "” 改名为 “" + path + "”：" + ec.message();
-            ok = !ec;
+            // The file is in place either way; a folder that cannot be flushed (some file
+            // systems refuse) only leaves the rename to the system's own timing.
+            syncFolder(folderOf(path));
         }
     }
     if (!ok) fs::remove(temporary, ec);

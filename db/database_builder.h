@@ -34,7 +34,8 @@ struct NewTable {
 bool createTable(sqlite3* connection, const NewTable& table, std::string& error);
 
 // Inserts rows into a table made by createTable, one value per column in the order of
-// `table.columns`: nullopt and "" are NULL, as an empty cell of an Access table is.
+// `table.columns`: nullopt and "" are NULL, as an empty cell of an Access table is. The
+// bytes of a kBlob column are stored as a blob, any other value as text.
 class RowInserter {
 public:
     RowInserter(sqlite3* connection, const NewTable& table);
@@ -48,6 +49,7 @@ private:
     sqlite3* connection_;
     std::unique_ptr<SqlStatement> stmt_;
     std::size_t columnCount_;
+    std::vector<bool> blobs_;  // per column
 };
 
 // Builds the database file `path` holding only `table` with `rows`, each a value per
@@ -57,8 +59,11 @@ bool buildTableFile(const std::string& path, const NewTable& table,
                     std::string& error);
 
 // Builds the database file `path` with `fill`, which returns false with `error` set to
-// give up. Refuses when `path` exists. On any failure no file is left at `path` and the
-// temporary file is removed.
+// give up. Refuses when `path` exists, and when it appears while the file is built (made
+// by another process): the new file never replaces one. On any failure no file is left
+// at `path` and the temporary file "<path>.new<pid>" is removed; those that processes no
+// longer running left beside `path` are removed first. The folder is flushed after the
+// rename.
 bool buildDatabaseFile(const std::string& path,
                        const std::function<bool(sqlite3*, std::string&)>& fill, std::string& error);
 

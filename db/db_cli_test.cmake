@@ -1,5 +1,6 @@
-# tolvane-cli grade against a fresh data folder created from the seed and against a
-# damaged database, and import-mdb on a file that is no Access database: run as
+# tolvane-cli grade against a fresh data folder created from the seed, against a
+# damaged database and in a data folder that cannot be checked, and import-mdb on a file
+# that is no Access database: run as
 # cmake -DCLI=... -DWORK=... -P db_cli_test.cmake.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -50,6 +51,20 @@ file(WRITE ${WORK}/s_material.db "not a database")
 grade(1 out query 45)
 expect("${out}" "^message=数据库错误\\|无法使用数据库文件 “[^\n]*/s_material.db”：不是数据库文件或文件已损坏\n$")
 expect("${out_err}" "s_material.db")
+
+# A data folder that cannot be checked: the message, the line on stderr, exit 1.
+file(CREATE_LINK loop ${WORK}/loop SYMBOLIC)
+execute_process(COMMAND ${CLI} --data-dir ${WORK}/loop grade query 45
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out MATCHES "^message=Tolvane\\|无法使用数据文件夹 “[^\n]*/loop”：[^\n]+\n$"
+   OR NOT err MATCHES "^tolvane-cli grade: 无法使用数据文件夹 “[^\n]*/loop”")
+  message(FATAL_ERROR "grade in a looping data folder: exit ${rc}\n${out}${err}")
+endif()
+execute_process(COMMAND ${CLI} --data-dir ${WORK}/loop heat --method convection
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out STREQUAL "" OR NOT err MATCHES "^tolvane-cli heat: 无法使用数据文件夹")
+  message(FATAL_ERROR "heat in a looping data folder: exit ${rc}\n${out}${err}")
+endif()
 
 execute_process(COMMAND ${CLI} import-mdb ${WORK}/s_material.db ${WORK}/out.db
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -1,13 +1,18 @@
-// Displays bound to a cursor and the grid model, on the seeded s_world.
+// Displays bound to a cursor, the grid model and the box for a failed read, on the seeded
+// s_world.
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "db/bound_display.h"
+#include "db/damaged_page.h"
+#include "db/read_failure_box.h"
 #include "db/seed.h"
 #include "db/table_cursor.h"
 #include "db/table_model.h"
+#include "ui/message_recorder.h"
 
 class DbWindowsTest : public QObject {
     Q_OBJECT
@@ -52,6 +57,33 @@ private slots:
         QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("中国GB"));
         QCOMPARE(model.data(model.index(0, 2)).toString(), QStringLiteral("Q195"));
         QCOMPARE(model.data(model.index(0, 9)).toString(), QString());
+    }
+
+    // A damaged page met while the grid reads: one box, once the read has returned.
+    void aFailedReadIsShownInABoxOnce() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("S_WORLD972.db")).toStdString();
+        QVERIFY(QFile::copy(dir_.filePath(QStringLiteral("S_WORLD972.db")),
+                            QString::fromStdString(path)));
+        QVERIFY(db::testtools::damage(path, "s_world", db::testtools::Page::kLastLeaf));
+        db::Database database;
+        QVERIFY(!db::Database::open(path, database));
+        db::TableCursor cursor;
+        QVERIFY(!cursor.open(database, "s_world"));
+        QWidget window;
+        db::showReadFailures(cursor, &window);
+        ui::MessageRecorder boxes;
+        db::TableModel model(cursor);
+        QVERIFY(model.rowCount() < 112);
+        QVERIFY(boxes.boxes().isEmpty());
+        QCoreApplication::processEvents();
+        cursor.readAll();
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].title, QStringLiteral("数据库错误"));
+        QCOMPARE(boxes.boxes()[0].text, QStringLiteral("无法使用数据库文件 “") +
+                                            QString::fromStdString(path) +
+                                            QStringLiteral("”：不是数据库文件或文件已损坏"));
     }
 
 private:

@@ -23,7 +23,11 @@ std::optional<ColumnKind> columnKindOf(int accessType) {
         case MDB_MEMO:
         case MDB_DATETIME:
         case MDB_REPID:
+        case kAccessExtendedDateTime:
             return ColumnKind::kText;
+        case MDB_BINARY:
+        case MDB_OLE:
+            return ColumnKind::kBlob;
         default:
             return std::nullopt;
     }
@@ -56,12 +60,35 @@ NewTable importLayout(const ImportedTable& table, std::vector<int>& positions) {
     return t;
 }
 
+bool keepsAColumn(const ImportedTable& table) {
+    std::vector<int> positions;
+    return !importLayout(table, positions).columns.empty();
+}
+
+std::vector<std::string> importNotes(const ImportedTable& table) {
+    std::vector<int> positions;
+    if (importLayout(table, positions).columns.empty())
+        return {"表 “" + table.name + "” 未导入：没有可以导入的列"};
+    std::vector<std::string> notes;
+    for (std::size_t c = 0; c < positions.size(); ++c) {
+        if (positions[c] >= 0) continue;
+        const ImportedColumn& column = table.columns[c];
+        const std::string why = columnKindOf(column.accessType)
+                                    ? "列名重复"
+                                    : "Access 类型 " + std::to_string(column.accessType) +
+                                          " 无法导入（附件、多值字段或未知类型）";
+        notes.push_back("表 “" + table.name + "” 的列 “" + column.name + "” 未导入：" + why);
+    }
+    return notes;
+}
+
 bool writeImport(const std::vector<ImportedTable>& tables, const std::string& path,
                  std::string& error) {
     const auto fill = [&](sqlite3* connection, std::string& err) {
         for (const ImportedTable& table : tables) {
             std::vector<int> positions;
             const NewTable t = importLayout(table, positions);
+            if (t.columns.empty()) continue;
             if (!createTable(connection, t, err)) {
                 err = "表 “" + table.name + "”：" + err;
                 return false;

@@ -19,20 +19,13 @@ void bindCell(SqlStatement& stmt, int i, const CellValue& value) {
         sqlite3_bind_double(stmt.get(), i, number);
 }
 
-}  // namespace
-
-AppendResult appendNumberedRow(const std::string& path, const std::string& table,
-                               const std::string& idColumn,
-                               const std::vector<std::pair<std::string, CellValue>>& values) {
-    sqlite3* raw = nullptr;
-    const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> connection(raw, &sqlite3_close);
+// The duplicate check and the insert, inside the caller's transaction.
+AppendResult insertUnlessPresent(sqlite3* raw, const std::string& table,
+                                 const std::string& idColumn,
+                                 const std::vector<std::pair<std::string, CellValue>>& values) {
     const auto failure = [&](AppendOutcome outcome) {
         return AppendResult{outcome, sqlite3_errmsg(raw)};
     };
-    if (opened != SQLITE_OK) return failure(AppendOutcome::kCannotOpen);
-    sqlite3_busy_timeout(raw, 2000);
-
     const std::string name = sqlName(table);
     const auto& [keyColumn, key] = values.front();
     SqlStatement exists(
@@ -40,6 +33,7 @@ AppendResult appendNumberedRow(const std::string& path, const std::string& table
     if (!exists.ok()) return failure(AppendOutcome::kNoTable);
     bindCell(exists, 1, key);
     if (exists.step()) return {AppendOutcome::kDuplicate, {}};
+    if (exists.failed()) return failure(AppendOutcome::kCannotWrite);
 
     std::string columns = sqlName(idColumn);
     std::string marks;
@@ -54,6 +48,32 @@ AppendResult appendNumberedRow(const std::string& path, const std::string& table
         bindCell(insert, static_cast<int>(i + 1), values[i].second);
     if (sqlite3_step(insert.get()) != SQLITE_DONE) return failure(AppendOutcome::kCannotWrite);
     return {};
+}
+
+}  // namespace
+
+AppendResult appendNumberedRow(const std::string& path, const std::string& table,
+                               const std::string& idColumn,
+                               const std::vector<std::pair<std::string, CellValue>>& values) {
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> connection(raw, &sqlite3_close);
+    const auto failure = [&](AppendOutcome outcome) {
+        return AppendResult{outcome, sqlite3_errmsg(raw)};
+    };
+    if (opened != SQLITE_OK) return failure(AppendOutcome::kCannotOpen);
+    sqlite3_busy_timeout(raw, 10000);
+    // The check and the insert in one write transaction: of two programs adding the
+    // same name at once, the second sees the first one's row.
+    if (sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return failure(AppendOutcome::kCannotWrite);
+    AppendResult result = insertUnlessPresent(raw, table, idColumn, values);
+    if (result.outcome == AppendOutcome::kAdded &&
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        result = failure(AppendOutcome::kCannotWrite);
+    // Whatever else happened, nothing of it stays: a refused row leaves the file as it was.
+    if (!sqlite3_get_autocommit(raw)) sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+    return result;
 }
 
 }  // namespace db

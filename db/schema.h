@@ -11,8 +11,9 @@ namespace db {
 
 // Column storage: kText columns compare case-insensitively (SQLite's NOCASE collation,
 // which folds A-Z only) in Seek, in ordering and in the indexes; kNumber columns hold
-// integers or reals and keep typed texts such as "13.28e-6" as numbers.
-enum class ColumnKind { kText, kNumber, kInteger };
+// integers or reals and keep typed texts such as "13.28e-6" as numbers; kBlob columns
+// hold bytes as they are (binary and OLE columns of imported Access tables).
+enum class ColumnKind { kText, kNumber, kInteger, kBlob };
 
 struct ColumnSchema {
     std::string_view name;

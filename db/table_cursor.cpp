@@ -26,6 +26,9 @@ struct TableCursor::Impl {
     std::unordered_map<std::string, std::unique_ptr<SqlStatement>> statements;
     MatchCache matches;
 
+    ui::OptionalMessage failure;  // the first read that failed
+    bool failureAnnounced = false;
+
     bool hasRow = false;
     std::int64_t rowid = 0;
     std::vector<std::optional<std::string>> values;
@@ -61,6 +64,13 @@ struct TableCursor::Impl {
 
     std::string selectRow() const { return "SELECT rowid, * FROM " + quotedTable; }
 
+    // The statement's next row; a failed step is kept as the cursor's failure.
+    bool step(SqlStatement& s) {
+        if (s.step()) return true;
+        if (s.failed() && !failure) failure = databaseFailure(path, connection.get());
+        return false;
+    }
+
     void bindPosition(SqlStatement& s) const {
         if (key) s.bind(1, key);
         s.bind(2, rowid);
@@ -69,7 +79,7 @@ struct TableCursor::Impl {
     // Takes the statement's first result row (rowid, then every column) as the current
     // row. Returns false, changing nothing, when it has none.
     bool load(SqlStatement* s) {
-        if (!s || !s->step()) return false;
+        if (!s || !step(*s)) return false;
         hasRow = true;
         rowid = sqlite3_column_int64(s->get(), 0);
         const int n = sqlite3_column_count(s->get());
@@ -154,7 +164,7 @@ struct TableCursor::Impl {
         s->bind(3, pattern);
         s->bind(2, after);
         std::vector<std::int64_t> chunk;
-        while (s->step()) chunk.push_back(sqlite3_column_int64(s->get(), 0));
+        while (step(*s)) chunk.push_back(sqlite3_column_int64(s->get(), 0));
         if (chunk.empty()) return std::nullopt;
         const std::int64_t first = chunk.front();
         matches.fill(column, pattern, after, std::move(chunk), dataVersion());
@@ -174,6 +184,10 @@ struct TableCursor::Impl {
         if (!s) return false;
         s->bind(2, id);
         return load(s);
+    }
+
+    void loadFirst() {
+        if (!load(statement(selectRow() + orderBy() + " LIMIT 1"))) clearRow();
     }
 
     void clearRow() {
@@ -239,7 +253,15 @@ ui::OptionalMessage TableCursor::open(const Database& database, const std::strin
         d.ftsTable = fts;
         d.ftsColumns = columnNames(d.connection.get(), fts);
     }
-    moveFirst();
+    d.loadFirst();
+    if (d.failure) {
+        const ui::Message damaged = *d.failure;
+        impl_ = std::make_unique<Impl>();
+        columns_.clear();
+        emit rowChanged();
+        return damaged;
+    }
+    emit rowChanged();
     return std::nullopt;
 }
 
@@ -257,13 +279,14 @@ bool TableCursor::setIndex(const std::string& name) {
     }
     // Reloading the row picks up its key in the new order.
     if (d.hasRow) d.loadRowid(d.rowid);
+    announceFailure();
     return true;
 }
 
 void TableCursor::moveFirst() {
-    Impl& d = *impl_;
-    if (!d.load(d.statement(d.selectRow() + d.orderBy() + " LIMIT 1"))) d.clearRow();
+    impl_->loadFirst();
     emit rowChanged();
+    announceFailure();
 }
 
 void TableCursor::moveNext() {
@@ -273,44 +296,61 @@ void TableCursor::moveNext() {
     if (s) d.bindPosition(*s);
     if (!d.load(s)) d.clearRow();
     emit rowChanged();
+    announceFailure();
 }
 
 bool TableCursor::eof() const { return !impl_->hasRow; }
 
 int TableCursor::recordCount() const {
     SqlStatement* s = impl_->statement("SELECT count(*) FROM " + impl_->quotedTable);
-    if (!s || !s->step()) return 0;
+    if (!s || !impl_->step(*s)) {
+        announceFailure();
+        return 0;
+    }
     const int n = sqlite3_column_int(s->get(), 0);
     s->finish();
     return n;
 }
 
 void TableCursor::seek(Comparison comparison, std::string_view key) {
-    noMatch_ = !impl_->load(impl_->seekStatement(comparison, key));
-    if (!noMatch_) emit rowChanged();
+    matched(impl_->load(impl_->seekStatement(comparison, key)));
 }
 
 void TableCursor::seek(Comparison comparison, std::int64_t key) {
-    noMatch_ = !impl_->load(impl_->seekStatement(comparison, key));
-    if (!noMatch_) emit rowChanged();
+    matched(impl_->load(impl_->seekStatement(comparison, key)));
 }
 
 void TableCursor::findFirst(const std::string& column, std::string_view text) {
-    noMatch_ = !impl_->find(column, text, false);
-    if (!noMatch_) emit rowChanged();
+    matched(impl_->find(column, text, false));
 }
 
 void TableCursor::findNext(const std::string& column, std::string_view text) {
-    noMatch_ = !impl_->find(column, text, impl_->hasRow);
-    if (!noMatch_) emit rowChanged();
+    matched(impl_->find(column, text, impl_->hasRow));
+}
+
+void TableCursor::matched(bool found) {
+    noMatch_ = !found;
+    if (found) emit rowChanged();
+    announceFailure();
 }
 
 Bookmark TableCursor::bookmark() const { return {impl_->rowid}; }
 
 bool TableCursor::moveTo(Bookmark bookmark) {
-    if (!impl_->loadRowid(bookmark.rowid)) return false;
-    emit rowChanged();
-    return true;
+    const bool found = impl_->loadRowid(bookmark.rowid);
+    if (found) emit rowChanged();
+    announceFailure();
+    return found;
+}
+
+const ui::OptionalMessage& TableCursor::readFailure() const { return impl_->failure; }
+
+// A failed read is news whatever the call, reading ones included: the signal goes out
+// from const members too.
+void TableCursor::announceFailure() const {
+    if (!impl_->failure || impl_->failureAnnounced) return;
+    impl_->failureAnnounced = true;
+    emit const_cast<TableCursor*>(this)->readFailed();
 }
 
 std::string TableCursor::field(std::string_view name) const {
@@ -342,10 +382,11 @@ std::vector<std::vector<std::string>> TableCursor::read(const std::vector<std::s
         d.statement("SELECT " + list + " FROM " + d.quotedTable + d.orderBy() + " LIMIT ?3");
     if (!s) return rows;
     s->bind(3, static_cast<std::int64_t>(maxRows));
-    while (s->step()) {
+    while (d.step(*s)) {
         std::vector<std::string>& row = rows.emplace_back();
         for (int i = 0; i < static_cast<int>(columns.size()); ++i) row.push_back(s->text(i));
     }
+    announceFailure();
     return rows;
 }
 

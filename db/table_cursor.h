@@ -7,7 +7,9 @@
 // collation, the same one the indexes and every ordering use.
 //
 // A cursor on a closed Database, or one whose open failed, is empty: eof() is true,
-// recordCount() is 0 and every field reads as "". Nothing here ever writes the file.
+// recordCount() is 0 and every field reads as "". A read that fails on a damaged file is
+// not taken for a missing row: readFailure() says so, and readFailed() is emitted. Nothing
+// here ever writes the file.
 //
 // The class is a QObject only for its signal; it uses QtCore and no widgets. Connect
 // labels with bindDisplay(), or directly:
@@ -46,8 +48,9 @@ public:
     ~TableCursor() override;
 
     // Opens `table` of `database` and positions on its first row (eof() when it has none).
-    // Fails with a message naming the file when the database is closed or damaged, the
-    // table is missing, or it lacks one of `requiredColumns`; the cursor is then empty.
+    // Fails with a message naming the file when the database is closed or damaged (its
+    // first row included), the table is missing, or it lacks one of `requiredColumns`;
+    // the cursor is then empty.
     ui::OptionalMessage open(const Database& database, const std::string& table,
                              const std::vector<std::string>& requiredColumns = {});
     bool isOpen() const;
@@ -98,6 +101,12 @@ public:
     std::optional<double> number(std::string_view name) const;
     const std::vector<std::string>& columns() const { return columns_; }
 
+    // --- failure ---
+    // The first read since open() that failed (a damaged page, an I/O error), as the
+    // "数据库错误" message naming the file; nothing while every read succeeded. What could
+    // not be read is missing: the row stays as it was or is gone, lists stop short.
+    const ui::OptionalMessage& readFailure() const;
+
     // --- bulk reads that leave the current row alone (lists and grids) ---
     // The texts of `columns` for the first `maxRows` rows in the current order (-1: all);
     // nothing when one of the columns is unknown.
@@ -111,8 +120,13 @@ public:
 signals:
     // The current row changed (moved, seek/find matched, reopened, or eof() reached).
     void rowChanged();
+    // A read failed for the first time since open(): readFailure() says why.
+    void readFailed();
 
 private:
+    void matched(bool found);
+    void announceFailure() const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::string table_;

@@ -45,7 +45,9 @@ public:
     }
 
 private:
-    void found(std::string text) { report_.findings.push_back({std::move(text), fix_}); }
+    void found(std::string text, bool fixable = true) {
+        report_.findings.push_back({std::move(text), fix_ && fixable});
+    }
     std::string typeAndHandle(size_t i) {
         const Record& r = d_.record(i);
         std::string text = r.type;
@@ -107,7 +109,8 @@ private:
         return 0;
     }
 
-    // Pointers to nothing, extended data included; reactor lists are left as they are.
+    // Pointers to nothing. Reactor lists and extended data are left as they are: the
+    // one is rebuilt by the programs that keep it, the other belongs to its application.
     void checkPointers(const ReferenceIndex& index) {
         const auto gone = [&](uint64_t h) { return d_.find(h) < 0; };
         for (size_t i = 0; i < d_.size(); ++i) {
@@ -116,7 +119,8 @@ private:
             bool missing = false, ownerMissing = false;
             for (const Ref& ref : d_.refs(i)) {
                 if (ref.kind != RefKind::Handle || ref.role == RefRole::Reactor ||
-                    ref.role == RefRole::Data || d_.find(ref.handle) >= 0)
+                    ref.role == RefRole::Data || ref.role == RefRole::Extended ||
+                    d_.find(ref.handle) >= 0)
                     continue;
                 missing = true;
                 ownerMissing = ownerMissing || ref.role == RefRole::Owner;
@@ -138,9 +142,19 @@ private:
 
     // Entities on a layer that does not exist (the layer is created, as CAD programs
     // do), with an undefined linetype (BYLAYER) or text style (Standard), or with a
-    // colour number that is none (BYLAYER).
+    // colour number that is none (BYLAYER). Names are looked up only in a table the
+    // drawing has: a drawing of entities alone leaves them all to its reader, and the
+    // record a fix would name could not be made.
     void checkEntityProperties(const ReferenceIndex& index) {
-        const uint32_t byLayer = d_.findName("BYLAYER"), byBlock = d_.findName("BYBLOCK");
+        int32_t layers = -1, layersEnd = -1;
+        findTable("LAYER", layers, layersEnd);
+        hasTable_[static_cast<size_t>(RefKind::Layer)] = layersEnd >= 0;
+        for (const auto& [kind, name] :
+             {std::pair{RefKind::Linetype, "LTYPE"}, std::pair{RefKind::TextStyle, "STYLE"}}) {
+            int32_t table = -1, endtab = -1;
+            findTable(name, table, endtab);
+            hasTable_[static_cast<size_t>(kind)] = endtab >= 0;
+        }
         std::vector<std::string> newLayers;
         std::unordered_set<uint32_t> created;
         for (size_t i = 0; i < d_.size(); ++i) {
@@ -148,21 +162,27 @@ private:
             if (r.deleted || !isEntity(r)) continue;
             bool faulty = r.badColor;
             for (const Ref& ref : d_.refs(i))
-                faulty = faulty || ((ref.kind == RefKind::Layer || ref.kind == RefKind::Linetype ||
-                                     ref.kind == RefKind::TextStyle) &&
-                                    ref.name != byLayer && ref.name != byBlock &&
-                                    index.definition(ref.kind, ref.name) < 0);
+                faulty = faulty || undefined(index, ref.kind, ref.name);
             if (faulty) fixEntity(i, index, newLayers, created);
         }
         if (!fix_ || newLayers.empty()) return;
-        int32_t table = -1, endtab = -1;
-        findTable("LAYER", table, endtab);
-        if (endtab < 0) return;
         for (const std::string& name : newLayers)
             inserts_.emplace_back(
-                static_cast<size_t>(endtab),
-                tableEntryRecord(d_, "LAYER", name, d_.record(static_cast<size_t>(table)).handle));
+                static_cast<size_t>(layersEnd),
+                tableEntryRecord(d_, "LAYER", name, d_.record(static_cast<size_t>(layers)).handle));
         flush();
+    }
+
+    // Whether an entity's layer, linetype or text style `name` is one the drawing's
+    // table lacks. ByLayer and ByBlock are no entries; CONTINUOUS is built in before R13.
+    bool undefined(const ReferenceIndex& index, RefKind kind, uint32_t name) const {
+        if (kind != RefKind::Layer && kind != RefKind::Linetype && kind != RefKind::TextStyle)
+            return false;
+        if (!hasTable_[static_cast<size_t>(kind)]) return false;
+        if (name != kNoName && (name == byLayer_ || name == byBlock_ ||
+                                (kind == RefKind::Linetype && d_.isR12() && name == continuous_)))
+            return false;
+        return index.definition(kind, name) < 0;
     }
 
     static bool isEntity(const Record& r) {
@@ -191,9 +211,8 @@ private:
                                              : RefKind::Handle;
             if (kind == RefKind::Handle) continue;
             const std::string folded = foldName(text, d_.codec());
-            if (folded.empty() || folded == "BYLAYER" || folded == "BYBLOCK") continue;
             const uint32_t name = d_.findName(text);
-            if (index.definition(kind, name) >= 0) continue;
+            if (folded.empty() || !undefined(index, kind, name)) continue;
             const std::string shown = d_.codec().toUtf8(text);
             // Layer 0 and text style Standard are mandatory entries, added after these
             // checks when named.
@@ -254,7 +273,8 @@ private:
                     continue;
                 std::string name;
                 d_.value(i, 2, name);
-                found("插入了未定义的块 " + d_.codec().toUtf8(name));
+                // Without a BLOCKS section there is nowhere to define it.
+                found("插入了未定义的块 " + d_.codec().toUtf8(name), blocksEnd != 0);
                 if (!fix_ || blocksEnd == 0) continue;
                 added.insert(ref.name);
                 uint64_t owner = 0;
@@ -327,8 +347,8 @@ private:
             const char* kind;
             RefKind named = RefKind::Handle;  // a name kind: needed only when so named
         };
+        // Before R13 the linetype CONTINUOUS is built in: a table without it is sound.
         static const Entry kR12[] = {{"LAYER", "0", "图层", RefKind::Layer},
-                                     {"LTYPE", "CONTINUOUS", "线型"},
                                      {"STYLE", "STANDARD", "文字样式", RefKind::TextStyle},
                                      {"DIMSTYLE", "STANDARD", "标注样式", RefKind::DimStyle},
                                      {"APPID", "ACAD", "应用程序"}};
@@ -389,6 +409,9 @@ private:
 
     Drawing& d_;
     bool fix_;
+    const uint32_t byLayer_ = d_.findName("BYLAYER"), byBlock_ = d_.findName("BYBLOCK"),
+                   continuous_ = d_.findName("CONTINUOUS");
+    bool hasTable_[kNameKinds] = {};   // per name kind: the drawing has its table
     bool standardStyleNamed_ = false;  // by a fix of an entity's text style
     AuditReport report_;
     std::vector<std::pair<size_t, std::string>> inserts_;

@@ -35,6 +35,26 @@ size_t groupIn(const Groups& g, size_t record, int code) {
     return g.size();
 }
 
+// The sample without the table entry `name` of `type`.
+Groups withoutEntry(Groups g, const std::string& type, const std::string& name) {
+    for (size_t at = recordAt(g, "TABLES", type); at < g.size(); ++at) {
+        if (g[at] != G{0, type} || g[groupIn(g, at, 2)].second != name) continue;
+        size_t next = at + 1;
+        while (g[next].first != 0) ++next;
+        g.erase(g.begin() + static_cast<long>(at), g.begin() + static_cast<long>(next));
+        break;
+    }
+    return g;
+}
+
+// The sample with the group (`code`, `value`) right after the layer of the first `type`
+// in ENTITIES.
+Groups withEntityValue(Groups g, const std::string& type, int code, const std::string& value) {
+    const size_t at = recordAt(g, "ENTITIES", type);
+    g.insert(g.begin() + static_cast<long>(groupIn(g, at, 8)) + 1, G{code, value});
+    return g;
+}
+
 struct Fault {
     const char* name;
     const char* version;
@@ -124,55 +144,28 @@ const Fault kFaults[] = {
              }
      },
      "INSERT"},
-    {"MissingLayerZero", "AC1015",
-     [](Groups& g) {
-         const size_t layer = recordAt(g, "TABLES", "LAYER");
-         const size_t next = static_cast<size_t>(
-             std::find(g.begin() + static_cast<long>(layer) + 1, g.end(), G{0, "LAYER"}) -
-             g.begin());
-         g.erase(g.begin() + static_cast<long>(layer), g.begin() + static_cast<long>(next));
-     },
+    {"MissingLayerZero", "AC1015", [](Groups& g) { g = withoutEntry(g, "LAYER", "0"); },
      "缺少必需的表项：图层 0"},
     {"MissingStandardStyleR12", "AC1009",
      [](Groups& g) {
-         const size_t style = recordAt(g, "TABLES", "STYLE");
-         const size_t next = static_cast<size_t>(
-             std::find(g.begin() + static_cast<long>(style) + 1, g.end(), G{0, "STYLE"}) -
-             g.begin());
-         g.erase(g.begin() + static_cast<long>(style), g.begin() + static_cast<long>(next));
-         const size_t text = recordAt(g, "ENTITIES", "TEXT");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "STANDARD"});
+         g = withEntityValue(withoutEntry(g, "STYLE", "STANDARD"), "TEXT", 7, "STANDARD");
      },
      "缺少必需的表项：文字样式 STANDARD"},
     {"UndefinedLayer", "AC1015",
      [](Groups& g) { g[groupIn(g, recordAt(g, "ENTITIES", "LINE"), 8)].second = "NOLAYER"; },
      "所在的图层 NOLAYER 不存在"},
     {"UndefinedLinetypeR12", "AC1009",
-     [](Groups& g) {
-         const size_t line = recordAt(g, "ENTITIES", "LINE");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, line, 8)) + 1, G{6, "NOLINETYPE"});
-     },
+     [](Groups& g) { g = withEntityValue(g, "LINE", 6, "NOLINETYPE"); },
      "的线型 NOLINETYPE 未定义"},
     {"UndefinedTextStyle", "AC1018",
+     [](Groups& g) { g = withEntityValue(g, "TEXT", 7, "NOSTYLE"); }, "的文字样式 NOSTYLE 未定义"},
+    {"InvalidColour", "AC1032", [](Groups& g) { g = withEntityValue(g, "LINE", 62, "300"); },
+     "的颜色号 300 无效"},
+    {"UndefinedTextStyleWithoutStandard", "AC1015",
      [](Groups& g) {
-         const size_t text = recordAt(g, "ENTITIES", "TEXT");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, text, 8)) + 1, G{7, "NOSTYLE"});
+         g = withEntityValue(withoutEntry(g, "STYLE", "Standard"), "TEXT", 7, "NOSTYLE");
      },
      "的文字样式 NOSTYLE 未定义"},
-    {"InvalidColour", "AC1032",
-     [](Groups& g) {
-         const size_t line = recordAt(g, "ENTITIES", "LINE");
-         g.insert(g.begin() + static_cast<long>(groupIn(g, line, 8)) + 1, G{62, "300"});
-     },
-     "的颜色号 300 无效"},
-    {"DanglingHandleInExtendedData", "AC1015",
-     [](Groups& g) {
-         const size_t line = recordAt(g, "ENTITIES", "LINE");
-         size_t end = line + 1;
-         while (g[end].first != 0) ++end;
-         g.insert(g.begin() + static_cast<long>(end), {G{1001, "ACAD"}, G{1005, "ABCDE"}});
-     },
-     "指向不存在的对象 ABCDE"},
     {"DanglingEntryOfATableList", "AC1015",
      [](Groups& g) {
          const size_t table = recordAt(g, "TABLES", "TABLE");
@@ -235,23 +228,86 @@ TEST(Audit, CleanDrawingsOfEveryVersionHaveNothingToFix) {
     }
 }
 
-// A drawing whose only dimension style is ISO-25 and whose entities are all on other
-// layers than 0 is sound: audit adds no Standard style, no layer 0, no handle.
-TEST(Audit, DrawingWithoutStandardDimensionStyleOrLayerZeroIsLeftAlone) {
-    Groups g = sampleGroups({});
-    g[groupIn(g, recordAt(g, "TABLES", "DIMSTYLE"), 2)].second = "ISO-25";
-    const size_t zero = recordAt(g, "TABLES", "LAYER");
-    const size_t next = static_cast<size_t>(
-        std::find(g.begin() + static_cast<long>(zero) + 1, g.end(), G{0, "LAYER"}) - g.begin());
-    g.erase(g.begin() + static_cast<long>(zero), g.begin() + static_cast<long>(next));
-    for (auto& [code, value] : g)
-        if ((code == 8 || code == 6) && value == "0") value = "USED";
-    const std::string bytes = render(g, DxfFormat::Ascii);
-    Drawing d;
-    ASSERT_TRUE(Drawing::parse(bytes, d).ok());
-    const AuditReport report = auditDrawing(d, true);
-    EXPECT_TRUE(report.findings.empty()) << report.findings.front().text;
-    EXPECT_EQ(d.bytes(), bytes);
+// A drawing of an ENTITIES section alone, as programs write them: layers, linetypes and
+// text styles are left to the reader; a block it inserts cannot be defined anywhere.
+Groups entitiesAlone(const Groups& header, const char* block) {
+    Groups g = header;
+    g.insert(g.end(), {G{0, "SECTION"}, G{2, "ENTITIES"}});
+    for (int k = 0; k < 3; ++k)
+        g.insert(g.end(), {G{0, "TEXT"}, G{8, "TEXTS"}, G{7, "ROMANS"}, G{10, "0"}, G{20, "0"},
+                           G{30, "0"}, G{40, "2.5"}, G{1, "T" + std::to_string(k)}});
+    g.insert(g.end(), {G{0, "LINE"}, G{8, "WALLS"}, G{6, "DASHED"}, G{10, "0"}, G{20, "0"},
+                       G{30, "0"}, G{11, "5"}, G{21, "5"}, G{31, "0"}});
+    if (*block) g.insert(g.end(), {G{0, "INSERT"}, G{8, "0"}, G{2, block}, G{10, "0"}, G{20, "0"}});
+    g.insert(g.end(), {G{0, "ENDSEC"}, G{0, "EOF"}});
+    return g;
+}
+
+// What is sound stays byte for byte: layer 0 and the Standard styles are needed only
+// where something names them, extended data is its application's, CONTINUOUS is built
+// in before R13, and where the drawing has no table for a name, audit renames nothing
+// to a record it could not make. A block inserted without any BLOCKS section
+// is found but stays unfixed.
+TEST(Audit, LeavesWhatIsSoundAndNamesNoRecordItCannotMake) {
+    SampleOptions r12, r10;
+    r12.version = "AC1009";
+    r10.version = "AC1006";
+    const Groups ac1009 = {G{0, "SECTION"}, G{2, "HEADER"}, G{9, "$ACADVER"}, G{1, "AC1009"},
+                           G{0, "ENDSEC"}};
+    const struct {
+        const char* name;
+        Groups groups;
+        std::vector<std::string> unfixed;  // findings audit cannot fix
+    } cases[] = {
+        {"dimension style ISO-25 alone and no layer 0, which nothing names",
+         [] {
+             Groups g = withoutEntry(sampleGroups({}), "LAYER", "0");
+             g[groupIn(g, recordAt(g, "TABLES", "DIMSTYLE"), 2)].second = "ISO-25";
+             for (auto& [code, value] : g)
+                 if ((code == 8 || code == 6) && value == "0") value = "USED";
+             return g;
+         }(),
+         {}},
+        {"handle in extended data that points nowhere",
+         [] {
+             Groups g = sampleGroups({});
+             size_t end = recordAt(g, "ENTITIES", "LINE") + 1;
+             while (g[end].first != 0) ++end;
+             g.insert(g.begin() + static_cast<long>(end), {G{1001, "ACAD"}, G{1005, "ABCDE"}});
+             return g;
+         }(),
+         {}},
+        {"R12 CONTINUOUS without its entry",
+         withEntityValue(withoutEntry(sampleGroups(r12), "LTYPE", "CONTINUOUS"), "LINE", 6,
+                         "CONTINUOUS"),
+         {}},
+        {"R10 continuous without its entry",
+         withEntityValue(withoutEntry(sampleGroups(r10), "LTYPE", "CONTINUOUS"), "LINE", 6,
+                         "continuous"),
+         {}},
+        {"entities alone", entitiesAlone({}, ""), {}},
+        {"entities alone after an R12 header", entitiesAlone(ac1009, ""), {}},
+        {"entities alone inserting a block",
+         entitiesAlone({}, "FRAME"),
+         {"插入了未定义的块 FRAME"}},
+    };
+    testing::ScratchFolder scratch("audit-");
+    for (const auto& c : cases) {
+        const std::string bytes = render(c.groups, DxfFormat::Ascii);
+        Drawing d;
+        ASSERT_TRUE(Drawing::parse(bytes, d).ok()) << c.name;
+        const AuditReport report = auditDrawing(d, true);
+        std::vector<std::string> unfixed;
+        for (const AuditFinding& f : report.findings) {
+            EXPECT_FALSE(f.fixed) << c.name << ": " << f.text;
+            unfixed.push_back(f.text);
+        }
+        EXPECT_EQ(unfixed, c.unfixed) << c.name;
+        EXPECT_EQ(d.bytes(), bytes) << c.name;
+        const std::string path = (scratch.path() / "audited.dxf").string();
+        testing::writeFile(path, d.bytes());
+        EXPECT_EQ(testing::ezdxfAudit(path), "") << c.name;
+    }
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::string fullPathOf(const std::string& path) {
 Status AcadDocument::open(const std::string& fullPath, std::unique_ptr<AcadDocument>& document) {
     auto doc = std::make_unique<AcadDocument>();
     doc->fullName_ = fullPathOf(fullPath);
-    Status status = readDrawingFile(fullPath, doc->drawing_);
+    Status status = readDrawingFile(fullPath, doc->drawing_, &doc->source_);
     if (!status.ok()) return status;
     document = std::move(doc);
     return Status{};
@@ -36,6 +36,17 @@ std::string AcadDocument::path() const {
     std::string folder = std::filesystem::path(fullName_).parent_path().string();
     while (!folder.empty() && folder.back() == '/') folder.pop_back();
     return folder;
+}
+
+std::string AcadDocument::saveTarget() const {
+    if (!isForeign()) return fullName_;
+    return std::filesystem::path(fullName_).replace_extension(".dxf").string();
+}
+
+std::string AcadDocument::copyExtension() const {
+    if (isForeign()) return ".dxf";
+    const std::string extension = std::filesystem::path(fullName_).extension().string();
+    return extension.empty() ? ".dwg" : extension;
 }
 
 int AcadDocument::activeSpace() const {
@@ -110,15 +121,21 @@ AuditReport AcadDocument::auditInfo(bool fix) {
 
 Status AcadDocument::saveAs(const std::string& fullPath, WriteMode mode) {
     const std::string target = fullPathOf(fullPath);
+    // The foreign file itself is never written over.
+    if (isForeign() && target == fullName_) return Status::failure(reason::kTargetExists, target);
     Status status = writeDrawingFile(drawing_, target, mode);
-    if (status.ok()) fullName_ = target;
+    if (status.ok()) {
+        fullName_ = target;
+        source_.format.clear();  // the document is now that DXF file
+    }
     return status;
 }
 
 Status AcadDocument::close(bool save) {
     if (closed_) return Status{};
     if (save) {
-        Status status = saveAs(fullName_);
+        Status status =
+            saveAs(saveTarget(), isForeign() ? WriteMode::NewOnly : WriteMode::Replace);
         if (!status.ok()) return status;
     }
     closed_ = true;

@@ -1,8 +1,10 @@
 // The drawing document and its collection: the object model that the batch run
 // drives (AcadApplication, AcadDocuments, AcadDocument, AcadLayout).
 //
-// A document is a DXF file (whatever its name ends in) held in memory. Nothing is
-// written until SaveAs or Close(true).
+// A document is a DXF file (whatever its name ends in) held in memory, or a drawing of a
+// foreign format (DWG) translated into DXF. Nothing is written until SaveAs or
+// Close(true); the engine writes DXF only, so a document read from a foreign format is
+// saved as a DXF file beside it (x.dwg → x.dxf) and its own file is never touched.
 #pragma once
 
 #include <map>
@@ -62,8 +64,9 @@ private:
 class AcadPlot {
 public:
     explicit AcadPlot(AcadDocument& document) : document_(&document) {}
-    // Plots the active layout to its ConfigName device with its settings.
-    PlotResult plotToDevice();
+    // Plots the active layout to its ConfigName device with its settings; `stop`, when
+    // given, is asked while the plot runs.
+    PlotResult plotToDevice(const StopRequested& stop = {});
 
 private:
     AcadDocument* document_;
@@ -77,6 +80,16 @@ public:
     static std::unique_ptr<AcadDocument> createNew(const std::string& fullPath);
 
     const std::string& fullName() const { return fullName_; }
+    // Where the document's drawing came from (the format and what its translation left
+    // out); the format is empty for DXF and once the document was saved as DXF.
+    const DrawingSource& source() const { return source_; }
+    bool isForeign() const { return !source_.format.empty(); }
+    // The file Close(true) writes: the document's own file, or for a foreign drawing a
+    // DXF file beside it (never written over when it exists).
+    std::string saveTarget() const;
+    // The extension of copies saved from the document: ".dxf" for a foreign drawing,
+    // else its own (".dwg" when it has none).
+    std::string copyExtension() const;
     std::string name() const;  // the file name
     std::string path() const;  // the folder, without a trailing separator
 
@@ -97,7 +110,8 @@ public:
     // WriteMode::NewOnly an existing file is never replaced. On failure nothing
     // changes, the document's file name included.
     Status saveAs(const std::string& fullPath, WriteMode mode = WriteMode::Replace);
-    // Saves first when `save` is true; a document whose save failed stays open.
+    // Saves to saveTarget() first when `save` is true; a document whose save failed
+    // stays open.
     Status close(bool save);
     bool isClosed() const { return closed_; }
 
@@ -108,6 +122,7 @@ private:
 
     std::string fullName_;
     Drawing drawing_;
+    DrawingSource source_;
     bool closed_ = false;
     std::map<std::string, PlotSettings> plotSettings_;  // by layout name
     // The drawing's change count when a purge or an audit last found nothing: until the

@@ -33,11 +33,12 @@ inline constexpr uint32_t kNoName = 0xffffffffu;
 
 // What a pointer means to its record.
 enum class RefRole : uint8_t {
-    Use,      // the record needs its target
-    Owner,    // the record's owner
-    Listing,  // a table's list of its own entries
-    Reactor,  // an entry of the record's reactor list
-    Data,     // a record of a section of its own (ACDSDATA) holding data of its target
+    Use,       // the record needs its target
+    Owner,     // the record's owner
+    Listing,   // a table's list of its own entries
+    Reactor,   // an entry of the record's reactor list
+    Data,      // a record of a section of its own (ACDSDATA) holding data of its target
+    Extended,  // a handle in the record's extended data (1005): its application's own
 };
 
 struct Ref {

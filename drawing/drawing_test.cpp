@@ -3,6 +3,7 @@
 #include "drawing/drawing.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -89,7 +90,7 @@ TEST(DrawingRead, BinaryR12ExtendedGroupCodes) {
 }
 
 // Other readers take a file that lacks only its final end mark; so does this one, and
-// its save writes the mark.
+// its save writes the mark, on a line of its own where the last line lacks its end.
 TEST(DrawingRead, FileWithEverySectionClosedButNoEndMarkIsReadAndSavedWithIt) {
     for (const auto& [format, crlf] :
          {std::pair{DxfFormat::Ascii, false}, std::pair{DxfFormat::Ascii, true},
@@ -100,9 +101,12 @@ TEST(DrawingRead, FileWithEverySectionClosedButNoEndMarkIsReadAndSavedWithIt) {
         const std::string full = sampleDrawing(o);
         const size_t eof = format == DxfFormat::Ascii ? full.rfind(crlf ? "  0\r\nEOF" : "  0\nEOF")
                                                       : full.rfind("EOF") - 2;
-        Drawing d;
-        ASSERT_TRUE(Drawing::parse(full.substr(0, eof), d).ok()) << crlf;
-        EXPECT_EQ(d.bytes(), full) << crlf;
+        const size_t lineEnd = format == DxfFormat::Ascii ? (crlf ? 2 : 1) : 0;
+        for (const size_t cut : {size_t{0}, lineEnd}) {
+            Drawing d;
+            ASSERT_TRUE(Drawing::parse(full.substr(0, eof - cut), d).ok()) << crlf << cut;
+            EXPECT_EQ(d.bytes(), full) << crlf << cut;
+        }
     }
 }
 
@@ -167,14 +171,28 @@ INSTANTIATE_TEST_SUITE_P(
         return n.substr(0, n.find('.'));
     });
 
+// What is no regular file is refused at once: a named pipe without a writer would
+// otherwise keep the open waiting for ever.
 TEST(DrawingFile, UnreadablePathsGiveTheirReasonAndPath) {
-    Drawing d;
-    const std::string missing = "/nonexistent/folder/a.dxf";
-    Status s = readDrawingFile(missing, d);
-    EXPECT_EQ(s.reason.rfind(reason::kUnreadable, 0), 0u) << s.reason;
-    EXPECT_EQ(s.path, missing);
-    s = readDrawingFile(std::filesystem::temp_directory_path().string(), d);
-    EXPECT_EQ(s.reason.rfind(reason::kUnreadable, 0), 0u) << s.reason;
+    testing::ScratchFolder scratch("drawing-file-");
+    const std::string pipe = (scratch.path() / "pipe.dxf").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {"/nonexistent/folder/a.dxf",
+         std::string(reason::kUnreadable) + "（No such file or directory）"},
+        {scratch.path().string(), std::string(reason::kUnreadable) + "（Is a directory）"},
+        {pipe, reason::kNotRegularFile},
+        {"/dev/null", reason::kNotRegularFile},
+    };
+    for (const auto& c : cases) {
+        Drawing d;
+        const Status s = readDrawingFile(c.path, d);
+        EXPECT_EQ(s.reason, c.reason) << c.path;
+        EXPECT_EQ(s.path, c.path);
+    }
 }
 
 }  // namespace

@@ -175,7 +175,7 @@ def bad_inputs(work):
     log = os.path.join(work, "errlog.txt")
     out = batch("--purge", "--audit", "--block", "TITLE", "--set", "DRAWNO=A101", "--log", log, *paths)
     errors = [l for l in out if l.startswith("error=")]
-    expected = ["文件是空的", "无法读取文件", "二进制DWG格式不受支持，请先另存为DXF", "不是DXF图形文件"]
+    expected = ["文件是空的", "无法读取文件", "DWG文件不完整", "不是DXF图形文件"]
     check(len(errors) == 4, f"bad inputs: {out}")
     for line, reason in zip(errors, expected):
         check(line.split("|", 1)[1].startswith(reason), f"bad input reason: {line}")

@@ -53,11 +53,11 @@ Status AcadLayout::setCanonicalMediaName(const std::string& paper) {
                   reason::kUnknownMedia);
 }
 
-PlotResult AcadPlot::plotToDevice() {
+PlotResult AcadPlot::plotToDevice(const StopRequested& stop) {
     PlotService* service = plotService();
     if (!service) return PlotResult{Status::failure(reason::kNoPlotService), {}, {}};
     const AcadLayout layout = document_->activeLayout();
-    return service->plot(*document_, layout.plotSettings());
+    return service->plot(*document_, layout.plotSettings(), stop);
 }
 
 }  // namespace drawing

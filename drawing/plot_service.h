@@ -6,6 +6,7 @@
 // with a reason, so the engine stays usable on a machine without a display.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ struct PlotResult {
     std::string note;    // something the user should know although the plot went out
 };
 
+// Asked while a plot runs (from any of its threads); true ends the plot without output.
+using StopRequested = std::function<bool()>;
+
 class PlotService {
 public:
     virtual ~PlotService() = default;
@@ -45,8 +49,10 @@ public:
     virtual std::vector<std::string> styleTableNames() = 0;
     // The paper sizes `device` offers; empty for an unknown device.
     virtual std::vector<std::string> mediaNames(const std::string& device) = 0;
-    // Plots the active layout of `document` with `settings`.
-    virtual PlotResult plot(AcadDocument& document, const PlotSettings& settings) = 0;
+    // Plots the active layout of `document` with `settings`. A plot that `stop` ends, or
+    // whose drawing expands past what one plot may draw, fails and writes nothing.
+    virtual PlotResult plot(AcadDocument& document, const PlotSettings& settings,
+                            const StopRequested& stop) = 0;
 };
 
 // Makes `service` the one the layouts use (nullptr removes it).
@@ -58,6 +64,9 @@ inline constexpr const char* kNoPlotService = "没有可用的打印服务";
 inline constexpr const char* kUnknownDevice = "打印设备不存在";
 inline constexpr const char* kUnknownStyle = "打印样式表不存在";
 inline constexpr const char* kUnknownMedia = "该打印设备没有此图纸尺寸";
+inline constexpr const char* kPlotTooLarge =
+    "图形展开后过于庞大（块引用、阵列或曲线），超出打印限度，未打印";
+inline constexpr const char* kPlotStopped = "打印已终止，未打印";
 }  // namespace reason
 
 }  // namespace drawing

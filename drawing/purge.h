@@ -9,6 +9,14 @@
 // made from inside an unused block definition count in the same pass, so blocks nested
 // in unused blocks go one pass later: ten passes clear ten levels.
 //
+// An entry goes with what it owns, directly or through what it owns (extension
+// dictionaries and their contents), and with the records that hold its data (ACDSDATA);
+// entries of tables' lists and reactor lists that pointed at any of it are cleared. It
+// stays when any of that is a record the engine cannot judge (a proxy object or entity
+// of another program), or when any record that stays points at any of it, as owner or
+// from extended data included: a block record that owns entities of the ENTITIES
+// section is a space, whatever its name.
+//
 // Never removed: layer 0 and Defpoints, linetypes ByLayer, ByBlock and Continuous,
 // text style and dimension style Standard, the model and paper space blocks, entries
 // that belong to external references, and text styles that hold shape files.

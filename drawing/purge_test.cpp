@@ -194,6 +194,115 @@ TEST(Purge, PointersFromWhatABlockOwnsDoNotKeepIt) {
     EXPECT_FALSE(sortTableLeft);
 }
 
+// Objects hung on the unused layer UNUSED (handle 29) and the unused block U1 (block
+// record 38) of the sample, and what the model-space LINE (51) says about them.
+struct Attached {
+    const char* name;
+    Groups objects;                     // added to the OBJECTS section
+    std::vector<std::string> reactors;  // the LINE's reactor list
+    Groups xdata;                       // the LINE's extended data
+    const char* entry;
+    bool kept;
+    const char* lineOwner = "34";  // model space
+};
+
+Groups withAttached(const Attached& a) {
+    Groups g = sampleGroups({});
+    auto line = std::find(g.begin(), g.end(), std::pair<int, std::string>{5, "51"}) + 1;
+    line->second = a.lineOwner;
+    Groups reactors;
+    if (!a.reactors.empty()) reactors.emplace_back(102, "{ACAD_REACTORS");
+    for (const std::string& h : a.reactors) reactors.emplace_back(330, h);
+    if (!a.reactors.empty()) reactors.emplace_back(102, "}");
+    line = g.insert(line, reactors.begin(), reactors.end()) + static_cast<long>(reactors.size());
+    line = std::find_if(line, g.end(), [](const auto& group) { return group.first == 0; });
+    line = g.insert(line, a.xdata.begin(), a.xdata.end());
+    auto objectsEnd =
+        std::find(g.rbegin(), g.rend(), std::pair<int, std::string>{0, "ENDSEC"}).base() - 1;
+    g.insert(objectsEnd, a.objects.begin(), a.objects.end());
+    return g;
+}
+
+Groups object(const char* type, const char* handle, const char* owner, const Groups& body = {}) {
+    Groups g{{0, type}, {5, handle}, {330, owner}};
+    g.insert(g.end(), body.begin(), body.end());
+    return g;
+}
+
+Groups concat(std::initializer_list<Groups> parts) {
+    Groups out;
+    for (const Groups& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// Purge takes nothing it cannot judge and nothing a record that stays points at, and
+// what it takes leaves no pointer to nowhere: a reactor entry that named it is cleared.
+// The drawings it writes load clean in ezdxf.
+TEST(Purge, KeepsWhatItCannotJudgeOrWhatStaysPointsAt) {
+    const Groups proxy = {
+        {100, "AcDbProxyObject"}, {90, "499"}, {91, "513"}, {93, "34"}, {310, "40C8804040"}};
+    const Groups xrecord = {{100, "AcDbXrecord"}, {1, "data"}};
+    const Attached cases[] = {
+        {"proxy object of another program in the layer's dictionary",
+         concat({object("DICTIONARY", "F010", "29",
+                        {{100, "AcDbDictionary"}, {3, "APP"}, {350, "F011"}}),
+                 object("ACAD_PROXY_OBJECT", "F011", "F010", proxy)}),
+         {},
+         {},
+         "LAYER UNUSED",
+         true},
+        {"proxy object a kept entity lists as reactor",
+         concat({object("DICTIONARY", "F010", "38",
+                        {{100, "AcDbDictionary"}, {3, "APP"}, {350, "F011"}}),
+                 object("ACAD_PROXY_OBJECT", "F011", "F010", proxy)}),
+         {"F011"},
+         {},
+         "BLOCK U1",
+         true},
+        {"record data a kept entity lists as reactor",
+         concat({object("DICTIONARY", "F010", "29",
+                        {{100, "AcDbDictionary"}, {3, "APP"}, {350, "F011"}}),
+                 object("XRECORD", "F011", "F010", xrecord)}),
+         {"F011"},
+         {},
+         "LAYER UNUSED",
+         false},
+        {"record data a kept dictionary lists",
+         concat({object("XRECORD", "F010", "38", xrecord),
+                 object("DICTIONARY", "F012", "59",
+                        {{100, "AcDbDictionary"}, {3, "X"}, {350, "F010"}})}),
+         {},
+         {},
+         "BLOCK U1",
+         true},
+        {"record data named in a kept entity's extended data",
+         object("XRECORD", "F010", "29", xrecord),
+         {},
+         {{1001, "ACAD"}, {1005, "F010"}},
+         "LAYER UNUSED",
+         true},
+        {"an entity of the ENTITIES section owned by the block record",
+         {},
+         {},
+         {},
+         "BLOCK U1",
+         true,
+         "38"},
+    };
+    testing::ScratchFolder scratch("purge-");
+    for (const Attached& c : cases) {
+        Drawing d = parsed(withAttached(c));
+        const auto before = testing::pointingNowhere(d);
+        for (int pass = 0; pass < 10; ++pass) purgeAll(d);
+        EXPECT_EQ(has(inventory(d), c.entry), c.kept) << c.name;
+        for (const std::string& left : testing::pointingNowhere(d))
+            EXPECT_TRUE(before.count(left)) << c.name << ": " << left;
+        const std::string path = (scratch.path() / "purged.dxf").string();
+        testing::writeFile(path, d.bytes());
+        EXPECT_EQ(testing::ezdxfAudit(path), "") << c.name;
+    }
+}
+
 // Found by fuzzing: a definition without ENDBLK once took the section's end with it
 // when records had been inserted before the purge.
 TEST(Purge, DefinitionWithoutEndKeepsTheSectionEnd) {

@@ -144,7 +144,7 @@ void Drawing::addGroup(Record& r, Analysis& a, const Group& g) {
     if (a.inXdata) {
         if (code == 1003) addName(RefKind::Layer, v);
         if (code == 1005 && parseHandle(v))
-            refs_.push_back(Ref{RefKind::Handle, RefRole::Use, kNoName, parseHandle(v)});
+            refs_.push_back(Ref{RefKind::Handle, RefRole::Extended, kNoName, parseHandle(v)});
         return;
     }
     if (a.header) {
@@ -410,7 +410,9 @@ Status Drawing::parse(std::string bytes, Drawing& d) {
     d.bodyEnd_ = g.end;
     d.readHeaderSettings();
     if (!ended) {
+        // The mark goes on lines of its own, after the line end the last line may lack.
         std::string eof;
+        if (d.style_.format == DxfFormat::Ascii && data[d.bodyEnd_ - 1] != '\n') eof = d.style_.eol;
         appendGroup(eof, d.style_, 0, "EOF");
         d.insert({{d.records_.size(), std::move(eof)}});
     }

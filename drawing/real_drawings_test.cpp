@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "drawing/audit.h"
 #include "drawing/drawing.h"
@@ -34,28 +33,6 @@ Drawing read(const std::string& bytes) {
     return d;
 }
 
-// What the live records point at that no live record is: "TYPE code-role handle"
-// for pointers, "TYPE block NAME" for blocks named by entities.
-std::set<std::string> pointingNowhere(Drawing& d) {
-    std::set<uint32_t> blocks;
-    for (size_t i = 0; i < d.size(); ++i)
-        if (!d.record(i).deleted && d.record(i).kind == Kind::Block)
-            blocks.insert(d.record(i).name);
-    std::set<std::string> out;
-    for (size_t i = 0; i < d.size(); ++i) {
-        const Record& r = d.record(i);
-        if (r.deleted) continue;
-        for (const Ref& ref : d.refs(i)) {
-            if (ref.kind == RefKind::Handle && d.find(ref.handle) < 0)
-                out.insert(r.type + " " + std::to_string(static_cast<int>(ref.role)) + " " +
-                           handleText(ref.handle));
-            if (ref.kind == RefKind::Block && !blocks.count(ref.name))
-                out.insert(r.type + " block " + std::to_string(ref.name));
-        }
-    }
-    return out;
-}
-
 TEST(RealDrawings, AreWrittenBackByteForByte) {
     const auto paths = realDrawings();
     ASSERT_GE(paths.size(), 20u);
@@ -71,9 +48,9 @@ TEST(RealDrawings, AreWrittenBackByteForByte) {
 TEST(RealDrawings, PurgeLeavesNoReferenceToWhatItRemoved) {
     for (const fs::path& path : realDrawings()) {
         Drawing d = read(testing::readFile(path.string()));
-        const std::set<std::string> before = pointingNowhere(d);
+        const std::set<std::string> before = testing::pointingNowhere(d);
         for (int pass = 0; pass < 10; ++pass) purgeAll(d);
-        for (const std::string& left : pointingNowhere(d))
+        for (const std::string& left : testing::pointingNowhere(d))
             EXPECT_TRUE(before.count(left)) << path.filename() << ": " << left;
     }
 }

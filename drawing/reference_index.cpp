@@ -45,6 +45,10 @@ void ReferenceIndex::collectEntries() {
         if (r.deleted) continue;
         if (r.hasHandle && (r.table >= 0 || r.section == Section::Blocks))
             named_.emplace(r.handle, static_cast<int32_t>(i));
+        if (r.section == Section::Objects && r.owner) dependents_[r.owner].push_back(i);
+        if (r.section == Section::Other)
+            for (const Ref& ref : d_.refs(i))
+                if (ref.role == RefRole::Data) dependents_[ref.handle].push_back(i);
         if (r.kind == Kind::BlockRecord && r.hasHandle) blockRecords_.push_back(i);
         if (r.kind == Kind::Layout && r.section == Section::Objects) layouts_.push_back(i);
         if (r.name == kNoName) continue;
@@ -142,18 +146,27 @@ void ReferenceIndex::findLayouts() {
 void ReferenceIndex::markUses() {
     usedName_.assign(kNameKinds * names_, 0);
     usedRecord_.assign(d_.size(), 0);
+    // Runs of records share their owner: the last one's answer is kept.
+    uint64_t lastOwner = 0;
+    bool lastOwnerIsLayout = false;
     for (size_t i = 0; i < d_.size(); ++i) {
         const Record& r = d_.record(i);
         if (r.deleted) continue;
         const uint32_t ownBlock =
             r.block >= 0 ? d_.record(static_cast<size_t>(r.block)).name : kNoName;
         for (const Ref& ref : d_.refs(i)) {
-            if (ref.role == RefRole::Owner) continue;
-            if (ref.kind == RefKind::Handle && ref.role != RefRole::Use) {
-                if (named_.count(ref.handle) && (referrers_.empty() || referrers_.back() != i))
-                    referrers_.push_back(i);
+            if (ref.role == RefRole::Owner) {
+                if (ref.handle != lastOwner) {
+                    lastOwner = ref.handle;
+                    lastOwnerIsLayout = layoutBlocks_.count(ref.handle) > 0;
+                }
+                if (!lastOwnerIsLayout) pointers_.push_back({i, ref.handle, ref.role});
                 continue;
             }
+            if (ref.kind == RefKind::Handle) pointers_.push_back({i, ref.handle, ref.role});
+            if (ref.kind == RefKind::Handle && ref.role != RefRole::Use &&
+                ref.role != RefRole::Extended)
+                continue;
             if (ref.kind != RefKind::Handle) {
                 if (!(ref.kind == RefKind::Block && ref.name == ownBlock))
                     usedName_[static_cast<size_t>(ref.kind) * names_ + ref.name] = 1;
@@ -161,7 +174,6 @@ void ReferenceIndex::markUses() {
             }
             const auto found = named_.find(ref.handle);
             if (found == named_.end()) continue;
-            if (referrers_.empty() || referrers_.back() != i) referrers_.push_back(i);
             const int32_t t = found->second;
             const Record& target = d_.record(static_cast<size_t>(t));
             // A pointer into a block definition keeps the whole definition.
@@ -173,6 +185,12 @@ void ReferenceIndex::markUses() {
                 usedRecord_[static_cast<size_t>(t)] = 1;
         }
     }
+}
+
+const std::vector<size_t>& ReferenceIndex::dependents(uint64_t handle) const {
+    static const std::vector<size_t> kNone;
+    const auto found = dependents_.find(handle);
+    return found == dependents_.end() ? kNone : found->second;
 }
 
 int32_t ReferenceIndex::definition(RefKind kind, uint32_t name) const {
@@ -197,20 +215,20 @@ std::vector<ClearedPointer> clearPointers(Drawing& d, size_t i,
     std::vector<ClearedPointer> out;
     const Record& r = d.record(i);
     const bool dictionary = r.kind == Kind::Dictionary, table = r.kind == Kind::Table;
-    bool ownerSeen = false, inReactors = false, xdata = false;
+    bool ownerSeen = false, inReactors = false;
     for (size_t k = 1; k < edit.size(); ++k) {
         const int code = edit.code(k);
-        xdata = xdata || code == 1001;
-        if (!xdata && code == 102) {
+        if (code == 1001) break;  // extended data belongs to its application
+        if (code == 102) {
             if (edit.text(k).rfind("{ACAD_REACTORS", 0) == 0)
                 inReactors = true;
             else if (edit.text(k) == "}")
                 inReactors = false;
             continue;
         }
-        if (xdata ? code != 1005 : !isPointerCode(code)) continue;
+        if (!isPointerCode(code)) continue;
         const uint64_t h = parseHandle(edit.text(k));
-        const bool isOwner = !xdata && !inReactors && code == 330 && !ownerSeen;
+        const bool isOwner = !inReactors && code == 330 && !ownerSeen;
         ownerSeen = ownerSeen || isOwner;
         if (h == 0 || !gone(h) || (inReactors && !reactors)) continue;
         out.push_back({code, h, isOwner});

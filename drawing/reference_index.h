@@ -1,8 +1,8 @@
 // The references of a drawing, gathered once per purge or audit pass from the records'
 // summaries: the named entries (layers, linetypes, text styles, dimension styles,
-// blocks) and what refers to each, the records pointed at by handle, and the block
-// records that hold the layouts. Purge removes only what nothing refers to; audit finds
-// what refers to nothing.
+// blocks) and what refers to each, the records pointed at by handle, what goes with a
+// record when it goes, and the block records that hold the layouts. Purge removes only
+// what nothing refers to; audit finds what refers to nothing.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,13 @@
 #include "drawing/drawing.h"
 
 namespace drawing {
+
+// A pointer by handle of a live record.
+struct Pointer {
+    size_t record;
+    uint64_t handle;
+    RefRole role;
+};
 
 struct NamedEntry {
     RefKind kind;
@@ -38,12 +45,15 @@ public:
     // Whether the block record (by handle) holds a layout: found through the LAYOUT
     // objects, and in drawings without them through the names of model and paper space.
     bool isLayoutBlock(uint64_t blockRecord) const { return layoutBlocks_.count(blockRecord) > 0; }
-    // The records that point (other than as owner) at a table entry or at a block or
-    // its contents: the only ones a purge can leave pointing nowhere.
-    const std::vector<size_t>& referrers() const { return referrers_; }
     // The block records of model space and of the active paper space; 0 when none.
     uint64_t modelSpace() const { return modelSpace_; }
     uint64_t paperSpace() const { return paperSpace_; }
+    // The records that go with the record of `handle`: the objects it owns and the
+    // records that hold its data (ACDSDATA); none when nothing does.
+    const std::vector<size_t>& dependents(uint64_t handle) const;
+    // Every pointer by handle of the live records but the owner pointers to the blocks
+    // of layouts, which purge never removes.
+    const std::vector<Pointer>& pointers() const { return pointers_; }
 
 private:
     void collectEntries();
@@ -60,9 +70,10 @@ private:
     // pointer can keep. Looking pointers up here, not in the drawing's index of every
     // handle, spares rebuilding that index after each pass that removed something.
     std::unordered_map<uint64_t, int32_t> named_;
-    std::vector<size_t> blockRecords_, layouts_;
-    std::vector<size_t> referrers_;  // the BLOCK_RECORD entries, the LAYOUTs
+    std::vector<size_t> blockRecords_, layouts_;  // the BLOCK_RECORD entries, the LAYOUTs
     std::unordered_set<uint64_t> layoutBlocks_;
+    std::unordered_map<uint64_t, std::vector<size_t>> dependents_;
+    std::vector<Pointer> pointers_;
     uint64_t modelSpace_ = 0;
     uint64_t paperSpace_ = 0;
 };
@@ -80,8 +91,9 @@ struct ClearedPointer {
 
 // Clears the pointers of record `i` to the handles `gone` names: an owner pointer is
 // set to `newOwner`, an entry of a table's list or (when `reactors`) of the reactor list
-// is removed, a dictionary entry goes with its name, any other pointer (extended data
-// included) is set to 0. Returns the pointers found; changes the record only when `fix`.
+// is removed, a dictionary entry goes with its name, any other pointer is set to 0.
+// Extended data is its application's and is left as it is. Returns the pointers found;
+// changes the record only when `fix`.
 std::vector<ClearedPointer> clearPointers(Drawing& drawing, size_t i,
                                           const std::function<bool(uint64_t)>& gone,
                                           uint64_t newOwner, bool reactors, bool fix);

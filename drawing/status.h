@@ -19,6 +19,7 @@ struct Status {
 // The reasons the engine gives.
 namespace reason {
 inline constexpr const char* kUnreadable = "无法读取文件";
+inline constexpr const char* kNotRegularFile = "不是普通文件（命名管道、设备或套接字），未打开";
 inline constexpr const char* kEmpty = "文件是空的";
 inline constexpr const char* kNotDxf = "不是DXF图形文件";
 inline constexpr const char* kBinaryDwg = "二进制DWG格式不受支持，请先另存为DXF";

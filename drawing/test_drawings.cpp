@@ -321,6 +321,19 @@ std::string sampleDrawing(const SampleOptions& options) {
     return render(sampleGroups(options), options.format, options.crlf);
 }
 
+std::string selfInsertingDrawing() {
+    Groups g = {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {0, "ENDSEC"},
+                {0, "SECTION"}, {2, "BLOCKS"}, {0, "BLOCK"},    {8, "0"},      {2, "SELF"},
+                {70, "0"},      {10, "0"},     {20, "0"}};
+    const Groups reference = {{0, "INSERT"}, {8, "0"}, {2, "SELF"}, {10, "1"}, {20, "1"}};
+    g.insert(g.end(), reference.begin(), reference.end());
+    g.insert(g.end(), reference.begin(), reference.end());
+    g.insert(g.end(), {{0, "ENDBLK"}, {8, "0"}, {0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}});
+    g.insert(g.end(), reference.begin(), reference.end());
+    g.insert(g.end(), {{0, "ENDSEC"}, {0, "EOF"}});
+    return render(g, DxfFormat::Ascii);
+}
+
 ScratchFolder::ScratchFolder(const std::string& prefix)
     : path_(std::filesystem::temp_directory_path() /
             (prefix + std::to_string(std::random_device{}()))) {
@@ -351,6 +364,26 @@ std::string ezdxfAudit(const std::string& path) {
         ::pclose(p);
     }
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+std::set<std::string> pointingNowhere(Drawing& d) {
+    std::set<uint32_t> blocks;
+    for (size_t i = 0; i < d.size(); ++i)
+        if (!d.record(i).deleted && d.record(i).kind == Kind::Block)
+            blocks.insert(d.record(i).name);
+    std::set<std::string> out;
+    for (size_t i = 0; i < d.size(); ++i) {
+        const Record& r = d.record(i);
+        if (r.deleted) continue;
+        for (const Ref& ref : d.refs(i)) {
+            if (ref.kind == RefKind::Handle && d.find(ref.handle) < 0)
+                out.insert(r.type + " " + std::to_string(static_cast<int>(ref.role)) + " " +
+                           handleText(ref.handle));
+            if (ref.kind == RefKind::Block && !blocks.count(ref.name))
+                out.insert(r.type + " block " + std::to_string(ref.name));
+        }
+    }
     return out;
 }
 

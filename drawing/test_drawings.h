@@ -3,10 +3,12 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "drawing/drawing.h"
 #include "drawing/dxf_groups.h"
 
 namespace drawing::testing {
@@ -37,6 +39,10 @@ std::string render(const Groups& groups, DxfFormat format, bool crlf = false);
 
 std::string sampleDrawing(const SampleOptions& options);
 
+// An R12 drawing whose block SELF inserts itself twice, inserted once in model space:
+// a few hundred bytes that, expanded without a limit, take 2^32 references and more.
+std::string selfInsertingDrawing();
+
 // A fresh folder under the system's temporary folder, named `prefix` and a random
 // number, removed with everything in it when the object goes.
 class ScratchFolder {
@@ -55,6 +61,10 @@ private:
 // Writes `bytes` to `path`.
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
+
+// What the live records of `d` point at that no live record is: "TYPE role handle" for
+// pointers, "TYPE block NAME-ID" for blocks named by entities.
+std::set<std::string> pointingNowhere(Drawing& d);
 
 // Loads the file with the independent reader ezdxf and runs its audit: empty when the
 // file loads without audit errors, else what ezdxf reports.

@@ -22,7 +22,7 @@ struct ObjectLocation {
 struct Container {
     Version version = Version::R2000;
     uint8_t maintenance = 0;  // maintenance release of the writing program
-    uint16_t codePage = 0;    // the file header's code page number (30 = ANSI_936 in R2004)
+    uint16_t codePage = 0;    // the file header's code page number (30 = ANSI_1252, 39 = ANSI_936)
     // Each section as stored (R13–R2000) or after decompression (2004 and later),
     // beginning with its start sentinel where the version writes one.
     std::vector<uint8_t> header;   // header variables (AcDb:Header)

@@ -12,10 +12,12 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include "db/read_failure_box.h"
 #include "db/schema.h"
 #include "grades/grade_tables.h"
 #include "grades/record_panel.h"
 #include "grades/window_helpers.h"
+#include "ui/keyboard.h"
 
 namespace grades {
 namespace {
@@ -33,12 +35,14 @@ GradeConversionWindow::GradeConversionWindow(QWidget* parent) : QWidget(parent) 
     setWindowTitle(QStringLiteral("各国钢号转换系统"));
     const ui::OptionalMessage failed = openTable(browse_, db::kWorldFile, "s_world");
     if (!failed) openTable(searchCursor_, db::kWorldFile, "s_world");
+    for (db::TableCursor* cursor : {&browse_, &searchCursor_}) db::showReadFailures(*cursor, this);
 
     auto* gradeRow = new QHBoxLayout;
     gradeCaption_ = named(new QLabel(QStringLiteral("请输入需转换的钢号：")), "Label1");
     grade_ = named(new QComboBox, "Combo1");
     grade_->setEditable(true);
     grade_->setInsertPolicy(QComboBox::NoInsert);
+    offerCompletions(grade_);
     grade_->setMinimumWidth(180);
     searchButton_ = named(new QPushButton(QStringLiteral("搜索")), "Command1");
     nextButton_ = named(new QPushButton(QStringLiteral("下一个")), "Command2");
@@ -54,6 +58,8 @@ GradeConversionWindow::GradeConversionWindow(QWidget* parent) : QWidget(parent) 
     });
     connect(searchButton_, &QPushButton::clicked, this, [this] { runSearch(false); });
     connect(nextButton_, &QPushButton::clicked, this, [this] { runSearch(true); });
+    ui::pressOnEnter(this, searchButton_);
+    ui::closeOnEscape(this);
 
     panelA_ = createPanel(browse_, "Frame2", QStringLiteral("Text1"), QStringLiteral("Label2"));
     panelB_ =

@@ -4,7 +4,8 @@
 // one shows its row in panel A (Frame2, displays Text1(0 … 9), bound to the browse
 // cursor). 搜索 (Command1) and 下一个 (Command2) look for the typed text in every
 // standard and show the match in panel B (Frame3, displays Text2(0 … 9), bound to the
-// search cursor). Choosing 中国GB draws the eye to the grade box with a short red flash.
+// search cursor); they look for the text as typed. Choosing 中国GB draws the eye to the
+// grade box with a short red flash. Enter presses 搜索, Esc closes the window.
 #pragma once
 
 #include <QPalette>

@@ -1,8 +1,8 @@
 #include "grades/grade_query_window.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -19,13 +19,15 @@
 #include <QVBoxLayout>
 
 #include "db/grade_lookup.h"
+#include "db/read_failure_box.h"
 #include "db/schema.h"
 #include "db/table_model.h"
 #include "grades/grade_tables.h"
-#include "grades/print_table.h"
 #include "grades/record_panel.h"
 #include "grades/window_helpers.h"
+#include "ui/file_dialogs.h"
 #include "ui/fonts.h"
+#include "ui/keyboard.h"
 
 namespace grades {
 namespace {
@@ -43,6 +45,7 @@ GradeQueryWindow::GradeQueryWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("GradeQueryWindow"));
     setWindowTitle(QStringLiteral("世界钢号查询系统"));
     const ui::OptionalMessage failed = openTable(cursor_, db::kMaterialFile, "CNA_STEEL");
+    db::showReadFailures(cursor_, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(createQueryArea());
@@ -71,12 +74,15 @@ QWidget* GradeQueryWindow::createQueryArea() {
     grade_ = named(new QComboBox, "Combo1");
     grade_->setEditable(true);
     grade_->setInsertPolicy(QComboBox::NoInsert);
+    offerCompletions(grade_);
     grade_->setMinimumWidth(160);
     grade_->installEventFilter(this);
     connect(grade_, &QComboBox::activated, this, &GradeQueryWindow::query);
     top->addWidget(grade_);
     auto* ok = named(new QPushButton(QStringLiteral("确定")), "Command1");
     connect(ok, &QPushButton::clicked, this, &GradeQueryWindow::query);
+    ui::pressOnEnter(this, ok);
+    ui::closeOnEscape(this);
     top->addWidget(ok);
     progress_ = named(new QProgressBar, "ProgressBar1");
     progress_->hide();
@@ -127,8 +133,10 @@ QWidget* GradeQueryWindow::createButtons() {
     };
     button("Command2", "查看列表", [this] { showList(true); });
     button("Command3", "隐藏列表", [this] { showList(false); });
-    button("Command4", "打印列表", [this] { askPrint(&GradeQueryWindow::printList); });
-    button("Command5", "打印查询结果", [this] { askPrint(&GradeQueryWindow::printResult); });
+    button("Command4", "打印列表",
+           [this] { askPrint(&GradeQueryWindow::printList, QPageLayout::Landscape); });
+    button("Command5", "打印查询结果",
+           [this] { askPrint(&GradeQueryWindow::printResult, QPageLayout::Portrait); });
     button("Command6", "保存查询结果", [this] { askSaveResult(); });
     button("Command7", "关闭窗口", [this] { hide(); });
     return bar;
@@ -157,30 +165,47 @@ void GradeQueryWindow::rebuildList() {
 
 void GradeQueryWindow::query() { db::queryGrade(cursor_, grade_->currentText().toStdString()); }
 
+// The window takes the height of its state; the user may make it taller, and the grid
+// takes the room.
 void GradeQueryWindow::showList(bool shown) {
     grid_->setVisible(shown);
-    setFixedHeight(ui::twips(shown ? kListHeightTwips : kQueryHeightTwips));
+    const int height = ui::twips(shown ? kListHeightTwips : kQueryHeightTwips);
+    resize(width(), shown ? std::max(this->height(), height) : height);
 }
 
-void GradeQueryWindow::printList(QPrinter& printer) const {
+PrintedTable GradeQueryWindow::listPrintout() const {
     const QAbstractItemModel* model = grid_->model();
-    QStringList headers;
-    for (int c = 0; c < model->columnCount(); ++c)
-        headers << model->headerData(c, Qt::Horizontal).toString();
-    QList<QStringList> rows;
+    PrintedTable table{windowTitle(), {}, {}, -1};
+    for (int c = 0; c < model->columnCount(); ++c) {
+        table.headers << model->headerData(c, Qt::Horizontal).toString();
+        if (table.headers.last() == QStringLiteral("钢号")) table.keyColumn = c;
+    }
     for (int r = 0; r < model->rowCount(); ++r) {
         QStringList row;
         for (int c = 0; c < model->columnCount(); ++c) row << model->index(r, c).data().toString();
-        rows.append(row);
+        table.rows.append(row);
     }
-    printTable(printer, windowTitle() + QStringLiteral(" — CNA_STEEL"), headers, rows);
+    return table;
 }
 
-void GradeQueryWindow::printResult(QPrinter& printer) const {
-    QList<QStringList> rows;
-    for (const auto& [caption, text] : result_->captionsAndTexts()) rows.append({caption, text});
-    printTable(printer, windowTitle() + QStringLiteral(" — 查询结果"),
-               {QStringLiteral("项目"), QStringLiteral("内容")}, rows);
+PrintedTable GradeQueryWindow::resultPrintout() const {
+    PrintedTable table{windowTitle() + QStringLiteral(" — 查询结果"),
+                       {QStringLiteral("项目"), QStringLiteral("内容")},
+                       {},
+                       0};
+    for (const auto& [caption, text] : result_->captionsAndTexts())
+        table.rows.append({caption, text});
+    return table;
+}
+
+PrintStyle GradeQueryWindow::printStyle() const { return PrintStyle{font().family()}; }
+
+int GradeQueryWindow::printList(QPrinter& printer) const {
+    return printTable(printer, QPageLayout::Landscape, listPrintout(), printStyle());
+}
+
+int GradeQueryWindow::printResult(QPrinter& printer) const {
+    return printTable(printer, QPageLayout::Portrait, resultPrintout(), printStyle());
 }
 
 bool GradeQueryWindow::saveResult(const QString& path) {
@@ -198,15 +223,19 @@ bool GradeQueryWindow::saveResult(const QString& path) {
     return false;
 }
 
-void GradeQueryWindow::askPrint(void (GradeQueryWindow::*print)(QPrinter&) const) {
+void GradeQueryWindow::askPrint(int (GradeQueryWindow::*print)(QPrinter&) const,
+                                QPageLayout::Orientation orientation) {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(orientation);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted) (this->*print)(printer);
 }
 
 void GradeQueryWindow::askSaveResult() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存查询结果"), QString(),
-                                                QStringLiteral("查询结果 (*.csv);;所有文件 (*)"));
+    QString path = ui::saveFileName(this, QStringLiteral("gradeResult"),
+                                    QStringLiteral("保存查询结果"), QStringLiteral("查询结果.csv"),
+                                    QStringLiteral("查询结果 (*.csv);;所有文件 (*)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     saveResult(path);

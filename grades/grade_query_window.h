@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "db/table_cursor.h"
+#include "grades/table_printout.h"
 
 class QComboBox;
 class QPrinter;
@@ -30,10 +31,18 @@ public:
     static constexpr int kQueryHeightTwips = 5400;
     static constexpr int kListHeightTwips = 6500;
 
+    // What 打印列表 and 打印查询结果 print: the grid's table in landscape, headed by the
+    // window's caption with the grade repeated when its columns are split over pages,
+    // and the result's captions and texts in portrait.
+    PrintedTable listPrintout() const;
+    PrintedTable resultPrintout() const;
+    PrintStyle printStyle() const;
+
     // The work behind 打印列表, 打印查询结果 and 保存查询结果 once their dialogs have
-    // been answered. saveResult returns false after telling the user why.
-    void printList(QPrinter& printer) const;
-    void printResult(QPrinter& printer) const;
+    // been answered. The printing ones return the number of pages printed; saveResult
+    // returns false after telling the user why.
+    int printList(QPrinter& printer) const;
+    int printResult(QPrinter& printer) const;
     bool saveResult(const QString& path);
 
 protected:
@@ -45,7 +54,8 @@ private:
     void rebuildList();
     void query();
     void showList(bool shown);
-    void askPrint(void (GradeQueryWindow::*print)(QPrinter&) const);
+    void askPrint(int (GradeQueryWindow::*print)(QPrinter&) const,
+                  QPageLayout::Orientation orientation);
     void askSaveResult();
 
     db::TableCursor cursor_;

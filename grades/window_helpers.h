@@ -1,7 +1,9 @@
 // Small helpers the grade windows share: naming a control, UTF-8 texts of the cores as
-// QString, and showing a core's message in a box.
+// QString, showing a core's message in a box, and the grade boxes' completion.
 #pragma once
 
+#include <QComboBox>
+#include <QCompleter>
 #include <QString>
 #include <QWidget>
 #include <string_view>
@@ -21,6 +23,14 @@ inline QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsize
 
 inline void showMessage(QWidget* parent, const ui::Message& m, ui::Icon icon) {
     ui::showMessage(parent, QString::fromStdString(m.title), QString::fromStdString(m.text), icon);
+}
+
+// The designations holding what is typed are offered in a list under the grade box,
+// and the text stays as typed until one of them is picked: a search or a query looks
+// for what the user typed, never for a completion the box made up.
+inline void offerCompletions(QComboBox* box) {
+    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    box->completer()->setFilterMode(Qt::MatchContains);
 }
 
 }  // namespace grades

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/keyboard.h"
 #include "ui/message_box.h"
 
 namespace heat {
@@ -43,6 +44,8 @@ AddMaterialDialog::AddMaterialDialog(QWidget* parent, Writer write)
     form->addRow(buttons);
     connect(ok, &QPushButton::clicked, this, &AddMaterialDialog::add);
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    ui::pressOnEnter(this, ok);
+    ui::closeOnEscape(this);
 }
 
 void AddMaterialDialog::add() {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "heat/heat_texts.h"
+#include "heat/lining_limits.h"
 
 namespace heat {
 namespace {
@@ -28,8 +29,20 @@ void computeResistances(LiningState& state) {
 
 }  // namespace
 
+std::optional<ChartOutcome> refusedLining(const HeatInput& input, const LiningState& previous,
+                                          bool ambientUsed) {
+    std::vector<ui::Message> refusals = liningOutOfLimits(input, ambientUsed);
+    if (refusals.empty()) return std::nullopt;
+    ChartOutcome out{previous, std::nullopt, {}};
+    if (input.location == SurfaceLocation::None) out.messages.push_back(noLocationMessage());
+    out.messages.insert(out.messages.end(), refusals.begin(), refusals.end());
+    return out;
+}
+
 ChartOutcome runChartMethod(const HeatInput& input, const LiningState& previous) {
-    ChartOutcome out{previous, {}, {}};
+    if (std::optional<ChartOutcome> refused = refusedLining(input, previous, false))
+        return *refused;
+    ChartOutcome out{previous, HeatLossResult{}, {}};
     if (input.location == SurfaceLocation::None) out.messages.push_back(noLocationMessage());
     const std::optional<double> t = wholeNumber(input.innerTemperature);
     if (!t || *t == 0) out.messages.push_back(noInnerTemperatureMessage());
@@ -40,7 +53,7 @@ ChartOutcome runChartMethod(const HeatInput& input, const LiningState& previous)
     double sumR = 0;
     for (double r : state.r) sumR += r;
 
-    HeatLossResult& result = out.result;
+    HeatLossResult& result = *out.result;
     if (const auto reading = readChart(input.location, sumR, state.t)) {
         result.q = reading->q;
         result.tOut = reading->tOut;

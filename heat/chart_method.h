@@ -8,6 +8,10 @@
 // on. A text that is not a number leaves the value it would have set as the previous
 // calculation left it (zero before the first): T, a thickness, a stored conductivity,
 // or a resistance whose conductivity is not a number or is 0.
+//
+// Input outside the limits of lining_limits.h (T outside -273.15 … 5000 °C, a negative
+// thickness, a number too large) is refused: the messages, no result, and the kept
+// values stay as they were.
 #pragma once
 
 #include <vector>
@@ -18,11 +22,16 @@
 namespace heat {
 
 struct ChartOutcome {
-    LiningState state;  // to keep for the next calculation
-    HeatLossResult result;
-    std::vector<ui::Message> messages;  // in the order they are shown
+    LiningState state;                     // to keep for the next calculation
+    std::optional<HeatLossResult> result;  // nothing when the input was refused
+    std::vector<ui::Message> messages;     // in the order they are shown
 };
 
 ChartOutcome runChartMethod(const HeatInput& input, const LiningState& previous);
+
+// The outcome for input outside the limits, `ambientUsed` by the method: the location
+// message where none is chosen, then the refusals; nothing when the input is within.
+std::optional<ChartOutcome> refusedLining(const HeatInput& input, const LiningState& previous,
+                                          bool ambientUsed);
 
 }  // namespace heat

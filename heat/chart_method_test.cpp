@@ -25,12 +25,12 @@ TEST(ChartMethod, WallExampleWithInterfaceTemperatures) {
     const ChartOutcome out =
         run(lining(SurfaceLocation::Wall, "1000", {{"1", "150"}, {"0.5", "25"}}));
     EXPECT_TRUE(out.messages.empty());
-    EXPECT_DOUBLE_EQ(out.result.q, 4130);
-    EXPECT_DOUBLE_EQ(*out.result.tOut, 223.6);
-    EXPECT_DOUBLE_EQ(out.result.interfaces[0], 1000 - 4130 * 0.15);
-    EXPECT_DOUBLE_EQ(out.result.interfaces[1], 1000 - 4130 * 0.15 - 4130 * 0.05);
-    EXPECT_EQ(out.result.interfaces[4], out.result.interfaces[1]);
-    const ShownResults shown = shownResults(out.result);
+    EXPECT_DOUBLE_EQ(out.result->q, 4130);
+    EXPECT_DOUBLE_EQ(*out.result->tOut, 223.6);
+    EXPECT_DOUBLE_EQ(out.result->interfaces[0], 1000 - 4130 * 0.15);
+    EXPECT_DOUBLE_EQ(out.result->interfaces[1], 1000 - 4130 * 0.15 - 4130 * 0.05);
+    EXPECT_EQ(out.result->interfaces[4], out.result->interfaces[1]);
+    const ShownResults shown = shownResults(*out.result);
     EXPECT_EQ(shown.q, " 4130");
     EXPECT_EQ(shown.tOut, " 223.6");
     EXPECT_EQ(shown.interfaces[0], " 380.5");
@@ -39,7 +39,7 @@ TEST(ChartMethod, WallExampleWithInterfaceTemperatures) {
 
 TEST(ChartMethod, ALimitBelongsToTheBandThatStartsThere) {
     auto q = [](SurfaceLocation where, const char* mm) {
-        return run(lining(where, "1000", {{"1", mm}})).result.q;
+        return run(lining(where, "1000", {{"1", mm}})).result->q;
     };
     EXPECT_DOUBLE_EQ(q(SurfaceLocation::Wall, "149.9"), 100 * (0.0764 * 1000 - 4.78));
     EXPECT_DOUBLE_EQ(q(SurfaceLocation::Wall, "150"), 100 * (0.0435 * 1000 - 2.2));
@@ -54,7 +54,7 @@ TEST(ChartMethod, ALimitBelongsToTheBandThatStartsThere) {
 
 TEST(ChartMethod, DecidedOuterTemperatures) {
     auto tOut = [](SurfaceLocation where, const char* mm) {
-        return *run(lining(where, "1000", {{"1", mm}})).result.tOut;
+        return *run(lining(where, "1000", {{"1", mm}})).result->tOut;
     };
     EXPECT_DOUBLE_EQ(tOut(SurfaceLocation::Wall, "3000"), 0.0317 * 1000 + 25.6);
     const double below = -0.000018 * 1e6 + 0.122 * 1000 + 43.437;  // 147.437
@@ -70,17 +70,17 @@ TEST(ChartMethod, ResistancesAreTruncatedAndLinearFormsTakenAtT) {
         run(lining(SurfaceLocation::Wall, "1000", {{"1", "234.5"}, {"0.7+0.64*t", "134"}}));
     EXPECT_DOUBLE_EQ(out.state.r[0], 0.234);
     EXPECT_DOUBLE_EQ(out.state.r[1], 0.1);
-    EXPECT_DOUBLE_EQ(out.result.q, 100 * (0.0304 * 1000 - 1.48));  // ΣR = 0.334
-    EXPECT_DOUBLE_EQ(out.result.interfaces[0], 1000 - out.result.q * 0.234);
+    EXPECT_DOUBLE_EQ(out.result->q, 100 * (0.0304 * 1000 - 1.48));  // ΣR = 0.334
+    EXPECT_DOUBLE_EQ(out.result->interfaces[0], 1000 - out.result->q * 0.234);
 }
 
 TEST(ChartMethod, AllThicknessesZeroGiveNoBand) {
     const ChartOutcome out = run(lining(SurfaceLocation::Roof, "1200", {{"1", "0"}, {"0.5", "0"}}));
-    EXPECT_EQ(out.result.q, 0);
-    EXPECT_FALSE(out.result.tOut);
-    for (double t : out.result.interfaces) EXPECT_EQ(t, 1200);
-    EXPECT_EQ(shownResults(out.result).tOut, "");
-    EXPECT_EQ(shownResults(out.result).q, " 0");
+    EXPECT_EQ(out.result->q, 0);
+    EXPECT_FALSE(out.result->tOut);
+    for (double t : out.result->interfaces) EXPECT_EQ(t, 1200);
+    EXPECT_EQ(shownResults(*out.result).tOut, "");
+    EXPECT_EQ(shownResults(*out.result).q, " 0");
 }
 
 TEST(ChartMethod, BothWarningsInOneRunAndTheCalculationGoesOn) {
@@ -91,7 +91,7 @@ TEST(ChartMethod, BothWarningsInOneRunAndTheCalculationGoesOn) {
     EXPECT_EQ(out.messages[1].title, "出错信息提示：");
     EXPECT_EQ(out.messages[1].text, "请输入炉内温度");
     EXPECT_DOUBLE_EQ(out.state.r[0], 0.2);
-    EXPECT_FALSE(out.result.tOut);  // no location, no chart
+    EXPECT_FALSE(out.result->tOut);  // no location, no chart
 
     const ChartOutcome notNumber = run(lining(SurfaceLocation::Wall, "abc", {{"1", "200"}}));
     ASSERT_EQ(notNumber.messages.size(), 1u);
@@ -112,8 +112,8 @@ TEST(ChartMethod, TextsThatAreNotNumbersKeepThePreviousValues) {
     EXPECT_DOUBLE_EQ(again.state.d[2], 0.1);
     EXPECT_EQ(again.state.stored[0].constant, 1);
     EXPECT_EQ(again.state.r[2], 0);  // conductivity 0 before the first: R stays 0
-    EXPECT_DOUBLE_EQ(again.result.q, first.result.q);
-    EXPECT_EQ(again.result.interfaces, first.result.interfaces);
+    EXPECT_DOUBLE_EQ(again.result->q, first.result->q);
+    EXPECT_EQ(again.result->interfaces, first.result->interfaces);
 
     // A linear conductivity whose parts are not numbers keeps the previous R.
     HeatInput third = lining(SurfaceLocation::Wall, "1000", {{"1+x*t", "150"}, {"0.5", "25"}});

@@ -34,6 +34,7 @@ double surfaceCoefficient(const AirProperties& air, double tOut, double ta) {
 
 ChartOutcome runConvectionMethod(const HeatInput& input, const LiningState& previous,
                                  AirPropertyTable& airTable) {
+    if (std::optional<ChartOutcome> refused = refusedLining(input, previous, true)) return *refused;
     ChartOutcome out = runChartMethod(input, previous);
     if (input.location != SurfaceLocation::Wall) return out;
 

@@ -15,6 +15,9 @@
 // or after 100 iterations with the message "迭代未收敛" and the last values. A nominal
 // temperature missing from the air table gives a message naming it and ends the
 // refinement; the chart method's results stay, as they do for a roof or a bottom.
+//
+// Input outside the limits of lining_limits.h, the ambient included, is refused as the
+// chart method refuses it.
 #pragma once
 
 #include <vector>

@@ -3,46 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <map>
-#include <sstream>
 
 #include "heat/heat_texts.h"
+#include "heat/seed_air_table.h"
 #include "ui/number_text.h"
 
 namespace heat {
 namespace {
 
-// The air table of the seed data, read from its CSV file.
-class SeedAirTable : public AirPropertyTable {
-public:
-    SeedAirTable() {
-        std::ifstream in(TOLVANE_AIR_CSV);
-        std::string line;
-        std::getline(in, line);  // header
-        while (std::getline(in, line)) {
-            std::istringstream fields(line);
-            std::string t, lambda, nu, pr;
-            std::getline(fields, t, ',');
-            std::getline(fields, lambda, ',');
-            std::getline(fields, nu, ',');
-            std::getline(fields, pr, ',');
-            rows_[std::stoi(t)] = {
-                ui::readNumber(lambda), ui::readNumber(nu), ui::readNumber(pr), lambda, nu, pr};
-        }
-    }
-    std::optional<AirProperties> find(int nominal) override {
-        ++lookups;
-        const auto it = rows_.find(nominal);
-        if (it == rows_.end()) return std::nullopt;
-        return it->second;
-    }
-    void erase(int nominal) { rows_.erase(nominal); }
-    int lookups = 0;
-
-private:
-    std::map<int, AirProperties> rows_;
-};
+using testdata::SeedAirTable;
 
 HeatInput wall(const char* t, std::vector<std::pair<std::string, std::string>> layers,
                SurfaceLocation location = SurfaceLocation::Wall) {
@@ -82,7 +51,7 @@ TEST(ConvectionMethod, ConvergesOnRealisticWallsWithTheEnergyBalanceHolding) {
             SeedAirTable air;
             const HeatInput input = wall(std::to_string(t).c_str(), walls[w]);
             const ChartOutcome out = runConvectionMethod(input, {}, air);
-            const HeatLossResult& r = out.result;
+            const HeatLossResult& r = *out.result;
             EXPECT_TRUE(out.messages.empty());
             ASSERT_TRUE(r.qc && r.tOut && r.air);
             EXPECT_LT(r.iterations, 20);
@@ -103,11 +72,11 @@ TEST(ConvectionMethod, RoofAndBottomShowTheChartResults) {
         const ChartOutcome chart = runChartMethod(input, {});
         const ChartOutcome out = runConvectionMethod(input, {}, air);
         EXPECT_EQ(air.lookups, 0);
-        EXPECT_EQ(out.result.q, chart.result.q);
-        EXPECT_EQ(out.result.tOut, chart.result.tOut);
-        EXPECT_EQ(out.result.interfaces, chart.result.interfaces);
-        EXPECT_FALSE(out.result.qc);
-        EXPECT_EQ(shownResults(out.result).tOut, shownResults(chart.result).tOut);
+        EXPECT_EQ(out.result->q, chart.result->q);
+        EXPECT_EQ(out.result->tOut, chart.result->tOut);
+        EXPECT_EQ(out.result->interfaces, chart.result->interfaces);
+        EXPECT_FALSE(out.result->qc);
+        EXPECT_EQ(shownResults(*out.result).tOut, shownResults(*chart.result).tOut);
     }
 }
 
@@ -120,11 +89,11 @@ TEST(ConvectionMethod, ShowsWholeDegreesAndKeepsTheChartMessages) {
 
     input.location = SurfaceLocation::Wall;
     const ChartOutcome out = runConvectionMethod(input, {}, air);
-    const ShownResults shown = shownResults(out.result);
-    EXPECT_EQ(shown.tOut, ui::shortestText(std::trunc(*out.result.tOut)));
-    EXPECT_EQ(shown.interfaces[0], ui::shortestText(std::trunc(out.result.interfaces[0])));
-    EXPECT_EQ(shown.q, ui::shortestText(out.result.q));
-    EXPECT_EQ(shown.iterations, std::to_string(out.result.iterations));
+    const ShownResults shown = shownResults(*out.result);
+    EXPECT_EQ(shown.tOut, ui::shortestText(std::trunc(*out.result->tOut)));
+    EXPECT_EQ(shown.interfaces[0], ui::shortestText(std::trunc(out.result->interfaces[0])));
+    EXPECT_EQ(shown.q, ui::shortestText(out.result->q));
+    EXPECT_EQ(shown.iterations, std::to_string(out.result->iterations));
 }
 
 TEST(ConvectionMethod, MissingAirRowNamesItAndLeavesTheChartResults) {
@@ -135,8 +104,8 @@ TEST(ConvectionMethod, MissingAirRowNamesItAndLeavesTheChartResults) {
     ASSERT_EQ(out.messages.size(), 1u);
     EXPECT_EQ(out.messages[0].title, "出错信息提示：");
     EXPECT_NE(out.messages[0].text.find("20"), std::string::npos);
-    EXPECT_EQ(out.result.tOut, runChartMethod(input, {}).result.tOut);
-    EXPECT_FALSE(out.result.qc);
+    EXPECT_EQ(out.result->tOut, runChartMethod(input, {}).result->tOut);
+    EXPECT_FALSE(out.result->qc);
 }
 
 // An air table that alternates between two very different rows keeps t_out jumping.
@@ -157,8 +126,8 @@ TEST(ConvectionMethod, StopsAfterTheIterationBoundWithTheLastValues) {
         runConvectionMethod(wall("1000", {{"0.72+0.50*t", "230"}, {"0.06", "100"}}), {}, air);
     ASSERT_EQ(out.messages.size(), 1u);
     EXPECT_EQ(out.messages[0].text, "迭代未收敛");
-    EXPECT_EQ(out.result.iterations, kMaxIterations);
-    EXPECT_TRUE(out.result.qc);
+    EXPECT_EQ(out.result->iterations, kMaxIterations);
+    EXPECT_TRUE(out.result->qc);
 }
 
 TEST(ConvectionMethod, LayersWithoutAUsableConductivityAreLeftOut) {
@@ -168,13 +137,13 @@ TEST(ConvectionMethod, LayersWithoutAUsableConductivityAreLeftOut) {
     HeatInput padded =
         wall("1000", {{"0.72+0.50*t", "230"}, {"", "50"}, {"0.06", "100"}, {"0", "20"}});
     const ChartOutcome out = runConvectionMethod(padded, {}, air);
-    EXPECT_DOUBLE_EQ(out.result.q, two.result.q);
-    EXPECT_DOUBLE_EQ(*out.result.tOut, *two.result.tOut);
+    EXPECT_DOUBLE_EQ(out.result->q, two.result->q);
+    EXPECT_DOUBLE_EQ(*out.result->tOut, *two.result->tOut);
 
     // Inner temperature equal to the air: no flow, no failure.
     const ChartOutcome still = runConvectionMethod(wall("20", {{"0.06", "100"}}), {}, air);
-    EXPECT_EQ(still.result.q, 0);
-    EXPECT_EQ(*still.result.tOut, 20);
+    EXPECT_EQ(still.result->q, 0);
+    EXPECT_EQ(*still.result->tOut, 20);
 }
 
 }  // namespace

@@ -46,6 +46,16 @@ expect_output("t12=88.0\nt23=88.0\nt34=88.0\nt45=88.0\nt56=88.0\ntout=88.0\nq=13
 expect_output("message=出错信息提示：|发射率应为 0 到 1 之间的数值\nt12=\nt23=\nt34=\nt45=\nt56=\ntout=\nq=\nq_w=\nhc=\nhr=\niterations=\n"
               --location 0 --t-inner 1000 --layer "0.06|100" --method standard --emissivity 1.5)
 
+# Input that cannot be a lining is refused like any other input: its message, every key
+# empty, exit 0.
+set(empty "t12=\nt23=\nt34=\nt45=\nt56=\ntout=\nq=\n")
+expect_output("message=出错信息提示：|炉内表面温度应在 -273.15 到 5000 ℃ 之间：“1e308”\n${empty}"
+              --location 0 --t-inner 1e308 --layer "1|150")
+expect_output("message=出错信息提示：|内层保温厚度应为不小于 0 的数值（毫米）：“-150”\n${empty}"
+              --location 0 --t-inner 1000 --layer "1|-150")
+expect_output("message=出错信息提示：|环境温度应在 -273.15 到 5000 ℃ 之间：“1e400”\n${empty}qc=\nair_lambda=0.02098\nair_nu=1.328e-05\nair_pr=0.707\niterations=\n"
+              --location 0 --t-inner 1000 --layer "1|150" --ambient 1e400 --method convection)
+
 expect_exit(2 heat --location 3)
 expect_exit(2 heat --height 3)
 expect_exit(2 heat --layer "0.5")

@@ -1,6 +1,7 @@
 #include "heat/heat_texts.h"
 
 #include <cmath>
+#include <optional>
 
 #include "ui/number_text.h"
 
@@ -8,6 +9,16 @@ namespace heat {
 namespace {
 
 ui::Message warning(std::string text) { return {"出错信息提示：", std::move(text)}; }
+
+// The inner temperatures the design charts are drawn for, °C.
+int chartLow(SurfaceLocation location) { return location == SurfaceLocation::Wall ? 200 : 300; }
+int chartHigh(SurfaceLocation location) { return location == SurfaceLocation::Wall ? 1400 : 1500; }
+
+// "200-1400"; nothing for None.
+std::optional<std::string> chartRange(SurfaceLocation location) {
+    if (location == SurfaceLocation::None) return std::nullopt;
+    return std::to_string(chartLow(location)) + "-" + std::to_string(chartHigh(location));
+}
 
 }  // namespace
 
@@ -18,6 +29,12 @@ ui::Message notConvergedMessage() { return warning("迭代未收敛"); }
 ui::Message missingAirRowMessage(int nominal) {
     return warning("空气物性表中没有温度为 " + std::to_string(nominal) +
                    " ℃ 的数据，精确理论修正计算未进行");
+}
+
+std::string layerName(int layer) {
+    static const char* const kNames[kLayerCount] = {"内层保温", "二层保温", "三层保温",
+                                                    "四层保温", "五层保温", "六层保温"};
+    return kNames[layer];
 }
 
 ui::Message noCalculationYetMessage() {
@@ -87,17 +104,17 @@ const std::array<std::string, 3>& locationNames() {
     return names;
 }
 
+std::string chartRangeWarning(SurfaceLocation location, double t) {
+    const std::optional<std::string> range = chartRange(location);
+    if (!range || (t >= chartLow(location) && t <= chartHigh(location))) return {};
+    std::string shown = ui::shortestText(t);
+    if (!shown.empty() && shown.front() == ' ') shown.erase(0, 1);
+    return "炉内温度 " + shown + " ℃ 超出图表范围 " + *range + " ℃，结果为外推值";
+}
+
 std::string rangeNote(SurfaceLocation location) {
-    switch (location) {
-        case SurfaceLocation::Wall:
-            return "炉内温度取值范围200-1400";
-        case SurfaceLocation::Roof:
-        case SurfaceLocation::Bottom:
-            return "炉内温度取值范围300-1500";
-        case SurfaceLocation::None:
-            break;
-    }
-    return {};
+    const std::optional<std::string> range = chartRange(location);
+    return range ? "炉内温度取值范围" + *range : std::string();
 }
 
 ShownResults shownResults(const HeatLossResult& result) {

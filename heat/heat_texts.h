@@ -16,6 +16,9 @@ ui::Message noInnerTemperatureMessage();  // "请输入炉内温度"
 ui::Message notConvergedMessage();        // "迭代未收敛"
 ui::Message missingAirRowMessage(int nominal);
 
+// "内层保温", "二层保温" … "六层保温" for layers 0 … 5.
+std::string layerName(int layer);
+
 // Titled "提示信息": 温降图 before any calculation.
 ui::Message noCalculationYetMessage();
 
@@ -27,6 +30,11 @@ const std::array<std::string, 3>& locationNames();
 // The range note for a chosen location: "炉内温度取值范围200-1400" for a wall,
 // "炉内温度取值范围300-1500" for roof and bottom; empty for None.
 std::string rangeNote(SurfaceLocation location);
+
+// Beside the results of the chart and convection methods when T lies outside the range
+// the charts are drawn for: "炉内温度 1600 ℃ 超出图表范围 200-1400 ℃，结果为外推值";
+// empty inside the range and for None.
+std::string chartRangeWarning(SurfaceLocation location, double t);
 
 // The result fields' texts.
 struct ShownResults {

@@ -10,18 +10,21 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <tuple>
 
 #include "db/bound_display.h"
+#include "db/read_failure_box.h"
 #include "heat/add_material_dialog.h"
 #include "heat/convection_method.h"
 #include "heat/heat_texts.h"
 #include "heat/material_table.h"
 #include "heat/temperature_drop_chart.h"
 #include "heat/temperature_profile.h"
+#include "ui/keyboard.h"
 #include "ui/message_box.h"
 #include "ui/window_placement.h"
 
@@ -63,6 +66,7 @@ HeatTransferWindow::HeatTransferWindow(QWidget* parent) : QWidget(parent) {
     createControls();
     openDatabase();
     bindLayerDisplays();
+    ui::closeOnEscape(this);
 }
 
 HeatTransferWindow::~HeatTransferWindow() = default;
@@ -75,6 +79,9 @@ void HeatTransferWindow::createControls() {
     location_->setObjectName(QStringLiteral("Combo1"));
     for (const std::string& name : locationNames()) location_->addItem(qs(name));
     location_->setCurrentIndex(-1);
+    // Wide enough for its entries whatever the window's size and the style's arrow.
+    location_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    location_->setMinimumContentsLength(8);
     rangeNote_ = new QLabel;
     rangeNote_->setObjectName(QStringLiteral("Label3"));
     innerTemperature_ = field(QStringLiteral("Text1"), false);
@@ -150,6 +157,11 @@ void HeatTransferWindow::createControls() {
     }
     results->addWidget(new QLabel(QStringLiteral("千卡/米2*时")), 1, 4);
     results->addWidget(new QLabel(QStringLiteral("千卡/米2*时")), 2, 4);
+    rangeWarning_ = new QLabel;
+    rangeWarning_->setObjectName(QStringLiteral("RangeWarning"));
+    rangeWarning_->setStyleSheet(QStringLiteral("color: red"));
+    rangeWarning_->hide();
+    results->addWidget(rangeWarning_, int(right.size()), 0, 1, 8);
     createStandardFields(top, results);
     outer->addWidget(resultBox);
     createComparisonTable(outer);
@@ -170,6 +182,7 @@ void HeatTransferWindow::createControls() {
         buttons->addWidget(made.last());
     }
     outer->addLayout(buttons);
+    outer->addStretch(1);  // a taller window keeps every control where it was
     connect(made[0], &QPushButton::clicked, this, [this] { calculate(false); });
     connect(made[1], &QPushButton::clicked, this, [this] { calculate(true); });
     connect(made[2], &QPushButton::clicked, this, &HeatTransferWindow::calculateStandard);
@@ -231,12 +244,15 @@ void HeatTransferWindow::createComparisonTable(QVBoxLayout* outer) {
     comparison_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     comparison_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(comparison_);
+    fitComparison();
     outer->addWidget(box);
 }
 
 void HeatTransferWindow::openDatabase() {
     for (auto& cursor : materialCursors_) cursor = new db::TableCursor(this);
     airCursor_ = new db::TableCursor(this);
+    for (db::TableCursor* cursor : materialCursors_) db::showReadFailures(*cursor, this);
+    db::showReadFailures(*airCursor_, this);
     ui::OptionalMessage problem = openInsulationDb(database_);
     for (db::TableCursor* cursor : materialCursors_)
         if (!problem)
@@ -247,7 +263,7 @@ void HeatTransferWindow::openDatabase() {
 
 ui::OptionalMessage HeatTransferWindow::writeMaterial(const NewMaterial& material) {
     ui::OptionalMessage refusal = addMaterial(insulationDbPath(), material);
-    if (!refusal && materialsLoaded_) loadMaterials(false);
+    if (!refusal && materialsLoaded_) refreshMaterialLists();
     return refusal;
 }
 
@@ -285,15 +301,18 @@ void HeatTransferWindow::calculate(bool convection) {
         out = runChartMethod(input, state_);
     }
     showMessages(out.messages);
+    if (!out.result) return clearResults();
     state_ = out.state;
-    showResults(out.result);
+    showResults(*out.result);
     for (QLineEdit* edit : {qW_, hc_, hr_, radiationShare_}) edit->clear();
-    markServiceLimits({});
-    keepForChart(out.result);
+    markServiceLimits(serviceLimitWarnings(layerFaces(state_, *out.result), serviceLimits()));
+    showRangeWarning(state_.t == 0 ? std::string() : chartRangeWarning(input.location, state_.t));
+    keepForChart(*out.result);
 }
 
 // The two other methods run on the same lining for the table; with the input checked,
-// none of their kept values comes into play.
+// none of their kept values comes into play, and none of their limits refuses it (the
+// standard method's are narrower).
 void HeatTransferWindow::calculateStandard() {
     StandardInput input;
     input.lining = readInput();
@@ -308,7 +327,7 @@ void HeatTransferWindow::calculateStandard() {
     const ChartOutcome convection = runConvectionMethod(input.lining, {}, air);
     state_ = chart.state;
     showStandardResults(*out.result);
-    showComparison(compareMethods(chart.result, convection.result, *out.result));
+    showComparison(compareMethods(*chart.result, *convection.result, *out.result));
 }
 
 void HeatTransferWindow::showMessages(const std::vector<ui::Message>& messages) {
@@ -334,9 +353,8 @@ void HeatTransferWindow::showStandardResults(const StandardResult& result) {
         {qW_, shown.qW},     {hc_, shown.hc},
         {hr_, shown.hr},     {radiationShare_, shown.radiationShare}};
     for (const auto& [edit, text] : fields) edit->setText(qs(text));
-    std::array<std::string, kLayerCount> limits;
-    for (int k = 0; k < kLayerCount; ++k) limits[k] = str(layers_[k].maxTemperature->text());
-    markServiceLimits(serviceLimitWarnings(result, limits));
+    markServiceLimits(serviceLimitWarnings(layerFaces(result), serviceLimits()));
+    showRangeWarning({});
     HeatLossResult drawn;
     std::copy_n(result.coldFaces.begin(), kLayerCount - 1, drawn.interfaces.begin());
     drawn.tOut = result.tOut();
@@ -355,21 +373,39 @@ void HeatTransferWindow::showComparison(const MethodComparison& table) {
             cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             comparison_->setItem(r, c, cell);
         }
-    // Every row in sight: the table is short, and a scrolled comparison hides its point.
+    fitComparison();
+}
+
+// Every row in sight and no more: the table is short, a scrolled comparison hides its
+// point, and a taller window should not push the buttons below it down.
+void HeatTransferWindow::fitComparison() {
     comparison_->resizeRowsToContents();
     int height =
         comparison_->horizontalHeader()->sizeHint().height() + 2 * comparison_->frameWidth();
     for (int r = 0; r < comparison_->rowCount(); ++r) height += comparison_->rowHeight(r);
-    comparison_->setMinimumHeight(height);
+    comparison_->setFixedHeight(height);
 }
 
-// A refused standard calculation leaves nothing that could pass for its result.
+// A refused calculation leaves nothing that could pass for its result.
 void HeatTransferWindow::clearResults() {
     for (QLineEdit* edit : interfaces_) edit->clear();
     for (QLineEdit* edit : {tOut_, q_, qc_, iterations_, qW_, hc_, hr_, radiationShare_})
         edit->clear();
     comparison_->setRowCount(0);
+    fitComparison();
     markServiceLimits({});
+    showRangeWarning({});
+}
+
+void HeatTransferWindow::showRangeWarning(const std::string& text) {
+    rangeWarning_->setText(qs(text));
+    rangeWarning_->setVisible(!text.empty());
+}
+
+std::array<std::string, kLayerCount> HeatTransferWindow::serviceLimits() const {
+    std::array<std::string, kLayerCount> limits;
+    for (int k = 0; k < kLayerCount; ++k) limits[k] = str(layers_[k].maxTemperature->text());
+    return limits;
 }
 
 void HeatTransferWindow::markServiceLimits(const std::array<std::string, kLayerCount>& warnings) {
@@ -388,14 +424,19 @@ void HeatTransferWindow::keepForChart(const HeatLossResult& result) {
     if (chart_) chart_->showProfile(temperatureProfile(state_, result, lastNames_));
 }
 
+QStringList HeatTransferWindow::materialNames() const {
+    QStringList names;
+    for (const std::string& name : materialCursors_[0]->readColumn("名称", kMaxListedMaterials))
+        names.append(qs(name));
+    return names;
+}
+
 void HeatTransferWindow::loadMaterials(bool announce) {
     for (LayerRow& row : layers_) row.materials->clear();
     db::TableCursor& first = *materialCursors_[0];
     first.setIndex("ID");
     first.moveFirst();
-    QStringList names;
-    for (const std::string& name : first.readColumn("名称", kMaxListedMaterials))
-        names.append(qs(name));
+    const QStringList names = materialNames();
     for (LayerRow& row : layers_) {
         row.materials->addItems(names);
         row.materials->setCurrentIndex(-1);
@@ -405,6 +446,21 @@ void HeatTransferWindow::loadMaterials(bool announce) {
     if (announce)
         ui::showMessage(this, QStringLiteral("传热计算"),
                         QStringLiteral("数据库加载成功！,Marrowin！"));
+}
+
+// After 添加数据库 the lists gain the new name; every layer keeps the material it
+// stands on and the name its box shows, so the next calculation reads the same lining.
+void HeatTransferWindow::refreshMaterialLists() {
+    const QStringList names = materialNames();
+    for (LayerRow& row : layers_) {
+        const QSignalBlocker quiet(row.materials);
+        const QString shown = row.materials->currentText();
+        const int chosen = row.materials->currentIndex();
+        row.materials->clear();
+        row.materials->addItems(names);
+        row.materials->setCurrentIndex(chosen < 0 ? -1 : int(names.indexOf(shown)));
+        row.materials->setEditText(shown);
+    }
 }
 
 void HeatTransferWindow::chooseLayerMaterial(int k, const QString& name) {
@@ -447,6 +503,7 @@ void HeatTransferWindow::showHelp() {
         auto* layout = new QVBoxLayout(help_);
         layout->addWidget(text);
         help_->resize(640, 560);
+        ui::closeOnEscape(help_);
     }
     help_->show();
     help_->raise();

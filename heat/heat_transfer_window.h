@@ -1,8 +1,10 @@
 // HeatTransferWindow (传热计算): the inputs of the lining heat-loss calculation, each
 // layer's material picked from insulation.db through the layer's own cursor, the three
 // calculations and their results. 标准计算 also fills a table with the three methods side
-// by side for the same lining, and marks red each layer whose hot face it finds above the
-// material's 最高使用温度. The window keeps what the last calculation read (T,
+// by side for the same lining. Every method marks red each layer whose hot face it finds
+// above the material's 最高使用温度, and the chart-based two say beside their results when
+// T lies outside the charts' range. 添加数据库 adds a material to the lists without
+// changing any layer. The window keeps what the last calculation read (T,
 // thicknesses, conductivities) so that a field that is not a number leaves its previous
 // value, and the last results for the 温降图 chart.
 //
@@ -12,7 +14,8 @@
 // Text9 q, Text10 q_c, Text11 热导率, Text12 运动粘度, Text13 普朗特准数, Text14 迭代次数;
 // buttons Command1 粗略查图表计算 … Command7 退出. The standard method: Text15 ε, Text16 H,
 // Text17 L; results Text18 q in W/m², Text19 h_c, Text20 h_r, Text21 辐射份额; Command8
-// 标准计算; Grid1 the three methods side by side.
+// 标准计算; Grid1 the three methods side by side; RangeWarning the note on T. Esc closes
+// the window.
 #pragma once
 
 #include <QList>
@@ -61,10 +64,15 @@ private:
     void showResults(const HeatLossResult& result);
     void showStandardResults(const StandardResult& result);
     void showComparison(const MethodComparison& table);
+    void fitComparison();
     void clearResults();
     void markServiceLimits(const std::array<std::string, kLayerCount>& warnings);
+    std::array<std::string, kLayerCount> serviceLimits() const;  // each layer's 最高使用温度
+    void showRangeWarning(const std::string& text);  // hidden when empty
     void keepForChart(const HeatLossResult& result);
+    QStringList materialNames() const;  // the lists' names in ID order, at most 1000
     void loadMaterials(bool announce);
+    void refreshMaterialLists();
     void chooseLayerMaterial(int k, const QString& name);
     void locationChosen(int index);
     void showTemperatureDrop();
@@ -73,6 +81,7 @@ private:
 
     QComboBox* location_ = nullptr;
     QLabel* rangeNote_ = nullptr;
+    QLabel* rangeWarning_ = nullptr;  // beside the results: T outside the charts' range
     QLineEdit* innerTemperature_ = nullptr;
     QComboBox* ambient_ = nullptr;
     struct LayerRow {

@@ -83,6 +83,30 @@ private slots:
         QCOMPARE(text("Text11"), QStringLiteral("0.02098"));
     }
 
+    // The location list shows its entries whole from the start, and a taller window
+    // leaves the inputs where they were: the room goes below them.
+    void theWindowResizesSensibly() {
+        QWidget* w = heatWindow();
+        QApplication::processEvents();
+        // Never narrower than an entry beside the list's arrow, however small the window.
+        auto* location = control<QComboBox>(QStringLiteral("Combo1"));
+        const QFontMetrics metrics(location->font());
+        for (int i = 0; i < location->count(); ++i)
+            QVERIFY(location->minimumSizeHint().width() >=
+                    metrics.horizontalAdvance(location->itemText(i)) + 2 * metrics.height());
+        QList<QWidget*> inputs = {location, control(QStringLiteral("Text1")),
+                                  control(layer("Text3", 5)), control<QPushButton>("Command1")};
+        QList<int> tops;
+        for (QWidget* input : inputs) tops << input->mapTo(w, QPoint()).y();
+        const QSize before = w->size();
+        w->resize(before.width(), before.height() + 300);
+        QApplication::processEvents();
+        for (int i = 0; i < inputs.size(); ++i)
+            QVERIFY2(inputs[i]->mapTo(w, QPoint()).y() == tops[i],
+                     qPrintable(inputs[i]->objectName()));
+        w->resize(before);
+    }
+
     void rangeNoteFollowsTheLocation() {
         auto* location = control<QComboBox>(QStringLiteral("Combo1"));
         auto* note = control<QLabel>(QStringLiteral("Label3"));
@@ -190,6 +214,34 @@ private slots:
         setText("Text15", "0.8");
     }
 
+    // A negative thickness or an inner temperature no lining can have: each method says
+    // so, and no result stays in sight; the kept values are those of the last calculation.
+    void everyMethodRefusesWhatCannotBeALining() {
+        ui::MessageRecorder boxes;
+        click("Command1");
+        setText(layer("Text3", 1), "-113");
+        for (const char* method : {"Command1", "Command2", "Command8"}) {
+            boxes.clear();
+            click(method);
+            QCOMPARE(boxes.boxes().size(), 1);
+            QCOMPARE(boxes.boxes()[0].text,
+                     QStringLiteral("二层保温厚度应为不小于 0 的数值（毫米）：“-113”"));
+            for (const char* field : {"Text7(0)", "Text8", "Text9", "Text10"})
+                QCOMPARE(text(field), QString());
+        }
+        setText(layer("Text3", 1), "113");
+        setText("Text1", "1e308");
+        boxes.clear();
+        click("Command1");
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].text,
+                 QStringLiteral("炉内表面温度应在 -273.15 到 5000 ℃ 之间：“1e308”"));
+        QCOMPARE(text("Text9"), QString());
+        setText("Text1", "1000");
+        click("Command1");
+        QCOMPARE(text("Text9"), QStringLiteral(" 2232"));
+    }
+
     // 硅藻土砖(A级) serves up to 900 °C: inside a 1000 °C wall it is marked, the layer
     // behind it, cooler than its limit, is not; the chart method clears the marks.
     void standardMarksLayersAboveTheirServiceLimit() {
@@ -204,9 +256,42 @@ private slots:
         }
         QCOMPARE(control(layer("Text2", 1))->toolTip(), QString());
         QCOMPARE(control(layer("Text2", 1))->styleSheet(), QString());
-        click("Command1");
+        chooseMaterial(0, QStringLiteral("粘土砖(N-1)"));  // serves up to 1350 °C
+        click("Command8");
         QCOMPARE(control(layer("Text2", 0))->toolTip(), QString());
-        chooseMaterial(0, QStringLiteral("粘土砖(N-1)"));
+        QCOMPARE(control(layer("Text2", 0))->styleSheet(), QString());
+    }
+
+    // The chart and the convection method mark the same layer from their own interface
+    // temperatures; T beyond the chart's range is said beside their results.
+    void everyMethodMarksLayersAboveTheirLimit() {
+        ui::MessageRecorder boxes;
+        chooseMaterial(1, QStringLiteral("超细玻璃棉毡"));  // 400 °C, behind the first layer
+        auto* warning = control<QLabel>(QStringLiteral("RangeWarning"));
+        for (const char* method : {"Command1", "Command2"}) {
+            click(method);
+            const QString hot = text("Text7(0)").trimmed();  // t12, the hot face of layer 2
+            QVERIFY(hot.toDouble() > 400);
+            auto* name = control(layer("Text2", 1));
+            QVERIFY2(name->toolTip().startsWith(QStringLiteral("热面温度 ")), method);
+            QVERIFY(name->toolTip().endsWith(QStringLiteral(" ℃ 高于最高使用温度 400 ℃")));
+            QVERIFY(name->styleSheet().contains(QStringLiteral("red")));
+            QCOMPARE(control(layer("Text2", 0))->toolTip(), QString());
+            QCOMPARE(warning->text(), QString());
+        }
+        setText("Text1", "1600");
+        for (const char* method : {"Command1", "Command2"}) {
+            click(method);
+            QCOMPARE(warning->text(),
+                     QStringLiteral("炉内温度 1600 ℃ 超出图表范围 200-1400 ℃，结果为外推值"));
+            QVERIFY(warning->isVisible());
+        }
+        click("Command8");  // the standard method does not read the charts
+        QCOMPARE(warning->text(), QString());
+        QVERIFY(boxes.boxes().isEmpty());
+        setText("Text1", "1000");
+        chooseMaterial(1, QStringLiteral("轻质粘土砖NG-1.0"));
+        click("Command1");  // the values the next tests keep
     }
 
     void warningsAndKeptValues() {
@@ -277,6 +362,60 @@ private slots:
         QCOMPARE(text(layer("Text6", 5)), QStringLiteral("0.03+0.1*t"));
         QCOMPARE(text(layer("Text4", 5)), QStringLiteral("300"));
         form->hide();
+    }
+
+    // A material added while three layers are chosen: the lists gain it, and every layer
+    // keeps its material, its box's text and its thickness.
+    void addingAMaterialKeepsEveryLayer() {
+        ui::MessageRecorder boxes;
+        const QStringList chosen = {QStringLiteral("高铝砖LZ-48"),
+                                    QStringLiteral("轻质粘土砖NG-1.0"),
+                                    QStringLiteral("硅藻土砖(A级)")};
+        for (int k = 0; k < 3; ++k) {
+            auto* list = control<QComboBox>(layer("Combo3", k));
+            list->setCurrentIndex(list->findText(chosen[k]));
+            emit list->textActivated(chosen[k]);
+        }
+        click("Command4");
+        QWidget* form = heatWindow()->findChild<QWidget*>(QStringLiteral("AddMaterialDialog"));
+        const QStringList fields = {"硅酸铝纤维毡", "0.035+0.2*t", "128", "1000"};
+        for (int i = 0; i < fields.size(); ++i)
+            control(QStringLiteral("Text%1").arg(i + 1), form)->setText(fields[i]);
+        click(QStringLiteral("Command1"), form);
+        QCOMPARE(boxes.boxes().size(), 1);
+        for (int k = 0; k < 3; ++k) {
+            auto* list = control<QComboBox>(layer("Combo3", k));
+            QCOMPARE(list->count(), 56);
+            QCOMPARE(list->currentText(), chosen[k]);
+            QCOMPARE(list->currentIndex(), list->findText(chosen[k]));
+            QCOMPARE(text(layer("Text2", k)), chosen[k]);
+        }
+        QCOMPARE(text(layer("Text2", 3)), QStringLiteral("粘土砖(N-1)"));
+        form->hide();
+    }
+
+    void enterAddsAndEscCloses() {
+        ui::MessageRecorder boxes;
+        click("Command4");
+        QWidget* form = heatWindow()->findChild<QWidget*>(QStringLiteral("AddMaterialDialog"));
+        form->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), form);
+        const QStringList fields = {"玻璃棉管壳", "0.04", "48", "300"};
+        for (int i = 0; i < fields.size(); ++i)
+            control(QStringLiteral("Text%1").arg(i + 1), form)->setText(fields[i]);
+        QLineEdit* last = control(QStringLiteral("Text4"), form);
+        last->setFocus();
+        QTest::keyClick(last, Qt::Key_Return);
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(boxes.boxes()[0].text, QStringLiteral("材料“玻璃棉管壳”已添加到数据库"));
+        QTest::keyClick(last, Qt::Key_Escape);
+        QVERIFY(!form->isVisible());
+
+        heatWindow()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), heatWindow());
+        QTest::keyClick(control(QStringLiteral("Text1")), Qt::Key_Escape);
+        QVERIFY(!heatWindow()->isVisible());
+        heat::showHeatTransferWindow();
     }
 
     void helpExplainsTheMethods() {

@@ -18,7 +18,7 @@ ui::Message refusal(const std::string& text) { return {"添加数据库", text};
 std::string insulationDbPath() { return db::databasePath(db::kInsulationFile); }
 
 ui::OptionalMessage openInsulationDb(db::Database& out) {
-    db::seedDataFolder();
+    if (ui::OptionalMessage unusable = db::seedDataFolder()) return unusable;
     return db::Database::open(insulationDbPath(), out);
 }
 

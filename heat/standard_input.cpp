@@ -1,15 +1,13 @@
 #include "heat/standard_input.h"
 
 #include "heat/heat_texts.h"
+#include "heat/lining_limits.h"
 #include "heat/surface_coefficients.h"
 
 namespace heat {
 namespace {
 
 ui::Message warning(std::string text) { return {"出错信息提示：", std::move(text)}; }
-
-const char* const kLayerNames[kLayerCount] = {"内层保温", "二层保温", "三层保温",
-                                              "四层保温", "五层保温", "六层保温"};
 
 std::optional<double> within(const std::string& text, double lo, double hi) {
     const std::optional<double> value = wholeNumber(text);
@@ -32,11 +30,10 @@ void checkLayers(const StandardInput& input, CheckedInput& out, bool temperature
                  std::vector<ui::Message>& problems) {
     for (int k = 0; k < kLayerCount; ++k) {
         const LiningLayer& layer = input.lining.layers[k];
-        const std::string name = kLayerNames[k];
+        const std::string name = layerName(k);
         const std::optional<double> mm = wholeNumber(layer.thickness);
         if (!mm || *mm < 0) {
-            problems.push_back(
-                warning(name + "厚度应为不小于 0 的数值（毫米）：“" + layer.thickness + "”"));
+            problems.push_back(thicknessRefusal(k, layer.thickness));
             continue;
         }
         if (*mm == 0) continue;

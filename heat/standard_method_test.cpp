@@ -2,34 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "heat/seed_air_table.h"
 #include "heat/standard_texts.h"
 #include "heat/surface_coefficients.h"
 
 namespace heat {
 namespace {
 
-// The air table of the seed data, read from its CSV file.
-std::vector<AirRow> seedAir() {
-    std::vector<AirRow> rows;
-    std::ifstream in(TOLVANE_AIR_CSV);
-    std::string line;
-    std::getline(in, line);  // header
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string t, lambda, nu, pr;
-        std::getline(fields, t, ',');
-        std::getline(fields, lambda, ',');
-        std::getline(fields, nu, ',');
-        std::getline(fields, pr, ',');
-        rows.push_back({std::stod(t), std::stod(lambda), std::stod(nu), std::stod(pr)});
-    }
-    return rows;
-}
-
-const std::vector<AirRow> kAir = seedAir();
+const std::vector<AirRow> kAir = testdata::seedAirRows();
 
 // A layer as typed and, where a test needs them, its numbers: λ = a + b·t
 // kcal/(m·h·°C), b per °C.
@@ -232,7 +212,7 @@ TEST(StandardTexts, FieldsWarningsAndTheSideBySideTable) {
     EXPECT_EQ(shown.iterations, std::to_string(r.iterations));
 
     // 硅藻土砖 (900 °C) inside at 1000 °C; the outer layer's hot face is below its 900.
-    const auto warnings = serviceLimitWarnings(r, {"900", "100", "900", "", "", ""});
+    const auto warnings = serviceLimitWarnings(layerFaces(r), {"900", "100", "900", "", "", ""});
     EXPECT_EQ(warnings[0], "热面温度 1000.0 ℃ 高于最高使用温度 900 ℃");
     EXPECT_EQ(warnings[1], "");  // no thickness
     EXPECT_EQ(warnings[2], "");

@@ -59,14 +59,30 @@ ShownStandard shownStandardResults(const StandardResult& result) {
     return shown;
 }
 
+LayerFaces layerFaces(const StandardResult& result) {
+    LayerFaces faces;
+    for (int k = 0; k < kLayerCount; ++k) faces.hot[k] = result.hotFace(k);
+    faces.present = result.present;
+    return faces;
+}
+
+LayerFaces layerFaces(const LiningState& state, const HeatLossResult& result) {
+    LayerFaces faces;
+    for (int k = 0; k < kLayerCount; ++k) {
+        faces.hot[k] = k == 0 ? state.t : result.interfaces[k - 1];
+        faces.present[k] = state.d[k] > 0;
+    }
+    return faces;
+}
+
 std::array<std::string, kLayerCount> serviceLimitWarnings(
-    const StandardResult& result, const std::array<std::string, kLayerCount>& maxTemperatures) {
+    const LayerFaces& faces, const std::array<std::string, kLayerCount>& maxTemperatures) {
     std::array<std::string, kLayerCount> warnings;
     for (int k = 0; k < kLayerCount; ++k) {
         const std::optional<double> limit = wholeNumber(maxTemperatures[k]);
-        if (!result.present[k] || !limit || !(result.hotFace(k) > *limit)) continue;
-        warnings[k] = "热面温度 " + tenth(result.hotFace(k)) + " ℃ 高于最高使用温度 " +
-                      maxTemperatures[k] + " ℃";
+        if (!faces.present[k] || !limit || !(faces.hot[k] > *limit)) continue;
+        warnings[k] =
+            "热面温度 " + tenth(faces.hot[k]) + " ℃ 高于最高使用温度 " + maxTemperatures[k] + " ℃";
     }
     return warnings;
 }

@@ -21,11 +21,24 @@ struct ShownStandard {
 
 ShownStandard shownStandardResults(const StandardResult& result);
 
+// The temperature at the hot face of each layer (T for the inner layer, the interface
+// temperature in front of it for the others) and whether the layer has a thickness.
+struct LayerFaces {
+    std::array<double, kLayerCount> hot{};
+    std::array<bool, kLayerCount> present{};
+};
+
+// As the standard method found them.
+LayerFaces layerFaces(const StandardResult& result);
+// As the chart or the convection method found them, with the T and thicknesses the
+// calculation read.
+LayerFaces layerFaces(const LiningState& state, const HeatLossResult& result);
+
 // For each layer with a thickness whose hot face is hotter than its 最高使用温度 (the
 // material's number, as the window shows it), the warning "热面温度 X ℃ 高于最高使用温度
 // Y ℃"; empty for every other layer, and for a limit that is not a number.
 std::array<std::string, kLayerCount> serviceLimitWarnings(
-    const StandardResult& result, const std::array<std::string, kLayerCount>& maxTemperatures);
+    const LayerFaces& faces, const std::array<std::string, kLayerCount>& maxTemperatures);
 
 // The table: one row per quantity (caption with its unit), one column per method in
 // button order. The chart column has no h_c, h_r or share; the convection column is

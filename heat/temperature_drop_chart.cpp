@@ -7,6 +7,8 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "ui/keyboard.h"
+
 namespace heat {
 
 TemperatureDropChart::TemperatureDropChart(QWidget* parent)
@@ -19,6 +21,7 @@ TemperatureDropChart::TemperatureDropChart(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view);
     resize(720, 480);
+    ui::closeOnEscape(this);
 }
 
 void TemperatureDropChart::showProfile(const std::vector<ProfileSegment>& segments) {

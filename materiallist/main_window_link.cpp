@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include <QPushButton>
 
 #include "materiallist/material_list_panel.h"
+#include "ui/file_dialogs.h"
 #include "ui/message_box.h"
 
 namespace materiallist {
@@ -125,14 +125,15 @@ void MainWindowLink::applyFill(const FillResult& fill) {
 void MainWindowLink::newList() { panel_->newList(); }
 
 void MainWindowLink::openList() {
-    const QString path =
-        QFileDialog::getOpenFileName(window_, QStringLiteral("打开材料表"), QString(), kFilter);
+    const QString path = ui::openFileName(window_, QStringLiteral("materialList"),
+                                          QStringLiteral("打开材料表"), kFilter);
     if (!path.isEmpty()) panel_->openFile(path);
 }
 
 void MainWindowLink::saveList() {
     QString path =
-        QFileDialog::getSaveFileName(window_, QStringLiteral("保存材料表"), QString(), kFilter);
+        ui::saveFileName(window_, QStringLiteral("materialList"), QStringLiteral("保存材料表"),
+                         QStringLiteral("材料表.csv"), kFilter);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     panel_->saveFile(path);

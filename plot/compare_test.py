@@ -322,8 +322,9 @@ def ours(cli, dxf, folder):
     out = subprocess.run([cli, "--data-dir", folder, "batch", "--plot", "PDF", "--style",
                           "monochrome.ctb", "--paper", "A4", dxf],
                          capture_output=True, text=True, env=env, check=True).stdout
-    pdf = dxf[:-4] + ".pdf"
-    assert "plotted=" in out, out
+    plotted = [line for line in out.splitlines() if line.startswith("plotted=")]
+    assert plotted, out
+    pdf = plotted[0].split("|", 1)[1]  # the PDF written, under a free name
     base = dxf[:-4] + "_ours"
     subprocess.run(["pdftoppm", "-r", str(DPI), "-png", "-gray", "-singlefile", pdf, base],
                    check=True)

@@ -1,11 +1,15 @@
 #include "plot/entity.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace plot {
 namespace {
+
+constexpr int kMostSplineDegree = 25;
 
 // Reads the plain decimals drawings are full of ("-12.500000") into `v` as from_chars
 // reads them: with at most 2^53 as digits and at most 22 of them after the point, both
@@ -82,23 +86,32 @@ EntityGroups::EntityGroups(const drawing::Drawing& drawing, size_t record)
     groups_.reserve(bytes.size() / 8 + 4);  // about what an ASCII group takes
     drawing::GroupReader reader(bytes, format);
     drawing::Group g;
+    // From 2018 on an entity may end in a copy of its data for the drawing program's own
+    // use (after group 101, "Embedded Object"), whose groups mean other things: an
+    // MTEXT's 11 is there its insertion point, not its direction. They are kept apart.
+    std::vector<Value>* into = &groups_;
     if (format == drawing::DxfFormat::Ascii) {
-        while (reader.next(g)) groups_.emplace_back(g.code, g.value);
+        while (reader.next(g)) {
+            if (g.code == 101) into = &embedded_;
+            into->emplace_back(g.code, g.value);
+        }
         return;
     }
     // Binary values are made texts; the views are set once the buffer no longer grows.
     std::vector<size_t> ends;
     while (reader.next(g)) {
+        if (g.code == 101) into = &embedded_;
         const std::string text = drawing::valueText(g, format);
         texts_.insert(texts_.end(), text.begin(), text.end());
-        groups_.emplace_back(g.code, std::string_view());
+        into->emplace_back(g.code, std::string_view());
         ends.push_back(texts_.size());
     }
-    size_t begin = 0;
-    for (size_t k = 0; k < groups_.size(); ++k) {
-        groups_[k].second = std::string_view(texts_.data() + begin, ends[k] - begin);
-        begin = ends[k];
-    }
+    size_t begin = 0, k = 0;
+    for (std::vector<Value>* part : {&groups_, &embedded_})
+        for (Value& value : *part) {
+            value.second = std::string_view(texts_.data() + begin, ends[k] - begin);
+            begin = ends[k++];
+        }
 }
 
 bool EntityGroups::has(int code) const {
@@ -120,7 +133,9 @@ double EntityGroups::number(int code, double fallback) const {
 }
 
 int EntityGroups::integer(int code, int fallback) const {
-    return static_cast<int>(std::lround(number(code, fallback)));
+    // Within ±INT_MAX, so that a negated or absolute value is an int too.
+    constexpr double kMost = std::numeric_limits<int>::max();
+    return static_cast<int>(std::lround(std::clamp(number(code, fallback), -kMost, kMost)));
 }
 
 QPointF EntityGroups::point(int code) const { return {number(code), number(code + 10)}; }
@@ -234,9 +249,17 @@ void Out::clipEnd() {
     scene_.items.push_back(std::move(item));
 }
 
+double ccwSweep(double start, double end, double turn) {
+    // Ends written a hair past a whole turn (2π rounded up) are a whole turn.
+    const double sweep = std::fmod(std::fmod(end, turn) - std::fmod(start, turn), turn);
+    return sweep <= turn * 1e-9 ? sweep + turn : sweep;
+}
+
 void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,
             bool moveFirst) {
     const QRectF box(center.x() - radius, center.y() - radius, 2 * radius, 2 * radius);
+    start = std::fmod(start, 360);
+    sweep = std::clamp(sweep, -360.0, 360.0);
     // Qt's angles run counter-clockwise on a y-down screen: negated, they run
     // counter-clockwise in drawing coordinates.
     if (moveFirst) path.arcMoveTo(box, -start);
@@ -335,7 +358,9 @@ std::vector<QPointF> splinePoints(int degree, const std::vector<double>& knots,
                                   const std::vector<QPointF>& fit) {
     const int n = static_cast<int>(control.size());
     if (n < 2) return throughPoints(fit);
-    const int p = std::clamp(degree, 1, n - 1);
+    // Each point takes the square of the degree in work: a degree past any drawing's is
+    // taken as the highest one drawn.
+    const int p = std::clamp(degree, 1, std::min(n - 1, kMostSplineDegree));
     std::vector<double> k = knots;
     if (static_cast<int>(k.size()) != n + p + 1) {
         k.assign(n + p + 1, 0);  // clamped and uniform

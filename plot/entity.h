@@ -32,10 +32,14 @@ public:
     EntityGroups& operator=(const EntityGroups&) = delete;
 
     const std::vector<Value>& list() const { return groups_; }
+    // The groups from 101 ("Embedded Object") on: a copy of the entity's data for the
+    // drawing program's own use, where an R2018 MTEXT keeps its columns.
+    const std::vector<Value>& embedded() const { return embedded_; }
     std::string_view type() const { return *type_; }  // in upper case, as the engine reads it
     bool has(int code) const;
     std::string_view raw(int code) const;  // empty when missing
     double number(int code, double fallback = 0) const;
+    // Rounded, within ±INT_MAX.
     int integer(int code, int fallback = 0) const;
     QPointF point(int code) const;  // groups code and code + 10
     QString text(int code) const;   // decoded, with %%c, %%d and %%p as their signs
@@ -45,7 +49,7 @@ public:
     const drawing::TextCodec& codec() const { return *codec_; }
 
 private:
-    std::vector<Value> groups_;
+    std::vector<Value> groups_, embedded_;
     std::vector<char> texts_;  // binary drawings: the values as texts, side by side
     const std::string* type_;
     const drawing::TextCodec* codec_;
@@ -88,7 +92,11 @@ private:
     const Pen& pen_;
 };
 
-// Arc of `sweep` degrees (negative: clockwise) from angle `start`, in y-up coordinates.
+// The counter-clockwise sweep from angle `start` to angle `end`, both in any number of
+// turns of `turn` (360 or 2π): in (0, turn], a whole turn where they meet or nearly.
+double ccwSweep(double start, double end, double turn);
+// Arc of `sweep` degrees (negative: clockwise) from angle `start`, in y-up coordinates;
+// at most one turn is drawn.
 void addArc(QPainterPath& path, QPointF center, double radius, double start, double sweep,
             bool moveFirst);
 // A straight or bulged segment to `to` from the path's current point.

@@ -415,24 +415,23 @@ MTextFrame mtextFrame(const EntityGroups& g, bool wrap) {
     MTextFrame frame;
     frame.wrap = wrap;
     std::string raw, last;
-    bool embedded = false;  // the groups after 101 describe the columns (R2018)
-    bool columns = false;   // the groups after 75 too
+    bool columns = false;  // the groups after 75 describe the columns
     QPointF direction;
     double rotation = 0;
     MTextColumns& c = frame.columns;
     auto count = [](std::string_view v) {
         return std::clamp(static_cast<int>(toNumber(v)), 0, 1000);
     };
+    // R2018 keeps the columns in the embedded copy of the data.
+    for (const auto& [code, value] : g.embedded()) {
+        const double v = toNumber(value);
+        if (code == 72) c.count = count(value);
+        if (code == 44) c.width = v;
+        if (code == 45) c.gutter = v;
+        if (code == 46 && c.heights.size() < 1000) c.heights.push_back(v);
+    }
     for (const auto& [code, value] : g.list()) {
         const double v = toNumber(value);
-        if (code == 101) embedded = true;
-        if (embedded) {
-            if (code == 72) c.count = count(value);
-            if (code == 44) c.width = v;
-            if (code == 45) c.gutter = v;
-            if (code == 46 && c.heights.size() < 1000) c.heights.push_back(v);
-            continue;
-        }
         switch (code) {
             case 1:
                 last = value;

@@ -20,6 +20,7 @@ constexpr double kFinestDash = 10;  // units: a denser pattern plots as a solid 
 constexpr double kFinestDetail = 6;
 constexpr double kLargestUnits = 1e9;  // units: coordinates beyond are clamped
 constexpr size_t kStreamBytes = 1 << 20;
+constexpr size_t kItemsPerStopCheck = 4096;
 // The circle of radius 1 about the origin, as four Bezier curves.
 constexpr const char* kCircle =
     "1 0 m 1 0.5522847 0.5522847 1 0 1 c -0.5522847 1 -1 0.5522847 -1 0 c "
@@ -337,8 +338,9 @@ private:
 
 }  // namespace
 
-std::string plotPdf(const Scene& scene, const drawing::PlotSettings& settings,
-                    const PlotStyleTable& table, const PdfPaper& paper, const std::string& title) {
+std::optional<std::string> plotPdf(const Scene& scene, const drawing::PlotSettings& settings,
+                                   const PlotStyleTable& table, const PdfPaper& paper,
+                                   const std::string& title, PlotBudget& budget) {
     const QSizeF area = paper.printable.size() * kUnitsPerPoint;
     const QRectF extents = scene.items.empty() ? QRectF(0, 0, 1, 1) : plotExtents(scene);
     const QTransform t = pageTransform(extents, settings, area, kUnitsPerMm) *
@@ -356,6 +358,7 @@ std::string plotPdf(const Scene& scene, const drawing::PlotSettings& settings,
     auto run = [&](size_t from, size_t to) {
         Content content(scene, table, t, fonts.codes(), from == 0);
         for (size_t k = from; k < to; ++k) {
+            if ((k - from) % kItemsPerStopCheck == 0 && !budget.going()) break;
             const SceneItem& item = scene.items[k];
             switch (item.kind) {
                 case SceneItem::Kind::Text:
@@ -399,6 +402,7 @@ std::string plotPdf(const Scene& scene, const drawing::PlotSettings& settings,
     std::vector<std::string> streams = run(0, scene.items.size() / runs);
     for (auto& f : later)
         for (std::string& packed : f.get()) streams.push_back(std::move(packed));
+    if (budget.ended()) return std::nullopt;
 
     PdfFile pdf;
     const int catalog = pdf.reserve(), pages = pdf.reserve(), page = pdf.reserve();

@@ -6,9 +6,11 @@
 
 #include <QRectF>
 #include <QSizeF>
+#include <optional>
 #include <string>
 
 #include "drawing/plot_service.h"
+#include "plot/budget.h"
 #include "plot/scene.h"
 #include "plot/styles.h"
 
@@ -20,9 +22,11 @@ struct PdfPaper {
 };
 
 // The bytes of the PDF: `scene` placed in the printable area by `settings`, its pens
-// coloured by `table`; `title` goes into the document information.
+// coloured by `table`; `title` goes into the document information. None when the
+// budget's stop ends the writing.
 // REQUIRES: a QGuiApplication (glyph outlines come from the system's fonts).
-std::string plotPdf(const Scene& scene, const drawing::PlotSettings& settings,
-                    const PlotStyleTable& table, const PdfPaper& paper, const std::string& title);
+std::optional<std::string> plotPdf(const Scene& scene, const drawing::PlotSettings& settings,
+                                   const PlotStyleTable& table, const PdfPaper& paper,
+                                   const std::string& title, PlotBudget& budget);
 
 }  // namespace plot

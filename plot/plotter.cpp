@@ -7,13 +7,13 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QPageSize>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 
 #include "drawing/document.h"
+#include "drawing/file.h"
 #include "plot/pdf.h"
 #include "plot/scene_builder.h"
 #include "plot/styles.h"
@@ -87,30 +87,32 @@ bool writeAll(QIODevice& file, const std::string& bytes) {
            static_cast<qint64>(bytes.size());
 }
 
-// The PDF of the drawing: its name with ".pdf", beside it; written under a temporary
-// name and renamed, so an existing PDF is replaced whole or not at all.
+// The PDF of the drawing beside it: its name with ".pdf", or with " (2).pdf" and so on
+// where that name is taken (the user's own file, or the plot of a drawing of the same
+// name); an existing file is never replaced. The file appears whole or not at all.
 Status plotToPdf(drawing::AcadDocument& doc, const Scene& scene,
                  const drawing::PlotSettings& settings, const PlotStyleTable& table,
-                 const Paper& paper, std::string& output) {
+                 const Paper& paper, PlotBudget& budget, std::string& output) {
+    const std::optional<std::string> bytes =
+        plotPdf(scene, settings, table, {paper.size.size(QPageSize::Point), paper.printable},
+                doc.name(), budget);
+    if (!bytes) return budget.failure(doc.fullName());
     const std::filesystem::path drawing(doc.fullName());
-    output = (drawing.parent_path() / drawing.stem()).string() + ".pdf";
-    const std::string bytes = plotPdf(
-        scene, settings, table, {paper.size.size(QPageSize::Point), paper.printable}, doc.name());
-    QSaveFile file(QString::fromStdString(output));
-    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, bytes) || !file.commit())
-        return Status::failure(reason::kUnwritable, output);
-    return Status{};
+    return drawing::writeNewFile(*bytes, (drawing.parent_path() / drawing.stem()).string() + ".pdf",
+                                 output);
 }
 
 // A printer gets the same PDF, fitted to the area the printer can print on, as a job
 // of the print service.
 Status plotToPrinter(drawing::AcadDocument& doc, const Scene& scene,
                      const drawing::PlotSettings& settings, const PlotStyleTable& table,
-                     const Paper& paper) {
-    const std::string bytes = plotPdf(
-        scene, settings, table, {paper.size.size(QPageSize::Point), paper.printable}, doc.name());
+                     const Paper& paper, PlotBudget& budget) {
+    const std::optional<std::string> bytes =
+        plotPdf(scene, settings, table, {paper.size.size(QPageSize::Point), paper.printable},
+                doc.name(), budget);
+    if (!bytes) return budget.failure(doc.fullName());
     QTemporaryFile file(QDir::tempPath() + "/tolvane-plot-XXXXXX.pdf");
-    if (!file.open() || !writeAll(file, bytes) || !file.flush())
+    if (!file.open() || !writeAll(file, *bytes) || !file.flush())
         return Status::failure(reason::kUnwritable, file.fileName().toStdString());
     cups_option_t* options = nullptr;
     const int count = cupsAddOption("media", paper.media.c_str(), 0, &options);
@@ -152,7 +154,8 @@ std::vector<std::string> Plotter::mediaNames(const std::string& device) {
     return names;
 }
 
-PlotResult Plotter::plot(drawing::AcadDocument& document, const drawing::PlotSettings& settings) {
+PlotResult Plotter::plot(drawing::AcadDocument& document, const drawing::PlotSettings& settings,
+                         const drawing::StopRequested& stop) {
     PlotResult result;
     auto refuse = [&result](const char* why, const std::string& name) {
         result.status = Status::failure(std::string(why) + "：" + name);
@@ -172,14 +175,17 @@ PlotResult Plotter::plot(drawing::AcadDocument& document, const drawing::PlotSet
     const PlotStyleTable table = PlotStyleTable::load(settings.styleSheet, styleFolder_, readable);
     if (!readable && warned_.insert(settings.styleSheet).second)
         result.note = "打印样式表“" + settings.styleSheet + "”没有可用的颜色映射，按显示颜色打印";
-    const Scene scene = buildScene(document);
+    PlotBudget budget(stop);
+    const Scene scene = buildScene(document, budget);
     if (scene.simplifiedHatches > 0)
         result.note += (result.note.empty() ? "" : "；") + std::to_string(scene.simplifiedHatches) +
                        " 个填充图案过密，只打印了边界";
-    if (settings.configName == kPdfDevice) {
-        result.status = plotToPdf(document, scene, settings, table, *paper, result.output);
+    if (budget.ended()) {
+        result.status = budget.failure(document.fullName());
+    } else if (settings.configName == kPdfDevice) {
+        result.status = plotToPdf(document, scene, settings, table, *paper, budget, result.output);
     } else {
-        result.status = plotToPrinter(document, scene, settings, table, *paper);
+        result.status = plotToPrinter(document, scene, settings, table, *paper, budget);
         result.output = settings.configName;
     }
     return result;

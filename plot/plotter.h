@@ -1,7 +1,8 @@
 // The plot service of the desktop: device "PDF" (a PDF file named like the drawing,
-// beside it) and every printer of the system's print service (CUPS), listed with
-// their paper sizes and printable areas by Qt Print Support and sent the same PDF as
-// a print job; plot style tables built in and from the plot style folder.
+// beside it, never replacing a file) and every printer of the system's print service
+// (CUPS), listed with their paper sizes and printable areas by Qt Print Support and
+// sent the same PDF as a print job; plot style tables built in and from the plot
+// style folder.
 #pragma once
 
 #include <memory>
@@ -23,8 +24,8 @@ public:
     std::vector<std::string> deviceNames() override;
     std::vector<std::string> styleTableNames() override;
     std::vector<std::string> mediaNames(const std::string& device) override;
-    drawing::PlotResult plot(drawing::AcadDocument& document,
-                             const drawing::PlotSettings& settings) override;
+    drawing::PlotResult plot(drawing::AcadDocument& document, const drawing::PlotSettings& settings,
+                             const drawing::StopRequested& stop) override;
 
 private:
     std::string styleFolder_;

@@ -72,13 +72,14 @@ protected:
         if (!std::getenv("TOLVANE_KEEP_PLOTS")) fs::remove_all(data_);
     }
 
-    // Plots `dxf` (as NAME.dxf) to PDF and returns the page as an image.
-    QImage plot(const std::string& name, const std::string& dxf, int rotation = 1,
-                const std::string& style = "monochrome.ctb", const std::string& paper = "A4") {
-        const std::string path = (data_ / (name + ".dxf")).string();
+    // Writes `dxf` to `path` and plots it to PDF.
+    static PlotResult plotFile(const std::string& path, const std::string& dxf, int rotation = 1,
+                               const std::string& style = "monochrome.ctb",
+                               const std::string& paper = "A4") {
         testing::writeFile(path, dxf);
         std::unique_ptr<AcadDocument> doc;
         EXPECT_TRUE(AcadDocument::open(path, doc).ok());
+        if (!doc) return {};
         AcadLayout layout = doc->activeLayout();
         EXPECT_TRUE(layout.setConfigName("PDF").ok());
         EXPECT_TRUE(layout.setStyleSheet(style).ok());
@@ -87,6 +88,14 @@ protected:
         layout.setPlotRotation(rotation);
         const PlotResult result = doc->plot().plotToDevice();
         EXPECT_TRUE(result.status.ok()) << result.status.reason;
+        return result;
+    }
+
+    // Plots `dxf` (as NAME.dxf) to PDF and returns the page as an image.
+    QImage plot(const std::string& name, const std::string& dxf, int rotation = 1,
+                const std::string& style = "monochrome.ctb", const std::string& paper = "A4") {
+        const PlotResult result =
+            plotFile((data_ / (name + ".dxf")).string(), dxf, rotation, style, paper);
         EXPECT_EQ(result.output, (data_ / (name + ".pdf")).string());
         const std::string png = (data_ / name).string();
         const std::string command = "pdftoppm -r " + std::to_string(kDpi) + " -png -singlefile '" +
@@ -261,6 +270,27 @@ TEST_F(PlotTest, AbsurdCoordinatesStillGiveAPdfThatOpens) {
     const Groups huge = line(0, 0, 1e308, 1e308) + line(-1e308, 5, 1e308, 5) +
                         Groups{{0, "CIRCLE"}, {8, "0"}, {10, "1e300"}, {20, "0"}, {40, "1e300"}};
     EXPECT_FALSE(plot("huge", drawing(frame() + huge)).isNull());
+}
+
+// A plot never replaces a file: the user's own PDF of the drawing's name stays, and
+// drawings of one name in one folder, or one drawing plotted again, each get a PDF of
+// their own, named as the result says.
+TEST_F(PlotTest, APlotNeverReplacesAFile) {
+    const fs::path folder = data_ / "same name";
+    fs::create_directories(folder);
+    testing::writeFile((folder / "x.pdf").string(), "my own notes");
+    std::vector<std::string> outputs;
+    for (const char* name : {"x.dxf", "x.dwg", "x.dxf"})
+        outputs.push_back(plotFile((folder / name).string(), drawing(frame())).output);
+    const std::vector<std::string> expected = {(folder / "x (2).pdf").string(),
+                                               (folder / "x (3).pdf").string(),
+                                               (folder / "x (4).pdf").string()};
+    EXPECT_EQ(outputs, expected);
+    EXPECT_EQ(testing::readFile((folder / "x.pdf").string()), "my own notes");
+    for (const std::string& pdf : expected) EXPECT_EQ(testing::readFile(pdf).substr(0, 5), "%PDF-");
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 6u);  // two drawings, four PDFs, no temporary left behind
 }
 
 // Texts are plotted in fonts of 256 glyphs each; the PDF keeps their characters, so

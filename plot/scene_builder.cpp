@@ -25,6 +25,10 @@ using drawing::RefKind;
 using drawing::Section;
 
 constexpr int kMaxNesting = 32;  // deeper block references are cyclic or absurd
+// A run settles with the plot's budget after this many visits, or once its scene has
+// grown by this many points and glyphs since it last did.
+constexpr uint64_t kVisitsPerSettling = 256;
+constexpr uint64_t kPointsPerSettling = 1 << 16;
 constexpr double kDefaultLineweight = 0.25;
 constexpr int kViewportOff = 0x20000;  // of a viewport's status flags
 const QString kSansSerif = "DejaVu Sans";
@@ -221,7 +225,8 @@ private:
 
 class Builder {
 public:
-    Builder(const Drawing& d, const Tables& tables) : d_(d), t_(tables) {}
+    Builder(const Drawing& d, const Tables& tables, PlotBudget& budget)
+        : d_(d), t_(tables), budget_(budget) {}
 
     // The scene of the top-level entities `top`, and the bounds of what it draws.
     Scene build(std::span<const size_t> top, Bounds& bounds) {
@@ -237,6 +242,19 @@ public:
 
 private:
     uint32_t nameOf(size_t i, RefKind kind) const { return t_.nameOf(i, kind); }
+
+    // One visit (an entity or an array cell) spent from the budget, which hears of it
+    // and of the points drawn now and then. False once the plot is to end.
+    bool afford() {
+        if (ended_) return false;
+        ++visits_;
+        const uint64_t drawn = scene_.elements.size() + scene_.glyphs.size();
+        if (visits_ < kVisitsPerSettling && drawn - settled_ < kPointsPerSettling) return true;
+        ended_ = !budget_.spend(visits_ * PlotBudget::kVisitUnits + (drawn - settled_));
+        visits_ = 0;
+        settled_ = drawn;
+        return !ended_;
+    }
 
     // Record i's pen; its layer, or nullptr when the layer does not plot.
     const Layer* penOf(size_t i, const EntityGroups& g, const Context& c, Pen& pen) const {
@@ -295,6 +313,7 @@ private:
     }
 
     void entity(size_t i, const Context& c) {
+        if (!afford()) return;
         const EntityGroups g(d_, i);
         if (g.type() == "VIEWPORT") {
             if (t_.paper && c.depth == 0 && !c.frozenHere) viewport(i, g, c);
@@ -469,6 +488,7 @@ private:
             place = place * g.ocs() * c.t;
             for (int row = 0; row < rows; ++row)
                 for (int col = 0; col < columns; ++col) {
+                    if (!afford()) return;
                     const QTransform cell(sx, 0, 0, sy, col * dx - sx * base.x(),
                                           row * dy - sy * base.y());
                     blockEntities(*block, cell * place, pen, layer, c);
@@ -479,6 +499,7 @@ private:
         const QTransform turn = QTransform().rotate(g.number(50, 0)) * g.ocs();
         for (int row = 0; row < rows; ++row)
             for (int col = 0; col < columns; ++col) {
+                if (!afford()) return;
                 const QPointF shift = turn.map(QPointF(col * dx, row * dy));
                 Context cell = c;
                 cell.t = QTransform::fromTranslate(shift.x(), shift.y()) * c.t;
@@ -519,7 +540,11 @@ private:
 
     const Drawing& d_;
     const Tables& t_;
+    PlotBudget& budget_;
     Scene scene_;
+    uint64_t visits_ = 0;   // not yet spent from the budget
+    uint64_t settled_ = 0;  // points and glyphs spent from the budget
+    bool ended_ = false;
 };
 
 // Appends `part` to `scene`, its indexes moved past what the scene holds.
@@ -543,6 +568,11 @@ void append(Scene& scene, Scene part) {
 }  // namespace
 
 Scene buildScene(drawing::AcadDocument& document) {
+    PlotBudget budget;
+    return buildScene(document, budget);
+}
+
+Scene buildScene(drawing::AcadDocument& document, PlotBudget& budget) {
     const Drawing& d = document.drawing();
     const bool paper = document.activeSpace() == 0;
     const std::vector<size_t> top = topLevelEntities(d, paper);
@@ -551,9 +581,10 @@ Scene buildScene(drawing::AcadDocument& document) {
     const Tables tables(d, paper);
     auto run = [&](size_t r, Bounds& bounds) {
         const std::span<const size_t> all(top);
-        return Builder(d, tables).build(
-            all.subspan(top.size() * r / runs, top.size() * (r + 1) / runs - top.size() * r / runs),
-            bounds);
+        return Builder(d, tables, budget)
+            .build(all.subspan(top.size() * r / runs,
+                               top.size() * (r + 1) / runs - top.size() * r / runs),
+                   bounds);
     };
     std::vector<Bounds> bounds(runs);
     std::vector<std::future<Scene>> later;

@@ -1,5 +1,7 @@
 // Drawing the geometric entities.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "plot/entity.h"
 #include "plot/hatch.h"
@@ -75,12 +77,12 @@ void drawEllipse(const EntityGroups& g, const QTransform& t, Out& out) {
     const QPointF c = g.point(10), major = g.point(11);
     const double side = g.number(230, 1) < 0 ? -1 : 1;
     const QPointF minor = QPointF(-major.y(), major.x()) * g.number(40, 1) * side;
-    double a0 = g.number(41, 0), a1 = g.number(42, 2 * M_PI);
-    while (a1 <= a0 + 1e-12) a1 += 2 * M_PI;
-    const int n = std::max(8, static_cast<int>(std::ceil((a1 - a0) / (2 * M_PI) * 144)));
+    const double a0 = std::fmod(g.number(41, 0), 2 * M_PI);
+    const double sweep = ccwSweep(a0, g.number(42, 2 * M_PI), 2 * M_PI);
+    const int n = std::max(8, static_cast<int>(std::ceil(sweep / (2 * M_PI) * 144)));
     std::vector<QPointF> points;
     for (int i = 0; i <= n; ++i)
-        points.push_back(ellipsePoint(c, major, minor, a0 + (a1 - a0) * i / n));
+        points.push_back(ellipsePoint(c, major, minor, a0 + sweep * i / n));
     out.stroke(polygon(points, false), t);
 }
 
@@ -108,7 +110,8 @@ void drawSpline(const EntityGroups& g, const QTransform& t, Out& out) {
     out.stroke(polygon(s.points(), false), t);
 }
 
-// The boundary loops of a HATCH, read in the order its groups come.
+// The boundary loops of a HATCH, read in the order its groups come. The counts it holds
+// are believed only as far as the groups that follow bear them out.
 class HatchReader {
 public:
     explicit HatchReader(const EntityGroups& g) : l_(g.list()) {}
@@ -116,9 +119,9 @@ public:
     QPainterPath boundary() {
         QPainterPath path;
         while (seek(91)) {
-            const int loops = static_cast<int>(num());
-            for (int i = 0; i < loops && seek(92); ++i) {
-                const int type = static_cast<int>(num());
+            const size_t loops = count();
+            for (size_t i = 0; i < loops && seek(92); ++i) {
+                const int type = integer();
                 path.addPath(type & 2 ? polylineLoop() : edgeLoop());
             }
             break;
@@ -134,7 +137,14 @@ private:
     }
     // The value of the group at the cursor, stepping past it.
     double num() { return pos_ < l_.size() ? toNumber(l_[pos_++].second) : 0; }
+    int integer() { return static_cast<int>(std::clamp(num(), -1e9, 1e9)); }
+    // A count, at most the groups after it: each thing counted takes one at least.
+    size_t count() {
+        const double n = num();
+        return n >= 1 ? static_cast<size_t>(std::min(n, static_cast<double>(l_.size() - pos_))) : 0;
+    }
     double take(int code) { return seek(code) ? num() : 0; }
+    size_t takeCount(int code) { return seek(code) ? count() : 0; }
     QPointF takePoint(int code) {
         const double x = take(code);
         return {x, take(code + 10)};
@@ -143,9 +153,9 @@ private:
     QPainterPath polylineLoop() {
         const bool bulged = take(72) != 0;
         const bool closed = take(73) != 0;
-        const int count = static_cast<int>(take(93));
+        const size_t count = takeCount(93);
         std::vector<std::pair<QPointF, double>> v;
-        for (int i = 0; i < count; ++i) {
+        for (size_t i = 0; i < count && seek(10); ++i) {
             const QPointF p = takePoint(10);
             v.emplace_back(p, bulged ? take(42) : 0);
         }
@@ -160,10 +170,10 @@ private:
     }
 
     QPainterPath edgeLoop() {
-        const int edges = static_cast<int>(take(93));
+        const size_t edges = takeCount(93);
         QPainterPath path;
-        for (int e = 0; e < edges; ++e) {
-            const int type = static_cast<int>(take(72));
+        for (size_t e = 0; e < edges && seek(72); ++e) {
+            const int type = integer();
             std::vector<QPointF> pts;
             if (type == 1) {
                 pts = {takePoint(10), takePoint(11)};
@@ -171,12 +181,10 @@ private:
                 const QPointF c = takePoint(10);
                 const QPointF major = type == 3 ? takePoint(11) : QPointF(take(40), 0);
                 const double ratio = type == 3 ? take(40) : 1;
-                double a0 = take(50), a1 = take(51);
+                double a0 = std::fmod(take(50), 360), a1 = take(51);
                 const bool ccw = take(73) != 0;
                 if (!ccw) a0 = -a0, a1 = -a1;  // clockwise edges keep mirrored angles
-                double sweep = a1 - a0;
-                if (ccw && sweep <= 0) sweep += 360;
-                if (!ccw && sweep >= 0) sweep -= 360;
+                const double sweep = ccw ? ccwSweep(a0, a1, 360) : -ccwSweep(a1, a0, 360);
                 // Ellipse edges give their parameters in degrees.
                 const QPointF minor(-major.y() * ratio, major.x() * ratio);
                 const int n = std::max(8, static_cast<int>(std::abs(sweep) / 2.5));
@@ -184,13 +192,13 @@ private:
                     pts.push_back(ellipsePoint(c, major, minor, (a0 + sweep * i / n) / kDeg));
             } else if (type == 4) {
                 SplineData s;
-                s.degree = static_cast<int>(take(94));
+                s.degree = seek(94) ? integer() : 0;
                 take(73);
                 take(74);
-                const int knots = static_cast<int>(take(95));
-                const int control = static_cast<int>(take(96));
-                for (int i = 0; i < knots; ++i) s.knots.push_back(take(40));
-                for (int i = 0; i < control; ++i) {
+                const size_t knots = takeCount(95);
+                const size_t control = takeCount(96);
+                for (size_t i = 0; i < knots && seek(40); ++i) s.knots.push_back(num());
+                for (size_t i = 0; i < control && seek(10); ++i) {
                     s.control.push_back(takePoint(10));
                     if (pos_ < l_.size() && l_[pos_].first == 42) s.weights.push_back(num());
                 }
@@ -249,8 +257,7 @@ bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSo
     } else if (type == "CIRCLE" || type == "ARC") {
         const bool circle = type == "CIRCLE";
         const double start = circle ? 0 : g.number(50);
-        double sweep = circle ? 360 : g.number(51) - start;
-        while (sweep <= 0) sweep += 360;
+        const double sweep = circle ? 360 : ccwSweep(start, g.number(51), 360);
         QPainterPath path;
         addArc(path, g.point(10), g.number(40), start, sweep, true);
         out.stroke(path, g.ocs() * t);
@@ -294,13 +301,13 @@ void drawPolyline(const EntityGroups& g, const std::vector<EntityGroups>& vertic
                 corners.push_back(t.map(v.point(10)));
                 continue;
             }
-            int idx[4] = {v.integer(71), v.integer(72), v.integer(73), v.integer(74)};
+            // Corner numbers count from 1; a negative one starts an invisible edge.
+            const int64_t idx[4] = {v.integer(71), v.integer(72), v.integer(73), v.integer(74)};
             const int n = idx[3] ? 4 : 3;
+            const auto size = static_cast<int64_t>(corners.size());
             for (int i = 0; i < n; ++i) {
-                const int a = idx[i], b = idx[(i + 1) % n];
-                if (a <= 0 || b == 0 || std::abs(a) > static_cast<int>(corners.size()) ||
-                    std::abs(b) > static_cast<int>(corners.size()))
-                    continue;
+                const int64_t a = idx[i], b = idx[(i + 1) % n];
+                if (a <= 0 || a > size || b == 0 || std::abs(b) > size) continue;
                 edges.moveTo(corners[a - 1]);
                 edges.lineTo(corners[std::abs(b) - 1]);
             }
@@ -309,13 +316,13 @@ void drawPolyline(const EntityGroups& g, const std::vector<EntityGroups>& vertic
         return;
     }
     if (flags & 16) {  // polygon mesh: M rows of N vertices
-        const int m = std::max(1, g.integer(71)), n = std::max(1, g.integer(72));
+        const size_t m = std::max(1, g.integer(71)), n = std::max(1, g.integer(72));
         std::vector<QPointF> p;
         for (const EntityGroups& v : vertices) p.push_back(t.map(v.point(10)));
-        if (static_cast<int>(p.size()) < m * n) return;
+        if (p.size() / n < m) return;  // fewer vertices than the M x N the mesh claims
         QPainterPath grid;
-        for (int i = 0; i < m; ++i)
-            for (int j = 0; j < n; ++j) {
+        for (size_t i = 0; i < m; ++i)
+            for (size_t j = 0; j < n; ++j) {
                 if (j + 1 < n || flags & 32) {
                     grid.moveTo(p[i * n + j]);
                     grid.lineTo(p[i * n + (j + 1) % n]);

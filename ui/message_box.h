@@ -10,8 +10,9 @@ class QWidget;
 namespace ui {
 
 enum class Icon { None, Information, Warning, Critical, Question };
-enum class Buttons { Ok, OkCancel, YesNo };
-enum class Answer { Ok, Cancel, Yes, No };
+// OkOpenLog: 确定 and 打开错误日志, the latter answering OpenLog.
+enum class Buttons { Ok, OkCancel, YesNo, OkOpenLog };
+enum class Answer { Ok, Cancel, Yes, No, OpenLog };
 
 class MessageBoxes {
 public:
@@ -21,7 +22,8 @@ public:
 };
 
 // Shows a box through the installed MessageBoxes (QMessageBox unless a test installed
-// a recorder) and returns the button pressed.
+// a recorder) and returns the button pressed. A QMessageBox is made wide enough for its
+// whole title beside the window frame's icon and buttons.
 Answer showMessage(QWidget* parent, const QString& title, const QString& text,
                    Icon icon = Icon::Information, Buttons buttons = Buttons::Ok);
 

@@ -11,7 +11,8 @@ Answer MessageRecorder::show(QWidget*, const QString& title, const QString& text
     boxes_.append({title, text, icon, buttons});
     if (!script_.isEmpty()) return script_.takeFirst();
     switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
+        case Buttons::Ok:
+        case Buttons::OkOpenLog: return Answer::Ok;
         case Buttons::OkCancel: return Answer::Cancel;
         case Buttons::YesNo: return Answer::No;
     }

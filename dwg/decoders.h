@@ -1,0 +1,127 @@
+// The decoders of each object type: each reads the type's own data from a frame whose
+// common data has been read, and writes the type's DXF groups into the record. They
+// are listed by type in object_types.cpp.
+#pragma once
+
+#include <cmath>
+#include <numbers>
+
+#include "dwg/object_frame.h"
+#include "dwg/record.h"
+
+namespace dwg {
+
+using Decoder = void (*)(ObjectFrame& frame, Record& record);
+
+inline double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
+
+// Geometry (entities_geometry.cpp).
+void decodeLine(ObjectFrame&, Record&);
+void decodeCircle(ObjectFrame&, Record&);
+void decodeArc(ObjectFrame&, Record&);
+void decodePoint(ObjectFrame&, Record&);
+void decodeEllipse(ObjectFrame&, Record&);
+void decodeRay(ObjectFrame&, Record&);
+void decodeXline(ObjectFrame&, Record&);
+void decodeSolid(ObjectFrame&, Record&);
+void decodeTrace(ObjectFrame&, Record&);
+void decode3dFace(ObjectFrame&, Record&);
+void decodeViewport(ObjectFrame&, Record&);
+
+// Lightweight polylines and multi-line texts (entities_curves.cpp).
+void decodeLwPolyline(ObjectFrame&, Record&);
+void decodeMText(ObjectFrame&, Record&);
+void decodeSpline(ObjectFrame&, Record&);
+
+// The data of an MTEXT after its common data, which attributes of 2018 embed.
+struct MTextBody {
+    Point3 insertion, extrusion{0, 0, 1}, xAxis{1, 0, 0};
+    double width = 0, rectHeight = 0, height = 0, spacing = 1.0, backgroundScale = 1.5;
+    Point2 extents;  // the width and height of the text as drawn
+    int attachment = 1, direction = 1, spacingStyle = 1;
+    std::string text;
+    uint64_t style = 0;
+    int64_t background = 0, backgroundTransparency = 0;
+    Color backgroundColor;
+};
+MTextBody readMTextBody(ObjectFrame& f);
+// Its DXF groups (without the style, extrusion and direction when embedded).
+void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& r);
+
+// Leaders, feature control frames and multilines (entities_annotation.cpp).
+void decodeLeader(ObjectFrame&, Record&);
+void decodeTolerance(ObjectFrame&, Record&);
+void decodeMLine(ObjectFrame&, Record&);
+
+// Hatches (entities_hatch.cpp).
+void decodeHatch(ObjectFrame&, Record&);
+
+// Dimensions (entities_dimension.cpp).
+void decodeDimOrdinate(ObjectFrame&, Record&);
+void decodeDimLinear(ObjectFrame&, Record&);
+void decodeDimAligned(ObjectFrame&, Record&);
+void decodeDimAngular3Point(ObjectFrame&, Record&);
+void decodeDimAngular2Line(ObjectFrame&, Record&);
+void decodeDimRadius(ObjectFrame&, Record&);
+void decodeDimDiameter(ObjectFrame&, Record&);
+
+// Texts (entities_text.cpp).
+void decodeText(ObjectFrame&, Record&);
+void decodeAttrib(ObjectFrame&, Record&);
+void decodeAttdef(ObjectFrame&, Record&);
+
+// Blocks, references and polylines with their sub-entities (entities_compound.cpp).
+void decodeBlock(ObjectFrame&, Record&);
+void decodeEndBlock(ObjectFrame&, Record&);
+void decodeSeqend(ObjectFrame&, Record&);
+void decodeInsert(ObjectFrame&, Record&);
+void decodeMInsert(ObjectFrame&, Record&);
+void decodeVertex2d(ObjectFrame&, Record&);
+void decodeVertex3d(ObjectFrame&, Record&);
+void decodeVertexMesh(ObjectFrame&, Record&);
+void decodeVertexPface(ObjectFrame&, Record&);
+void decodeVertexPfaceFace(ObjectFrame&, Record&);
+void decodePolyline2d(ObjectFrame&, Record&);
+void decodePolyline3d(ObjectFrame&, Record&);
+void decodePolylinePface(ObjectFrame&, Record&);
+void decodePolylineMesh(ObjectFrame&, Record&);
+
+// Tables (tables.cpp, dimstyle.cpp).
+void decodeControl(ObjectFrame&, Record&, const char* table);
+void decodeBlockControl(ObjectFrame&, Record&);
+void decodeLinetypeControl(ObjectFrame&, Record&);
+void decodeDimstyleControl(ObjectFrame&, Record&);
+void decodeLayer(ObjectFrame&, Record&);
+void decodeLinetype(ObjectFrame&, Record&);
+void decodeStyle(ObjectFrame&, Record&);
+void decodeView(ObjectFrame&, Record&);
+void decodeUcs(ObjectFrame&, Record&);
+void decodeVport(ObjectFrame&, Record&);
+void decodeAppid(ObjectFrame&, Record&);
+void decodeDimstyle(ObjectFrame&, Record&);
+void decodeBlockHeader(ObjectFrame&, Record&);
+
+// Images, wipeouts and what they refer to; scales, book colours and draw orders
+// (raster.cpp).
+void decodeImage(ObjectFrame&, Record&);
+void decodeWipeout(ObjectFrame&, Record&);
+void decodeImageDef(ObjectFrame&, Record&);
+void decodeImageDefReactor(ObjectFrame&, Record&);
+void decodeRasterVariables(ObjectFrame&, Record&);
+void decodeWipeoutVariables(ObjectFrame&, Record&);
+void decodeScale(ObjectFrame&, Record&);
+void decodeDbColor(ObjectFrame&, Record&);
+void decodeSortentsTable(ObjectFrame&, Record&);
+
+// Objects (objects.cpp).
+void decodeDictionary(ObjectFrame&, Record&);
+void decodeDictionaryWithDefault(ObjectFrame&, Record&);
+void decodeXrecord(ObjectFrame&, Record&);
+void decodePlaceholder(ObjectFrame&, Record&);
+void decodeDictionaryVar(ObjectFrame&, Record&);
+void decodeGroup(ObjectFrame&, Record&);
+void decodePlotSettings(ObjectFrame&, Record&);
+void decodeLayout(ObjectFrame&, Record&);
+void decodeMlineStyle(ObjectFrame&, Record&);
+
+}  // namespace dwg

@@ -1,0 +1,126 @@
+#include "dwg/dwg_drawing.h"
+
+#include <cctype>
+
+#include "dwg/leaders.h"
+#include "dwg/object_types.h"
+
+namespace dwg {
+namespace {
+
+// Reads the object at `offset` into `record`; false when it does not translate (then
+// it is counted, and an entity's link to the next one is kept).
+bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset,
+                Record& record) {
+    ObjectFrame frame;
+    if (!frame.open(container.objects, offset, container.version)) {
+        ++drawing.unreadable["?"];
+        return false;
+    }
+    const ObjectType type = objectType(frame.type(), drawing.classes);
+    if (type.dxfName.empty()) return false;  // no DXF counterpart
+    record.type = type.dxfName;
+    if (type.entity) {
+        frame.readEntityCommon(record);
+    } else {
+        frame.readObjectCommon(record);
+    }
+    if (type.decode && !frame.failed()) type.decode(frame, record);
+    if (type.decode && !frame.failed()) return true;
+    if (type.entity && record.next) drawing.links[record.handle] = record.next;
+    if (type.decode) {
+        ++drawing.unreadable[type.dxfName];
+    } else if (type.entity) {
+        ++drawing.untranslatedEntities[type.dxfName];
+    } else {
+        ++drawing.untranslatedObjects[type.dxfName];
+    }
+    return false;
+}
+
+// Leaves out the objects whose owner was not translated (the extension dictionaries
+// and records of a solid, say): they belong to what is counted as left out.
+void dropOrphans(DwgDrawing& d) {
+    std::vector<bool> gone(d.records.size(), false);
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (size_t i = 0; i < d.records.size(); ++i) {
+            const Record& r = d.records[i];
+            if (gone[i] || r.kind != RecordKind::Object || r.owner == 0) continue;
+            const auto owner = d.byHandle.find(r.owner);
+            if (owner == d.byHandle.end() || gone[owner->second]) {
+                gone[i] = changed = true;
+            }
+        }
+    }
+    std::vector<Record> kept;
+    kept.reserve(d.records.size());
+    d.byHandle.clear();
+    for (size_t i = 0; i < d.records.size(); ++i) {
+        if (gone[i]) continue;
+        d.byHandle.emplace(d.records[i].handle, kept.size());
+        kept.push_back(std::move(d.records[i]));
+    }
+    d.records = std::move(kept);
+}
+
+// A block record stores only the stem of an anonymous block's name ("*U" for "*U26",
+// "*Paper_Space" for "*Paper_Space0"): the drawing program numbers them when it
+// writes the file, each by its place among the entries of the block table (which
+// counts deleted entries too).
+void nameBlocks(DwgDrawing& d) {
+    const auto it = d.byHandle.find(d.header.blockControl);
+    if (it == d.byHandle.end()) return;
+    const std::vector<uint64_t> entries = d.records[it->second].owned;
+    // The first two are *Model_Space and *Paper_Space, which keep their names.
+    for (size_t i = 2; i < entries.size(); ++i) {
+        const auto at = d.byHandle.find(entries[i]);
+        if (at == d.byHandle.end()) continue;
+        Record& r = d.records[at->second];
+        if (r.type != "BLOCK_RECORD" || r.name.empty() || r.name[0] != '*' ||
+            std::isdigit(static_cast<unsigned char>(r.name.back())))
+            continue;
+        r.name += std::to_string(i - 2);
+        for (Group& g : r.groups)
+            if (g.code == 2) g.value = r.name;
+    }
+}
+
+}  // namespace
+
+const Record* DwgDrawing::find(uint64_t handle) const {
+    const auto it = byHandle.find(handle);
+    return it == byHandle.end() ? nullptr : &records[it->second];
+}
+
+std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
+    Container container;
+    std::string why = readContainer(file, container);
+    if (!why.empty()) return why;
+    out.version = container.version;
+    out.maintenance = container.maintenance;
+    out.codePage = container.codePage;
+    why = readHeader(container.header, container.version, container.maintenance, out.header);
+    if (!why.empty()) return why;
+    why = readClasses(container.classes, container.version, container.maintenance, out.classes);
+    if (!why.empty()) return why;
+    out.records.reserve(container.objectMap.size());
+    for (const ObjectLocation& location : container.objectMap) {
+        Record record;
+        if (!readObject(container, out, location.offset, record)) continue;
+        // The object map is the authority on handles; a later entry wins.
+        record.handle = location.handle;
+        const auto [it, added] = out.byHandle.emplace(location.handle, out.records.size());
+        if (added) {
+            out.records.push_back(std::move(record));
+        } else {
+            out.records[it->second] = std::move(record);
+        }
+    }
+    dropOrphans(out);
+    nameBlocks(out);
+    completeLeaders(out);
+    return {};
+}
+
+}  // namespace dwg

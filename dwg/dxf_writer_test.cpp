@@ -1,0 +1,106 @@
+// The DXF written from a DWG as the engine reads it back: texts in the drawing's code
+// page up to 2004 (GBK for ANSI_936) and in UTF-8 from 2007, values that would break a
+// line kept on one, and references to what was not translated left out.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "drawing/document.h"
+#include "drawing/layout_entities.h"
+#include "dwg/dwg_drawing.h"
+#include "dwg/dxf_writer.h"
+
+namespace dwg {
+namespace {
+
+DwgDrawing sample(const std::string& name) {
+    std::ifstream in(std::string(DWG_TESTDATA) + "/" + name, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    DwgDrawing d;
+    EXPECT_EQ(readDwg(bytes, d), "") << name;
+    return d;
+}
+
+// The first TEXT of model space, whose value the cases replace.
+Group& firstTextValue(DwgDrawing& d) {
+    for (Record& r : d.records)
+        if (r.type == "TEXT")
+            for (Group& g : r.groups)
+                if (g.code == 1) return g;
+    static Group none;
+    ADD_FAILURE() << "no TEXT";
+    return none;
+}
+
+// The values of every TEXT the engine reads back, in UTF-8.
+std::vector<std::string> textsReadBack(const DwgDrawing& d) {
+    drawing::Drawing out;
+    const drawing::Status status = drawing::Drawing::parse(writeDxf(d), out);
+    EXPECT_TRUE(status.ok()) << status.reason;
+    std::vector<std::string> texts;
+    for (const auto& layout : drawing::entitiesByLayout(out))
+        for (size_t i : layout.records) {
+            std::string value;
+            if (out.record(i).type == "TEXT" && out.value(i, 1, value))
+                texts.push_back(out.codec().toUtf8(value));
+        }
+    return texts;
+}
+
+TEST(DxfWriter, TextsKeepTheDrawingsCoding) {
+    struct Case {
+        const char* file;
+        uint16_t codePage;
+        std::string stored;    // the value as the DWG holds it (after reading)
+        std::string expected;  // as the engine gives it
+    };
+    const Case cases[] = {
+        // GBK bytes of 标题栏 in a drawing of code page 39 (ANSI_936).
+        {"ACadSharp_sample_AC1015.dwg", 39, "\xB1\xEA\xCC\xE2\xC0\xB8", "标题栏"},
+        {"ACadSharp_sample_AC1018.dwg", 39, "\xB1\xEA\xCC\xE2\xC0\xB8", "标题栏"},
+        // The same bytes in a Western drawing are Western characters.
+        {"ACadSharp_sample_AC1015.dwg", 30, "\xE9t\xE9", "été"},
+        // From 2007 on texts are UTF-16 in the DWG and UTF-8 in the DXF.
+        {"ACadSharp_sample_AC1021.dwg", 30, "标题栏", "标题栏"},
+        {"ACadSharp_sample_AC1032.dwg", 30, "标题栏", "标题栏"},
+        // A line break inside a value stays on its line in caret notation, as the
+        // drawing program writes it in DXF.
+        {"ACadSharp_sample_AC1032.dwg", 30, "A\nB^C", "A^JB^ C"},
+    };
+    for (const Case& c : cases) {
+        DwgDrawing d = sample(c.file);
+        d.codePage = c.codePage;
+        firstTextValue(d).value = c.stored;
+        const std::vector<std::string> texts = textsReadBack(d);
+        ASSERT_FALSE(texts.empty()) << c.file;
+        EXPECT_EQ(texts.front(), c.expected) << c.file << " " << c.codePage;
+    }
+}
+
+TEST(DxfWriter, CodePageNames) {
+    EXPECT_EQ(codePageName(30), "ANSI_1252");
+    EXPECT_EQ(codePageName(39), "ANSI_936");
+    EXPECT_EQ(codePageName(31), "ANSI_936");  // GB2312, read as its superset GBK
+    EXPECT_EQ(codePageName(41), "ANSI_950");
+    EXPECT_EQ(codePageName(999), "ANSI_1252");
+}
+
+// An entity's reference to an object that was not translated (a material, a plot
+// style) is left out rather than left pointing nowhere.
+TEST(DxfWriter, LeavesOutReferencesToWhatWasNotTranslated) {
+    DwgDrawing d = sample("ACadSharp_sample_AC1018.dwg");
+    for (Record& r : d.records)
+        if (r.type == "LINE") {
+            r.plotStyle = 0xFFFFF0;
+            r.reactors.push_back(0xFFFFF1);
+            r.groups.push_back(Group{340, false, "FFFFF2", 0});
+            break;
+        }
+    const std::string dxf = writeDxf(d);
+    for (const char* handle : {"FFFFF0", "FFFFF1", "FFFFF2"})
+        EXPECT_EQ(dxf.find(std::string("\n") + handle + "\n"), std::string::npos) << handle;
+}
+
+}  // namespace
+}  // namespace dwg
