@@ -42,6 +42,7 @@ bool read(const std::string& bytes, Plot& plot) {
     const size_t xref = numberAt(bytes, start + 10);
     if (bytes.compare(xref, 7, "xref\n0 ") != 0) return false;
     const size_t count = numberAt(bytes, xref + 7);
+    if (count > bytes.size() / 20) return false;  // more entries than the file could hold
     const size_t table = bytes.find('\n', xref + 7) + 1 + 20;  // past object 0's entry
     if (count < 2 || table + 20 * (count - 1) > bytes.size()) return false;
     for (size_t k = 1; k < count; ++k) {
