@@ -11,7 +11,9 @@ on the other's ink. Texts are compared by the boxes of their ink.
 usage: plot_compare_test.py TOLVANE_CLI [OUTPUT_FOLDER]
 """
 import logging
+import math
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -115,6 +117,22 @@ def case_hatch(msp, doc):
     edges.add_line((120, 80), (120, 20))
 
 
+def case_hatch_pattern(msp, doc):
+    # A section's hatching around an island, a dashed pattern turned by 30 degrees and
+    # bricks, each cut to its boundary.
+    h = msp.add_hatch(color=7)
+    h.set_pattern_fill("ANSI31", scale=2)
+    h.paths.add_polyline_path([(10, 10), (70, 10), (70, 90), (10, 90)], is_closed=True)
+    h.paths.add_polyline_path([(30, 40), (50, 40), (50, 60), (30, 60)], is_closed=True)
+    d = msp.add_hatch(color=7)
+    d.set_pattern_fill("ANSI33", scale=3, angle=30)
+    edges = d.paths.add_edge_path()
+    edges.add_arc((110, 50), 25, 0, 360)
+    b = msp.add_hatch(color=7)
+    b.set_pattern_fill("BRICK", scale=0.5)
+    b.paths.add_polyline_path([(145, 15), (190, 15), (190, 85), (145, 85)], is_closed=True)
+
+
 def case_text(msp, doc):
     msp.add_text("Plate 12", dxfattribs={"height": 10}).set_placement((20, 60))
     msp.add_text("CENTRE", dxfattribs={"height": 8, "rotation": 30}).set_placement(
@@ -123,6 +141,100 @@ def case_text(msp, doc):
 
 def case_mtext(msp, doc):
     msp.add_mtext("First line\\PSecond line", dxfattribs={"char_height": 6, "insert": (20, 80)})
+
+
+def case_mtext_wrap(msp, doc):
+    # Wrapped at blanks within 80 units; the second paragraph centred by its code.
+    msp.add_mtext("Lines of this paragraph wrap only where a blank is\\P\\pxqc;11,45 centred",
+                  dxfattribs={"char_height": 6, "insert": (20, 85), "width": 80})
+
+
+def case_mtext_format(msp, doc):
+    # Stacked fractions are left out: ezdxf sets them in full size above the line.
+    msp.add_mtext("{\\H2x;Big} small\\P{\\W2;wide}\\P{\\C1;red} \\LUnder\\l",
+                  dxfattribs={"char_height": 6, "insert": (20, 80), "width": 150})
+
+
+def case_multileader(msp, doc):
+    # A text callout with a dog-leg, and a numbered bubble (block content with an
+    # attribute) with a spline leader.
+    from ezdxf.math import Vec2
+    from ezdxf.render import mleader
+    text = msp.add_multileader_mtext("Standard")
+    text.set_content("Weld 6\\Pboth sides", char_height=5,
+                     alignment=mleader.TextAlignment.left)
+    text.add_leader_line(mleader.ConnectionSide.left, [Vec2(20, 15), Vec2(40, 40)])
+    text.build(insert=Vec2(70, 60))
+    bubble = doc.blocks.new("BUBBLE")
+    bubble.add_circle((0, 0), 6)
+    bubble.add_attdef("NO", (0, 0), dxfattribs={"height": 5}).set_placement(
+        (0, 0), align=ezdxf.enums.TextEntityAlignment.MIDDLE_CENTER)
+    block = msp.add_multileader_block("Standard")
+    block.set_content(name="BUBBLE", alignment=mleader.BlockAlignment.center_extents)
+    block.set_attribute("NO", "7")
+    block.set_leader_properties(leader_type=mleader.LeaderType.splines)
+    block.add_leader_line(mleader.ConnectionSide.left, [Vec2(120, 15), Vec2(130, 40)])
+    block.build(insert=Vec2(160, 60))
+
+
+def case_mline(msp, doc):
+    # A wall style of four elements (one dashed) with joints, a square start, a round
+    # end and inner arcs; and the standard style scaled.
+    style = doc.mline_styles.new("WALL")
+    style.elements.append(4, 1)
+    style.elements.append(-4, 5)
+    style.elements.append(1.5, 3, "DASHED")
+    style.elements.append(-1.5, 3)
+    style.dxf.flags = (style.MITER | style.START_SQUARE | style.END_ROUND |
+                       style.START_INNER_ARC | style.END_INNER_ARC)
+    msp.add_mline([(20, 20), (80, 20), (80, 70), (170, 80)], dxfattribs={"style_name": "WALL"})
+    msp.add_mline([(120, 15), (180, 15), (180, 50)],
+                  dxfattribs={"style_name": "Standard", "scale_factor": 4})
+
+
+def proxy_graphics(commands):
+    """Proxy graphics of (type, payload) commands as 92 and 310 groups."""
+    body = b"".join(struct.pack("<2L", len(data) + 8, kind) + data for kind, data in commands)
+    data = struct.pack("<2L", len(body) + 8, len(commands)) + body
+    lines = [" 92", str(len(data))]
+    for i in range(0, len(data), 127):
+        lines += ["310", data[i:i + 127].hex().upper()]
+    return lines
+
+
+def case_proxy_graphics(msp, doc):
+    # An object of a program that is not at hand, shown by its proxy graphics: a
+    # polyline, a circle, an arc, a filled polygon and a text. Written into the file
+    # after ezdxf has saved it (ezdxf writes no proxy entities).
+    def point(x, y):
+        return struct.pack("<3d", x, y, 0)
+    commands = [
+        (6, struct.pack("<L", 4) + point(20, 20) + point(90, 20) + point(90, 80) + point(20, 80)),
+        (2, point(55, 50) + struct.pack("<d", 20) + point(0, 0)),
+        (4, point(140, 40) + struct.pack("<d", 30) + struct.pack("<3d", 0, 0, 1) + point(1, 0) +
+         struct.pack("<dL", math.pi * 0.75, 0)),
+        (20, struct.pack("<L", 1)),
+        (7, struct.pack("<L", 3) + point(120, 70) + point(180, 70) + point(150, 90)),
+        (10, point(110, 15) + point(0, 0) + point(1, 0) + struct.pack("<3d", 8, 1, 0) +
+         b"WALL-3\0\0"),
+    ]
+    return ["  0", "ACAD_PROXY_ENTITY", "  5", "FFF01", "330", msp.layout_key, "100",
+            "AcDbEntity", "  8", "0", "100", "AcDbProxyEntity", " 90", "498", " 91", "500",
+            " 95", "0", " 70", "0"] + proxy_graphics(commands) + [" 93", "0", " 94", "0"]
+
+
+def case_wipeout_mesh(msp, doc):
+    # Lines masked by a wipeout drawn after them, one drawn after it on top; a mesh of
+    # two quadrilaterals.
+    for y in range(20, 90, 10):
+        msp.add_line((10, y), (110, y))
+    msp.add_wipeout([(30, 30), (90, 30), (90, 70), (30, 70)])
+    msp.add_line((10, 15), (110, 85))
+    mesh = msp.add_mesh()
+    with mesh.edit_data() as data:
+        data.vertices = [(130, 20, 0), (160, 20, 0), (190, 20, 0), (130, 80, 0), (160, 80, 0),
+                         (190, 80, 0)]
+        data.faces = [(0, 1, 4, 3), (1, 2, 5, 4)]
 
 
 def case_insert_attrib(msp, doc):
@@ -174,9 +286,25 @@ CASES = [
     (case_mirrored_arc, False), (case_ellipse, False), (case_lwpolyline, False),
     (case_polyline, False), (case_spline_control, False), (case_spline_fit, False),
     (case_point, False), (case_solid_trace_face, False), (case_hatch, False),
-    (case_text, True), (case_mtext, True), (case_insert_attrib, False),
+    (case_hatch_pattern, False),
+    (case_text, True), (case_mtext, True), (case_mtext_wrap, True), (case_mtext_format, True),
+    (case_multileader, False), (case_mline, False), (case_proxy_graphics, False),
+    (case_wipeout_mesh, False),
+    (case_insert_attrib, False),
     (case_minsert, False), (case_dimension, False), (case_viewport, False),
 ]
+
+
+def add_entity(dxf, groups):
+    with open(dxf, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    section = next(i for i in range(len(lines) - 1)
+                   if lines[i].strip() == "2" and lines[i + 1].strip() == "ENTITIES")
+    end = next(i for i in range(section, len(lines) - 1)
+               if lines[i].strip() == "0" and lines[i + 1].strip() == "ENDSEC")
+    lines[end:end] = groups
+    with open(dxf, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines))
 
 
 def gray_png(path):
@@ -269,9 +397,11 @@ def main():
     for case, by_box in CASES:
         name = case.__name__[5:]
         doc, msp = new_drawing()
-        case(msp, doc)
+        raw = case(msp, doc)
         dxf = os.path.join(folder, name + ".dxf")
         doc.saveas(dxf)
+        if raw:  # groups written into the ENTITIES section as they are
+            add_entity(dxf, raw)
         a = inner(ours(cli, dxf, folder))
         b = inner(theirs(dxf, a.shape))
         if by_box:

@@ -89,13 +89,28 @@ EntityGroups::EntityGroups(const drawing::Drawing& drawing, size_t record)
     // From 2018 on an entity may end in a copy of its data for the drawing program's own
     // use (after group 101, "Embedded Object"), whose groups mean other things: an
     // MTEXT's 11 is there its insertion point, not its direction.
+    // Those groups are kept apart (embedded()).
+    const auto keepEmbedded = [&] {
+        while (reader.next(g)) embedded_.emplace_back(g.code, drawing::valueText(g, format));
+    };
     if (format == drawing::DxfFormat::Ascii) {
-        while (reader.next(g) && g.code != 101) groups_.emplace_back(g.code, g.value);
+        while (reader.next(g)) {
+            if (g.code == 101) {
+                keepEmbedded();
+                return;
+            }
+            groups_.emplace_back(g.code, g.value);
+        }
         return;
     }
     // Binary values are made texts; the views are set once the buffer no longer grows.
     std::vector<size_t> ends;
-    while (reader.next(g) && g.code != 101) {
+    bool embedded = false;
+    while (reader.next(g)) {
+        if (g.code == 101) {
+            embedded = true;
+            break;
+        }
         const std::string text = drawing::valueText(g, format);
         texts_.insert(texts_.end(), text.begin(), text.end());
         groups_.emplace_back(g.code, std::string_view());
@@ -106,6 +121,7 @@ EntityGroups::EntityGroups(const drawing::Drawing& drawing, size_t record)
         groups_[k].second = std::string_view(texts_.data() + begin, ends[k] - begin);
         begin = ends[k];
     }
+    if (embedded) keepEmbedded();
 }
 
 bool EntityGroups::has(int code) const {

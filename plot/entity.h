@@ -32,6 +32,9 @@ public:
     EntityGroups& operator=(const EntityGroups&) = delete;
 
     const std::vector<Value>& list() const { return groups_; }
+    // The groups after 101 ("Embedded Object"), which from 2018 on repeat an entity's
+    // data for the drawing program's own use (an MTEXT's columns are there).
+    const std::vector<std::pair<int, std::string>>& embedded() const { return embedded_; }
     std::string_view type() const { return *type_; }  // in upper case, as the engine reads it
     bool has(int code) const;
     std::string_view raw(int code) const;  // empty when missing
@@ -47,6 +50,7 @@ public:
 
 private:
     std::vector<Value> groups_;
+    std::vector<std::pair<int, std::string>> embedded_;
     std::vector<char> texts_;  // binary drawings: the values as texts, side by side
     const std::string* type_;
     const drawing::TextCodec* codec_;
@@ -78,6 +82,10 @@ public:
     void clipBegin(const QPainterPath& outline);
     void clipEnd();
 
+    // For parts drawn with pens of their own: Out(out.scene(), pen).
+    Scene& scene() const { return scene_; }
+    const Pen& pen() const { return pen_; }
+
 private:
     void add(SceneItem::Kind kind, const QPainterPath& path, const QTransform& t, double width);
 
@@ -104,8 +112,12 @@ bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSo
 // POLYLINE with its VERTEX records.
 void drawPolyline(const EntityGroups& g, const std::vector<EntityGroups>& vertices,
                   const QTransform& t, Out& out);
-// TEXT, ATTRIB, ATTDEF (its tag) and MTEXT.
-void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out);
+// TEXT, ATTRIB, ATTDEF (its tag) and MTEXT; `wrap` false for the MTEXT of a dimension.
+void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out,
+              bool wrap = true);
+// An attribute given its definition (ATTDEF) and its value.
+void drawAttribute(const EntityGroups& attdef, const QString& value, const TextStyle& style,
+                   const QTransform& t, Out& out);
 
 // The points of a spline from its control points (NURBS) or, lacking them, through its
 // fit points.

@@ -177,6 +177,9 @@ PlotResult Plotter::plot(drawing::AcadDocument& document, const drawing::PlotSet
         result.note = "打印样式表“" + settings.styleSheet + "”没有可用的颜色映射，按显示颜色打印";
     PlotBudget budget(stop);
     const Scene scene = buildScene(document, budget);
+    if (scene.simplifiedHatches > 0)
+        result.note += (result.note.empty() ? "" : "；") + std::to_string(scene.simplifiedHatches) +
+                       " 个填充图案过密，只打印了边界";
     if (budget.ended()) {
         result.status = budget.failure(document.fullName());
     } else if (settings.configName == kPdfDevice) {

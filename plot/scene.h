@@ -11,6 +11,10 @@
 
 namespace plot {
 
+// Pen::aci of what is painted in the paper's colour (wipeouts), whatever the plot
+// style table says.
+inline constexpr int kPaperAci = -1;
+
 struct Pen {
     QColor color = Qt::black;    // as displayed (ACI 7 black)
     int aci = 7;                 // the colour's index; 0 for a true colour
@@ -49,7 +53,8 @@ struct Scene {
     std::vector<QPainterPath::Element> elements;
     std::vector<SceneText> texts;
     std::vector<uint32_t> glyphs;
-    QRectF extents;  // of everything drawn, infinite lines aside; null when nothing is
+    QRectF extents;             // of everything drawn, infinite lines aside; null when nothing is
+    int simplifiedHatches = 0;  // hatches whose pattern was too dense: drawn as their boundary
 };
 
 // The box of an item's outline (Stroke, Circle, Fill or ClipBegin), curves bounded

@@ -9,6 +9,9 @@
 
 #include "plot/colors.h"
 #include "plot/entity.h"
+#include "plot/linetype_text.h"
+#include "plot/object_index.h"
+#include "plot/parts.h"
 #include "plot/runs.h"
 
 namespace plot {
@@ -40,6 +43,7 @@ struct Layer {
 struct Block {
     QPointF base;
     std::vector<size_t> entities;
+    bool dimension = false;  // a dimension's drawing (*D...): its texts never wrap
 };
 
 bool isTopLevel(const Record& r) {
@@ -105,7 +109,7 @@ const T* lookUp(const std::unordered_map<uint32_t, T>& map, uint32_t name) {
 // and block come from the references read with the drawing, without folding a text.
 class Tables {
 public:
-    Tables(const Drawing& d, bool paper) : d_(d), paper(paper) {
+    Tables(const Drawing& d, bool paper) : d_(d), paper(paper), objects(d) {
         std::string text;
         if (d_.header("$LTSCALE", text)) ltscale = toNumber(text, 1);
         if (d_.header("$FILLMODE", text)) fillSolids = toNumber(text, 1) != 0;
@@ -136,11 +140,13 @@ public:
     std::unordered_map<uint32_t, Layer> layers;
     std::unordered_map<uint64_t, uint32_t> layerNames;  // by the layer's handle
     std::unordered_map<uint32_t, std::vector<double>> linetypes;
+    std::unordered_map<uint32_t, std::vector<LinetypeText>> lineTexts;  // complex linetypes
     std::unordered_map<uint32_t, TextStyle> styles;
     std::unordered_map<uint32_t, Block> blocks;
     std::vector<size_t> model;  // model space's entities, for a paper layout's viewports
     Layer defaultLayer;
     TextStyle defaultStyle = textStyle(kSansSerif);
+    const ObjectIndex objects;
 
 private:
     void readTables() {
@@ -150,7 +156,14 @@ private:
             if (r.kind == Kind::Layer) readLayer(i);
             if (r.kind == Kind::Linetype) readLinetype(i);
             if (r.kind == Kind::Style) readStyle(i);
-            if (r.kind == Kind::Block) blocks[r.name].base = EntityGroups(d_, i).point(10);
+            if (r.kind == Kind::Block) {
+                const EntityGroups g(d_, i);
+                Block& block = blocks[r.name];
+                block.base = g.point(10);
+                const std::string_view name = g.raw(2);
+                block.dimension =
+                    name.size() > 1 && name[0] == '*' && (name[1] == 'D' || name[1] == 'd');
+            }
         }
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
@@ -187,6 +200,8 @@ private:
         for (const auto& [code, value] : g.list())
             if (code == 49) dashes.push_back(toNumber(value));
         linetypes[d_.record(i).name] = dashes;
+        if (auto texts = linetypeTexts(g); !texts.empty())
+            lineTexts[d_.record(i).name] = std::move(texts);
     }
 
     // The style's font: a TrueType file names its family, any other font file plots in
@@ -285,6 +300,12 @@ private:
         return layer;
     }
 
+    bool inDimension(size_t i) const {
+        const int32_t home = d_.record(i).block;
+        const Block* block = home >= 0 ? lookUp(t_.blocks, d_.record(home).name) : nullptr;
+        return block && block->dimension;
+    }
+
     const TextStyle& styleOf(size_t i) const {
         const TextStyle* style = lookUp(t_.styles, nameOf(i, RefKind::TextStyle));
         if (!style) style = lookUp(t_.styles, t_.standard);
@@ -298,11 +319,14 @@ private:
             if (t_.paper && c.depth == 0 && !c.frozenHere) viewport(i, g, c);
             return;
         }
+        // Invisible: a dynamic block's other visibility states, hidden objects.
+        if (g.integer(60) == 1) return;
         Pen pen;
         const Layer* layer = penOf(i, g, c, pen);
         if (!layer) return;
         Out out(scene_, pen);
         const std::string_view type = g.type();
+        const size_t first = scene_.items.size();
         if (type == "INSERT") {
             insert(i, g, pen, layer, c);
         } else if (type == "DIMENSION") {
@@ -315,11 +339,98 @@ private:
             drawPolyline(g, vertices, c.t, out);
         } else if (type == "TEXT" || type == "MTEXT" || type == "ATTRIB" ||
                    (type == "ATTDEF" && c.depth == 0)) {
-            drawText(g, styleOf(i), c.t, out);
-        } else {
-            drawShape(g, c.t, out, t_.fillSolids);
+            drawText(g, styleOf(i), c.t, out, !inDimension(i));
+        } else if (!drawShape(g, c.t, out, t_.fillSolids)) {
+            EntityParts parts(*this, i, pen, layer, c);
+            drawParts(g, parts);
         }
+        if (!t_.lineTexts.empty() && type != "INSERT" && type != "DIMENSION")
+            lineTexts(i, g, layer, first);
     }
+
+    // The texts of the entity's complex linetype along what it drew from item `first` on.
+    void lineTexts(size_t i, const EntityGroups& g, const Layer* layer, size_t first) {
+        uint32_t linetype = nameOf(i, RefKind::Linetype);
+        if (linetype == kNoName || linetype == t_.byLayer) linetype = layer->linetype;
+        const std::vector<LinetypeText>* texts = lookUp(t_.lineTexts, linetype);
+        if (!texts) return;
+        drawLinetypeTexts(scene_, first, t_.dashesOf(linetype), *texts,
+                          t_.ltscale * g.number(48, 1), [&](uint64_t handle) -> const TextStyle& {
+                              const int32_t r = t_.objects.recordOf(handle);
+                              const TextStyle* style =
+                                  r >= 0 ? lookUp(t_.styles, d_.record(r).name) : nullptr;
+                              return style ? *style : styleOf(i);
+                          });
+    }
+
+    // The builder as the parts of entity i, drawn with `pen` on `layer`, see it.
+    class EntityParts : public Parts {
+    public:
+        EntityParts(Builder& b, size_t i, const Pen& pen, const Layer* layer, const Context& c)
+            : b_(b), i_(i), pen_(pen), layer_(layer), c_(c) {}
+
+        Pen pen(const PartColor& color, uint32_t linetype, int weight,
+                uint32_t layerName) const override {
+            const Tables& t = b_.t_;
+            const Layer* layer = layer_;
+            if (layerName != kNoName && layerName != t.layerZero)
+                if (const Layer* named = lookUp(t.layers, layerName)) layer = named;
+            Pen p = pen_;
+            if (color.trueColor) {
+                p.color = QColor::fromRgb(color.rgb), p.aci = 0;
+            } else if (color.aci >= 1 && color.aci <= 255) {
+                p.color = aciColor(color.aci), p.aci = color.aci;
+            } else if (color.aci != 0) {
+                p.color = layer->pen.color, p.aci = layer->pen.aci;
+            }
+            p.lineweight = weight >= 0    ? weight / 100.0
+                           : weight == -1 ? layer->pen.lineweight
+                           : weight == -3 ? kDefaultLineweight
+                                          : pen_.lineweight;
+            if ((linetype == t.byLayer && linetype != kNoName) ||
+                (linetype == kNoName && layer != layer_)) {
+                p.dashes = layer->pen.dashes;
+                for (double& d : p.dashes) d *= t.ltscale;
+            } else if (linetype != kNoName && linetype != t.byBlock) {
+                p.dashes = t.dashesOf(linetype);
+                for (double& d : p.dashes) d *= t.ltscale;
+            }
+            return p;
+        }
+        const Pen& entityPen() const override { return pen_; }
+        bool block(uint32_t name, const QTransform& t, const Pen& pen) override {
+            const Block* block = lookUp(b_.t_.blocks, name);
+            if (!block) return false;
+            b_.blockEntities(
+                *block, QTransform::fromTranslate(-block->base.x(), -block->base.y()) * t * c_.t,
+                pen, layer_, c_);
+            return true;
+        }
+        uint32_t ownBlock() const override { return b_.nameOf(i_, RefKind::Block); }
+        const Drawing& drawing() const override { return b_.d_; }
+        int32_t recordOf(uint64_t handle) const override { return b_.t_.objects.recordOf(handle); }
+        const TextStyle& textStyle(uint64_t handle) const override {
+            const int32_t r = recordOf(handle);
+            const TextStyle* style =
+                r >= 0 ? lookUp(b_.t_.styles, b_.d_.record(static_cast<size_t>(r)).name) : nullptr;
+            return style ? *style : b_.styleOf(i_);
+        }
+        const TextStyle& styleOfRecord(size_t record) const override { return b_.styleOf(record); }
+        uint32_t layerAt(int64_t index) const override { return b_.t_.objects.layerAt(index); }
+        uint32_t linetypeAt(int64_t index) const override {
+            return b_.t_.objects.linetypeAt(index);
+        }
+        bool wipeoutFrames() const override { return b_.t_.objects.wipeoutFrames(); }
+        const QTransform& t() const override { return c_.t; }
+        Scene& scene() const override { return b_.scene_; }
+
+    private:
+        Builder& b_;
+        size_t i_;
+        const Pen& pen_;
+        const Layer* layer_;
+        const Context& c_;
+    };
 
     // A viewport of a paper-space layout: model space seen through its rectangle at its
     // scale (plan views only), without the layers frozen in it; then its frame, which
@@ -364,11 +475,11 @@ private:
     // A block reference: every column and row of its array, then its attributes.
     void insert(size_t i, const EntityGroups& g, const Pen& pen, const Layer* layer,
                 const Context& c) {
+        const int columns = std::max(1, g.integer(70, 1));
+        const int rows = std::max(1, g.integer(71, 1));
+        const double dx = g.number(44, 0), dy = g.number(45, 0);
         if (const Block* block = lookUp(t_.blocks, nameOf(i, RefKind::Block))) {
             const double sx = g.number(41, 1), sy = g.number(42, 1);
-            const int columns = std::max(1, g.integer(70, 1));
-            const int rows = std::max(1, g.integer(71, 1));
-            const double dx = g.number(44, 0), dy = g.number(45, 0);
             const QPointF at = g.point(10), base = block->base;
             // A cell: the block scaled about its base point and moved to its place in the
             // array; then all cells turned and moved to the insertion point alike.
@@ -384,8 +495,16 @@ private:
                 }
         }
         if (!d_.record(i).attribsFollow) return;
-        for (size_t j = i + 1; j < d_.size() && d_.record(j).kind == Kind::Attrib; ++j)
-            entity(j, c);
+        // The attributes show on every cell of an array, moved as their cell is.
+        const QTransform turn = QTransform().rotate(g.number(50, 0)) * g.ocs();
+        for (int row = 0; row < rows; ++row)
+            for (int col = 0; col < columns; ++col) {
+                const QPointF shift = turn.map(QPointF(col * dx, row * dy));
+                Context cell = c;
+                cell.t = QTransform::fromTranslate(shift.x(), shift.y()) * c.t;
+                for (size_t j = i + 1; j < d_.size() && d_.record(j).kind == Kind::Attrib; ++j)
+                    entity(j, cell);
+            }
     }
 
     // The entities of `block` as a reference on `layer` with `pen` shows them; `t` maps
@@ -442,6 +561,7 @@ void append(Scene& scene, Scene part) {
     move(scene.elements, part.elements);
     move(scene.texts, part.texts);
     move(scene.glyphs, part.glyphs);
+    scene.simplifiedHatches += part.simplifiedHatches;
 }
 
 }  // namespace

@@ -6,59 +6,21 @@
 
 #include <cmath>
 #include <filesystem>
+#include <set>
 
 #include "drawing/document.h"
 #include "drawing/test_drawings.h"
 #include "plot/entity.h"
 #include "plot/glyphs.h"
-#include "plot/plotter.h"
 #include "plot/scene_builder.h"
+#include "plot/scene_testing.h"
 
 namespace drawing {
 namespace {
 
+using plot::testing::describe;
 using testing::Groups;
-
-class PlotSceneTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        folder_ = new testing::ScratchFolder("plot_scene");
-        plot::installPlotService(folder_->path().string());  // texts need Qt Gui
-    }
-    static void TearDownTestSuite() { delete folder_; }
-
-    static plot::Scene sceneOf(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder_->path() / name).string();
-        testing::writeFile(path, bytes);
-        std::unique_ptr<AcadDocument> doc;
-        EXPECT_TRUE(AcadDocument::open(path, doc).ok()) << path;
-        return doc ? plot::buildScene(*doc) : plot::Scene();
-    }
-
-    static testing::ScratchFolder* folder_;
-};
-
-testing::ScratchFolder* PlotSceneTest::folder_ = nullptr;
-
-// What an item of `scene` draws, as text to compare.
-std::string describe(const plot::Scene& scene, const plot::SceneItem& item) {
-    std::string s = std::to_string(static_cast<int>(item.kind)) + " " +
-                    std::to_string(item.pen.color.rgba()) + " " +
-                    std::to_string(item.pen.lineweight);
-    for (double d : item.pen.dashes) s += " " + std::to_string(d);
-    if (item.kind == plot::SceneItem::Kind::Text) {
-        const plot::SceneText& text = scene.texts[item.begin];
-        for (uint32_t g = text.glyphBegin; g < text.glyphEnd; ++g)
-            s += " #" + std::to_string(scene.glyphs[g]);
-        const QTransform& p = text.place;
-        for (double v : {p.m11(), p.m12(), p.m21(), p.m22(), p.dx(), p.dy()})
-            s += " " + std::to_string(v);
-        return s;
-    }
-    for (uint32_t k = item.begin; k < item.end; ++k)
-        s += " " + std::to_string(scene.elements[k].x) + "," + std::to_string(scene.elements[k].y);
-    return s;
-}
+using PlotSceneTest = plot::testing::SceneTest;
 
 TEST_F(PlotSceneTest, BinaryDrawingsGiveTheSceneOfTheirAsciiTwin) {
     for (const char* version : {"AC1009", "AC1018"}) {
@@ -135,46 +97,108 @@ TEST_F(PlotSceneTest, ALargeDrawingKeepsItsOrder) {
     EXPECT_GT(scene.extents.width(), 5 * 6000 * 0.731);
 }
 
-// MTEXT lines break at blanks, or between characters when a word (or Chinese, which
-// has no blanks) is wider than the text's width; paragraph breaks always.
-TEST_F(PlotSceneTest, MTextWrapsAtBlanksOrBetweenCharacters) {
-    auto lines = [](const std::string& text, double width) {
-        const TextCodec gbk = TextCodec::forDrawing("AC1009", "ANSI_936");
-        const Groups g = {{0, "SECTION"},
-                          {2, "HEADER"},
-                          {9, "$ACADVER"},
-                          {1, "AC1009"},
-                          {9, "$DWGCODEPAGE"},
-                          {3, "ANSI_936"},
-                          {0, "ENDSEC"},
-                          {0, "SECTION"},
-                          {2, "ENTITIES"},
-                          {0, "MTEXT"},
-                          {8, "0"},
-                          {10, "0"},
-                          {20, "0"},
-                          {40, "10"},
-                          {41, std::to_string(width)},
-                          {1, gbk.fromUtf8(text)},
-                          {0, "ENDSEC"},
-                          {0, "EOF"}};
-        const plot::Scene scene = sceneOf("mtext.dxf", testing::render(g, DxfFormat::Ascii));
-        std::vector<std::string> out;
-        for (const plot::SceneText& t : scene.texts) {
-            std::u32string chars;
-            for (uint32_t k = t.glyphBegin; k < t.glyphEnd; ++k)
-                chars += plot::Glyphs::instance().glyph(scene.glyphs[k]).character;
-            out.push_back(QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size()))
-                              .toStdString());
-        }
-        return out;
-    };
-    using L = std::vector<std::string>;
-    EXPECT_EQ(lines("AAA BBB CCC", 0), L{"AAA BBB CCC"});
-    EXPECT_EQ(lines("AAA BBB CCC", 50), (L{"AAA", "BBB", "CCC"}));
-    // Capitals 10 high: an A is about 9.4 wide, a Chinese character about 13.7.
-    EXPECT_EQ(lines("AAAAAAAAAA", 40), (L{"AAAA", "AAAA", "AA"}));
-    EXPECT_EQ(lines("甲乙丙丁戊己\\P庚", 30), (L{"甲乙", "丙丁", "戊己", "庚"}));
+// Entities flagged invisible (a dynamic block's other visibility states) are left out;
+// a leader whose path is a spline is drawn as one; an array of block references shows
+// its attributes on every cell.
+TEST_F(PlotSceneTest, InvisibleEntitiesSplineLeadersAndArrayAttributes) {
+    using plot::testing::drawingWith;
+    const Groups block = {{0, "BLOCK"},  {8, "0"},  {2, "TAG"}, {70, "2"},     {10, "0"}, {20, "0"},
+                          {0, "ATTDEF"}, {8, "0"},  {10, "0"},  {20, "0"},     {40, "2"}, {1, ""},
+                          {3, "No"},     {2, "NO"}, {70, "0"},  {0, "ENDBLK"}, {8, "0"}};
+    const Groups entities = {{0, "LINE"}, {8, "0"},    {60, "1"},     {10, "0"},     {20, "0"},
+                             {11, "9"},   {21, "9"},   {0, "LEADER"}, {8, "0"},      {71, "0"},
+                             {72, "1"},   {76, "3"},   {10, "0"},     {20, "0"},     {10, "10"},
+                             {20, "10"},  {10, "20"},  {20, "0"},     {0, "INSERT"}, {8, "0"},
+                             {66, "1"},   {2, "TAG"},  {10, "100"},   {20, "0"},     {70, "3"},
+                             {71, "2"},   {44, "10"},  {45, "20"},    {50, "90"},    {0, "ATTRIB"},
+                             {8, "0"},    {10, "100"}, {20, "0"},     {40, "2"},     {1, "7"},
+                             {2, "NO"},   {70, "0"},   {0, "SEQEND"}, {8, "0"}};
+    const plot::Scene scene = sceneOf("details.dxf", drawingWith("AC1015", {}, block, entities));
+    ASSERT_GE(scene.items.size(), 1u);
+    const plot::SceneItem& leader = scene.items[0];
+    EXPECT_GT(leader.end - leader.begin, 20u);  // a curve, not two lines; the line is not there
+    EXPECT_NEAR(outlineBox(scene, leader).top(), 0, 1e-9);
+    bool bulges = false;  // above the straight path on its way up
+    for (uint32_t k = leader.begin; k < leader.end; ++k)
+        bulges =
+            bulges || (scene.elements[k].x < 10 && scene.elements[k].y > scene.elements[k].x + 0.5);
+    EXPECT_TRUE(bulges);
+    // The insert is turned by 90°: its columns run up, its rows to the left.
+    std::set<std::pair<long, long>> at;
+    for (const plot::SceneText& t : scene.texts)
+        at.insert({std::lround(t.place.dx()), std::lround(t.place.dy())});
+    EXPECT_EQ(at, (std::set<std::pair<long, long>>{
+                      {100, 0}, {100, 10}, {100, 20}, {80, 0}, {80, 10}, {80, 20}}));
+}
+
+// A polyline whose width changes turns sharply: its segments' edges meet in a point
+// beyond the vertex, as they do on screen.
+TEST_F(PlotSceneTest, TaperedPolylinesMeetAtTheirJoints) {
+    const Groups entities = {{0, "POLYLINE"}, {8, "0"},   {66, "1"},     {70, "0"},
+                             {40, "2"},       {41, "1"},  {0, "VERTEX"}, {8, "0"},
+                             {10, "0"},       {20, "0"},  {0, "VERTEX"}, {8, "0"},
+                             {10, "40"},      {20, "0"},  {0, "VERTEX"}, {8, "0"},
+                             {10, "0"},       {20, "10"}, {0, "SEQEND"}, {8, "0"}};
+    const plot::Scene scene =
+        sceneOf("tapered.dxf", plot::testing::drawingWith("AC1009", {}, {}, entities));
+    ASSERT_EQ(scene.items.size(), 2u);
+    const QRectF first = outlineBox(scene, scene.items[0]);
+    const QRectF second = outlineBox(scene, scene.items[1]);
+    EXPECT_GT(first.right(), 42);  // the point of the turn, past the vertex at x = 40
+    EXPECT_NEAR(first.right(), second.right(), 1e-9);
+}
+
+// A complex linetype's text repeats with its pattern along the line, from the end of the
+// element it belongs to, shifted as it says.
+TEST_F(PlotSceneTest, ComplexLinetypesCarryTheirTexts) {
+    const Groups tables = {{0, "TABLE"},
+                           {2, "STYLE"},
+                           {0, "STYLE"},
+                           {5, "30"},
+                           {2, "STANDARD"},
+                           {70, "0"},
+                           {40, "0"},
+                           {41, "1"},
+                           {3, "txt"},
+                           {0, "ENDTAB"},
+                           {0, "TABLE"},
+                           {2, "LTYPE"},
+                           {0, "LTYPE"},
+                           {5, "31"},
+                           {2, "GAS"},
+                           {70, "0"},
+                           {3, "Gas ---- GAS ----"},
+                           {72, "65"},
+                           {73, "3"},
+                           {40, "0.95"},
+                           {49, "0.5"},
+                           {74, "0"},
+                           {49, "-0.2"},
+                           {74, "2"},
+                           {75, "0"},
+                           {340, "30"},
+                           {46, "0.1"},
+                           {50, "0"},
+                           {44, "-0.1"},
+                           {45, "-0.05"},
+                           {9, "GAS"},
+                           {49, "-0.25"},
+                           {74, "0"},
+                           {0, "ENDTAB"}};
+    Groups entities = {{0, "LINE"}, {8, "0"},   {6, "GAS"}, {10, "0"},
+                       {20, "0"},   {11, "20"}, {21, "0"}};
+    std::string dxf = plot::testing::drawingWith("AC1018", tables, {}, entities);
+    dxf.replace(dxf.find("$ACADVER"), 8, "$LTSCALE\n 40\n10.0\n  9\n$ACADVER");
+    const plot::Scene scene = sceneOf("gas.dxf", dxf);
+    std::vector<std::pair<double, double>> at;
+    for (const plot::SceneText& t : scene.texts) {
+        EXPECT_EQ(plot::testing::textOf(scene, t), "GAS");
+        at.emplace_back(t.place.dx(), t.place.dy());
+    }
+    ASSERT_EQ(at.size(), 2u);  // at 0.7 - 0.1 of each 9.5 long repeat, 0.5 below
+    EXPECT_NEAR(at[0].first, 6, 1e-9);
+    EXPECT_NEAR(at[1].first, 15.5, 1e-9);
+    EXPECT_NEAR(at[0].second, -0.5, 1e-9);
 }
 
 // A DXF of 2018 repeats an MTEXT's data after group 101 with other meanings (there 11

@@ -4,16 +4,15 @@
 #include <cstdint>
 
 #include "plot/entity.h"
+#include "plot/hatch.h"
+#include "plot/wide_polyline.h"
 
 namespace plot {
 namespace {
 
 constexpr double kDeg = 180 / M_PI;
 
-struct Vertex {
-    QPointF at;
-    double startWidth = 0, endWidth = 0, bulge = 0;
-};
+using Vertex = PolylineVertex;
 
 // Whether `t` turns circles into circles: it turns, mirrors and scales alike in x and y.
 bool keepsCircles(const QTransform& t) {
@@ -35,7 +34,7 @@ QPainterPath polygon(const std::vector<QPointF>& points, bool closed) {
 }
 
 // A polyline with bulges; widths make it a stroke of that width (one width for all
-// segments) or a segment-by-segment drawing (tapering segments become trapezoids).
+// segments) or a segment-by-segment drawing (wide_polyline.h).
 void drawVertices(const std::vector<Vertex>& v, bool closed, const QTransform& t, Out& out) {
     if (v.empty()) return;
     const size_t segments = closed ? v.size() : v.size() - 1;
@@ -53,24 +52,7 @@ void drawVertices(const std::vector<Vertex>& v, bool closed, const QTransform& t
         out.stroke(path, t, v[0].startWidth * scale);
         return;
     }
-    const double scale = std::sqrt(std::abs(t.determinant()));
-    for (size_t i = 0; i < segments; ++i) {
-        const Vertex& a = v[i];
-        const QPointF b = v[(i + 1) % v.size()].at;
-        const QPointF d = b - a.at;
-        const double len = std::hypot(d.x(), d.y());
-        if (std::abs(a.bulge) < 1e-9 && len > 0 && a.startWidth != a.endWidth) {
-            const QPointF n(-d.y() / len, d.x() / len);
-            out.fill(t.map(polygon({a.at + n * a.startWidth / 2, b + n * a.endWidth / 2,
-                                    b - n * a.endWidth / 2, a.at - n * a.startWidth / 2},
-                                   true)));
-            continue;
-        }
-        QPainterPath path;
-        path.moveTo(a.at);
-        addBulge(path, a.at, b, a.bulge);
-        out.stroke(path, t, (a.startWidth + a.endWidth) / 2 * scale);
-    }
+    drawWideSegments(v, closed, t, out);
 }
 
 void drawLwPolyline(const EntityGroups& g, const QTransform& t, Out& out) {
@@ -239,13 +221,7 @@ private:
 
 void drawHatch(const EntityGroups& g, const QTransform& t, Out& out) {
     HatchReader reader(g);
-    QPainterPath boundary = g.ocs().map(reader.boundary());
-    boundary = t.map(boundary);
-    boundary.setFillRule(Qt::OddEvenFill);
-    if (g.integer(70) & 1)
-        out.fill(boundary);
-    else
-        out.stroke(boundary);
+    drawHatchInside(g, reader.boundary(), g.ocs() * t, out);
 }
 
 void drawCorners(const EntityGroups& g, const QTransform& t, Out& out, bool filled) {
@@ -305,6 +281,7 @@ bool drawShape(const EntityGroups& g, const QTransform& t, Out& out, bool fillSo
             if (code == 10) p.emplace_back(toNumber(value), 0);
             if (code == 20 && !p.empty()) p.back().setY(toNumber(value));
         }
+        if (g.integer(72) == 1 && p.size() > 2) p = splinePoints(3, {}, {}, {}, p);  // a spline
         out.stroke(polygon(p, false), t);
     } else {
         return false;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "plot/scene.h"
+
 namespace plot {
 namespace {
 
@@ -119,6 +121,7 @@ bool PlotStyleTable::parseCtbText(const QString& text) {
 }
 
 QColor PlotStyleTable::penColor(int aci, const QColor& displayed) const {
+    if (aci == kPaperAci) return Qt::white;
     switch (mode_) {
         case Mode::Monochrome:
             return Qt::black;

@@ -1,11 +1,12 @@
-// Drawing TEXT, ATTRIB, ATTDEF and MTEXT. A text's height is the height of its
-// capitals; the font is scaled so that its cap height matches.
+// Drawing TEXT, ATTRIB and ATTDEF, and handing MTEXT to its setter. A text's height is the height
+// of its capitals; the font is scaled so that its cap height matches.
 #include <algorithm>
 #include <cmath>
 #include <span>
 
 #include "plot/entity.h"
 #include "plot/glyphs.h"
+#include "plot/mtext.h"
 
 namespace plot {
 namespace {
@@ -16,14 +17,12 @@ struct Line {
     std::vector<uint32_t> glyphs;
     QPointF origin;
     double advance = 0;
-    bool blank = false;  // nothing to draw
 };
 
 // `k`: drawing units per glyph unit.
 void emitLines(std::span<const Line> lines, const FontMetrics& m, double k, double widthFactor,
                double oblique, const QTransform& local, Out& out) {
     for (const Line& line : lines) {
-        if (line.blank) continue;
         QTransform place = QTransform::fromScale(k * widthFactor, -k);
         place *= QTransform(1, 0, std::tan(oblique * M_PI / 180), 1, 0, 0);
         place *= QTransform::fromTranslate(line.origin.x(), line.origin.y());
@@ -32,10 +31,12 @@ void emitLines(std::span<const Line> lines, const FontMetrics& m, double k, doub
     }
 }
 
-void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out) {
+// `value`: what to write in place of the entity's own text.
+void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out,
+                    const QString* value = nullptr) {
     const bool attdef = g.type() == "ATTDEF";
     if ((g.type() == "ATTRIB" || attdef) && (g.integer(70) & 1)) return;  // invisible
-    const QString text = g.text(attdef ? 2 : 1);
+    const QString text = value ? *value : g.text(attdef ? 2 : 1);
     if (text.trimmed().isEmpty()) return;
     const FontMetrics& m = style.metrics;
     Line line;
@@ -86,120 +87,17 @@ void drawSingleLine(const EntityGroups& g, const TextStyle& style, const QTransf
     emitLines({&line, 1}, m, k, widthFactor, g.number(51, style.oblique), local * g.ocs() * t, out);
 }
 
-// The paragraphs of an MTEXT value with its formatting codes taken out.
-QStringList mtextParagraphs(const QString& s) {
-    QStringList lines{QString()};
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (c == '{' || c == '}') continue;
-        if (c != '\\' || i + 1 >= s.size()) {
-            lines.back() += c;
-            continue;
-        }
-        const QChar code = s[++i];
-        if (code == 'P' || code == 'N' || code == 'X') {
-            lines.append(QString());
-        } else if (code == '~') {
-            lines.back() += ' ';
-        } else if (code == '\\' || code == '{' || code == '}') {
-            lines.back() += code;
-        } else if (code == 'S') {  // stacked fraction a^b; a/b; a#b;
-            const qsizetype end = s.indexOf(';', i);
-            QString stack = s.mid(i + 1, (end < 0 ? s.size() : end) - i - 1);
-            stack.replace('^', '/').replace('#', '/');
-            lines.back() += stack;
-            i = end < 0 ? s.size() : end;
-        } else if (QString("ACcFfHQTWp").contains(code)) {
-            const qsizetype end = s.indexOf(';', i);
-            i = end < 0 ? s.size() : end;
-        }
-        // \L \l \O \o \K \k: under-, over- and strike-lines, not drawn
-    }
-    return lines;
-}
-
-// A paragraph of glyphs `ids` (`info` each) broken into lines no wider than `width`
-// glyph units: at blanks, or between any two characters of a word too long for a line
-// (Chinese has no blanks). No width: one line.
-std::vector<Line> wrap(const std::vector<uint32_t>& ids, const std::vector<Glyph>& info,
-                       double width) {
-    std::vector<Line> out;
-    auto add = [&](size_t begin, size_t end) {
-        Line line;
-        line.glyphs.assign(ids.begin() + begin, ids.begin() + end);
-        line.blank = true;
-        for (size_t i = begin; i < end; ++i) {
-            line.advance += info[i].advance;
-            line.blank = line.blank && QChar::isSpace(info[i].character);
-        }
-        out.push_back(std::move(line));
-    };
-    size_t from = 0;  // the first glyph of the line being filled
-    double advance = 0;
-    for (size_t i = 0; i < ids.size(); ++i) {
-        advance += info[i].advance;
-        if (width <= 0 || advance <= width || i == from) continue;
-        size_t space = i;  // a break after the last blank past the line's first glyph
-        while (space > from + 1 && info[space - 1].character != ' ') --space;
-        if (space > from + 1) {
-            add(from, space - 1);
-            from = space;
-        } else {
-            add(from, i);
-            from = i;
-        }
-        advance = 0;
-        for (size_t k = from; k <= i; ++k) advance += info[k].advance;
-    }
-    add(from, ids.size());
-    return out;
-}
-
-void drawMText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out) {
-    std::string raw;
-    for (const auto& [code, value] : g.list())
-        if (code == 3) raw += value;
-    raw += g.raw(1);
-    Glyphs& glyphs = Glyphs::instance();
-    const FontMetrics& m = style.metrics;
-    double height = g.number(40, 2.5);
-    if (height <= 0) height = 2.5;
-    const double k = height / m.capHeight;
-    const double spacing = height * 5.0 / 3.0 * g.number(44, 1);
-    std::vector<Line> lines;
-    for (const QString& p : mtextParagraphs(decodeText(g.codec(), raw))) {
-        std::vector<uint32_t> ids;
-        glyphs.layout(style.font, p, ids);
-        for (Line& line : wrap(ids, glyphs.glyphs(ids), g.number(41, 0) / k))
-            lines.push_back(std::move(line));
-    }
-    const int attach = std::clamp(g.integer(71, 1), 1, 9);
-    const int column = (attach - 1) % 3, row = (attach - 1) / 3;
-    const double total = height + static_cast<double>(lines.size() - 1) * spacing;
-    const double top = row == 0 ? 0 : row == 1 ? total / 2 : total;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const double w = lines[i].advance * k;
-        lines[i].origin = {column == 0   ? 0
-                           : column == 1 ? -w / 2
-                                         : -w,
-                           top - height - static_cast<double>(i) * spacing};
-    }
-    double rotation = g.number(50, 0);
-    if (g.has(11)) {
-        const QPointF d = g.point(11);
-        rotation = std::atan2(d.y(), d.x()) * 180 / M_PI;
-    }
-    QTransform local = QTransform().rotate(rotation);
-    const QPointF at = g.point(10);
-    local *= QTransform::fromTranslate(at.x(), at.y());
-    emitLines(lines, m, k, 1, 0, local * t, out);
-}
-
 }  // namespace
 
-void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out) {
+void drawAttribute(const EntityGroups& attdef, const QString& value, const TextStyle& style,
+                   const QTransform& t, Out& out) {
+    drawSingleLine(attdef, style, t, out, &value);
+}
+
+void drawText(const EntityGroups& g, const TextStyle& style, const QTransform& t, Out& out,
+              bool wrap) {
     if (g.type() == "MTEXT")
-        drawMText(g, style, t, out);
+        drawMText(mtextFrame(g, wrap), style, t, out);
     else
         drawSingleLine(g, style, t, out);
 }
