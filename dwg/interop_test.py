@@ -149,18 +149,26 @@ def plots_equal_the_twins(work):
         shutil.copy(os.path.join(TESTDATA, name + ".dwg"), dwg)
         info, _ = run("info", dwg)
         kinds = {line.split(" ", 1)[1].split("：")[0] for line in info if "未转换的图元" in line}
+        # An image's frame drawn from the DWG's exact doubles and from the twin's texts of
+        # 15 digits may round to neighbouring hundredths of a point: images are compared
+        # as entities above, and left out of both plots here.
+        kinds.add("IMAGE")
         converted = os.path.join(folder, "converted.dxf")
         run("convert", dwg, converted)
         header = ezdxf.readfile(converted).header
         filtered = os.path.join(folder, "twin", "drawing.dxf")
         without(twin, kinds, int(header["$HANDSEED"], 16), filtered)
+        os.makedirs(os.path.join(folder, "read"))
+        read = os.path.join(folder, "read", "drawing.dxf")
+        without(converted, kinds, 1 << 64, read)
         out, _ = run("batch", "--plot", "PDF", "--style", "monochrome.ctb", "--paper", "A4",
-                     "--log", os.path.join(folder, "log.txt"), dwg, filtered)
-        ours, theirs = (os.path.join(folder, sub, "drawing.pdf") for sub in ("dwg", "twin"))
-        check(f"plotted={dwg}|{ours}" in out and f"plotted={filtered}|{theirs}" in out,
+                     "--log", os.path.join(folder, "log.txt"), dwg, read, filtered)
+        plotted, ours, theirs = (os.path.join(folder, sub, "drawing.pdf")
+                                 for sub in ("dwg", "read", "twin"))
+        check(f"plotted={dwg}|{plotted}" in out and f"plotted={filtered}|{theirs}" in out,
               f"{name}: {out[-3:]}")
         check(pdf_body(ours) == pdf_body(theirs),
-              f"{name}: the plot of the DWG differs from the plot of its twin")
+              f"{name}: the plot of what the DWG holds differs from the plot of its twin")
 
 
 def old_versions(work):

@@ -20,7 +20,7 @@ using drawing::AcadLayout;
 using drawing::PlotResult;
 using drawing::StopRequested;
 using drawing::testing::Groups;
-namespace testing = drawing::testing;
+namespace dt = drawing::testing;
 namespace reason = drawing::reason;
 
 // Groups written as "code value code value ...", each value without blanks.
@@ -36,7 +36,7 @@ Groups groups(const std::string& pairs) {
 // An R12 drawing with layers 0 and OFF (switched off), the groups of its blocks and of
 // its model space.
 std::string drawingOf(const std::string& entities, const std::string& blocks = "") {
-    return testing::render(
+    return dt::render(
         groups("0 SECTION 2 HEADER 9 $ACADVER 1 AC1009 0 ENDSEC 0 SECTION 2 TABLES 0 TABLE "
                "2 LAYER 70 2 0 LAYER 2 0 70 0 62 7 6 CONTINUOUS "
                "0 LAYER 2 OFF 70 0 62 -7 6 CONTINUOUS 0 ENDTAB 0 ENDSEC 0 SECTION 2 BLOCKS " +
@@ -54,7 +54,7 @@ std::string arrayOf(const std::string& entities, const std::string& columns,
 class HostilePlot : public ::testing::Test {
 public:
     static void SetUpTestSuite() {
-        folder_ = new testing::ScratchFolder("plot_hostile");
+        folder_ = new dt::ScratchFolder("plot_hostile");
         fs::create_directories(folder_->path() / "plotstyles");
         installPlotService(folder_->path().string());
     }
@@ -63,7 +63,7 @@ public:
     // `dxf` saved as NAME.dxf and opened.
     static std::unique_ptr<AcadDocument> open(const std::string& name, const std::string& dxf) {
         const std::string path = (folder_->path() / (name + ".dxf")).string();
-        testing::writeFile(path, dxf);
+        dt::writeFile(path, dxf);
         std::unique_ptr<AcadDocument> doc;
         EXPECT_TRUE(AcadDocument::open(path, doc).ok()) << name;
         return doc;
@@ -83,10 +83,10 @@ public:
 
     static fs::path pdfOf(const std::string& name) { return folder_->path() / (name + ".pdf"); }
 
-    static testing::ScratchFolder* folder_;
+    static dt::ScratchFolder* folder_;
 };
 
-testing::ScratchFolder* HostilePlot::folder_ = nullptr;
+dt::ScratchFolder* HostilePlot::folder_ = nullptr;
 
 struct Case {
     const char* name;
@@ -162,7 +162,7 @@ TEST_F(HostilePlot, ExpansionHasABudget) {
     // A line on the layer that is off: expanding it costs work but draws nothing.
     const std::string array = arrayOf("0 LINE 8 OFF 10 0 20 0 11 1 21 1", "100000", "100000");
     const std::pair<const char*, std::string> runaway[] = {
-        {"array", array}, {"twice", testing::selfInsertingDrawing()}};
+        {"array", array}, {"twice", dt::selfInsertingDrawing()}};
     for (const auto& [name, dxf] : runaway) {
         const PlotResult result = plot(name, dxf);
         EXPECT_EQ(result.status.reason, reason::kPlotTooLarge) << name;

@@ -17,7 +17,7 @@ namespace plot {
 namespace {
 
 namespace fs = std::filesystem;
-using PdfBookTest = testkit::SceneTest;
+using PdfBookTest = testing::SceneTest;
 
 // A plot of a line on `paper`, written to `path`.
 void writePlot(const std::string& path, QPageSize::PageSizeId paper) {
