@@ -5,6 +5,8 @@
 #include <atomic>
 #include <mutex>
 
+#include "batch/plot_book.h"
+
 namespace batch {
 
 // What the thread shares with the run object: the stop, the count, and the way back,
@@ -80,8 +82,9 @@ void BackgroundRun::start(std::vector<std::string> drawings, BatchSettings setti
             shared->report([&](BackgroundRun& run) { Q_EMIT run.status(fromStd(text)); });
         };
         observer.error = [&shared](const std::string& path, const std::string& reason) {
-            shared->report(
-                [&](BackgroundRun& run) { Q_EMIT run.drawingFailed(fromStd(path), fromStd(reason)); });
+            shared->report([&](BackgroundRun& run) {
+                Q_EMIT run.drawingFailed(fromStd(path), fromStd(reason));
+            });
         };
         observer.done = [&shared](size_t number) {
             shared->report([&](BackgroundRun& run) { Q_EMIT run.drawingDone(int(number)); });
@@ -90,6 +93,16 @@ void BackgroundRun::start(std::vector<std::string> drawings, BatchSettings setti
             shared->report([&](BackgroundRun& run) { Q_EMIT run.logFailed(fromStd(path)); });
         };
         observer.stopRequested = [&shared] { return shared->stop.load(); };
+        // The book of the run's plots, written when the run has ended: a status says
+        // where, a failure is the run's last error.
+        const PlotBook book(settings, observer);
+        BatchObserver bookReport;
+        bookReport.saved = [&shared](const std::string& path) {
+            shared->report([&](BackgroundRun& run) {
+                Q_EMIT run.status(QStringLiteral("已合并为一个PDF：") + fromStd(path));
+            });
+        };
+        bookReport.error = observer.error;
         drawing::AcadApplication application;
         if (!workers.program.empty()) {
             const PoolResult result =
@@ -97,10 +110,12 @@ void BackgroundRun::start(std::vector<std::string> drawings, BatchSettings setti
             // Nothing ran when no worker could be started: the run goes on in this thread.
             if (result.failure.empty() || result.taken > 0) {
                 shared->taken = result.taken;
+                if (!shared->stop) book.bind(bookReport);
                 return;
             }
         }
         shared->taken = runBatch(application, drawings, settings, observer);
+        if (!shared->stop) book.bind(bookReport);
     }));
     connect(thread_.get(), &QThread::finished, this, [this] {
         if (!thread_) return;  // already waited for

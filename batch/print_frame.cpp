@@ -1,5 +1,6 @@
 #include "batch/print_frame.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -7,7 +8,9 @@
 #include <QSettings>
 #include <QSignalBlocker>
 
+#include "batch/plot_book.h"
 #include "drawing/document.h"
+#include "plot/plotter.h"
 
 namespace batch {
 namespace {
@@ -61,9 +64,17 @@ PrintFrame::PrintFrame(drawing::AcadApplication& acad, QWidget* parent)
     grid->addWidget(millimetres, 3, 1);
     grid->addWidget(inches_, 3, 2);
     controls_ << millimetres << inches_;
+    book_ = new QCheckBox(QStringLiteral("合并为一个PDF"), this);
+    book_->setObjectName(QStringLiteral("CheckBook"));
+    book_->setToolTip(QStringLiteral("每张图纸一页，带书签，保存在第一张图纸旁的“") +
+                      QString::fromUtf8(kWindowBookName) + QStringLiteral("”"));
+    grid->addWidget(book_, 4, 1, 1, 2);
     for (QWidget* w : controls_) w->setEnabled(false);
+    book_->setEnabled(false);
     setEnabled(false);
 }
+
+bool PrintFrame::bindsIntoOne() const { return book_->isEnabled() && book_->isChecked(); }
 
 void PrintFrame::setUp() {
     for (QWidget* w : controls_) w->setEnabled(true);
@@ -89,6 +100,7 @@ void PrintFrame::printerChosen(int) {
     layout.refreshPlotDeviceInfo();
     layout.refreshPlotDeviceInfo();
     append(papers_, layout.getCanonicalMediaNames());
+    book_->setEnabled(printers_->currentText() == QString::fromUtf8(plot::kPdfDevice));
     Q_EMIT listChosen();
 }
 
@@ -97,6 +109,7 @@ void PrintFrame::saveSettings(QSettings& settings) const {
     settings.setValue(QStringLiteral("styleSheet"), styles_->currentText());
     settings.setValue(QStringLiteral("paper"), papers_->currentText());
     settings.setValue(QStringLiteral("inches"), inches_->isChecked());
+    settings.setValue(QStringLiteral("plotIntoOne"), book_->isChecked());
 }
 
 void PrintFrame::restoreSettings(const QSettings& settings) {
@@ -105,6 +118,7 @@ void PrintFrame::restoreSettings(const QSettings& settings) {
     choose(styles_, settings.value(QStringLiteral("styleSheet")).toString());
     choose(papers_, settings.value(QStringLiteral("paper")).toString());
     if (settings.value(QStringLiteral("inches")).toBool()) inches_->setChecked(true);
+    book_->setChecked(settings.value(QStringLiteral("plotIntoOne")).toBool());
 }
 
 void PrintFrame::apply(BatchSettings& settings) const {

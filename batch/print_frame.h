@@ -1,6 +1,6 @@
 // The frame "打印" (Frame2) of the batch window: the printer, plot style table and
-// paper lists filled from the drawing engine's layout, and the paper units, which the
-// window keeps in its settings.
+// paper lists filled from the drawing engine's layout, the paper units, and for the PDF
+// printer the choice of one PDF for the whole run; the window keeps them in its settings.
 #pragma once
 
 #include <QGroupBox>
@@ -8,6 +8,7 @@
 #include "batch/run.h"
 #include "ui/message.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QRadioButton;
@@ -33,6 +34,9 @@ public:
     ui::OptionalMessage check();
     // The chosen printer, plot style table, paper and units.
     void apply(BatchSettings& settings) const;
+    // "合并为一个PDF" is ticked (it can be only while the printer is PDF): the run's plots
+    // are also bound into one PDF.
+    bool bindsIntoOne() const;
     // Forgets the drawing of the set-up (the run closes every drawing).
     void forgetDocument() { document_ = nullptr; }
 
@@ -55,6 +59,7 @@ private:
     QComboBox* styles_;                          // Combo3
     QComboBox* papers_;                          // Combo4
     QRadioButton* inches_;                       // Option2
+    QCheckBox* book_;                            // CheckBook: 合并为一个PDF
     QList<QWidget*> controls_;                   // labels, lists and unit options
 };
 

@@ -35,6 +35,7 @@ struct BatchSettings {
     std::vector<std::string> values;  //   and new values
     FileNameTemplate name;            // file-name change
     std::string errorLog;             // path of the error log
+    std::string plotInto;             // a PDF binding every plot of the run (plot_book.h)
 };
 
 // What a drawing is about to do with a file, as told to BatchObserver::claim.

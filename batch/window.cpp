@@ -11,10 +11,12 @@
 #include <QGroupBox>
 #include <QPointer>
 #include <QPushButton>
+#include <filesystem>
 
 #include "batch/attribute_panel.h"
 #include "batch/background_run.h"
 #include "batch/collection.h"
+#include "batch/plot_book.h"
 #include "batch/print_frame.h"
 #include "batch/progress_window.h"
 #include "batch/run.h"
@@ -257,6 +259,9 @@ BatchSettings Form10::settings() const {
     s.values = panel_->newValues();
     s.name = panel_->fileNameTemplate();
     s.errorLog = dataFile("errlogoqrz.txt");
+    const std::vector<std::string> list = drawings();
+    if (s.plot && print_->bindsIntoOne() && !list.empty())  // beside the first drawing
+        s.plotInto = (std::filesystem::path(list.front()).parent_path() / kWindowBookName).string();
     return s;
 }
 

@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -301,6 +303,30 @@ private Q_SLOTS:
         QVERIFY(lastBox().startsWith(QStringLiteral("总共1个文件全部处理完毕！")));
     }
 
+    // 合并为一个PDF, offered for the PDF printer only, binds the run's plots into
+    // 批量打印.pdf beside the first drawing, a page each, besides each drawing's own PDF.
+    void aPdfRunCanBindItsPlotsIntoOne() {
+        const QStringList files = drawings("book", {"a.dwg", "b.dwg"});
+        static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
+        tick(4);
+        QCheckBox* book = child<QCheckBox>("Form10", "CheckBook");
+        QVERIFY(!book->isEnabled());
+        choose("Combo2", "PDF");
+        QVERIFY(book->isEnabled());
+        book->setChecked(true);
+        choose("Combo3", "monochrome.ctb");
+        choose("Combo4", items("Combo4").first());
+        runToTheEnd();
+        QCOMPARE(QDir(path("book")).entryList({"*.pdf"}),
+                 (QStringList{"a.pdf", "b.pdf", QStringLiteral("批量打印.pdf")}));
+        QProcess info;
+        info.start("pdfinfo", {path(QStringLiteral("book/批量打印.pdf"))});
+        QVERIFY(info.waitForFinished());
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression("Pages: +2\\n")));
+        QVERIFY(!QFile::exists(path("data/errlogoqrz.txt")));
+    }
+
     void purgeThenAuditThenSave() {
         const QStringList files = drawings("purge", {"a.dwg"});
         static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);
@@ -456,8 +482,9 @@ private Q_SLOTS:
         QStringList files;
         for (const char* version : {"AC1015", "AC1032"}) {
             files << path(QStringLiteral("dwgs/%1.dwg").arg(version));
-            QVERIFY(QFile::copy(
-                QStringLiteral(DWG_TESTDATA "/ACadSharp_sample_%1.dwg").arg(version), files.last()));
+            QVERIFY(
+                QFile::copy(QStringLiteral(DWG_TESTDATA "/ACadSharp_sample_%1.dwg").arg(version),
+                            files.last()));
         }
         const std::string original = readFile(files[0].toStdString());
         static_cast<batch::Form10*>(ui::topLevelWindow("Form10"))->addSingleFolder(files[0]);

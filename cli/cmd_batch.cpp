@@ -6,6 +6,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "batch/plot_book.h"
 #include "batch/run.h"
 #include "batch/worker_pool.h"
 #include "cli/command.h"
@@ -81,7 +82,7 @@ void onInterrupt(int number) { interruptedBy = number; }
 class InterruptWatch {
 public:
     InterruptWatch() {
-        struct sigaction action{};
+        struct sigaction action {};
         action.sa_handler = onInterrupt;
         action.sa_flags = SA_RESETHAND;
         sigemptyset(&action.sa_mask);
@@ -94,15 +95,14 @@ public:
     }
 
 private:
-    struct sigaction oldInt_{};
-    struct sigaction oldTerm_{};
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
 };
 
 // The whole number from 1 given as --`name`, or `value` left as it is when the option
 // is absent; false after a usage line when the text is not such a number.
 template <typename Number>
-bool positiveOption(const cli::Options& opts, const char* name, Number& value,
-                    cli::CommandIo& io) {
+bool positiveOption(const cli::Options& opts, const char* name, Number& value, cli::CommandIo& io) {
     const auto text = opts.value(name);
     if (!text) return true;
     Number n = 0;
@@ -123,7 +123,7 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     std::string error;
     if (!opts.parse(args,
                     {"block", "set", "name", "log", "folder", "tree", "plot", "style", "paper",
-                     "jobs", "drawing-timeout", "drawing-memory"},
+                     "jobs", "drawing-timeout", "drawing-memory", "plot-into"},
                     {"purge", "audit", "status"}, error)) {
         io.err << "tolvane-cli batch: " << error << "\n";
         return cli::kUsage;
@@ -187,6 +187,13 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         }
         if (!plotNamesKnown(settings, io)) return cli::kUsage;
     }
+    if (const auto book = opts.value("plot-into")) {
+        if (settings.device != plot::kPdfDevice) {
+            io.err << "tolvane-cli batch: --plot-into needs --plot PDF\n";
+            return cli::kUsage;
+        }
+        settings.plotInto = drawing::fullPathOf(*book);
+    }
     std::error_code ec;
     fs::create_directories(fs::path(settings.errorLog).parent_path(), ec);
 
@@ -223,6 +230,7 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
     InterruptWatch interrupt;
     interruptedBy = 0;
     observer.stopRequested = [] { return interruptedBy != 0; };
+    const batch::PlotBook book(settings, observer);
     drawing::AcadApplication application;
     size_t done = 0;
     std::string failure;
@@ -234,6 +242,7 @@ int runBatchCommand(const std::vector<std::string>& args, cli::CommandIo& io) {
         done = result.taken;
         failure = result.failure;
     }
+    book.bind(observer);  // --plot-into: every plot as a page of one PDF
     io.out << "done=" << done << "\n";
     if (!failure.empty()) {
         io.err << "tolvane-cli batch: " << failure << "\n";
@@ -253,7 +262,7 @@ const cli::CommandRegistration reg(
     "batch",
     "batch [--plot DEVICE --style STYLE --paper PAPER] [--purge] [--audit] [--block NAME]\n"
     "      [--set TAG=VALUE]... [--name tag:TAG|const:TEXT]... [--log FILE] [--status]\n"
-    "      [--jobs N] [--drawing-timeout S] [--drawing-memory MB]\n"
+    "      [--jobs N] [--drawing-timeout S] [--drawing-memory MB] [--plot-into FILE.pdf]\n"
     "      (DRAWING... | --folder DIR | --tree DIR)\n"
     "      batch devices | batch styles | batch papers DEVICE\n"
     "Opens each drawing (DXF, or DWG from R13 to 2018; named .dwg or .dxf) in turn: --plot\n"
@@ -272,8 +281,11 @@ const cli::CommandRegistration reg(
     "one per core; 1 runs them in this process, with no limits); a drawing whose worker\n"
     "crashes, works longer than --drawing-timeout seconds (600) or needs more than\n"
     "--drawing-memory MB (half the memory) gets error=<path>|处理中断：... and the run goes\n"
-    "on. The output is the same whatever the number of workers. Ctrl-C or SIGTERM starts no\n"
-    "new drawing and leaves the drawings in hand unchanged. The sub-commands list the\n"
+    "on. The output is the same whatever the number of workers. --plot-into (with --plot\n"
+    "PDF) binds every plot of the run into FILE.pdf, one page per drawing at its own paper\n"
+    "size with a bookmark named after the drawing's file, written as a new file like the\n"
+    "plots (saved= names it). Ctrl-C or SIGTERM starts no new drawing and leaves the\n"
+    "drawings in hand unchanged. The sub-commands list the\n"
     "devices, the plot style tables and a device's paper sizes.\n"
     "Every path and text is printed so that it stays on one line: a backslash is written\n"
     "\\\\, a line break \\n, a carriage return \\r, a tab \\t, and any other control character\n"

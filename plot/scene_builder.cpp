@@ -499,6 +499,7 @@ private:
         const QTransform turn = QTransform().rotate(g.number(50, 0)) * g.ocs();
         for (int row = 0; row < rows; ++row)
             for (int col = 0; col < columns; ++col) {
+                if (!afford()) return;
                 const QPointF shift = turn.map(QPointF(col * dx, row * dy));
                 Context cell = c;
                 cell.t = QTransform::fromTranslate(shift.x(), shift.y()) * c.t;
