@@ -88,40 +88,30 @@ EntityGroups::EntityGroups(const drawing::Drawing& drawing, size_t record)
     drawing::Group g;
     // From 2018 on an entity may end in a copy of its data for the drawing program's own
     // use (after group 101, "Embedded Object"), whose groups mean other things: an
-    // MTEXT's 11 is there its insertion point, not its direction.
-    // Those groups are kept apart (embedded()).
-    const auto keepEmbedded = [&] {
-        while (reader.next(g)) embedded_.emplace_back(g.code, drawing::valueText(g, format));
-    };
+    // MTEXT's 11 is there its insertion point, not its direction. They are kept apart.
+    std::vector<Value>* into = &groups_;
     if (format == drawing::DxfFormat::Ascii) {
         while (reader.next(g)) {
-            if (g.code == 101) {
-                keepEmbedded();
-                return;
-            }
-            groups_.emplace_back(g.code, g.value);
+            if (g.code == 101) into = &embedded_;
+            into->emplace_back(g.code, g.value);
         }
         return;
     }
     // Binary values are made texts; the views are set once the buffer no longer grows.
     std::vector<size_t> ends;
-    bool embedded = false;
     while (reader.next(g)) {
-        if (g.code == 101) {
-            embedded = true;
-            break;
-        }
+        if (g.code == 101) into = &embedded_;
         const std::string text = drawing::valueText(g, format);
         texts_.insert(texts_.end(), text.begin(), text.end());
-        groups_.emplace_back(g.code, std::string_view());
+        into->emplace_back(g.code, std::string_view());
         ends.push_back(texts_.size());
     }
-    size_t begin = 0;
-    for (size_t k = 0; k < groups_.size(); ++k) {
-        groups_[k].second = std::string_view(texts_.data() + begin, ends[k] - begin);
-        begin = ends[k];
-    }
-    if (embedded) keepEmbedded();
+    size_t begin = 0, k = 0;
+    for (std::vector<Value>* part : {&groups_, &embedded_})
+        for (Value& value : *part) {
+            value.second = std::string_view(texts_.data() + begin, ends[k] - begin);
+            begin = ends[k++];
+        }
 }
 
 bool EntityGroups::has(int code) const {

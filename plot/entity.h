@@ -32,9 +32,9 @@ public:
     EntityGroups& operator=(const EntityGroups&) = delete;
 
     const std::vector<Value>& list() const { return groups_; }
-    // The groups after 101 ("Embedded Object"), which from 2018 on repeat an entity's
-    // data for the drawing program's own use (an MTEXT's columns are there).
-    const std::vector<std::pair<int, std::string>>& embedded() const { return embedded_; }
+    // The groups from 101 ("Embedded Object") on: a copy of the entity's data for the
+    // drawing program's own use, where an R2018 MTEXT keeps its columns.
+    const std::vector<Value>& embedded() const { return embedded_; }
     std::string_view type() const { return *type_; }  // in upper case, as the engine reads it
     bool has(int code) const;
     std::string_view raw(int code) const;  // empty when missing
@@ -49,8 +49,7 @@ public:
     const drawing::TextCodec& codec() const { return *codec_; }
 
 private:
-    std::vector<Value> groups_;
-    std::vector<std::pair<int, std::string>> embedded_;
+    std::vector<Value> groups_, embedded_;
     std::vector<char> texts_;  // binary drawings: the values as texts, side by side
     const std::string* type_;
     const drawing::TextCodec* codec_;

@@ -7,9 +7,9 @@
 namespace plot {
 namespace {
 
-using HatchTest = testing::SceneTest;
-using testing::Groups;
-using testing::operator+;
+using HatchTest = testkit::SceneTest;
+using testkit::Groups;
+using testkit::operator+;
 
 Groups square(double x0, double y0, double x1, double y1) {
     return {{92, "2"},
@@ -67,7 +67,7 @@ std::vector<std::string> pieces(const Scene& scene) {
 
 TEST_F(HatchTest, PatternLinesStopAtTheBoundaryAndItsIslands) {
     const Scene scene =
-        sceneOf("lines.dxf", testing::drawingWith("AC1018", {}, {}, hatch(0, 10, {})));
+        sceneOf("lines.dxf", testkit::drawingWith("AC1018", {}, {}, hatch(0, 10, {})));
     EXPECT_EQ(pieces(scene), (std::vector<std::string>{
                                  "0,0-100,0", "0,10-100,10", "0,20-100,20", "0,30-100,30",
                                  "0,40-40,40", "60,40-100,40", "0,50-40,50", "60,50-100,50",
@@ -77,7 +77,7 @@ TEST_F(HatchTest, PatternLinesStopAtTheBoundaryAndItsIslands) {
 TEST_F(HatchTest, DashesRepeatFromTheBasePointAlongTurnedLines) {
     // Vertical lines (90°) 25 apart, dashes of 30 with gaps of 20 from y = 0.
     const Scene scene =
-        sceneOf("dashes.dxf", testing::drawingWith("AC1018", {}, {}, hatch(90, 25, {30, -20})));
+        sceneOf("dashes.dxf", testkit::drawingWith("AC1018", {}, {}, hatch(90, 25, {30, -20})));
     std::vector<std::string> column50;
     for (const std::string& p : pieces(scene))
         if (p.rfind("50,", 0) == 0) column50.push_back(p);
@@ -89,13 +89,13 @@ TEST_F(HatchTest, GradientsFillAndDensePatternsFallBackToTheBoundary) {
     Groups solid = hatch(0, 10, {}, {{450, "1"}, {453, "2"}, {421, "16711680"}, {421, "255"}});
     for (auto& [code, value] : solid)
         if (code == 70) value = "1";
-    const Scene filled = sceneOf("solid.dxf", testing::drawingWith("AC1018", {}, {}, solid));
+    const Scene filled = sceneOf("solid.dxf", testkit::drawingWith("AC1018", {}, {}, solid));
     ASSERT_EQ(filled.items.size(), 1u);
     EXPECT_EQ(filled.items[0].kind, SceneItem::Kind::Fill);
     EXPECT_EQ(filled.items[0].pen.color, QColor(127, 0, 127));
 
     const Scene dense =
-        sceneOf("dense.dxf", testing::drawingWith("AC1018", {}, {}, hatch(45, 0.001, {})));
+        sceneOf("dense.dxf", testkit::drawingWith("AC1018", {}, {}, hatch(45, 0.001, {})));
     ASSERT_EQ(dense.items.size(), 1u);
     EXPECT_EQ(dense.items[0].kind, SceneItem::Kind::Stroke);
     EXPECT_EQ(dense.items[0].end - dense.items[0].begin, 10u);  // the two squares
@@ -121,7 +121,7 @@ TEST_F(HatchTest, GradientsFillAndDensePatternsFallBackToTheBoundary) {
                                  {46, "1"},
                                  {79, "0"},
                                  {98, "0"}});
-    const Scene crossed = sceneOf("zigzag.dxf", testing::drawingWith("AC1018", {}, {}, zigzag));
+    const Scene crossed = sceneOf("zigzag.dxf", testkit::drawingWith("AC1018", {}, {}, zigzag));
     EXPECT_EQ(crossed.simplifiedHatches, 1);
 }
 

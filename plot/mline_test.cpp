@@ -8,9 +8,9 @@
 namespace plot {
 namespace {
 
-using MLineTest = testing::SceneTest;
-using testing::Groups;
-using testing::operator+;
+using MLineTest = testkit::SceneTest;
+using testkit::Groups;
+using testkit::operator+;
 
 // Style "WALL": element 0 at offset 1 in red, element 1 at -1 in blue and DASHED; a
 // square start, a round end and joints.
@@ -50,7 +50,7 @@ TEST_F(MLineTest, ElementsCapsAndJoints) {
         vertex(10, 0, {0, 1}, {-r, r}, {{std::sqrt(2.0), 0}, {-std::sqrt(2.0), 0}}) +
         vertex(10, 10, {0, 1}, {-1, 0}, {{1, 0}, {-1, 0}});
     const Scene scene =
-        sceneOf("mline.dxf", testing::drawingWith("AC1018", kLinetype, {}, mline, kStyle));
+        sceneOf("mline.dxf", testkit::drawingWith("AC1018", kLinetype, {}, mline, kStyle));
     std::vector<std::string> red, blue;
     for (const SceneItem& item : scene.items) {
         ASSERT_EQ(item.kind, SceneItem::Kind::Stroke);

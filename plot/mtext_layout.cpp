@@ -415,13 +415,14 @@ MTextFrame mtextFrame(const EntityGroups& g, bool wrap) {
     MTextFrame frame;
     frame.wrap = wrap;
     std::string raw, last;
-    bool columns = false;   // the groups after 75 too
+    bool columns = false;  // the groups after 75 describe the columns
     QPointF direction;
     double rotation = 0;
     MTextColumns& c = frame.columns;
     auto count = [](std::string_view v) {
         return std::clamp(static_cast<int>(toNumber(v)), 0, 1000);
     };
+    // R2018 keeps the columns in the embedded copy of the data.
     for (const auto& [code, value] : g.embedded()) {
         const double v = toNumber(value);
         if (code == 72) c.count = count(value);

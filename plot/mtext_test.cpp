@@ -8,15 +8,15 @@
 namespace plot {
 namespace {
 
-using MTextTest = testing::SceneTest;
-using testing::Groups;
-using testing::linesOf;
-using testing::operator+;
+using MTextTest = testkit::SceneTest;
+using testkit::Groups;
+using testkit::linesOf;
+using testkit::operator+;
 using L = std::vector<std::string>;
 
 // A UTF-8 drawing (AutoCAD 2007) holding `entities` in model space and `blocks`.
 std::string textDrawing(const Groups& entities, const Groups& blocks = {}) {
-    return testing::drawingWith("AC1021", {}, blocks, entities);
+    return testkit::drawingWith("AC1021", {}, blocks, entities);
 }
 
 // An MTEXT at the origin, capitals 10 high, `width` wide.
@@ -81,7 +81,7 @@ TEST_F(MTextTest, InlineFormattingIsApplied) {
     std::vector<const SceneItem*> strokes;
     for (const SceneItem& item : scene.items) {
         if (item.kind == SceneItem::Kind::Text)
-            byText[testing::textOf(scene, scene.texts[item.begin])] = &item;
+            byText[testkit::textOf(scene, scene.texts[item.begin])] = &item;
         else
             strokes.push_back(&item);
     }
@@ -134,8 +134,8 @@ TEST_F(MTextTest, TabStopsBeforeKeysAndCaretSeparators) {
     ASSERT_EQ(scene.texts.size(), 3u);
     const QRectF x = scene.texts[0].place.mapRect(scene.texts[0].box);
     EXPECT_NEAR(x.center().x(), 50, 0.5);
-    EXPECT_EQ(testing::textOf(scene, scene.texts[1]), "+0.1");
-    EXPECT_EQ(testing::textOf(scene, scene.texts[2]), "-0.2");
+    EXPECT_EQ(testkit::textOf(scene, scene.texts[1]), "+0.1");
+    EXPECT_EQ(testkit::textOf(scene, scene.texts[2]), "-0.2");
 }
 
 // Static columns 30 wide, 10 apart, 35 high (R2018): two lines fill a column; \N

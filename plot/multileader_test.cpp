@@ -8,14 +8,14 @@
 namespace plot {
 namespace {
 
-using MultiLeaderTest = testing::SceneTest;
-using testing::Groups;
-using testing::operator+;
+using MultiLeaderTest = testkit::SceneTest;
+using testkit::Groups;
+using testkit::operator+;
 
 // An AutoCAD 2010 drawing with block "DOT" (record handle A0: a circle of radius 0.5 at
 // the origin) and `entities` in model space.
 std::string leaderDrawing(const Groups& entities) {
-    return testing::drawingWith("AC1024",
+    return testkit::drawingWith("AC1024",
                                 {{0, "TABLE"},
                                  {2, "BLOCK_RECORD"},
                                  {5, "9F"},
@@ -103,7 +103,7 @@ Groups multileader(int leaderType, int attachment, const char* arrow = nullptr) 
 
 TEST_F(MultiLeaderTest, TextLeaderLineAndFilledArrow) {
     const Scene scene = sceneOf("straight.dxf", leaderDrawing(multileader(1, 1)));
-    EXPECT_EQ(testing::linesOf(scene), std::vector<std::string>{"Weld"});
+    EXPECT_EQ(testkit::linesOf(scene), std::vector<std::string>{"Weld"});
     EXPECT_NEAR(scene.texts[0].place.dx(), 60, 1e-9);
     EXPECT_NEAR(scene.texts[0].place.dy(), 40 - 5, 1e-9);  // hung from the top left
     std::vector<std::string> strokes, fills;

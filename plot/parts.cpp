@@ -45,6 +45,9 @@ bool drawParts(const EntityGroups& g, Parts& parts) {
         drawWipeout(g, parts);
     } else if (type == "MESH") {
         drawMesh(g, parts);
+    } else if (type == "IMAGE" || type == "OLE2FRAME" || type == "OLEFRAME" ||
+               type.ends_with("UNDERLAY")) {
+        return false;  // pictures and attached files: what their proxy shows is no plot of them
     } else {
         return drawProxyGraphics(g, parts);
     }

@@ -17,7 +17,7 @@ namespace plot {
 namespace {
 
 namespace fs = std::filesystem;
-using PdfBookTest = testing::SceneTest;
+using PdfBookTest = testkit::SceneTest;
 
 // A plot of a line on `paper`, written to `path`.
 void writePlot(const std::string& path, QPageSize::PageSizeId paper) {

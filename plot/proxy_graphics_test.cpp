@@ -11,9 +11,9 @@
 namespace plot {
 namespace {
 
-using ProxyGraphicsTest = testing::SceneTest;
-using testing::Groups;
-using testing::operator+;
+using ProxyGraphicsTest = testkit::SceneTest;
+using testkit::Groups;
+using testkit::operator+;
 
 // Proxy graphics as a program writes them.
 class Stream {
@@ -83,7 +83,7 @@ TEST_F(ProxyGraphicsTest, CommandsDrawInTheirTraits) {
     const Groups proxy = Groups{{0, "ACAD_PROXY_ENTITY"}, {8, "0"},    {100, "AcDbEntity"},
                                 {100, "AcDbProxyEntity"}, {90, "498"}, {91, "500"}} +
                          drawingCommands().groups(92) + Groups{{93, "0"}, {94, "0"}};
-    const Scene scene = sceneOf("proxy.dxf", testing::drawingWith("AC1015", kLayers, {}, proxy));
+    const Scene scene = sceneOf("proxy.dxf", testkit::drawingWith("AC1015", kLayers, {}, proxy));
     ASSERT_EQ(scene.items.size(), 4u);
     EXPECT_EQ(scene.items[0].kind, SceneItem::Kind::Stroke);
     EXPECT_EQ(scene.items[0].pen.color, aciColor(1));
@@ -93,14 +93,14 @@ TEST_F(ProxyGraphicsTest, CommandsDrawInTheirTraits) {
     EXPECT_EQ(scene.items[2].kind, SceneItem::Kind::Fill);
     EXPECT_EQ(outlineBox(scene, scene.items[2]), QRectF(20, 0, 10, 8));
     ASSERT_EQ(scene.texts.size(), 1u);
-    EXPECT_EQ(testing::textOf(scene, scene.texts[0]), "A-1");
+    EXPECT_EQ(testkit::textOf(scene, scene.texts[0]), "A-1");
     EXPECT_NEAR(scene.texts[0].place.dy(), 20, 1e-9);
 }
 
 TEST_F(ProxyGraphicsTest, AddOnEntitiesShowTheirProxyGraphics) {
     const Groups wall = Groups{{0, "TCH_WALL"}, {8, "WALLS"}, {100, "AcDbEntity"}} +
                         drawingCommands().groups(160) + Groups{{100, "TDbWall"}, {10, "0"}};
-    const Scene scene = sceneOf("addon.dxf", testing::drawingWith("AC1027", kLayers, {}, wall));
+    const Scene scene = sceneOf("addon.dxf", testkit::drawingWith("AC1027", kLayers, {}, wall));
     EXPECT_EQ(scene.items.size(), 4u);
 }
 
@@ -115,7 +115,7 @@ TEST_F(ProxyGraphicsTest, DataThatDoesNotFitEndsTheDrawing) {
     Groups cut = good;
     cut.back().second.resize(cut.back().second.size() - 8);  // the last command cut short
     const Scene scene =
-        sceneOf("hostile.dxf", testing::drawingWith("AC1018", kLayers, {}, good + cut));
+        sceneOf("hostile.dxf", testkit::drawingWith("AC1018", kLayers, {}, good + cut));
     ASSERT_EQ(scene.items.size(), 1u);
     EXPECT_EQ(outlineBox(scene, scene.items[0]), QRectF(0, 0, 5, 5));
 }

@@ -11,7 +11,7 @@ namespace plot {
 namespace {
 
 namespace fs = std::filesystem;
-using RealPlotTest = testing::SceneTest;
+using RealPlotTest = testkit::SceneTest;
 
 Scene sceneOfReal(const std::string& name) {
     std::unique_ptr<drawing::AcadDocument> doc;
@@ -22,7 +22,7 @@ Scene sceneOfReal(const std::string& name) {
 
 bool hasText(const Scene& scene, const std::string& text) {
     return std::any_of(scene.texts.begin(), scene.texts.end(),
-                       [&](const SceneText& t) { return testing::textOf(scene, t) == text; });
+                       [&](const SceneText& t) { return testkit::textOf(scene, t) == text; });
 }
 
 TEST_F(RealPlotTest, DrawingsShowWhatTheyHold) {
@@ -34,10 +34,10 @@ TEST_F(RealPlotTest, DrawingsShowWhatTheyHold) {
         {"ezdxf_acad_table_simple.dxf", "the table's title and cells",
          [](const Scene& s) {
              return hasText(s, "Title") && hasText(s, "1") && hasText(s, "6") &&
-                    testing::countOf(s, SceneItem::Kind::Stroke) >= 8;
+                    testkit::countOf(s, SceneItem::Kind::Stroke) >= 8;
          }},
         {"ezdxf_acad_table_with_blk_ref.dxf", "the table's grid",
-         [](const Scene& s) { return testing::countOf(s, SceneItem::Kind::Stroke) >= 8; }},
+         [](const Scene& s) { return testkit::countOf(s, SceneItem::Kind::Stroke) >= 8; }},
         {"ACadSharp_sample_AC1032_ascii.dxf", "its multileaders and its table",
          [](const Scene& s) {
              return hasText(s, "MULTILEADER TEST") && hasText(s, "123") &&
@@ -55,13 +55,13 @@ TEST_F(RealPlotTest, DrawingsShowWhatTheyHold) {
         {"ezdxf_multi_insert_with_attribs.dxf", "the attributes on all 25 cells of the array",
          [](const Scene& s) {
              return std::count_if(s.texts.begin(), s.texts.end(), [&](const SceneText& t) {
-                        return testing::textOf(s, t) == "Flag";
+                        return testkit::textOf(s, t) == "Flag";
                     }) == 25;
          }},
         {"ezdxf_uncommon.dxf", "the multileaders' texts",
          [](const Scene& s) {
              return std::count_if(s.texts.begin(), s.texts.end(), [&](const SceneText& t) {
-                        return testing::textOf(s, t) == "LEADER";
+                        return testkit::textOf(s, t) == "LEADER";
                     }) >= 2;
          }},
     };

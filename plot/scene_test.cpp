@@ -18,9 +18,9 @@
 namespace drawing {
 namespace {
 
-using plot::testing::describe;
+using plot::testkit::describe;
 using testing::Groups;
-using PlotSceneTest = plot::testing::SceneTest;
+using PlotSceneTest = plot::testkit::SceneTest;
 
 TEST_F(PlotSceneTest, BinaryDrawingsGiveTheSceneOfTheirAsciiTwin) {
     for (const char* version : {"AC1009", "AC1018"}) {
@@ -101,7 +101,7 @@ TEST_F(PlotSceneTest, ALargeDrawingKeepsItsOrder) {
 // a leader whose path is a spline is drawn as one; an array of block references shows
 // its attributes on every cell.
 TEST_F(PlotSceneTest, InvisibleEntitiesSplineLeadersAndArrayAttributes) {
-    using plot::testing::drawingWith;
+    using plot::testkit::drawingWith;
     const Groups block = {{0, "BLOCK"},  {8, "0"},  {2, "TAG"}, {70, "2"},     {10, "0"}, {20, "0"},
                           {0, "ATTDEF"}, {8, "0"},  {10, "0"},  {20, "0"},     {40, "2"}, {1, ""},
                           {3, "No"},     {2, "NO"}, {70, "0"},  {0, "ENDBLK"}, {8, "0"}};
@@ -140,7 +140,7 @@ TEST_F(PlotSceneTest, TaperedPolylinesMeetAtTheirJoints) {
                              {10, "40"},      {20, "0"},  {0, "VERTEX"}, {8, "0"},
                              {10, "0"},       {20, "10"}, {0, "SEQEND"}, {8, "0"}};
     const plot::Scene scene =
-        sceneOf("tapered.dxf", plot::testing::drawingWith("AC1009", {}, {}, entities));
+        sceneOf("tapered.dxf", plot::testkit::drawingWith("AC1009", {}, {}, entities));
     ASSERT_EQ(scene.items.size(), 2u);
     const QRectF first = outlineBox(scene, scene.items[0]);
     const QRectF second = outlineBox(scene, scene.items[1]);
@@ -187,12 +187,12 @@ TEST_F(PlotSceneTest, ComplexLinetypesCarryTheirTexts) {
                            {0, "ENDTAB"}};
     Groups entities = {{0, "LINE"}, {8, "0"},   {6, "GAS"}, {10, "0"},
                        {20, "0"},   {11, "20"}, {21, "0"}};
-    std::string dxf = plot::testing::drawingWith("AC1018", tables, {}, entities);
+    std::string dxf = plot::testkit::drawingWith("AC1018", tables, {}, entities);
     dxf.replace(dxf.find("$ACADVER"), 8, "$LTSCALE\n 40\n10.0\n  9\n$ACADVER");
     const plot::Scene scene = sceneOf("gas.dxf", dxf);
     std::vector<std::pair<double, double>> at;
     for (const plot::SceneText& t : scene.texts) {
-        EXPECT_EQ(plot::testing::textOf(scene, t), "GAS");
+        EXPECT_EQ(plot::testkit::textOf(scene, t), "GAS");
         at.emplace_back(t.place.dx(), t.place.dy());
     }
     ASSERT_EQ(at.size(), 2u);  // at 0.7 - 0.1 of each 9.5 long repeat, 0.5 below
@@ -204,16 +204,15 @@ TEST_F(PlotSceneTest, ComplexLinetypesCarryTheirTexts) {
 // A DXF of 2018 repeats an MTEXT's data after group 101 with other meanings (there 11
 // is the insertion point): the text keeps the direction of its own groups.
 TEST_F(PlotSceneTest, MTextIgnoresItsEmbeddedCopy) {
-    const Groups g = {{0, "SECTION"},   {2, "HEADER"},   {9, "$ACADVER"},
-                      {1, "AC1032"},    {0, "ENDSEC"},   {0, "SECTION"},
-                      {2, "ENTITIES"},  {0, "MTEXT"},    {5, "2A"},
-                      {100, "AcDbEntity"}, {8, "0"},     {100, "AcDbMText"},
-                      {10, "100"},      {20, "50"},      {30, "0"},
-                      {40, "10"},       {41, "0"},       {71, "1"},
-                      {1, "ABC"},       {101, "Embedded Object"},
-                      {70, "1"},        {10, "1"},       {20, "0"},
-                      {30, "0"},        {11, "100"},     {21, "50"},
-                      {31, "0"},        {0, "ENDSEC"},   {0, "EOF"}};
+    const Groups g = {
+        {0, "SECTION"}, {2, "HEADER"},       {9, "$ACADVER"}, {1, "AC1032"},
+        {0, "ENDSEC"},  {0, "SECTION"},      {2, "ENTITIES"}, {0, "MTEXT"},
+        {5, "2A"},      {100, "AcDbEntity"}, {8, "0"},        {100, "AcDbMText"},
+        {10, "100"},    {20, "50"},          {30, "0"},       {40, "10"},
+        {41, "0"},      {71, "1"},           {1, "ABC"},      {101, "Embedded Object"},
+        {70, "1"},      {10, "1"},           {20, "0"},       {30, "0"},
+        {11, "100"},    {21, "50"},          {31, "0"},       {0, "ENDSEC"},
+        {0, "EOF"}};
     const plot::Scene scene = sceneOf("embedded.dxf", testing::render(g, DxfFormat::Ascii));
     ASSERT_FALSE(scene.texts.empty());
     for (const plot::SceneText& t : scene.texts) {

@@ -17,7 +17,7 @@
 #include "plot/plotter.h"
 #include "plot/scene_builder.h"
 
-namespace plot::testing {
+namespace plot::testkit {
 
 using drawing::testing::Groups;
 
@@ -112,4 +112,4 @@ inline size_t countOf(const Scene& scene, SceneItem::Kind kind) {
                       [kind](const SceneItem& i) { return i.kind == kind; }));
 }
 
-}  // namespace plot::testing
+}  // namespace plot::testkit

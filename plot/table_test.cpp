@@ -7,9 +7,9 @@
 namespace plot {
 namespace {
 
-using TableTest = testing::SceneTest;
-using testing::Groups;
-using testing::operator+;
+using TableTest = testkit::SceneTest;
+using testkit::Groups;
+using testkit::operator+;
 
 // A table at (100, 50) of two rows 10 high and two columns 20 and 30 wide: "Title" over
 // both columns, then "B" and "C"; drawn by block *T1 (a line along its top edge).
@@ -32,21 +32,21 @@ const Groups kBlock = {{0, "BLOCK"}, {8, "0"},    {2, "*T1"},    {70, "1"}, {10,
 
 TEST_F(TableTest, DrawnByItsBlock) {
     const Scene scene =
-        sceneOf("table.dxf", testing::drawingWith("AC1018", {}, kBlock, table("*T1")));
+        sceneOf("table.dxf", testkit::drawingWith("AC1018", {}, kBlock, table("*T1")));
     ASSERT_EQ(scene.items.size(), 1u);
     EXPECT_EQ(outlineBox(scene, scene.items[0]), QRectF(100, 50, 50, 0));
 }
 
 TEST_F(TableTest, DrawnFromItsCellsWithoutItsBlock) {
     const Scene scene =
-        sceneOf("cells.dxf", testing::drawingWith("AC1018", {}, kBlock, table("*T2")));
+        sceneOf("cells.dxf", testkit::drawingWith("AC1018", {}, kBlock, table("*T2")));
     std::vector<QRectF> frames;
     for (const SceneItem& item : scene.items)
         if (item.kind == SceneItem::Kind::Stroke) frames.push_back(outlineBox(scene, item));
     EXPECT_EQ(frames, (std::vector<QRectF>{QRectF(100, 40, 50, 10), QRectF(100, 30, 20, 10),
                                            QRectF(120, 30, 30, 10)}));
     std::vector<std::string> texts;
-    for (const SceneText& t : scene.texts) texts.push_back(testing::textOf(scene, t));
+    for (const SceneText& t : scene.texts) texts.push_back(testkit::textOf(scene, t));
     EXPECT_EQ(texts, (std::vector<std::string>{"Title", "B", "C"}));
     // Texts in the middle of their cells, at their cell's height where it has one.
     ASSERT_EQ(scene.texts.size(), 3u);

@@ -9,9 +9,9 @@
 namespace plot {
 namespace {
 
-using WipeoutTest = testing::SceneTest;
-using testing::Groups;
-using testing::operator+;
+using WipeoutTest = testkit::SceneTest;
+using testkit::Groups;
+using testkit::operator+;
 
 // A line under a wipeout of the square (10, 10) to (30, 30): an image of 1 x 1 pixels
 // 20 wide, its clipping path from -0.5 to 0.5.
@@ -43,7 +43,9 @@ TEST_F(WipeoutTest, PaintsThePaperColourInDrawingOrder) {
         bool readable = false;
         const PlotStyleTable monochrome = PlotStyleTable::load("monochrome.ctb", "", readable);
         EXPECT_EQ(monochrome.penColor(mask.pen.aci, mask.pen.color), QColor(Qt::white));
-        if (frame[0] == '1') EXPECT_EQ(scene.items[2].kind, SceneItem::Kind::Stroke);
+        if (frame[0] == '1') {
+            EXPECT_EQ(scene.items[2].kind, SceneItem::Kind::Stroke);
+        }
     }
 }
 
@@ -61,7 +63,7 @@ TEST_F(WipeoutTest, MeshShowsItsFacesEdges) {
                          {90, "3"},   {90, "3"},  {90, "9"},
                          {90, "9"},   {90, "9"},  {94, "0"},
                          {95, "0"}};
-    const Scene scene = sceneOf("mesh.dxf", testing::drawingWith("AC1027", {}, {}, mesh));
+    const Scene scene = sceneOf("mesh.dxf", testkit::drawingWith("AC1027", {}, {}, mesh));
     ASSERT_EQ(scene.items.size(), 1u);
     EXPECT_EQ(scene.items[0].end - scene.items[0].begin, 8u);  // two closed triangles
     EXPECT_EQ(outlineBox(scene, scene.items[0]), QRectF(0, 0, 10, 10));
