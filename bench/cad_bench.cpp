@@ -3,18 +3,22 @@
 // drawing; beside it a plain copy of the same file (read, write, flush to disk). For
 // the 10 MB drawing also: the same batch work with a plot to a PDF on A4 as the batch
 // run plots, the plot of the open drawing alone (what plotting adds to a run), and its
-// scene alone (the plot's share that does not depend on the device). All report the
-// file's bytes per second; their CPU time is the process's, over all its threads.
+// scene alone (the plot's share that does not depend on the device). Then the opening
+// of each DWG test drawing against the opening of the DXF the drawing program wrote of
+// the same drawing. All report the file's bytes per second; their CPU time is the
+// process's, over all its threads.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
 #include "batch/attribute_edit.h"
 #include "drawing/document.h"
 #include "drawing/test_drawings.h"
+#include "dwg/dwg_format.h"
 #include "plot/plotter.h"
 #include "plot/scene_builder.h"
 
@@ -138,6 +142,39 @@ void buildScene(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * size);
     state.counters["MB"] = static_cast<double>(size) / 1e6;
 }
+
+// Opens `path` as the batch run does, DWG or DXF alike.
+void openDrawing(benchmark::State& state, const fs::path& path) {
+    dwg::installDwgReader();
+    for (auto _ : state) {
+        std::unique_ptr<AcadDocument> doc;
+        if (!AcadDocument::open(path.string(), doc).ok()) state.SkipWithError("open failed");
+        benchmark::DoNotOptimize(doc.get());
+    }
+    const auto size = static_cast<int64_t>(fs::file_size(path));
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["MB"] = static_cast<double>(size) / 1e6;
+}
+
+// Each DWG test drawing with a DXF twin, the DWG first.
+const bool kTwinsRegistered = [] {
+    std::vector<fs::path> dwgs;
+    for (const auto& entry : fs::directory_iterator(DWG_TESTDATA))
+        if (entry.path().extension() == ".dwg") dwgs.push_back(entry.path());
+    std::sort(dwgs.begin(), dwgs.end());
+    for (const fs::path& dwg : dwgs) {
+        fs::path twin = dwg;
+        twin.replace_filename(dwg.stem().string() + "_ascii.dxf");
+        if (!fs::exists(twin)) continue;
+        for (const fs::path& path : {dwg, twin})
+            benchmark::RegisterBenchmark(("openDrawing/" + path.filename().string()).c_str(),
+                                         openDrawing, path)
+                ->Unit(benchmark::kMillisecond)
+                ->MeasureProcessCPUTime()
+                ->MinTime(1.0);
+    }
+    return true;
+}();
 
 BENCHMARK(batchWork)
     ->Arg(1)
