@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "drawing/foreign_format.h"
+#include "files/placement.h"
 
 namespace drawing {
 namespace {
@@ -74,16 +75,6 @@ int writeTemporary(const std::string& path, mode_t perms,
     if (::close(fd) != 0 && !error) error = errno;
     if (error) ::unlink(temp.c_str());
     return error;
-}
-
-// Moves `from` to `to` without replacing an existing `to`.
-int renameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
-    // A file system without the flag: a hard link fails on an existing target too.
-    if (::link(from.c_str(), to.c_str()) != 0) return errno;
-    ::unlink(from.c_str());
-    return 0;
 }
 
 }  // namespace
@@ -152,7 +143,7 @@ Status writeDrawingFile(const Drawing& drawing, const std::string& path, WriteMo
         return systemFailure(reason::kUnwritable, e, path);
     const int e = mode == WriteMode::Replace
                       ? (::rename(temp.c_str(), path.c_str()) == 0 ? 0 : errno)
-                      : renameNoReplace(temp, path);
+                      : files::renameNoReplace(temp, path);
     if (e == 0) return Status{};
     ::unlink(temp.c_str());
     if (e == EEXIST) return Status::failure(reason::kTargetExists, path);
@@ -171,7 +162,7 @@ Status writeNewFile(std::string_view bytes, const std::string& path, std::string
                    : (target.parent_path() / (target.stem().string() + " (" + std::to_string(k) +
                                               ")" + target.extension().string()))
                          .string();
-        const int e = renameNoReplace(temp, name);
+        const int e = files::renameNoReplace(temp, name);
         if (e == 0) {
             written = name;
             return Status{};
