@@ -4,6 +4,8 @@
 // object has bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -15,7 +17,8 @@
 namespace dwg {
 namespace {
 
-// The bytes of the first object of `kind` in a test drawing, from its size on.
+// The first object of `kind` in a test drawing: its bytes from its size on (and what
+// follows, up to 8 KiB in all).
 struct Sample {
     std::vector<uint8_t> bytes;
     Version version = Version::R2000;
@@ -41,15 +44,25 @@ Sample firstOf(const char* file, const std::string& kind) {
     return {};
 }
 
-// Opens the sample and reads its common data; the bit its own data starts at.
-size_t openSample(const Sample& s, ObjectFrame& frame, Record& record) {
-    frame.open(s.bytes, 0, s.version);
+// A sample decoded: its frame and record, and the bits its own data spans.
+struct Decoded {
+    ObjectFrame frame;
+    Record record;
+    size_t start = 0, end = 0;
+};
+
+// Decodes `s` with its data cut at bit `cut` (none when past its end).
+void decode(const Sample& s, Decoded& out, size_t cut = SIZE_MAX) {
+    if (!s.type.decode || !out.frame.open(s.bytes, 0, s.version)) return;
     if (s.type.entity) {
-        frame.readEntityCommon(record);
+        out.frame.readEntityCommon(out.record);
     } else {
-        frame.readObjectCommon(record);
+        out.frame.readObjectCommon(out.record);
     }
-    return frame.data().position();
+    out.start = out.frame.data().position();
+    if (cut < out.frame.data().end()) out.frame.data().limit(cut);
+    s.type.decode(out.frame, out.record);
+    out.end = out.frame.data().position();
 }
 
 // Writes `bits` (most significant first) into `bytes` at bit `at`.
@@ -71,19 +84,13 @@ TEST(Multileader, CutAnywhereInItsDataFails) {
     for (const char* file : kFiles) {
         for (const char* kind : kKinds) {
             const Sample s = firstOf(file, kind);
-            ObjectFrame whole;
-            Record record;
-            const size_t start = openSample(s, whole, record);
-            s.type.decode(whole, record);
-            ASSERT_FALSE(whole.failed()) << file << " " << kind;
-            const size_t end = whole.data().position();
-            for (size_t cut = start; cut < end; ++cut) {
-                ObjectFrame frame;
-                Record cutRecord;
-                openSample(s, frame, cutRecord);
-                frame.data().limit(cut);
-                s.type.decode(frame, cutRecord);
-                EXPECT_TRUE(frame.failed()) << file << " " << kind << " cut at " << cut;
+            Decoded whole;
+            decode(s, whole);
+            ASSERT_FALSE(whole.frame.failed()) << file << " " << kind;
+            for (size_t cut = whole.start; cut < whole.end; ++cut) {
+                Decoded part;
+                decode(s, part, cut);
+                EXPECT_TRUE(part.frame.failed()) << file << " " << kind << " cut at " << cut;
             }
         }
     }
@@ -95,22 +102,18 @@ const uint64_t kHostileCounts[] = {0x00ffffff7fULL, 0x00ffffffffULL};
 TEST(Multileader, ClaimingMoreLeadersThanItHoldsFails) {
     for (const char* file : kFiles) {
         const Sample s = firstOf(file, "MULTILEADER");
-        ObjectFrame frame;
-        Record record;
-        size_t at = openSample(s, frame, record);
-        if (s.version >= Version::R2010) {
-            frame.data().BS();  // the class version
-            at = frame.data().position();
-        }
+        Decoded whole;
+        decode(s, whole);
+        // The count of leaders comes first, from 2010 on after the class version (2, a
+        // short of 10 bits).
+        const size_t at = whole.start + (s.version >= Version::R2010 ? 10 : 0);
         for (uint64_t count : kHostileCounts) {
             Sample bad = s;
             overwrite(bad.bytes, at, count, 34);
-            ObjectFrame badFrame;
-            Record badRecord;
-            openSample(bad, badFrame, badRecord);
-            s.type.decode(badFrame, badRecord);
-            EXPECT_TRUE(badFrame.failed()) << file;
-            EXPECT_LT(badRecord.groups.size(), 10u) << file;
+            Decoded read;
+            decode(bad, read);
+            EXPECT_TRUE(read.frame.failed()) << file;
+            EXPECT_LT(read.record.groups.size(), 10u) << file;
         }
     }
 }
@@ -119,21 +122,16 @@ TEST(Multileader, HugeOrNegativeCountsAnywhereStayWithinTheObject) {
     for (const char* file : kFiles) {
         for (const char* kind : kKinds) {
             const Sample s = firstOf(file, kind);
-            ObjectFrame whole;
-            Record record;
-            const size_t start = openSample(s, whole, record);
-            s.type.decode(whole, record);
-            ASSERT_FALSE(whole.failed()) << file << " " << kind;
-            const size_t end = whole.data().position();
+            Decoded whole;
+            decode(s, whole);
+            ASSERT_FALSE(whole.frame.failed()) << file << " " << kind;
             for (uint64_t count : kHostileCounts) {
-                for (size_t at = start; at + 34 <= end; ++at) {
+                for (size_t at = whole.start; at + 34 <= whole.end; ++at) {
                     Sample bad = s;
                     overwrite(bad.bytes, at, count, 34);
-                    ObjectFrame frame;
-                    Record badRecord;
-                    openSample(bad, frame, badRecord);
-                    s.type.decode(frame, badRecord);
-                    EXPECT_LE(badRecord.groups.size(), end) << file << " " << kind << " at " << at;
+                    Decoded read;
+                    decode(bad, read);
+                    EXPECT_LE(read.record.groups.size(), whole.end) << file << " " << kind << " at " << at;
                 }
             }
         }
