@@ -7,39 +7,39 @@ namespace dwg {
 namespace {
 
 // Least bits of one leader root, one leader line, one point pair as stored.
-constexpr size_t kRootBits = 22;
-constexpr size_t kLineBits = 6;
-constexpr size_t kPointBits = 6;
+constexpr size_t kMleaderRootBits = 22;
+constexpr size_t kMleaderLineBits = 6;
+constexpr size_t kMleaderPointBits = 6;
 
 // The overrides a leader line of 2010 on may carry, by the bit of its flags.
-enum LineOverride : uint32_t {
-    kLineType = 1,
-    kLineColor = 2,
-    kLineLinetype = 4,
-    kLineWeight = 8,
-    kLineArrowSize = 16,
-    kLineArrow = 32,
+enum MleaderLineOverride : uint32_t {
+    kOverrideType = 1,
+    kOverrideColor = 2,
+    kOverrideLinetype = 4,
+    kOverrideWeight = 8,
+    kOverrideArrowSize = 16,
+    kOverrideArrow = 32,
 };
 
 // Pairs of break points (DXF `startCode`, `startCode` + 1).
-void breakPairs(BitReader& d, Record& out, int startCode) {
+void mleaderBreaks(BitReader& d, Record& out, int startCode) {
     const int64_t count = d.BL();
-    if (!mleaderCountFits(d, count, 2 * kPointBits)) return;
+    if (!mleaderCountFits(d, count, 2 * kMleaderPointBits)) return;
     for (int64_t i = 0; i < count && !d.failed(); ++i) {
         out.point(startCode, d.BD3());
         out.point(startCode + 1, d.BD3());
     }
 }
 
-void leaderLine(ObjectFrame& f, Record& out) {
+void mleaderLine(ObjectFrame& f, Record& out) {
     BitReader& d = f.data();
     out.text(304, "LEADER_LINE{");
     const int64_t points = d.BL();
-    if (!mleaderCountFits(d, points, kPointBits)) return;
+    if (!mleaderCountFits(d, points, kMleaderPointBits)) return;
     for (int64_t i = 0; i < points && !d.failed(); ++i) out.point(10, d.BD3());
     if (d.BL() > 0) {  // the line's breaks: a segment and its pairs
         out.integer(90, d.BL());
-        breakPairs(d, out, 11);
+        mleaderBreaks(d, out, 11);
     }
     out.integer(91, d.BL());
     if (f.version() >= Version::R2010) {
@@ -50,34 +50,34 @@ void leaderLine(ObjectFrame& f, Record& out) {
         const double arrowSize = d.BD();
         const uint64_t arrow = f.ref();
         const uint32_t overrides = static_cast<uint32_t>(d.BL());
-        if (overrides & kLineType) out.integer(170, type);
-        if (overrides & kLineColor) out.integer(92, mleaderColor(color));
-        if (overrides & kLineLinetype) out.hex(340, linetype);
-        if (overrides & kLineWeight) out.integer(171, weight);
-        if (overrides & kLineArrowSize) out.real(40, arrowSize);
-        if (overrides & kLineArrow) out.hex(341, arrow);
+        if (overrides & kOverrideType) out.integer(170, type);
+        if (overrides & kOverrideColor) out.integer(92, mleaderColor(color));
+        if (overrides & kOverrideLinetype) out.hex(340, linetype);
+        if (overrides & kOverrideWeight) out.integer(171, weight);
+        if (overrides & kOverrideArrowSize) out.real(40, arrowSize);
+        if (overrides & kOverrideArrow) out.hex(341, arrow);
     }
     out.text(305, "}");
 }
 
-void leaderRoot(ObjectFrame& f, Record& out) {
+void mleaderRoot(ObjectFrame& f, Record& out) {
     BitReader& d = f.data();
     out.text(302, "LEADER{");
     out.integer(290, d.B());
     out.integer(291, d.B());
     out.point(10, d.BD3());
     out.point(11, d.BD3());
-    breakPairs(d, out, 12);
+    mleaderBreaks(d, out, 12);
     out.integer(90, d.BL());
     out.real(40, d.BD());
     const int64_t lines = d.BL();
-    if (!mleaderCountFits(d, lines, kLineBits)) return;
-    for (int64_t i = 0; i < lines && !d.failed(); ++i) leaderLine(f, out);
+    if (!mleaderCountFits(d, lines, kMleaderLineBits)) return;
+    for (int64_t i = 0; i < lines && !d.failed(); ++i) mleaderLine(f, out);
     if (f.version() >= Version::R2010) out.integer(271, d.BS());
     out.text(303, "}");
 }
 
-void textContent(ObjectFrame& f, Record& r) {
+void mleaderText(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
     r.text(304, d.TV());
     r.point(11, d.BD3());
@@ -109,7 +109,7 @@ void textContent(ObjectFrame& f, Record& r) {
     d.B();
 }
 
-void blockContent(ObjectFrame& f, Record& r) {
+void mleaderBlock(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
     r.hex(341, f.ref());
     r.point(14, d.BD3());
@@ -121,12 +121,12 @@ void blockContent(ObjectFrame& f, Record& r) {
 }
 
 // The context data, content first and the leaders at their place in DXF.
-void contextData(ObjectFrame& f, Record& r) {
+void mleaderContext(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
     const int64_t roots = d.BL();
-    if (!mleaderCountFits(d, roots, kRootBits)) return;
+    if (!mleaderCountFits(d, roots, kMleaderRootBits)) return;
     Record leaders;
-    for (int64_t i = 0; i < roots && !d.failed(); ++i) leaderRoot(f, leaders);
+    for (int64_t i = 0; i < roots && !d.failed(); ++i) mleaderRoot(f, leaders);
     r.text(300, "CONTEXT_DATA{");
     r.real(40, d.BD());
     r.point(10, d.BD3());
@@ -141,18 +141,18 @@ void contextData(ObjectFrame& f, Record& r) {
     r.integer(290, text);
     bool block = false;
     if (text) {
-        textContent(f, r);
+        mleaderText(f, r);
     } else {
         block = d.B();
     }
     r.integer(296, block);
-    if (block) blockContent(f, r);
+    if (block) mleaderBlock(f, r);
     r.point(110, d.BD3());
     r.point(111, d.BD3());
     r.point(112, d.BD3());
     r.integer(297, d.B());
     for (Group& g : leaders.groups) r.groups.push_back(std::move(g));
-    if (f.version() >= Version::R2010) {
+    if (f.version() >= Version::R2010) {  // stored top, then bottom; DXF has 272 bottom first
         const int top = d.BS();
         r.integer(272, d.BS());
         r.integer(273, top);
@@ -184,7 +184,7 @@ void decodeMultiLeader(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
     r.marker("AcDbMLeader");
     if (f.version() >= Version::R2010) r.integer(270, d.BS());
-    contextData(f, r);
+    mleaderContext(f, r);
     if (d.failed()) return;
     r.hex(340, f.ref());
     r.integer(90, d.BL());

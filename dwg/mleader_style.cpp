@@ -7,7 +7,7 @@ namespace {
 // Up to 2007 a style stores its text angle and its left alignment only when it is of
 // the second version of the class, which the extended data of ACAD_MLEADERVER marks
 // (a 1070 group of 2); from 2010 on the version is stored.
-bool secondVersion(const Record& r) {
+bool mleaderStyleVersion2(const Record& r) {
     for (const Group& g : r.xdata)
         if (g.code == 1070 && g.value == "2") return true;
     return false;
@@ -18,7 +18,7 @@ bool secondVersion(const Record& r) {
 void decodeMLeaderStyle(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
     r.marker("AcDbMLeaderStyle");
-    int classVersion = secondVersion(r) ? 2 : 1;
+    int classVersion = mleaderStyleVersion2(r) ? 2 : 1;
     if (f.version() >= Version::R2010) {
         classVersion = d.BS();
         r.integer(179, classVersion);

@@ -80,20 +80,29 @@ const char* const kFiles[] = {"ACadSharp_sample_AC1014.dwg", "ACadSharp_sample_A
                               "ACadSharp_sample_AC1032.dwg"};
 const char* const kKinds[] = {"MULTILEADER", "MLEADERSTYLE"};
 
-TEST(Multileader, CutAnywhereInItsDataFails) {
+// Calls `check(sample, whole, what)` for the first object of each kind in each drawing.
+template <class Check>
+void forEachSample(Check check) {
     for (const char* file : kFiles) {
         for (const char* kind : kKinds) {
             const Sample s = firstOf(file, kind);
             Decoded whole;
             decode(s, whole);
-            ASSERT_FALSE(whole.frame.failed()) << file << " " << kind;
-            for (size_t cut = whole.start; cut < whole.end; ++cut) {
-                Decoded part;
-                decode(s, part, cut);
-                EXPECT_TRUE(part.frame.failed()) << file << " " << kind << " cut at " << cut;
-            }
+            const std::string what = std::string(file) + " " + kind;
+            ASSERT_FALSE(whole.frame.failed()) << what;
+            check(s, whole, what);
         }
     }
+}
+
+TEST(Multileader, CutAnywhereInItsDataFails) {
+    forEachSample([](const Sample& s, const Decoded& whole, const std::string& what) {
+        for (size_t cut = whole.start; cut < whole.end; ++cut) {
+            Decoded part;
+            decode(s, part, cut);
+            EXPECT_TRUE(part.frame.failed()) << what << " cut at " << cut;
+        }
+    });
 }
 
 // A bit long in full (00 and four raw bytes): 0x7fffffff and -1.
@@ -119,23 +128,17 @@ TEST(Multileader, ClaimingMoreLeadersThanItHoldsFails) {
 }
 
 TEST(Multileader, HugeOrNegativeCountsAnywhereStayWithinTheObject) {
-    for (const char* file : kFiles) {
-        for (const char* kind : kKinds) {
-            const Sample s = firstOf(file, kind);
-            Decoded whole;
-            decode(s, whole);
-            ASSERT_FALSE(whole.frame.failed()) << file << " " << kind;
-            for (uint64_t count : kHostileCounts) {
-                for (size_t at = whole.start; at + 34 <= whole.end; ++at) {
-                    Sample bad = s;
-                    overwrite(bad.bytes, at, count, 34);
-                    Decoded read;
-                    decode(bad, read);
-                    EXPECT_LE(read.record.groups.size(), whole.end) << file << " " << kind << " at " << at;
-                }
+    forEachSample([](const Sample& s, const Decoded& whole, const std::string& what) {
+        for (uint64_t count : kHostileCounts) {
+            for (size_t at = whole.start; at + 34 <= whole.end; ++at) {
+                Sample bad = s;
+                overwrite(bad.bytes, at, count, 34);
+                Decoded read;
+                decode(bad, read);
+                EXPECT_LE(read.record.groups.size(), whole.end) << what << " at " << at;
             }
         }
-    }
+    });
 }
 
 }  // namespace
