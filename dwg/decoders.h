@@ -53,6 +53,16 @@ void decodeLeader(ObjectFrame&, Record&);
 void decodeTolerance(ObjectFrame&, Record&);
 void decodeMLine(ObjectFrame&, Record&);
 
+// Multileaders (entities_multileader.cpp) and their styles (mleader_style.cpp).
+void decodeMultiLeader(ObjectFrame&, Record&);
+void decodeMLeaderStyle(ObjectFrame&, Record&);
+// A colour as the multileader's DXF groups hold it: 0xC0000000 BYLAYER, 0xC1000000
+// BYBLOCK, 0xC2RRGGBB a true colour, 0xC30000nn an ACI index.
+int32_t mleaderColor(const Color& c);
+// Whether `count` items of at least `leastBits` each fit in the bits left; when not,
+// the stream is stopped.
+bool mleaderCountFits(BitReader& d, int64_t count, size_t leastBits);
+
 // Hatches (entities_hatch.cpp).
 void decodeHatch(ObjectFrame&, Record&);
 

@@ -131,6 +131,8 @@ const ByName kClasses[] = {
     {"SCALE", 0, decodeScale},
     {"SORTENTSTABLE", 0, decodeSortentsTable},
     {"DBCOLOR", 0, decodeDbColor},
+    {"MULTILEADER", 0, decodeMultiLeader},
+    {"MLEADERSTYLE", 0, decodeMLeaderStyle},
 };
 
 }  // namespace
