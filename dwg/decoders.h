@@ -113,6 +113,23 @@ void decodeScale(ObjectFrame&, Record&);
 void decodeDbColor(ObjectFrame&, Record&);
 void decodeSortentsTable(ObjectFrame&, Record&);
 
+// Proxies (entities_proxy.cpp); an entity of an unknown class that carries proxy
+// graphics becomes a proxy entity showing them.
+void decodeProxyEntity(ObjectFrame&, Record&);
+void decodeProxyObject(ObjectFrame&, Record&);
+void decodeAsProxyEntity(ObjectFrame&, Record&);
+// An entity's proxy graphics as DXF holds them among its common groups (the size, then
+// the bytes): none when it has none.
+void proxyGraphics(const ObjectFrame&, Record&);
+
+// Subdivision meshes (entities_mesh.cpp); underlays and their definitions (underlays.cpp).
+void decodeMesh(ObjectFrame&, Record&);
+void decodeUnderlay(ObjectFrame&, Record&);
+void decodeUnderlayDefinition(ObjectFrame&, Record&);
+
+// Regions, solids and bodies with their ACIS data (entities_acis.cpp).
+void decodeAcis(ObjectFrame&, Record&);
+
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);
 void decodeDictionaryWithDefault(ObjectFrame&, Record&);
