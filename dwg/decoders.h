@@ -15,6 +15,17 @@ using Decoder = void (*)(ObjectFrame& frame, Record& record);
 
 inline double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
 
+// A count of items read as BL, each of at least `minBits` bits: 0, with the data
+// stopped, when the bits left could not hold that many.
+inline int64_t itemCount(BitReader& d, size_t minBits) {
+    const int64_t n = d.BL();
+    if (n < 0 || static_cast<uint64_t>(n) > d.bitsLeft() / minBits) {
+        d.stop();
+        return 0;
+    }
+    return n;
+}
+
 // Geometry (entities_geometry.cpp).
 void decodeLine(ObjectFrame&, Record&);
 void decodeCircle(ObjectFrame&, Record&);

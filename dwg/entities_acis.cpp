@@ -1,7 +1,8 @@
-// Regions, 3D solids and bodies: their ACIS data. Up to 2004 a DWG holds the SAT text,
+// Regions, 3D solids and bodies: their ACIS data. Up to 2000 a DWG holds the SAT text,
 // its characters coded as DXF holds them too, in blocks; the text is copied line by
 // line into groups 1 (and 3 for the rest of a line longer than DXF's 255 characters).
-// A binary (SAB) modeler stream, which later versions hold, is not translated.
+// A binary (SAB) modeler stream, which 2004 to 2010 hold, and the data store of 2013
+// on, are not translated: such a solid is declined and counted.
 #include "dwg/decoders.h"
 
 namespace dwg {
@@ -13,12 +14,8 @@ constexpr size_t kDxfLine = 255;
 bool satText(BitReader& d, std::string& text) {
     if (d.BS() != 1) return false;  // 2: a SAB stream follows
     for (;;) {
-        const int64_t size = d.BL();
+        const int64_t size = itemCount(d, 8);
         if (size == 0 || d.failed()) break;
-        if (size < 0 || static_cast<uint64_t>(size) > d.bitsLeft() / 8) {
-            d.stop();
-            return false;
-        }
         text += d.bytes(static_cast<size_t>(size));
     }
     return !d.failed();
@@ -26,7 +23,7 @@ bool satText(BitReader& d, std::string& text) {
 
 // A character of the SAT text as stored: printable characters but the space are coded
 // as 0x9F minus the character.
-char plain(char c) {
+char satPlain(char c) {
     const auto u = static_cast<unsigned char>(c);
     return u > 0x20 && u < 0x7F ? static_cast<char>(0x9F - u) : c;
 }
@@ -37,12 +34,12 @@ std::string withoutDate(std::string_view line) {
     size_t at = 0;
     for (int field = 0; field < 2; ++field) {
         size_t length = 0;
-        for (; at < line.size() && plain(line[at]) >= '0' && plain(line[at]) <= '9'; ++at)
-            length = length * 10 + static_cast<size_t>(plain(line[at]) - '0');
+        for (; at < line.size() && satPlain(line[at]) >= '0' && satPlain(line[at]) <= '9'; ++at)
+            length = length * 10 + static_cast<size_t>(satPlain(line[at]) - '0');
         at += 1 + length + 1;  // the space before and after the characters
         if (at > line.size()) return std::string(line);
     }
-    return std::string(line.substr(0, at)) + plain('0') + "  ";
+    return std::string(line.substr(0, at)) + satPlain('0') + "  ";
 }
 
 void satGroups(const std::string& text, Record& r) {
@@ -55,28 +52,19 @@ void satGroups(const std::string& text, Record& r) {
         const std::string kept = number == 2 ? withoutDate(line) : std::string(line);
         line = kept;
         r.text(1, line.substr(0, kDxfLine));
-        for (size_t i = kDxfLine; i < line.size(); i += kDxfLine) r.text(3, line.substr(i, kDxfLine));
+        for (size_t i = kDxfLine; i < line.size(); i += kDxfLine)
+            r.text(3, line.substr(i, kDxfLine));
         at = end + 1;
     }
 }
 
-// A count of items of at least `minBits` each that the bits left can hold.
-int64_t countOf(BitReader& d, size_t minBits) {
-    const int64_t n = d.BL();
-    if (n < 0 || static_cast<uint64_t>(n) > d.bitsLeft() / minBits) {
-        d.stop();
-        return 0;
-    }
-    return n;
-}
-
 // A wire of the wireframe the drawing program shows the solid by (DXF has none).
 void skipWire(BitReader& d) {
-    d.RC();      // type
-    d.BL();      // selection marker
-    d.BS();      // colour
-    d.BL();      // ACIS index
-    for (int64_t i = countOf(d, 6); i > 0 && !d.failed(); --i) d.BD3();
+    d.RC();  // type
+    d.BL();  // selection marker
+    d.BS();  // colour
+    d.BL();  // ACIS index
+    for (int64_t i = itemCount(d, 6); i > 0 && !d.failed(); --i) d.BD3();
     if (d.B()) {  // a transformation: axes, translation, scale, three flags
         for (int i = 0; i < 5; ++i) d.BD3();
         d.B();
@@ -86,7 +74,7 @@ void skipWire(BitReader& d) {
 }
 
 void skipWires(BitReader& d) {
-    for (int64_t i = countOf(d, 12); i > 0 && !d.failed(); --i) skipWire(d);
+    for (int64_t i = itemCount(d, 12); i > 0 && !d.failed(); --i) skipWire(d);
 }
 
 void skipWireframe(BitReader& d) {
@@ -95,10 +83,10 @@ void skipWireframe(BitReader& d) {
     d.BL();              // the number of isolines
     if (!d.B()) return;
     skipWires(d);
-    for (int64_t i = countOf(d, 20); i > 0 && !d.failed(); --i) {  // silhouettes
-        d.BL();                                   // the viewport
-        for (int k = 0; k < 3; ++k) d.BD3();      // target, direction and up
-        d.B();                                    // perspective
+    for (int64_t i = itemCount(d, 20); i > 0 && !d.failed(); --i) {  // silhouettes
+        d.BL();                                                      // the viewport
+        for (int k = 0; k < 3; ++k) d.BD3();                         // target, direction and up
+        d.B();                                                       // perspective
         if (d.B()) skipWires(d);
     }
 }
@@ -120,10 +108,6 @@ void decodeAcis(ObjectFrame& f, Record& r) {
     r.marker("AcDbModelerGeometry");
     r.integer(70, 1);
     satGroups(text, r);
-    if (f.version() >= Version::R2007 && r.type == "3DSOLID") {
-        r.marker("AcDb3dSolid");
-        if (const uint64_t history = f.ref()) r.hex(350, history);
-    }
 }
 
 }  // namespace dwg

@@ -62,7 +62,7 @@ void graphicsGroups(const std::string& graphics, Version version, Record& r) {
 
 // A proxy: its class, the version that made it, its graphics, its data bits and its
 // references. From 2018 on the version comes before the graphics.
-void proxy(ObjectFrame& f, Record& r, bool entity) {
+void proxyRecord(ObjectFrame& f, Record& r, bool entity) {
     BitReader& d = f.data();
     r.marker(entity ? "AcDbProxyEntity" : "AcDbProxyObject");
     r.integer(90, entity ? 498 : 499);
@@ -91,8 +91,8 @@ void proxyGraphics(const ObjectFrame& f, Record& r) {
     if (f.hasGraphics()) graphicsGroups(f.graphics(), f.version(), r);
 }
 
-void decodeProxyEntity(ObjectFrame& f, Record& r) { proxy(f, r, true); }
-void decodeProxyObject(ObjectFrame& f, Record& r) { proxy(f, r, false); }
+void decodeProxyEntity(ObjectFrame& f, Record& r) { proxyRecord(f, r, true); }
+void decodeProxyObject(ObjectFrame& f, Record& r) { proxyRecord(f, r, false); }
 
 void decodeAsProxyEntity(ObjectFrame& f, Record& r) {
     r.type = "ACAD_PROXY_ENTITY";

@@ -23,7 +23,8 @@ struct ReadTwin {
 
 void readTwin(const fs::path& path, ReadTwin& out) {
     dwg::installDwgReader();
-    const drawing::Status status = drawing::readDrawingFile(path.string(), out.drawing, &out.source);
+    const drawing::Status status =
+        drawing::readDrawingFile(path.string(), out.drawing, &out.source);
     ASSERT_TRUE(status.ok()) << path << ": " << status.reason;
 }
 
@@ -32,8 +33,7 @@ std::string graphicsOf(const drawing::Drawing& d, size_t i) {
     const std::vector<drawing::Group> groups = d.groups(i);
     std::string bytes;
     for (size_t k = 0; k + 1 < groups.size(); ++k) {
-        if ((groups[k].code != 92 && groups[k].code != 160) || groups[k + 1].code != 310)
-            continue;
+        if ((groups[k].code != 92 && groups[k].code != 160) || groups[k + 1].code != 310) continue;
         for (size_t m = k + 1; m < groups.size() && groups[m].code == 310; ++m)
             bytes += drawing::valueText(groups[m], d.format());
         break;
@@ -47,7 +47,8 @@ std::vector<uint32_t> graphicsRecords(const std::string& hex) {
     const auto word = [&](size_t at) {
         uint32_t value = 0;
         for (int k = 3; k >= 0; --k)
-            value = value << 8 | static_cast<uint32_t>(std::stoul(hex.substr(at + 2 * k, 2), nullptr, 16));
+            value = value << 8 |
+                    static_cast<uint32_t>(std::stoul(hex.substr(at + 2 * k, 2), nullptr, 16));
         return value;
     };
     std::vector<uint32_t> records;
@@ -97,12 +98,13 @@ TEST_P(ProxyGraphics, AreTheTwinsBytesAndNameTheirClass) {
         const std::string theirs = graphicsOf(twin.drawing, static_cast<size_t>(j));
         ++compared;
         if (r.type != "ACAD_PROXY_ENTITY") {
-            EXPECT_EQ(bytes, theirs) << GetParam() << ": " << r.type << " "
-                                     << drawing::handleText(r.handle);
+            EXPECT_EQ(bytes, theirs)
+                << GetParam() << ": " << r.type << " " << drawing::handleText(r.handle);
             continue;
         }
         ++proxies;
-        EXPECT_EQ(bytes.size(), theirs.size()) << GetParam() << ": " << drawing::handleText(r.handle);
+        EXPECT_EQ(bytes.size(), theirs.size())
+            << GetParam() << ": " << drawing::handleText(r.handle);
         EXPECT_EQ(graphicsRecords(bytes), graphicsRecords(theirs))
             << GetParam() << ": " << drawing::handleText(r.handle);
         std::string kind, number;

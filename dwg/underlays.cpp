@@ -12,11 +12,7 @@ void decodeUnderlay(ObjectFrame& f, Record& r) {
     const int flags = d.RC();
     const int contrast = d.RC();
     const int fade = d.RC();
-    const int64_t clipped = d.BL();
-    if (clipped < 0 || static_cast<uint64_t>(clipped) > d.bitsLeft() / 128) {
-        d.stop();
-        return;
-    }
+    const int64_t clipped = itemCount(d, 128);
     std::vector<Point2> clip;
     for (int64_t i = 0; i < clipped && !d.failed(); ++i) clip.push_back(d.RD2());
     std::vector<Point2> inverted;
