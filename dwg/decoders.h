@@ -15,6 +15,17 @@ using Decoder = void (*)(ObjectFrame& frame, Record& record);
 
 inline double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
 
+// A count of items read as BL, each of at least `minBits` bits: 0, with the data
+// stopped, when the bits left could not hold that many.
+inline int64_t itemCount(BitReader& d, size_t minBits) {
+    const int64_t n = d.BL();
+    if (n < 0 || static_cast<uint64_t>(n) > d.bitsLeft() / minBits) {
+        d.stop();
+        return 0;
+    }
+    return n;
+}
+
 // Geometry (entities_geometry.cpp).
 void decodeLine(ObjectFrame&, Record&);
 void decodeCircle(ObjectFrame&, Record&);
@@ -122,6 +133,23 @@ void decodeWipeoutVariables(ObjectFrame&, Record&);
 void decodeScale(ObjectFrame&, Record&);
 void decodeDbColor(ObjectFrame&, Record&);
 void decodeSortentsTable(ObjectFrame&, Record&);
+
+// Proxies (entities_proxy.cpp); an entity of an unknown class that carries proxy
+// graphics becomes a proxy entity showing them.
+void decodeProxyEntity(ObjectFrame&, Record&);
+void decodeProxyObject(ObjectFrame&, Record&);
+void decodeAsProxyEntity(ObjectFrame&, Record&);
+// An entity's proxy graphics as DXF holds them among its common groups (the size, then
+// the bytes): none when it has none.
+void proxyGraphics(const ObjectFrame&, Record&);
+
+// Subdivision meshes (entities_mesh.cpp); underlays and their definitions (underlays.cpp).
+void decodeMesh(ObjectFrame&, Record&);
+void decodeUnderlay(ObjectFrame&, Record&);
+void decodeUnderlayDefinition(ObjectFrame&, Record&);
+
+// Regions, solids and bodies with their ACIS data (entities_acis.cpp).
+void decodeAcis(ObjectFrame&, Record&);
 
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);

@@ -9,7 +9,8 @@ namespace dwg {
 namespace {
 
 // Reads the object at `offset` into `record`; false when it does not translate (then
-// it is counted, and an entity's link to the next one is kept).
+// it is counted, and an entity's link to the next one is kept). An entity of a class
+// without a decoder that carries proxy graphics becomes a proxy entity showing them.
 bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset,
                 Record& record) {
     ObjectFrame frame;
@@ -26,9 +27,16 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
         frame.readObjectCommon(record);
     }
     if (type.decode && !frame.failed()) type.decode(frame, record);
-    if (type.decode && !frame.failed()) return true;
+    // A decoder that clears the type declines a form of its kind it does not translate.
+    if (type.decode && !frame.failed() && !record.type.empty()) return true;
+    if (!type.decode && type.entity && frame.type() >= 500 && frame.hasGraphics() &&
+        !frame.failed()) {
+        decodeAsProxyEntity(frame, record);
+        ++drawing.asProxies[type.dxfName];
+        return true;
+    }
     if (type.entity && record.next) drawing.links[record.handle] = record.next;
-    if (type.decode) {
+    if (type.decode && frame.failed()) {
         ++drawing.unreadable[type.dxfName];
     } else if (type.entity) {
         ++drawing.untranslatedEntities[type.dxfName];

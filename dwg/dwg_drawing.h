@@ -30,6 +30,9 @@ struct DwgDrawing {
     std::map<std::string, int> untranslatedEntities;
     std::map<std::string, int> untranslatedObjects;
     std::map<std::string, int> unreadable;
+    // Entities of classes not translated that became proxy entities showing their
+    // proxy graphics (their own data is lost), by DXF name.
+    std::map<std::string, int> asProxies;
     // Up to 2000 the entities of a block are chained from one to the next: the links of
     // those left out, so that the chain can be followed past them.
     std::unordered_map<uint64_t, uint64_t> links;

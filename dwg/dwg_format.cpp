@@ -37,6 +37,7 @@ std::vector<std::string> omissionNotes(const DwgDrawing& drawing) {
     addNotes(drawing.untranslatedEntities, "未转换的图元", notes);
     addNotes(drawing.untranslatedObjects, "未转换的对象", notes);
     addNotes(drawing.unreadable, "无法读取的对象", notes);
+    addNotes(drawing.asProxies, "以代理图元转换的", notes);
     return notes;
 }
 

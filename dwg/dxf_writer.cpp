@@ -112,6 +112,13 @@ private:
                 ++i;
                 continue;
             }
+            // A draw order entry of an entity not translated goes whole: the entity
+            // (331) and its sort handle (5), which DXF holds in pairs.
+            if (g[i].code == 331 && i + 1 < g.size() && g[i + 1].code == 5 &&
+                !exists(hexValue(g[i]))) {
+                ++i;
+                continue;
+            }
             if (isHandleCode(g[i].code) && g[i].code != 330 && !exists(hexValue(g[i]))) continue;
             out_.group(g[i].code, g[i].value);
         }

@@ -87,7 +87,7 @@ TEST(DxfWriter, CodePageNames) {
 }
 
 // An entity's reference to an object that was not translated (a material, a plot
-// style) is left out rather than left pointing nowhere.
+// style, a draw order entry) is left out rather than left pointing nowhere.
 TEST(DxfWriter, LeavesOutReferencesToWhatWasNotTranslated) {
     DwgDrawing d = sample("ACadSharp_sample_AC1018.dwg");
     for (Record& r : d.records)
@@ -97,9 +97,18 @@ TEST(DxfWriter, LeavesOutReferencesToWhatWasNotTranslated) {
             r.groups.push_back(Group{340, false, "FFFFF2", 0});
             break;
         }
+    // A draw order entry of such an entity goes with its sort handle: DXF holds them
+    // in pairs, and a sort handle without its entity breaks the table for readers.
+    for (Record& r : d.records)
+        if (r.type == "SORTENTSTABLE") {
+            r.groups.push_back(Group{331, false, "FFFFF3", 0});
+            r.groups.push_back(Group{5, false, "FFFFF4", 0});
+            break;
+        }
     const std::string dxf = writeDxf(d);
-    for (const char* handle : {"FFFFF0", "FFFFF1", "FFFFF2"})
+    for (const char* handle : {"FFFFF0", "FFFFF1", "FFFFF2", "FFFFF3", "FFFFF4"})
         EXPECT_EQ(dxf.find(std::string("\n") + handle + "\n"), std::string::npos) << handle;
+    EXPECT_NE(dxf.find("SORTENTSTABLE"), std::string::npos);
 }
 
 }  // namespace

@@ -60,9 +60,9 @@ const Fixed kFixed[] = {
     {34, "VIEWPORT", true, decodeViewport},
     {35, "ELLIPSE", true, decodeEllipse},
     {36, "SPLINE", true, decodeSpline},
-    {37, "REGION", true, nullptr},
-    {38, "3DSOLID", true, nullptr},
-    {39, "BODY", true, nullptr},
+    {37, "REGION", true, decodeAcis},
+    {38, "3DSOLID", true, decodeAcis},
+    {39, "BODY", true, decodeAcis},
     {40, "RAY", true, decodeRay},
     {41, "XLINE", true, decodeXline},
     {42, "DICTIONARY", false, decodeDictionary},
@@ -103,8 +103,8 @@ const Fixed kFixed[] = {
     {80, "ACDBPLACEHOLDER", false, decodePlaceholder},
     {81, "VBA_PROJECT", false, nullptr},
     {82, "LAYOUT", false, decodeLayout},
-    {498, "ACAD_PROXY_ENTITY", true, nullptr},
-    {499, "ACAD_PROXY_OBJECT", false, nullptr},
+    {498, "ACAD_PROXY_ENTITY", true, decodeProxyEntity},
+    {499, "ACAD_PROXY_OBJECT", false, decodeProxyObject},
 };
 
 struct ByName {
@@ -133,6 +133,13 @@ const ByName kClasses[] = {
     {"DBCOLOR", 0, decodeDbColor},
     {"MULTILEADER", 0, decodeMultiLeader},
     {"MLEADERSTYLE", 0, decodeMLeaderStyle},
+    {"MESH", 0, decodeMesh},
+    {"PDFUNDERLAY", 0, decodeUnderlay},
+    {"DWFUNDERLAY", 0, decodeUnderlay},
+    {"DGNUNDERLAY", 0, decodeUnderlay},
+    {"PDFDEFINITION", 0, decodeUnderlayDefinition},
+    {"DWFDEFINITION", 0, decodeUnderlayDefinition},
+    {"DGNDEFINITION", 0, decodeUnderlayDefinition},
 };
 
 }  // namespace
