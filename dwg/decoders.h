@@ -113,6 +113,9 @@ void decodeScale(ObjectFrame&, Record&);
 void decodeDbColor(ObjectFrame&, Record&);
 void decodeSortentsTable(ObjectFrame&, Record&);
 
+// Tables of cells (entities_table.cpp).
+void decodeTable(ObjectFrame&, Record&);
+
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);
 void decodeDictionaryWithDefault(ObjectFrame&, Record&);

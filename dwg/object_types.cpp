@@ -131,6 +131,7 @@ const ByName kClasses[] = {
     {"SCALE", 0, decodeScale},
     {"SORTENTSTABLE", 0, decodeSortentsTable},
     {"DBCOLOR", 0, decodeDbColor},
+    {"ACAD_TABLE", 0, decodeTable},
 };
 
 }  // namespace

@@ -1,0 +1,415 @@
+// ACAD_TABLE: a block reference to the anonymous block that draws the table, with the
+// table's rows, columns and cells. Up to 2007 the entity holds its cells itself; from
+// 2010 on it holds a table content, which DXF still writes as the cells of old.
+#include <algorithm>
+
+#include "dwg/decoders.h"
+#include "dwg/table_values.h"
+
+namespace dwg {
+namespace {
+
+// A cell's style overrides up to 2007 (DXF 177 and the groups its bits announce).
+void cellOverrides(ObjectFrame& f, Record& cell, Record& after) {
+    BitReader& d = f.data();
+    const bool from2007 = f.version() >= Version::R2007;
+    if (!d.B()) {
+        cell.integer(from2007 ? 91 : 177, 0);
+        cell.integer(178, 0);
+        return;
+    }
+    const int32_t flags = d.BL();
+    const int virtualEdges = d.RC();
+    cell.integer(from2007 ? 91 : 177, flags);
+    cell.integer(178, virtualEdges);
+    if (flags & 0x01) after.integer(170, d.BS());
+    if (flags & 0x02) after.integer(283, d.B());
+    if (flags & 0x04) after.integer(63, tableColor(d).index);
+    if (flags & 0x08) after.integer(64, tableColor(d).index);
+    if (flags & 0x10) after.nameOf(7, f.ref());
+    if (flags & 0x20) after.real(140, d.BD());
+    // The edges top, right, bottom, left: colour, lineweight, visibility.
+    static const int kColor[] = {69, 65, 66, 68}, kWeight[] = {279, 275, 276, 278},
+                     kVisible[] = {289, 285, 286, 288};
+    for (int edge = 0; edge < 4; ++edge) {
+        if (flags & (0x40 << edge)) after.integer(kColor[edge], tableColor(d).index);
+        if (flags & (0x400 << edge)) after.integer(kWeight[edge], d.BS());
+        if (flags & (0x4000 << edge)) after.integer(kVisible[edge], d.BS());
+    }
+}
+
+// The cells of a table up to 2007, row by row, as DXF groups.
+void legacyCells(ObjectFrame& f, int64_t count, Record& cells) {
+    BitReader& d = f.data();
+    const bool from2007 = f.version() >= Version::R2007;
+    for (int64_t i = 0; i < count && !d.failed(); ++i) {
+        const int type = d.BS();
+        const int edges = d.RC();
+        const bool merged = d.B();
+        const bool autofit = d.B();
+        const int32_t columns = d.BL();
+        const int32_t rows = d.BL();
+        const double rotation = d.BD();
+        const uint64_t content = f.ref();  // a field (text cells) or a block
+        cells.integer(171, type);
+        cells.integer(172, edges);
+        cells.integer(173, merged);
+        cells.integer(174, autofit);
+        cells.integer(175, columns);
+        cells.integer(176, rows);
+        Record text, after;
+        if (type == 1 && content == 0 && !from2007) text.text(1, d.TV());
+        if (type == 1 && content != 0) text.hex(344, content);
+        if (type == 2) {
+            text.hex(340, content);
+            text.real(144, d.BD());
+            if (d.B()) {
+                const int count = d.BS();
+                if (!countFits(d, count, 3)) break;
+                text.integer(179, count);
+                for (int a = 0; a < count && !d.failed(); ++a) {
+                    text.hex(331, f.ref());
+                    d.BS();
+                    text.text(300, d.TV());
+                }
+            }
+        }
+        cellOverrides(f, cells, after);
+        cells.real(145, degrees(rotation));
+        for (Group& g : text.groups) cells.groups.push_back(std::move(g));
+        for (Group& g : after.groups) cells.groups.push_back(std::move(g));
+        if (from2007) {
+            d.BL();
+            cells.integer(92, 0);
+            writeTableValue(readTableValue(f), cells);
+        }
+    }
+}
+
+// The overrides of the whole table up to 2007: its flags, then what their bits name.
+void tableOverrides(ObjectFrame& f, Record& table, Record& heights) {
+    BitReader& d = f.data();
+    int32_t flags = 0, colors = 0, weights = 0, visibility = 0;
+    Record groups;
+    if (d.B()) {
+        flags = d.BL();
+        if (flags & 0x01) groups.integer(280, d.B());
+        if (flags & 0x04) groups.integer(70, d.BS());
+        if (flags & 0x08) groups.real(40, d.BD());
+        if (flags & 0x10) groups.real(41, d.BD());
+        for (int row = 0; row < 3; ++row)
+            if (flags & (0x20 << row)) groups.integer(64, tableColor(d).index);
+        for (int row = 0; row < 3; ++row)
+            if (flags & (0x100 << row)) groups.integer(283, d.B());
+        for (int row = 0; row < 3; ++row)
+            if (flags & (0x800 << row)) groups.integer(63, tableColor(d).index);
+        for (int row = 0; row < 3; ++row)
+            if (flags & (0x4000 << row)) groups.integer(170, d.BS());
+        for (int row = 0; row < 3; ++row)
+            if (flags & (0x20000 << row)) groups.nameOf(7, f.ref());
+        for (int row = 0; row < 3; ++row)
+            if (flags & (0x100000 << row)) heights.real(140, d.BD());
+    }
+    static const int kBorderColor[] = {64, 65, 66, 63, 68, 69};
+    if (d.B()) {
+        colors = d.BL();
+        for (int i = 0; i < 18; ++i)
+            if (colors & (1 << i)) groups.integer(kBorderColor[i % 6], tableColor(d).index);
+    }
+    if (d.B()) {
+        weights = d.BL();
+        for (int i = 0; i < 18; ++i)
+            if (weights & (1 << i)) groups.integer(274 + i % 6, d.BS());
+    }
+    if (d.B()) {
+        visibility = d.BL();
+        for (int i = 0; i < 18; ++i)
+            if (visibility & (1 << i)) groups.integer(284 + i % 6, d.BS());
+    }
+    table.integer(93, flags);
+    table.integer(94, colors);
+    table.integer(95, weights);
+    table.integer(96, visibility);
+    for (Group& g : groups.groups) table.groups.push_back(std::move(g));
+}
+
+uint64_t blockOf(const Record& r) {
+    for (const Group& g : r.groups)
+        if (g.code == 2 && g.isName) return g.ref;
+    return 0;
+}
+
+void append(Record& to, Record& from) {
+    for (Group& g : from.groups) to.groups.push_back(std::move(g));
+}
+
+// Up to 2007.
+void legacyTable(ObjectFrame& f, Record& r) {
+    BitReader& d = f.data();
+    const int flags = d.BS();
+    const Point3 direction = d.BD3();
+    const int32_t columns = d.BL();
+    const int32_t rows = d.BL();
+    // Every width, height and cell takes at least two bits.
+    if (!countFits(d, columns, 2) || !countFits(d, rows, 2) ||
+        !countFits(d, static_cast<int64_t>(columns) * rows + columns + rows, 2))
+        return;
+    Record sizes;
+    std::vector<double> widths(static_cast<size_t>(columns));
+    for (double& w : widths) w = d.BD();
+    for (int32_t i = 0; i < rows; ++i) sizes.real(141, d.BD());
+    for (const double w : widths) sizes.real(142, w);
+    const uint64_t style = f.ref();
+    Record cells, table, heights;
+    legacyCells(f, static_cast<int64_t>(columns) * rows, cells);
+    tableOverrides(f, table, heights);
+
+    r.marker("AcDbTable");
+    r.hex(342, style);
+    r.hex(343, blockOf(r));
+    r.point(11, direction);
+    r.integer(90, flags);
+    r.integer(91, rows);
+    r.integer(92, columns);
+    append(r, table);
+    append(r, heights);
+    append(r, sizes);
+    append(r, cells);
+}
+
+// A cell of a table content (2010 on): its contents, of which DXF keeps the first
+// value or block, and its style.
+struct ContentCell {
+    int type = 1;  // 1 a value, 2 a block
+    TableValue value;
+    uint64_t object = 0;  // the field or block of the first content
+    bool hasValue = false;
+    double rotation = 0;
+};
+
+ContentCell contentCell(ObjectFrame& f) {
+    BitReader& d = f.data();
+    ContentCell cell;
+    d.BL();
+    d.TV();
+    d.BL();
+    const int32_t items = d.BL();
+    if (!countFits(d, items, 4)) return cell;
+    for (int32_t i = 0; i < items && !d.failed(); ++i) {
+        d.TV();
+        readTableValue(f);
+    }
+    if (d.BL() == 1) {
+        f.ref();
+        d.BL();
+        d.BL();
+        d.BL();
+    }
+    const int32_t contents = d.BL();
+    if (!countFits(d, contents, 4)) return cell;
+    for (int32_t i = 0; i < contents && !d.failed(); ++i) {
+        const int32_t type = d.BL();
+        TableValue value;
+        uint64_t object = 0;
+        if (type == 1) value = readTableValue(f);
+        if (type == 2 || type == 4) object = f.ref();
+        const int32_t attributes = d.BL();
+        if (!countFits(d, attributes, 4)) return cell;
+        for (int32_t a = 0; a < attributes && !d.failed(); ++a) {
+            f.ref();
+            d.TV();
+            d.BL();
+        }
+        double rotation = 0;
+        if (d.BS() != 0) rotation = readContentFormat(f).rotation;
+        if (i > 0) continue;
+        cell.type = type == 4 ? 2 : 1;
+        cell.value = std::move(value);
+        cell.hasValue = type == 1;
+        cell.object = object;
+        cell.rotation = rotation;
+    }
+    readCellStyle(f);
+    d.BL();
+    if (d.BL() != 0) {
+        d.BL();
+        d.BD();
+        d.BD();
+        const int32_t geometry = d.BL();
+        f.ref();
+        if (geometry != 0) {
+            d.BD3();
+            d.BD3();
+            for (int k = 0; k < 4; ++k) d.BD();
+            d.BL();
+        }
+    }
+    return cell;
+}
+
+void customData(ObjectFrame& f) {
+    BitReader& d = f.data();
+    d.BL();
+    const int32_t items = d.BL();
+    if (!countFits(d, items, 4)) return;
+    for (int32_t i = 0; i < items && !d.failed(); ++i) {
+        d.TV();
+        readTableValue(f);
+    }
+}
+
+struct Merge {
+    int32_t top = 0, left = 0, bottom = 0, right = 0;
+};
+
+// The legacy cell groups of a table content's cells, row by row.
+void contentCells(const std::vector<std::vector<ContentCell>>& grid, size_t columns,
+                  const std::vector<Merge>& merges, Record& cells) {
+    for (size_t row = 0; row < grid.size(); ++row) {
+        for (size_t column = 0; column < columns; ++column) {
+            int width = 1, height = 1;
+            bool covered = false;
+            for (const Merge& m : merges) {
+                const auto r = static_cast<int64_t>(row), c = static_cast<int64_t>(column);
+                if (r < m.top || r > m.bottom || c < m.left || c > m.right) continue;
+                if (r == m.top && c == m.left) {
+                    width = m.right - m.left + 1;
+                    height = m.bottom - m.top + 1;
+                } else {
+                    covered = true;
+                }
+            }
+            const ContentCell empty;
+            const ContentCell& cell = column < grid[row].size() ? grid[row][column] : empty;
+            cells.integer(171, cell.type);
+            cells.integer(172, 0);
+            cells.integer(173, covered);
+            cells.integer(174, 0);
+            cells.integer(175, width);
+            cells.integer(176, height);
+            cells.integer(91, 0);
+            cells.integer(178, 0);
+            cells.real(145, degrees(cell.rotation));
+            if (cell.type == 2) cells.hex(340, cell.object);
+            if (cell.type == 1 && cell.object) cells.hex(344, cell.object);
+            cells.integer(92, 0);
+            TableValue none;
+            none.flags = 7;
+            writeTableValue(cell.hasValue ? cell.value : none, cells);
+        }
+    }
+}
+
+// From 2010 on: the table content, then the direction and how the table breaks.
+void contentTable(ObjectFrame& f, Record& r) {
+    BitReader& d = f.data();
+    const int version = d.RC();
+    f.ref();
+    d.BL();
+    if (f.version() >= Version::R2013) {
+        d.BL();
+    } else {
+        d.B();
+    }
+    d.TV();
+    d.TV();
+    const int32_t columns = d.BL();
+    if (!countFits(d, columns, 8)) return;
+    Record widths;
+    for (int32_t i = 0; i < columns && !d.failed(); ++i) {
+        d.TV();
+        customData(f);
+        readCellStyle(f);
+        d.BL();
+        widths.real(142, d.BD());
+    }
+    const int32_t rows = d.BL();
+    if (!countFits(d, rows, 8)) return;
+    std::vector<std::vector<ContentCell>> grid;
+    Record heights;
+    for (int32_t i = 0; i < rows && !d.failed(); ++i) {
+        const int32_t count = d.BL();
+        if (!countFits(d, count, 8)) return;
+        std::vector<ContentCell> cells;
+        for (int32_t c = 0; c < count && !d.failed(); ++c) cells.push_back(contentCell(f));
+        grid.push_back(std::move(cells));
+        customData(f);
+        readCellStyle(f);
+        d.BL();
+        heights.real(141, d.BD());
+    }
+    const int32_t fields = d.BL();
+    if (!countFits(d, fields, 2)) return;
+    for (int32_t i = 0; i < fields && !d.failed(); ++i) f.ref();
+    const CellStyle style = readCellStyle(f);
+    const int32_t ranges = d.BL();
+    if (!countFits(d, ranges, 8)) return;
+    std::vector<Merge> merges(static_cast<size_t>(ranges));
+    for (Merge& m : merges) {
+        m.top = d.BL();
+        m.left = d.BL();
+        m.bottom = d.BL();
+        m.right = d.BL();
+    }
+    const uint64_t tableStyle = f.ref();
+    d.BS();
+    const Point3 direction = d.BD3();
+    if (d.BL() == 1) {
+        d.BL();
+        d.BL();
+        d.BD();
+        d.BL();
+        d.BL();
+        const int32_t positions = d.BL();
+        if (!countFits(d, positions, 8)) return;
+        for (int32_t i = 0; i < positions && !d.failed(); ++i) {
+            d.BD3();
+            d.BD();
+            d.BL();
+        }
+    }
+    const int32_t breaks = d.BL();
+    if (!countFits(d, breaks, 8)) return;
+    for (int32_t i = 0; i < breaks && !d.failed(); ++i) {
+        d.BD3();
+        d.BL();
+        d.BL();
+    }
+    if (d.failed()) return;
+
+    Record cells;
+    contentCells(grid, static_cast<size_t>(columns), merges, cells);
+    r.marker("AcDbTable");
+    r.integer(280, version);
+    r.hex(342, tableStyle);
+    r.hex(343, blockOf(r));
+    r.point(11, direction);
+    r.integer(90, 22);
+    r.integer(91, rows);
+    r.integer(92, columns);
+    const bool margins = style.hasData && (style.marginFlags & 1);
+    r.integer(93, margins ? 0x18 : 0);
+    r.integer(94, 0);
+    r.integer(95, 0);
+    r.integer(96, 0);
+    if (margins) {
+        r.real(40, style.margins[1]);
+        r.real(41, style.margins[0]);
+    }
+    append(r, heights);
+    append(r, widths);
+    append(r, cells);
+}
+
+}  // namespace
+
+void decodeTable(ObjectFrame& f, Record& r) {
+    decodeInsert(f, r);
+    if (f.version() >= Version::R2010) {
+        contentTable(f, r);
+    } else {
+        legacyTable(f, r);
+    }
+}
+
+}  // namespace dwg

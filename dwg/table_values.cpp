@@ -1,0 +1,190 @@
+// The values a table's cells hold, and the cell styles of table contents and table
+// styles, as DWG stores them from 2007 and 2010 on.
+#include "dwg/table_values.h"
+
+namespace dwg {
+
+bool countFits(BitReader& d, int64_t count, size_t bitsEach) {
+    if (count < 0 || static_cast<uint64_t>(count) > d.bitsLeft() / bitsEach) {
+        d.stop();
+        return false;
+    }
+    return true;
+}
+
+Color tableColor(BitReader& d) {
+    if (d.version() >= Version::R2004) return d.CMC();
+    Color c;
+    c.index = d.BS();
+    const auto rgb = static_cast<uint32_t>(d.BL());
+    const uint8_t names = d.RC();
+    if (names & 1) c.name = d.TV();
+    if (names & 2) c.book = d.TV();
+    if (rgb >> 24 == 0xc0) c.index = 256;
+    if (rgb >> 24 == 0xc1) c.index = 0;
+    if (rgb >> 24 == 0xc3) c.index = static_cast<int16_t>(rgb & 0xff);
+    return c;
+}
+
+namespace {
+
+// A string value: a byte count and the bytes, UTF-16 with a closing zero from 2007 on.
+std::string stringValue(BitReader& d) {
+    const int32_t size = d.BL();
+    if (!countFits(d, size, 8)) return {};
+    const std::string bytes = d.bytes(static_cast<size_t>(size));
+    if (d.version() < Version::R2007) return std::string(bytes.c_str());
+    return utf16ToUtf8(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace
+
+TableValue readTableValue(ObjectFrame& f) {
+    BitReader& d = f.data();
+    TableValue v;
+    const bool from2007 = f.version() >= Version::R2007;
+    if (from2007) v.flags = d.BL();
+    v.type = d.BL();
+    if (!from2007 || !(v.flags & 1)) {
+        switch (v.type) {
+        case 0:
+        case 1: v.integer = d.BL(); break;
+        case 2: v.real = d.BD(); break;
+        case 4:
+        case 512: v.text = stringValue(d); break;
+        case 8:
+        case 16:
+        case 32: {
+            const int32_t size = d.BL();
+            if (!countFits(d, size, 8)) break;
+            v.bytes = d.bytes(static_cast<size_t>(size));
+            break;
+        }
+        case 64: v.object = f.ref(); break;
+        default: d.stop(); break;  // buffers: their layout is not known
+        }
+    }
+    if (from2007) {
+        v.units = d.BL();
+        v.format = d.TV();
+        v.formatted = d.TV();
+    }
+    return v;
+}
+
+namespace {
+
+double rawDouble(const std::string& bytes, size_t at) {
+    double x = 0;
+    if (at + 8 <= bytes.size()) std::memcpy(&x, bytes.data() + at, 8);
+    return x;
+}
+
+}  // namespace
+
+void writeTableValue(const TableValue& v, Record& r) {
+    r.text(301, "CELL_VALUE");
+    r.integer(93, v.flags);
+    r.integer(90, v.type);
+    if (!(v.flags & 1)) {
+        switch (v.type) {
+        case 0:
+        case 1: r.integer(91, v.integer); break;
+        case 2: r.real(140, v.real); break;
+        case 4:
+        case 512:
+            if (!v.text.empty()) r.text(1, v.text);
+            break;
+        case 8:
+            r.integer(92, static_cast<int64_t>(v.bytes.size()));
+            if (!v.bytes.empty()) r.text(310, hexBytes(v.bytes));
+            break;
+        case 16:
+        case 32:
+            if (v.bytes.size() >= 16) {
+                r.real(11, rawDouble(v.bytes, 0));
+                r.real(21, rawDouble(v.bytes, 8));
+                r.real(31, v.type == 32 ? rawDouble(v.bytes, 16) : 0.0);
+            }
+            break;
+        case 64: r.hex(330, v.object); break;
+        default: break;
+        }
+    }
+    r.integer(94, v.units);
+    r.text(300, v.format);
+    r.text(302, v.formatted);
+    r.text(304, "ACVALUE_END");
+}
+
+std::string hexBytes(std::string_view bytes) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char c : bytes) {
+        const auto b = static_cast<uint8_t>(c);
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
+namespace {
+
+// One border of a cell style: its overrides, type, colour, lineweight, linetype,
+// visibility and double line spacing.
+void readBorder(ObjectFrame& f) {
+    BitReader& d = f.data();
+    d.BL();
+    d.BL();
+    tableColor(d);
+    d.BL();
+    f.ref();
+    d.BL();
+    d.BD();
+}
+
+}  // namespace
+
+ContentFormat readContentFormat(ObjectFrame& f) {
+    BitReader& d = f.data();
+    ContentFormat c;
+    c.overrides = d.BL();
+    c.flags = d.BL();
+    c.valueType = d.BL();
+    c.unitType = d.BL();
+    c.format = d.TV();
+    c.rotation = d.BD();
+    c.blockScale = d.BD();
+    c.alignment = d.BL();
+    c.color = tableColor(d);
+    c.textStyle = f.ref();
+    c.textHeight = d.BD();
+    return c;
+}
+
+CellStyle readCellStyle(ObjectFrame& f) {
+    BitReader& d = f.data();
+    CellStyle s;
+    s.type = d.BL();
+    s.hasData = d.BS() != 0;
+    if (!s.hasData) return s;
+    s.overrides = d.BL();
+    s.mergeFlags = d.BL();
+    s.background = tableColor(d);
+    s.layout = d.BL();
+    s.content = readContentFormat(f);
+    s.marginFlags = d.BS();
+    if (s.marginFlags & 1)
+        for (double& m : s.margins) m = d.BD();
+    const int32_t borders = d.BL();
+    if (!countFits(d, borders, 2)) return s;
+    for (int32_t i = 0; i < borders && !d.failed(); ++i) {
+        const int32_t edge = d.BL();
+        if (edge == 1 || edge == 2 || edge == 4 || edge == 8 || edge == 16 || edge == 32)
+            readBorder(f);
+    }
+    return s;
+}
+
+}  // namespace dwg
