@@ -113,8 +113,9 @@ void decodeScale(ObjectFrame&, Record&);
 void decodeDbColor(ObjectFrame&, Record&);
 void decodeSortentsTable(ObjectFrame&, Record&);
 
-// Tables of cells (entities_table.cpp).
+// Tables of cells and their styles (entities_table.cpp, table_styles.cpp).
 void decodeTable(ObjectFrame&, Record&);
+void decodeTableStyle(ObjectFrame&, Record&);
 
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);

@@ -132,6 +132,7 @@ const ByName kClasses[] = {
     {"SORTENTSTABLE", 0, decodeSortentsTable},
     {"DBCOLOR", 0, decodeDbColor},
     {"ACAD_TABLE", 0, decodeTable},
+    {"TABLESTYLE", 0, decodeTableStyle},
 };
 
 }  // namespace

@@ -133,15 +133,18 @@ namespace {
 
 // One border of a cell style: its overrides, type, colour, lineweight, linetype,
 // visibility and double line spacing.
-void readBorder(ObjectFrame& f) {
+CellBorder readBorder(ObjectFrame& f) {
     BitReader& d = f.data();
+    CellBorder b;
+    b.present = true;
     d.BL();
     d.BL();
-    tableColor(d);
-    d.BL();
+    b.color = tableColor(d);
+    b.weight = d.BL();
     f.ref();
-    d.BL();
+    b.invisible = d.BL() == 1;
     d.BD();
+    return b;
 }
 
 }  // namespace
@@ -181,8 +184,8 @@ CellStyle readCellStyle(ObjectFrame& f) {
     if (!countFits(d, borders, 2)) return s;
     for (int32_t i = 0; i < borders && !d.failed(); ++i) {
         const int32_t edge = d.BL();
-        if (edge == 1 || edge == 2 || edge == 4 || edge == 8 || edge == 16 || edge == 32)
-            readBorder(f);
+        for (int k = 0; k < 6; ++k)
+            if (edge == 1 << k) s.borders[k] = readBorder(f);
     }
     return s;
 }

@@ -43,6 +43,13 @@ struct ContentFormat {
 };
 ContentFormat readContentFormat(ObjectFrame& f);
 
+struct CellBorder {
+    bool present = false;
+    int32_t weight = -2;
+    bool invisible = false;
+    Color color;
+};
+
 struct CellStyle {
     int32_t type = 0;
     bool hasData = false;
@@ -51,6 +58,8 @@ struct CellStyle {
     ContentFormat content;
     int16_t marginFlags = 0;
     double margins[6] = {};  // vertical, horizontal, bottom, right, spacing x, spacing y
+    // Top, right, bottom, left, inside vertical, inside horizontal.
+    CellBorder borders[6];
 };
 CellStyle readCellStyle(ObjectFrame& f);
 
