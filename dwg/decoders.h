@@ -117,6 +117,9 @@ void decodeSortentsTable(ObjectFrame&, Record&);
 void decodeTable(ObjectFrame&, Record&);
 void decodeTableStyle(ObjectFrame&, Record&);
 
+// Shapes (shapes.cpp); their names are filled in from their shape files afterwards.
+void decodeShape(ObjectFrame&, Record&);
+
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);
 void decodeDictionaryWithDefault(ObjectFrame&, Record&);

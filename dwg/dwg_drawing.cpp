@@ -4,6 +4,7 @@
 
 #include "dwg/leaders.h"
 #include "dwg/object_types.h"
+#include "dwg/shapes.h"
 
 namespace dwg {
 namespace {
@@ -117,6 +118,7 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
             out.records[it->second] = std::move(record);
         }
     }
+    nameShapes(out);
     dropOrphans(out);
     nameBlocks(out);
     completeLeaders(out);

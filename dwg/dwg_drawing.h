@@ -18,6 +18,7 @@
 namespace dwg {
 
 struct DwgDrawing {
+    std::string folder;  // where the file lies, for the shape files it names (given)
     Version version = Version::R2000;
     uint8_t maintenance = 0;
     uint16_t codePage = 0;

@@ -56,7 +56,7 @@ const Fixed kFixed[] = {
     {30, "POLYLINE", true, decodePolylineMesh},
     {31, "SOLID", true, decodeSolid},
     {32, "TRACE", true, decodeTrace},
-    {33, "SHAPE", true, nullptr},
+    {33, "SHAPE", true, decodeShape},
     {34, "VIEWPORT", true, decodeViewport},
     {35, "ELLIPSE", true, decodeEllipse},
     {36, "SPLINE", true, decodeSpline},
