@@ -116,6 +116,7 @@ void decodeSortentsTable(ObjectFrame&, Record&);
 // Tables of cells and their styles (entities_table.cpp, table_styles.cpp).
 void decodeTable(ObjectFrame&, Record&);
 void decodeTableStyle(ObjectFrame&, Record&);
+void decodeCellStyleMap(ObjectFrame&, Record&);
 
 // Shapes (shapes.cpp); their names are filled in from their shape files afterwards.
 void decodeShape(ObjectFrame&, Record&);

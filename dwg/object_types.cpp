@@ -133,6 +133,7 @@ const ByName kClasses[] = {
     {"DBCOLOR", 0, decodeDbColor},
     {"ACAD_TABLE", 0, decodeTable},
     {"TABLESTYLE", 0, decodeTableStyle},
+    {"CELLSTYLEMAP", 0, decodeCellStyleMap},
 };
 
 }  // namespace

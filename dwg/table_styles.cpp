@@ -148,6 +148,27 @@ void cellStyles(ObjectFrame& f, Record& r) {
 
 }  // namespace
 
+void decodeCellStyleMap(ObjectFrame& f, Record& r) {
+    BitReader& d = f.data();
+    const int32_t count = d.BL();
+    if (!countFits(d, count, 8)) return;
+    r.marker("AcDbCellStyleMap");
+    r.integer(90, count);
+    for (int32_t i = 0; i < count && !d.failed(); ++i) {
+        const CellStyle s = readCellStyle(f);
+        const int32_t id = d.BL();
+        const int32_t kind = d.BL();
+        const std::string name = d.TV();
+        r.text(300, "CELLSTYLE");
+        writeCellStyle(s, r);
+        r.text(1, "CELLSTYLE_BEGIN");
+        r.integer(90, id);
+        r.integer(91, kind);
+        r.text(300, name);
+        r.text(309, "CELLSTYLE_END");
+    }
+}
+
 void decodeTableStyle(ObjectFrame& f, Record& r) {
     if (f.version() >= Version::R2010) {
         cellStyles(f, r);

@@ -2,6 +2,9 @@
 // styles, as DWG stores them from 2007 and 2010 on.
 #include "dwg/table_values.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace dwg {
 
 bool countFits(BitReader& d, int64_t count, size_t bitsEach) {
@@ -13,16 +16,23 @@ bool countFits(BitReader& d, int64_t count, size_t bitsEach) {
 }
 
 Color tableColor(BitReader& d) {
-    if (d.version() >= Version::R2004) return d.CMC();
     Color c;
     c.index = d.BS();
     const auto rgb = static_cast<uint32_t>(d.BL());
     const uint8_t names = d.RC();
     if (names & 1) c.name = d.TV();
     if (names & 2) c.book = d.TV();
-    if (rgb >> 24 == 0xc0) c.index = 256;
-    if (rgb >> 24 == 0xc1) c.index = 0;
-    if (rgb >> 24 == 0xc3) c.index = static_cast<int16_t>(rgb & 0xff);
+    switch (rgb >> 24) {
+    case 0xc0: c.index = 256; break;
+    case 0xc1: c.index = 0; break;
+    case 0xc2:
+        c.hasRgb = true;
+        c.rgb = rgb & 0xffffff;
+        break;
+    case 0xc3: c.index = static_cast<int16_t>(rgb & 0xff); break;
+    case 0xc8: c.index = 257; break;  // none
+    default: break;
+    }
     return c;
 }
 
@@ -137,13 +147,13 @@ CellBorder readBorder(ObjectFrame& f) {
     BitReader& d = f.data();
     CellBorder b;
     b.present = true;
-    d.BL();
-    d.BL();
+    b.overrides = d.BL();
+    b.type = d.BL();
     b.color = tableColor(d);
     b.weight = d.BL();
-    f.ref();
+    b.linetype = f.ref();
     b.invisible = d.BL() == 1;
-    d.BD();
+    b.spacing = d.BD();
     return b;
 }
 
@@ -188,6 +198,65 @@ CellStyle readCellStyle(ObjectFrame& f) {
             if (edge == 1 << k) s.borders[k] = readBorder(f);
     }
     return s;
+}
+
+namespace {
+
+void writeContentFormat(const ContentFormat& c, Record& r) {
+    r.text(300, "CONTENTFORMAT");
+    r.text(1, "CONTENTFORMAT_BEGIN");
+    r.integer(90, c.overrides);
+    r.integer(91, c.flags);
+    r.integer(92, c.valueType);
+    r.integer(93, c.unitType);
+    r.text(300, c.format);
+    r.real(40, c.rotation);
+    r.real(140, c.blockScale);
+    r.integer(94, c.alignment);
+    r.integer(62, c.color.index);
+    r.hex(340, c.textStyle);
+    r.real(144, c.textHeight);
+    r.text(309, "CONTENTFORMAT_END");
+}
+
+}  // namespace
+
+void writeCellStyle(const CellStyle& s, Record& r) {
+    r.text(1, "TABLEFORMAT_BEGIN");
+    r.integer(90, s.type);
+    r.integer(170, s.hasData);
+    if (s.hasData) {
+        r.integer(91, s.overrides);
+        r.integer(92, s.mergeFlags);
+        r.integer(62, s.background.index);
+        r.integer(93, s.layout);
+        writeContentFormat(s.content, r);
+        r.integer(171, s.marginFlags);
+        if (s.marginFlags & 1) {
+            r.text(301, "MARGIN");
+            r.text(1, "CELLMARGIN_BEGIN");
+            for (const double m : s.margins) r.real(40, m);
+            r.text(309, "CELLMARGIN_END");
+        }
+        r.integer(94, std::count_if(std::begin(s.borders), std::end(s.borders),
+                                    [](const CellBorder& b) { return b.present; }));
+        for (int k = 0; k < 6; ++k) {
+            const CellBorder& b = s.borders[k];
+            if (!b.present) continue;
+            r.integer(95, 1 << k);
+            r.text(302, "GRIDFORMAT");
+            r.text(1, "GRIDFORMAT_BEGIN");
+            r.integer(90, b.overrides);
+            r.integer(91, b.type);
+            r.integer(62, b.color.index);
+            r.integer(92, b.weight);
+            r.hex(340, b.linetype);
+            r.integer(93, b.invisible);
+            r.real(40, b.spacing);
+            r.text(309, "GRIDFORMAT_END");
+        }
+    }
+    r.text(309, "TABLEFORMAT_END");
 }
 
 }  // namespace dwg

@@ -45,9 +45,11 @@ ContentFormat readContentFormat(ObjectFrame& f);
 
 struct CellBorder {
     bool present = false;
-    int32_t weight = -2;
+    int32_t overrides = 0, type = 1, weight = -2;
     bool invisible = false;
     Color color;
+    uint64_t linetype = 0;
+    double spacing = 0;
 };
 
 struct CellStyle {
@@ -62,5 +64,7 @@ struct CellStyle {
     CellBorder borders[6];
 };
 CellStyle readCellStyle(ObjectFrame& f);
+// As DXF writes a cell style, from 1 TABLEFORMAT_BEGIN to 309 TABLEFORMAT_END.
+void writeCellStyle(const CellStyle& s, Record& r);
 
 }  // namespace dwg
