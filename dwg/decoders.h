@@ -113,10 +113,12 @@ void decodeScale(ObjectFrame&, Record&);
 void decodeDbColor(ObjectFrame&, Record&);
 void decodeSortentsTable(ObjectFrame&, Record&);
 
-// Tables of cells and their styles (entities_table.cpp, table_styles.cpp).
+// Tables of cells, their styles and geometry (entities_table.cpp, table_styles.cpp,
+// table_objects.cpp).
 void decodeTable(ObjectFrame&, Record&);
 void decodeTableStyle(ObjectFrame&, Record&);
 void decodeCellStyleMap(ObjectFrame&, Record&);
+void decodeTableGeometry(ObjectFrame&, Record&);
 
 // Shapes (shapes.cpp); their names are filled in from their shape files afterwards.
 void decodeShape(ObjectFrame&, Record&);

@@ -134,6 +134,7 @@ const ByName kClasses[] = {
     {"ACAD_TABLE", 0, decodeTable},
     {"TABLESTYLE", 0, decodeTableStyle},
     {"CELLSTYLEMAP", 0, decodeCellStyleMap},
+    {"TABLEGEOMETRY", 0, decodeTableGeometry},
 };
 
 }  // namespace
