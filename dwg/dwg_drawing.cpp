@@ -54,15 +54,7 @@ void dropOrphans(DwgDrawing& d) {
             }
         }
     }
-    std::vector<Record> kept;
-    kept.reserve(d.records.size());
-    d.byHandle.clear();
-    for (size_t i = 0; i < d.records.size(); ++i) {
-        if (gone[i]) continue;
-        d.byHandle.emplace(d.records[i].handle, kept.size());
-        kept.push_back(std::move(d.records[i]));
-    }
-    d.records = std::move(kept);
+    dropRecords(d, gone);
 }
 
 // A block record stores only the stem of an anonymous block's name ("*U" for "*U26",
@@ -88,6 +80,18 @@ void nameBlocks(DwgDrawing& d) {
 }
 
 }  // namespace
+
+void dropRecords(DwgDrawing& d, const std::vector<bool>& gone) {
+    std::vector<Record> kept;
+    kept.reserve(d.records.size());
+    d.byHandle.clear();
+    for (size_t i = 0; i < d.records.size(); ++i) {
+        if (gone[i]) continue;
+        d.byHandle.emplace(d.records[i].handle, kept.size());
+        kept.push_back(std::move(d.records[i]));
+    }
+    d.records = std::move(kept);
+}
 
 const Record* DwgDrawing::find(uint64_t handle) const {
     const auto it = byHandle.find(handle);

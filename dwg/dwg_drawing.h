@@ -38,6 +38,9 @@ struct DwgDrawing {
     const Record* find(uint64_t handle) const;
 };
 
+// Leaves out the records marked in `gone` (by their place), keeping `byHandle` in step.
+void dropRecords(DwgDrawing& d, const std::vector<bool>& gone);
+
 // Reads `file` into `out`. Returns an empty string, or the reason the file cannot be
 // read at all (a broken object is counted in `untranslated` and reading goes on).
 std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out);

@@ -24,15 +24,15 @@ void cellOverrides(ObjectFrame& f, Record& cell, Record& after) {
     cell.integer(178, virtualEdges);
     if (flags & 0x01) after.integer(170, d.BS());
     if (flags & 0x02) after.integer(283, d.B());
-    if (flags & 0x04) after.integer(63, tableColor(d).index);
-    if (flags & 0x08) after.integer(64, tableColor(d).index);
+    if (flags & 0x04) after.integer(63, d.CMC2004().index);
+    if (flags & 0x08) after.integer(64, d.CMC2004().index);
     if (flags & 0x10) after.nameOf(7, f.ref());
     if (flags & 0x20) after.real(140, d.BD());
     // The edges top, right, bottom, left: colour, lineweight, visibility.
     static const int kColor[] = {69, 65, 66, 68}, kWeight[] = {279, 275, 276, 278},
                      kVisible[] = {289, 285, 286, 288};
     for (int edge = 0; edge < 4; ++edge) {
-        if (flags & (0x40 << edge)) after.integer(kColor[edge], tableColor(d).index);
+        if (flags & (0x40 << edge)) after.integer(kColor[edge], d.CMC2004().index);
         if (flags & (0x400 << edge)) after.integer(kWeight[edge], d.BS());
         if (flags & (0x4000 << edge)) after.integer(kVisible[edge], d.BS());
     }
@@ -98,11 +98,11 @@ void tableOverrides(ObjectFrame& f, Record& table, Record& heights) {
         if (flags & 0x08) groups.real(40, d.BD());
         if (flags & 0x10) groups.real(41, d.BD());
         for (int row = 0; row < 3; ++row)
-            if (flags & (0x20 << row)) groups.integer(64, tableColor(d).index);
+            if (flags & (0x20 << row)) groups.integer(64, d.CMC2004().index);
         for (int row = 0; row < 3; ++row)
             if (flags & (0x100 << row)) groups.integer(283, d.B());
         for (int row = 0; row < 3; ++row)
-            if (flags & (0x800 << row)) groups.integer(63, tableColor(d).index);
+            if (flags & (0x800 << row)) groups.integer(63, d.CMC2004().index);
         for (int row = 0; row < 3; ++row)
             if (flags & (0x4000 << row)) groups.integer(170, d.BS());
         for (int row = 0; row < 3; ++row)
@@ -114,7 +114,7 @@ void tableOverrides(ObjectFrame& f, Record& table, Record& heights) {
     if (d.B()) {
         colors = d.BL();
         for (int i = 0; i < 18; ++i)
-            if (colors & (1 << i)) groups.integer(kBorderColor[i % 6], tableColor(d).index);
+            if (colors & (1 << i)) groups.integer(kBorderColor[i % 6], d.CMC2004().index);
     }
     if (d.B()) {
         weights = d.BL();
@@ -262,41 +262,50 @@ struct Merge {
     int32_t top = 0, left = 0, bottom = 0, right = 0;
 };
 
-// The legacy cell groups of a table content's cells, row by row.
-void contentCells(const std::vector<std::vector<ContentCell>>& grid, size_t columns,
+// The legacy cell groups of a table content's cells, row by row: each merged range
+// spans from its first cell and covers the others. Ranges are taken as they come, no
+// cell covered twice, so that hostile ranges cost no more than the cells there are.
+void contentCells(const std::vector<ContentCell>& grid, size_t columns,
                   const std::vector<Merge>& merges, Record& cells) {
-    for (size_t row = 0; row < grid.size(); ++row) {
-        for (size_t column = 0; column < columns; ++column) {
-            int width = 1, height = 1;
-            bool covered = false;
-            for (const Merge& m : merges) {
-                const auto r = static_cast<int64_t>(row), c = static_cast<int64_t>(column);
-                if (r < m.top || r > m.bottom || c < m.left || c > m.right) continue;
-                if (r == m.top && c == m.left) {
-                    width = m.right - m.left + 1;
-                    height = m.bottom - m.top + 1;
-                } else {
-                    covered = true;
-                }
+    const size_t rows = columns ? grid.size() / columns : 0;
+    std::vector<int32_t> widths(grid.size(), 1), heights(grid.size(), 1);
+    std::vector<bool> covered(grid.size(), false);
+    for (const Merge& m : merges) {
+        if (m.top < 0 || m.left < 0 || m.bottom < m.top || m.right < m.left ||
+            static_cast<size_t>(m.bottom) >= rows || static_cast<size_t>(m.right) >= columns)
+            continue;
+        const auto at = [&](int32_t row, int32_t column) {
+            return static_cast<size_t>(row) * columns + static_cast<size_t>(column);
+        };
+        if (covered[at(m.top, m.left)]) continue;
+        widths[at(m.top, m.left)] = m.right - m.left + 1;
+        heights[at(m.top, m.left)] = m.bottom - m.top + 1;
+        bool overlaps = false;
+        for (int32_t row = m.top; row <= m.bottom && !overlaps; ++row) {
+            for (int32_t column = m.left; column <= m.right && !overlaps; ++column) {
+                if (row == m.top && column == m.left) continue;
+                overlaps = covered[at(row, column)];
+                covered[at(row, column)] = true;
             }
-            const ContentCell empty;
-            const ContentCell& cell = column < grid[row].size() ? grid[row][column] : empty;
-            cells.integer(171, cell.type);
-            cells.integer(172, 0);
-            cells.integer(173, covered);
-            cells.integer(174, 0);
-            cells.integer(175, width);
-            cells.integer(176, height);
-            cells.integer(91, 0);
-            cells.integer(178, 0);
-            cells.real(145, degrees(cell.rotation));
-            if (cell.type == 2) cells.hex(340, cell.object);
-            if (cell.type == 1 && cell.object) cells.hex(344, cell.object);
-            cells.integer(92, 0);
-            TableValue none;
-            none.flags = 7;
-            writeTableValue(cell.hasValue ? cell.value : none, cells);
         }
+    }
+    for (size_t k = 0; k < grid.size(); ++k) {
+        const ContentCell& cell = grid[k];
+        cells.integer(171, cell.type);
+        cells.integer(172, 0);
+        cells.integer(173, covered[k]);
+        cells.integer(174, 0);
+        cells.integer(175, widths[k]);
+        cells.integer(176, heights[k]);
+        cells.integer(91, 0);
+        cells.integer(178, 0);
+        cells.real(145, degrees(cell.rotation));
+        if (cell.type == 2) cells.hex(340, cell.object);
+        if (cell.type == 1 && cell.object) cells.hex(344, cell.object);
+        cells.integer(92, 0);
+        TableValue none;
+        none.flags = 7;
+        writeTableValue(cell.hasValue ? cell.value : none, cells);
     }
 }
 
@@ -325,14 +334,15 @@ void contentTable(ObjectFrame& f, Record& r) {
     }
     const int32_t rows = d.BL();
     if (!countFits(d, rows, 8)) return;
-    std::vector<std::vector<ContentCell>> grid;
+    std::vector<ContentCell> grid;  // row by row
     Record heights;
     for (int32_t i = 0; i < rows && !d.failed(); ++i) {
-        const int32_t count = d.BL();
-        if (!countFits(d, count, 8)) return;
-        std::vector<ContentCell> cells;
-        for (int32_t c = 0; c < count && !d.failed(); ++c) cells.push_back(contentCell(f));
-        grid.push_back(std::move(cells));
+        // A row holds a cell in each column.
+        if (d.BL() != columns) {
+            d.stop();
+            return;
+        }
+        for (int32_t c = 0; c < columns && !d.failed(); ++c) grid.push_back(contentCell(f));
         customData(f);
         readCellStyle(f);
         d.BL();
@@ -384,7 +394,8 @@ void contentTable(ObjectFrame& f, Record& r) {
     r.hex(342, tableStyle);
     r.hex(343, blockOf(r));
     r.point(11, direction);
-    r.integer(90, 22);
+    // The flags of old: a block (0x06) and, unless the table flows upwards, downwards.
+    r.integer(90, 0x06 | (style.overrides & 0x10000 ? 0 : 0x10));
     r.integer(91, rows);
     r.integer(92, columns);
     const bool margins = style.hasData && (style.marginFlags & 1);

@@ -128,16 +128,7 @@ void nameShapes(DwgDrawing& d) {
         ++d.untranslatedEntities["SHAPE"];
         if (r.next) d.links[r.handle] = r.next;
     }
-    if (!anyGone) return;
-    std::vector<Record> kept;
-    kept.reserve(d.records.size());
-    d.byHandle.clear();
-    for (size_t i = 0; i < d.records.size(); ++i) {
-        if (gone[i]) continue;
-        d.byHandle.emplace(d.records[i].handle, kept.size());
-        kept.push_back(std::move(d.records[i]));
-    }
-    d.records = std::move(kept);
+    if (anyGone) dropRecords(d, gone);
 }
 
 }  // namespace dwg

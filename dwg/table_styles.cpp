@@ -49,13 +49,13 @@ RowStyle legacyRowStyle(ObjectFrame& f) {
     s.textStyle = f.ref();
     s.height = d.BD();
     s.alignment = d.BS();
-    s.textColor = tableColor(d).index;
-    s.fillColor = tableColor(d).index;
+    s.textColor = d.CMC2004().index;
+    s.fillColor = d.CMC2004().index;
     s.fill = d.B();
     for (RowBorder& b : s.borders) {
         b.weight = d.BS();
         b.visible = d.B();
-        b.color = tableColor(d).index;
+        b.color = d.CMC2004().index;
     }
     if (f.version() >= Version::R2007) {
         s.dataType = d.BL();

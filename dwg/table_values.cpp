@@ -15,27 +15,6 @@ bool countFits(BitReader& d, int64_t count, size_t bitsEach) {
     return true;
 }
 
-Color tableColor(BitReader& d) {
-    Color c;
-    c.index = d.BS();
-    const auto rgb = static_cast<uint32_t>(d.BL());
-    const uint8_t names = d.RC();
-    if (names & 1) c.name = d.TV();
-    if (names & 2) c.book = d.TV();
-    switch (rgb >> 24) {
-    case 0xc0: c.index = 256; break;
-    case 0xc1: c.index = 0; break;
-    case 0xc2:
-        c.hasRgb = true;
-        c.rgb = rgb & 0xffffff;
-        break;
-    case 0xc3: c.index = static_cast<int16_t>(rgb & 0xff); break;
-    case 0xc8: c.index = 257; break;  // none
-    default: break;
-    }
-    return c;
-}
-
 namespace {
 
 // A string value: a byte count and the bytes, UTF-16 with a closing zero from 2007 on.
@@ -149,7 +128,7 @@ CellBorder readBorder(ObjectFrame& f) {
     b.present = true;
     b.overrides = d.BL();
     b.type = d.BL();
-    b.color = tableColor(d);
+    b.color = d.CMC2004();
     b.weight = d.BL();
     b.linetype = f.ref();
     b.invisible = d.BL() == 1;
@@ -170,7 +149,7 @@ ContentFormat readContentFormat(ObjectFrame& f) {
     c.rotation = d.BD();
     c.blockScale = d.BD();
     c.alignment = d.BL();
-    c.color = tableColor(d);
+    c.color = d.CMC2004();
     c.textStyle = f.ref();
     c.textHeight = d.BD();
     return c;
@@ -184,7 +163,7 @@ CellStyle readCellStyle(ObjectFrame& f) {
     if (!s.hasData) return s;
     s.overrides = d.BL();
     s.mergeFlags = d.BL();
-    s.background = tableColor(d);
+    s.background = d.CMC2004();
     s.layout = d.BL();
     s.content = readContentFormat(f);
     s.marginFlags = d.BS();

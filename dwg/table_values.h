@@ -15,9 +15,6 @@ namespace dwg {
 // otherwise the reader is stopped (a count no real object has).
 bool countFits(BitReader& d, int64_t count, size_t bitsEach);
 
-// A colour of a table or table style: stored as from 2004 on even in older files.
-Color tableColor(BitReader& d);
-
 struct TableValue {
     int32_t flags = 0;  // 1: no value stored
     int32_t type = 0;   // 1 long, 2 double, 4 text, 8 date, 16/32 point, 64 object, 512 general
