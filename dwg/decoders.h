@@ -119,6 +119,7 @@ void decodeTable(ObjectFrame&, Record&);
 void decodeTableStyle(ObjectFrame&, Record&);
 void decodeCellStyleMap(ObjectFrame&, Record&);
 void decodeTableGeometry(ObjectFrame&, Record&);
+void decodeTableContent(ObjectFrame&, Record&);  // table_content.cpp
 
 // Shapes (shapes.cpp); their names are filled in from their shape files afterwards.
 void decodeShape(ObjectFrame&, Record&);

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "dwg/decoders.h"
-#include "dwg/table_values.h"
+#include "dwg/table_content.h"
 
 namespace dwg {
 namespace {
@@ -177,100 +177,17 @@ void legacyTable(ObjectFrame& f, Record& r) {
     append(r, cells);
 }
 
-// A cell of a table content (2010 on): its contents, of which DXF keeps the first
-// value or block, and its style.
-struct ContentCell {
-    int type = 1;  // 1 a value, 2 a block
-    TableValue value;
-    uint64_t object = 0;  // the field or block of the first content
-    bool hasValue = false;
-    double rotation = 0;
-};
-
-ContentCell contentCell(ObjectFrame& f) {
-    BitReader& d = f.data();
-    ContentCell cell;
-    d.BL();
-    d.TV();
-    d.BL();
-    const int32_t items = d.BL();
-    if (!countFits(d, items, 4)) return cell;
-    for (int32_t i = 0; i < items && !d.failed(); ++i) {
-        d.TV();
-        readTableValue(f);
-    }
-    if (d.BL() == 1) {
-        f.ref();
-        d.BL();
-        d.BL();
-        d.BL();
-    }
-    const int32_t contents = d.BL();
-    if (!countFits(d, contents, 4)) return cell;
-    for (int32_t i = 0; i < contents && !d.failed(); ++i) {
-        const int32_t type = d.BL();
-        TableValue value;
-        uint64_t object = 0;
-        if (type == 1) value = readTableValue(f);
-        if (type == 2 || type == 4) object = f.ref();
-        const int32_t attributes = d.BL();
-        if (!countFits(d, attributes, 4)) return cell;
-        for (int32_t a = 0; a < attributes && !d.failed(); ++a) {
-            f.ref();
-            d.TV();
-            d.BL();
-        }
-        double rotation = 0;
-        if (d.BS() != 0) rotation = readContentFormat(f).rotation;
-        if (i > 0) continue;
-        cell.type = type == 4 ? 2 : 1;
-        cell.value = std::move(value);
-        cell.hasValue = type == 1;
-        cell.object = object;
-        cell.rotation = rotation;
-    }
-    readCellStyle(f);
-    d.BL();
-    if (d.BL() != 0) {
-        d.BL();
-        d.BD();
-        d.BD();
-        const int32_t geometry = d.BL();
-        f.ref();
-        if (geometry != 0) {
-            d.BD3();
-            d.BD3();
-            for (int k = 0; k < 4; ++k) d.BD();
-            d.BL();
-        }
-    }
-    return cell;
-}
-
-void customData(ObjectFrame& f) {
-    BitReader& d = f.data();
-    d.BL();
-    const int32_t items = d.BL();
-    if (!countFits(d, items, 4)) return;
-    for (int32_t i = 0; i < items && !d.failed(); ++i) {
-        d.TV();
-        readTableValue(f);
-    }
-}
-
-struct Merge {
-    int32_t top = 0, left = 0, bottom = 0, right = 0;
-};
-
-// The legacy cell groups of a table content's cells, row by row: each merged range
-// spans from its first cell and covers the others. Ranges are taken as they come, no
-// cell covered twice, so that hostile ranges cost no more than the cells there are.
-void contentCells(const std::vector<ContentCell>& grid, size_t columns,
-                  const std::vector<Merge>& merges, Record& cells) {
-    const size_t rows = columns ? grid.size() / columns : 0;
-    std::vector<int32_t> widths(grid.size(), 1), heights(grid.size(), 1);
-    std::vector<bool> covered(grid.size(), false);
-    for (const Merge& m : merges) {
+// The legacy cell groups of a table content's cells, row by row: a cell shows its
+// first content, and each merged range spans from its first cell and covers the
+// others. Ranges are taken as they come, no cell covered twice, so that hostile ranges
+// cost no more than the cells there are.
+void contentCells(const TableContent& t, Record& cells) {
+    const size_t columns = t.columns.size();
+    const size_t count = t.cells.size();
+    const size_t rows = columns ? count / columns : 0;
+    std::vector<int32_t> widths(count, 1), heights(count, 1);
+    std::vector<bool> covered(count, false);
+    for (const CellRange& m : t.merges) {
         if (m.top < 0 || m.left < 0 || m.bottom < m.top || m.right < m.left ||
             static_cast<size_t>(m.bottom) >= rows || static_cast<size_t>(m.right) >= columns)
             continue;
@@ -289,9 +206,10 @@ void contentCells(const std::vector<ContentCell>& grid, size_t columns,
             }
         }
     }
-    for (size_t k = 0; k < grid.size(); ++k) {
-        const ContentCell& cell = grid[k];
-        cells.integer(171, cell.type);
+    for (size_t k = 0; k < count; ++k) {
+        const CellContent none;
+        const CellContent& c = t.cells[k].contents.empty() ? none : t.cells[k].contents[0];
+        cells.integer(171, c.type == 4 ? 2 : 1);
         cells.integer(172, 0);
         cells.integer(173, covered[k]);
         cells.integer(174, 0);
@@ -299,13 +217,13 @@ void contentCells(const std::vector<ContentCell>& grid, size_t columns,
         cells.integer(176, heights[k]);
         cells.integer(91, 0);
         cells.integer(178, 0);
-        cells.real(145, degrees(cell.rotation));
-        if (cell.type == 2) cells.hex(340, cell.object);
-        if (cell.type == 1 && cell.object) cells.hex(344, cell.object);
+        cells.real(145, degrees(c.hasFormat ? c.format.rotation : 0.0));
+        if (c.type == 4) cells.hex(340, c.object);
+        if (c.type == 2) cells.hex(344, c.object);
         cells.integer(92, 0);
-        TableValue none;
-        none.flags = 7;
-        writeTableValue(cell.hasValue ? cell.value : none, cells);
+        TableValue empty;
+        empty.flags = 7;
+        writeTableValue(c.type == 1 ? c.value : empty, cells);
     }
 }
 
@@ -320,48 +238,8 @@ void contentTable(ObjectFrame& f, Record& r) {
     } else {
         d.B();
     }
-    d.TV();
-    d.TV();
-    const int32_t columns = d.BL();
-    if (!countFits(d, columns, 8)) return;
-    Record widths;
-    for (int32_t i = 0; i < columns && !d.failed(); ++i) {
-        d.TV();
-        customData(f);
-        readCellStyle(f);
-        d.BL();
-        widths.real(142, d.BD());
-    }
-    const int32_t rows = d.BL();
-    if (!countFits(d, rows, 8)) return;
-    std::vector<ContentCell> grid;  // row by row
-    Record heights;
-    for (int32_t i = 0; i < rows && !d.failed(); ++i) {
-        // A row holds a cell in each column.
-        if (d.BL() != columns) {
-            d.stop();
-            return;
-        }
-        for (int32_t c = 0; c < columns && !d.failed(); ++c) grid.push_back(contentCell(f));
-        customData(f);
-        readCellStyle(f);
-        d.BL();
-        heights.real(141, d.BD());
-    }
-    const int32_t fields = d.BL();
-    if (!countFits(d, fields, 2)) return;
-    for (int32_t i = 0; i < fields && !d.failed(); ++i) f.ref();
-    const CellStyle style = readCellStyle(f);
-    const int32_t ranges = d.BL();
-    if (!countFits(d, ranges, 8)) return;
-    std::vector<Merge> merges(static_cast<size_t>(ranges));
-    for (Merge& m : merges) {
-        m.top = d.BL();
-        m.left = d.BL();
-        m.bottom = d.BL();
-        m.right = d.BL();
-    }
-    const uint64_t tableStyle = f.ref();
+    TableContent content;
+    if (!readTableContent(f, content)) return;
     d.BS();
     const Point3 direction = d.BD3();
     if (d.BL() == 1) {
@@ -387,17 +265,20 @@ void contentTable(ObjectFrame& f, Record& r) {
     }
     if (d.failed()) return;
 
-    Record cells;
-    contentCells(grid, static_cast<size_t>(columns), merges, cells);
+    Record cells, heights, widths;
+    contentCells(content, cells);
+    for (const TableLine& row : content.rows) heights.real(141, row.size);
+    for (const TableLine& column : content.columns) widths.real(142, column.size);
+    const CellStyle& style = content.style;
     r.marker("AcDbTable");
     r.integer(280, version);
-    r.hex(342, tableStyle);
+    r.hex(342, content.tableStyle);
     r.hex(343, blockOf(r));
     r.point(11, direction);
     // The flags of old: a block (0x06) and, unless the table flows upwards, downwards.
     r.integer(90, 0x06 | (style.overrides & 0x10000 ? 0 : 0x10));
-    r.integer(91, rows);
-    r.integer(92, columns);
+    r.integer(91, static_cast<int64_t>(content.rows.size()));
+    r.integer(92, static_cast<int64_t>(content.columns.size()));
     const bool margins = style.hasData && (style.marginFlags & 1);
     r.integer(93, margins ? 0x18 : 0);
     r.integer(94, 0);

@@ -135,6 +135,7 @@ const ByName kClasses[] = {
     {"TABLESTYLE", 0, decodeTableStyle},
     {"CELLSTYLEMAP", 0, decodeCellStyleMap},
     {"TABLEGEOMETRY", 0, decodeTableGeometry},
+    {"TABLECONTENT", 0, decodeTableContent},
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
-// Tables, their styles and geometry, and shapes of the test drawings: an object cut
-// anywhere or claiming more columns than its bytes could hold fails without reading
-// past its end or allocating for the claim; shapes take their names from the shape file
-// beside the drawing and are left out, counted, without it.
+// Tables, their styles, contents and geometry, and shapes of the test drawings: an
+// object cut anywhere or claiming more columns than its bytes could hold fails without
+// reading past its end or allocating for the claim; shapes take their names from the
+// shape file beside the drawing and are left out, counted, without it.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -56,7 +56,8 @@ ObjectType openObject(const Sample& s, uint64_t offset, ObjectFrame& frame, Reco
 
 bool isTableKind(const ObjectType& t) {
     return t.dxfName == "ACAD_TABLE" || t.dxfName == "TABLESTYLE" ||
-           t.dxfName == "CELLSTYLEMAP" || t.dxfName == "TABLEGEOMETRY";
+           t.dxfName == "CELLSTYLEMAP" || t.dxfName == "TABLEGEOMETRY" ||
+           t.dxfName == "TABLECONTENT";
 }
 
 const char* const kSamples[] = {"ACadSharp_sample_AC1015.dwg", "ACadSharp_sample_AC1018.dwg",
@@ -85,6 +86,7 @@ TEST(TableObjects, CutAnywhereTheyFailWithinTheirBytes) {
         EXPECT_EQ(cut["ACAD_TABLE"], 2 * 7) << name;
         EXPECT_EQ(cut["TABLESTYLE"], 7) << name;
         EXPECT_EQ(cut["TABLEGEOMETRY"], 2 * 7) << name;
+        EXPECT_EQ(cut["TABLECONTENT"], 2 * 7) << name;
         // Up to 2007 a table style keeps the cell styles of later versions apart.
         EXPECT_EQ(cut["CELLSTYLEMAP"], s.container.version < Version::R2010 ? 7 : 0) << name;
     }

@@ -32,6 +32,7 @@ TableValue readTableValue(ObjectFrame& f) {
     BitReader& d = f.data();
     TableValue v;
     const bool from2007 = f.version() >= Version::R2007;
+    v.formats = from2007;
     if (from2007) v.flags = d.BL();
     v.type = d.BL();
     if (!from2007 || !(v.flags & 1)) {
@@ -71,9 +72,9 @@ double rawDouble(const std::string& bytes, size_t at) {
 
 }  // namespace
 
-void writeTableValue(const TableValue& v, Record& r) {
-    r.text(301, "CELL_VALUE");
-    r.integer(93, v.flags);
+void writeTableValue(const TableValue& v, Record& r, std::string_view label, int code) {
+    r.text(code, label);
+    if (v.formats) r.integer(93, v.flags);
     r.integer(90, v.type);
     if (!(v.flags & 1)) {
         switch (v.type) {
@@ -100,6 +101,7 @@ void writeTableValue(const TableValue& v, Record& r) {
         default: break;
         }
     }
+    if (!v.formats) return;
     r.integer(94, v.units);
     r.text(300, v.format);
     r.text(302, v.formatted);
@@ -179,8 +181,6 @@ CellStyle readCellStyle(ObjectFrame& f) {
     return s;
 }
 
-namespace {
-
 void writeContentFormat(const ContentFormat& c, Record& r) {
     r.text(300, "CONTENTFORMAT");
     r.text(1, "CONTENTFORMAT_BEGIN");
@@ -197,8 +197,6 @@ void writeContentFormat(const ContentFormat& c, Record& r) {
     r.real(144, c.textHeight);
     r.text(309, "CONTENTFORMAT_END");
 }
-
-}  // namespace
 
 void writeCellStyle(const CellStyle& s, Record& r) {
     r.text(1, "TABLEFORMAT_BEGIN");

@@ -25,10 +25,13 @@ struct TableValue {
     uint64_t object = 0;
     int32_t units = 0;
     std::string format, formatted;
+    bool formats = true;  // flags, units and formats are stored (from 2007 on)
 };
 TableValue readTableValue(ObjectFrame& f);
-// As DXF writes a cell's value from 2007 on, from 301 CELL_VALUE to 304 ACVALUE_END.
-void writeTableValue(const TableValue& v, Record& r);
+// As DXF writes a value from 2007 on, from its label (301 CELL_VALUE in a table's
+// cell) to 304 ACVALUE_END.
+void writeTableValue(const TableValue& v, Record& r, std::string_view label = "CELL_VALUE",
+                     int code = 301);
 std::string hexBytes(std::string_view bytes);
 
 struct ContentFormat {
@@ -39,6 +42,8 @@ struct ContentFormat {
     uint64_t textStyle = 0;
 };
 ContentFormat readContentFormat(ObjectFrame& f);
+// From 300 CONTENTFORMAT to 309 CONTENTFORMAT_END.
+void writeContentFormat(const ContentFormat& c, Record& r);
 
 struct CellBorder {
     bool present = false;
