@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -157,6 +158,61 @@ TEST(Shapes, NamesFromCompiledShapeFiles) {
     // Cut anywhere before the end of the name, the file names nothing.
     for (size_t size = 0; size < shx.find("MY-SHAPE") + 9; ++size)
         EXPECT_EQ(shapeName(shx.substr(0, size), 1), std::nullopt) << size;
+}
+
+// The groups of the `n`th object of `type`, handles aside (the twin made some objects
+// anew, and leaves out no null handle).
+std::vector<std::pair<int, std::string>> objectGroups(drawing::Drawing& d, const std::string& type,
+                                                      int n) {
+    for (size_t i = 0; i < d.size(); ++i) {
+        if (d.record(i).type != type || n-- > 0) continue;
+        std::vector<std::pair<int, std::string>> groups;
+        for (const drawing::Group& g : d.groups(i))
+            if (g.code != 5 && g.code != 102 && (g.code < 330 || g.code > 369))
+                groups.emplace_back(g.code, drawing::valueText(g, d.format()));
+        return groups;
+    }
+    return {};
+}
+
+bool sameText(const std::string& a, const std::string& b) {
+    char* endA = nullptr;
+    char* endB = nullptr;
+    const double x = std::strtod(a.c_str(), &endA);
+    const double y = std::strtod(b.c_str(), &endB);
+    if (a == b) return true;
+    if (*endA || *endB || endA == a.c_str() || endB == b.c_str()) return false;
+    return std::fabs(x - y) <= 1e-9 * std::max(1.0, std::fabs(y));
+}
+
+TEST(TableObjects, AsTheDrawingProgramWritesThem) {
+    dwg::installDwgReader();
+    for (const char* sample : kSamples) {
+        const std::string stem = fs::path(sample).stem().string();
+        drawing::Drawing ours, twin;
+        ASSERT_TRUE(drawing::readDrawingFile((fs::path(DWG_TESTDATA) / sample).string(), ours).ok());
+        ASSERT_TRUE(drawing::readDrawingFile(
+                        (fs::path(DWG_TESTDATA) / (stem + "_ascii.dxf")).string(), twin)
+                        .ok());
+        const bool roundtrip = ours.version() < "AC1024";  // kept apart up to 2007 only
+        for (const auto& [type, count] :
+             std::vector<std::pair<std::string, int>>{{"TABLESTYLE", 1},
+                                                      {"TABLECONTENT", 2},
+                                                      {"TABLEGEOMETRY", 2},
+                                                      {"CELLSTYLEMAP", roundtrip ? 1 : 0}}) {
+            for (int n = 0; n < count; ++n) {
+                const auto a = objectGroups(ours, type, n);
+                const auto b = objectGroups(twin, type, n);
+                ASSERT_EQ(a.size(), b.size()) << stem << " " << type << " " << n;
+                EXPECT_GT(a.size(), 20u) << stem << " " << type;
+                for (size_t k = 0; k < a.size(); ++k)
+                    EXPECT_TRUE(a[k].first == b[k].first && sameText(a[k].second, b[k].second))
+                        << stem << " " << type << " " << n << " group " << k << ": "
+                        << a[k].first << " " << a[k].second << " / " << b[k].first << " "
+                        << b[k].second;
+            }
+        }
+    }
 }
 
 class ShapesBeside : public ::testing::Test {
