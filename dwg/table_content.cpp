@@ -86,26 +86,26 @@ TableLine readLine(ObjectFrame& f, bool column) {
     return l;
 }
 
-void begin(Record& r, int code, std::string_view label, std::string_view block) {
+void openBlock(Record& r, int code, std::string_view label, std::string_view block) {
     if (!label.empty()) r.text(code, label);
     r.text(1, std::string(block) + "_BEGIN");
 }
 
-void end(Record& r, std::string_view block) { r.text(309, std::string(block) + "_END"); }
+void closeBlock(Record& r, std::string_view block) { r.text(309, std::string(block) + "_END"); }
 
 void writeCustomData(const CustomData& c, Record& r) {
     r.integer(91, c.data);
-    begin(r, 301, "CUSTOMDATA", "DATAMAP");
+    openBlock(r, 301, "CUSTOMDATA", "DATAMAP");
     r.integer(90, static_cast<int64_t>(c.items.size()));
     for (const CustomItem& item : c.items) {
         r.text(300, item.name);
         writeTableValue(item.value, r, "DATAMAP_VALUE", 301);
     }
-    end(r, "DATAMAP");
+    closeBlock(r, "DATAMAP");
 }
 
 void writeContent(const CellContent& c, Record& r) {
-    begin(r, 302, "CONTENT", "CELLCONTENT");
+    openBlock(r, 302, "CONTENT", "CELLCONTENT");
     r.integer(90, c.type);
     if (c.type == 1) writeTableValue(c.value, r, "VALUE", 300);
     if (c.type == 2 || c.type == 4) r.hex(340, c.object);
@@ -115,15 +115,15 @@ void writeContent(const CellContent& c, Record& r) {
         r.text(301, a.value);
         r.integer(92, a.index);
     }
-    end(r, "CELLCONTENT");
-    begin(r, 0, "", "FORMATTEDCELLCONTENT");
+    closeBlock(r, "CELLCONTENT");
+    openBlock(r, 0, "", "FORMATTEDCELLCONTENT");
     r.integer(170, c.hasFormat);
     if (c.hasFormat) writeContentFormat(c.format, r);
-    end(r, "FORMATTEDCELLCONTENT");
+    closeBlock(r, "FORMATTEDCELLCONTENT");
 }
 
 void writeCell(const TableCell& c, Record& r) {
-    begin(r, 300, "CELL", "LINKEDTABLEDATACELL");
+    openBlock(r, 300, "CELL", "LINKEDTABLEDATACELL");
     r.integer(90, c.state);
     r.text(300, c.tooltip);
     writeCustomData(c.custom, r);
@@ -136,12 +136,12 @@ void writeCell(const TableCell& c, Record& r) {
     }
     r.integer(95, static_cast<int64_t>(c.contents.size()));
     for (const CellContent& content : c.contents) writeContent(content, r);
-    end(r, "LINKEDTABLEDATACELL");
-    begin(r, 0, "", "FORMATTEDTABLEDATACELL");
+    closeBlock(r, "LINKEDTABLEDATACELL");
+    openBlock(r, 0, "", "FORMATTEDTABLEDATACELL");
     r.text(300, "CELLTABLEFORMAT");
     writeCellStyle(c.style, r);
-    end(r, "FORMATTEDTABLEDATACELL");
-    begin(r, 0, "", "TABLECELL");
+    closeBlock(r, "FORMATTEDTABLEDATACELL");
+    openBlock(r, 0, "", "TABLECELL");
     r.integer(90, c.styleId);
     r.integer(91, c.hasExtra);
     if (c.hasExtra) {
@@ -157,7 +157,19 @@ void writeCell(const TableCell& c, Record& r) {
             r.integer(93, c.geometry.flags);
         }
     }
-    end(r, "TABLECELL");
+    closeBlock(r, "TABLECELL");
+}
+
+// The style and size of a column or a row (`kind`).
+void writeLineStyle(const TableLine& l, const std::string& kind, Record& r) {
+    openBlock(r, 0, "", "FORMATTEDTABLEDATA" + kind);
+    r.text(300, kind + "TABLEFORMAT");
+    writeCellStyle(l.style, r);
+    closeBlock(r, "FORMATTEDTABLEDATA" + kind);
+    openBlock(r, 0, "", "TABLE" + kind);
+    r.integer(90, l.styleId);
+    r.real(40, l.size);
+    closeBlock(r, "TABLE" + kind);
 }
 
 }  // namespace
@@ -204,37 +216,23 @@ void writeTableContent(const TableContent& t, Record& r) {
     r.marker("AcDbLinkedTableData");
     r.integer(90, static_cast<int64_t>(t.columns.size()));
     for (const TableLine& c : t.columns) {
-        begin(r, 300, "COLUMN", "LINKEDTABLEDATACOLUMN");
+        openBlock(r, 300, "COLUMN", "LINKEDTABLEDATACOLUMN");
         r.text(300, c.name);
         writeCustomData(c.custom, r);
-        end(r, "LINKEDTABLEDATACOLUMN");
-        begin(r, 0, "", "FORMATTEDTABLEDATACOLUMN");
-        r.text(300, "COLUMNTABLEFORMAT");
-        writeCellStyle(c.style, r);
-        end(r, "FORMATTEDTABLEDATACOLUMN");
-        begin(r, 0, "", "TABLECOLUMN");
-        r.integer(90, c.styleId);
-        r.real(40, c.size);
-        end(r, "TABLECOLUMN");
+        closeBlock(r, "LINKEDTABLEDATACOLUMN");
+        writeLineStyle(c, "COLUMN", r);
     }
     r.integer(91, static_cast<int64_t>(t.rows.size()));
     const size_t columns = t.columns.size();
     for (size_t i = 0; i < t.rows.size(); ++i) {
         const TableLine& row = t.rows[i];
-        begin(r, 301, "ROW", "LINKEDTABLEDATAROW");
+        openBlock(r, 301, "ROW", "LINKEDTABLEDATAROW");
         r.integer(90, static_cast<int64_t>(columns));
         for (size_t c = 0; c < columns && i * columns + c < t.cells.size(); ++c)
             writeCell(t.cells[i * columns + c], r);
         writeCustomData(row.custom, r);
-        end(r, "LINKEDTABLEDATAROW");
-        begin(r, 0, "", "FORMATTEDTABLEDATAROW");
-        r.text(300, "ROWTABLEFORMAT");
-        writeCellStyle(row.style, r);
-        end(r, "FORMATTEDTABLEDATAROW");
-        begin(r, 0, "", "TABLEROW");
-        r.integer(90, row.styleId);
-        r.real(40, row.size);
-        end(r, "TABLEROW");
+        closeBlock(r, "LINKEDTABLEDATAROW");
+        writeLineStyle(row, "ROW", r);
     }
     r.integer(92, static_cast<int64_t>(t.fields.size()));
     for (const uint64_t field : t.fields) r.hex(360, field);
