@@ -157,7 +157,7 @@ void legacyTable(ObjectFrame& f, Record& r) {
     Record sizes;
     std::vector<double> widths(static_cast<size_t>(columns));
     for (double& w : widths) w = d.BD();
-    for (int32_t i = 0; i < rows; ++i) sizes.real(141, d.BD());
+    for (int32_t i = 0; i < rows && !d.failed(); ++i) sizes.real(141, d.BD());
     for (const double w : widths) sizes.real(142, w);
     const uint64_t style = f.ref();
     Record cells, table, heights;
@@ -221,7 +221,7 @@ void contentCells(const TableContent& t, Record& cells) {
         if (c.type == 4) cells.hex(340, c.object);
         if (c.type == 2) cells.hex(344, c.object);
         cells.integer(92, 0);
-        TableValue empty;
+        TableValue empty;  // as the drawing program writes a cell without a value
         empty.flags = 7;
         writeTableValue(c.type == 1 ? c.value : empty, cells);
     }
