@@ -120,6 +120,7 @@ Status readDrawingFile(const std::string& path, Drawing& drawing, DrawingSource*
     DrawingSource from;
     if (const ForeignFormat* format = foreignFormatOf(std::string_view(bytes).substr(0, 16))) {
         Translation translation;
+        translation.path = path;
         Status translated = format->translate(bytes, translation);
         if (!translated.ok()) return Status::failure(translated.reason, path);
         from.format = format->name();

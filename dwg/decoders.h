@@ -151,6 +151,17 @@ void decodeUnderlayDefinition(ObjectFrame&, Record&);
 // Regions, solids and bodies with their ACIS data (entities_acis.cpp).
 void decodeAcis(ObjectFrame&, Record&);
 
+// Tables of cells, their styles and geometry (entities_table.cpp, table_styles.cpp,
+// table_objects.cpp).
+void decodeTable(ObjectFrame&, Record&);
+void decodeTableStyle(ObjectFrame&, Record&);
+void decodeCellStyleMap(ObjectFrame&, Record&);
+void decodeTableGeometry(ObjectFrame&, Record&);
+void decodeTableContent(ObjectFrame&, Record&);  // table_content.cpp
+
+// Shapes (shapes.cpp); their names are filled in from their shape files afterwards.
+void decodeShape(ObjectFrame&, Record&);
+
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);
 void decodeDictionaryWithDefault(ObjectFrame&, Record&);

@@ -4,6 +4,7 @@
 
 #include "dwg/leaders.h"
 #include "dwg/object_types.h"
+#include "dwg/shapes.h"
 
 namespace dwg {
 namespace {
@@ -61,15 +62,7 @@ void dropOrphans(DwgDrawing& d) {
             }
         }
     }
-    std::vector<Record> kept;
-    kept.reserve(d.records.size());
-    d.byHandle.clear();
-    for (size_t i = 0; i < d.records.size(); ++i) {
-        if (gone[i]) continue;
-        d.byHandle.emplace(d.records[i].handle, kept.size());
-        kept.push_back(std::move(d.records[i]));
-    }
-    d.records = std::move(kept);
+    dropRecords(d, gone);
 }
 
 // A block record stores only the stem of an anonymous block's name ("*U" for "*U26",
@@ -95,6 +88,18 @@ void nameBlocks(DwgDrawing& d) {
 }
 
 }  // namespace
+
+void dropRecords(DwgDrawing& d, const std::vector<bool>& gone) {
+    std::vector<Record> kept;
+    kept.reserve(d.records.size());
+    d.byHandle.clear();
+    for (size_t i = 0; i < d.records.size(); ++i) {
+        if (gone[i]) continue;
+        d.byHandle.emplace(d.records[i].handle, kept.size());
+        kept.push_back(std::move(d.records[i]));
+    }
+    d.records = std::move(kept);
+}
 
 const Record* DwgDrawing::find(uint64_t handle) const {
     const auto it = byHandle.find(handle);
@@ -125,6 +130,7 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
             out.records[it->second] = std::move(record);
         }
     }
+    nameShapes(out);
     dropOrphans(out);
     nameBlocks(out);
     completeLeaders(out);

@@ -18,6 +18,7 @@
 namespace dwg {
 
 struct DwgDrawing {
+    std::string folder;  // where the file lies, for the shape files it names (given)
     Version version = Version::R2000;
     uint8_t maintenance = 0;
     uint16_t codePage = 0;
@@ -39,6 +40,9 @@ struct DwgDrawing {
 
     const Record* find(uint64_t handle) const;
 };
+
+// Leaves out the records marked in `gone` (by their place), keeping `byHandle` in step.
+void dropRecords(DwgDrawing& d, const std::vector<bool>& gone);
 
 // Reads `file` into `out`. Returns an empty string, or the reason the file cannot be
 // read at all (a broken object is counted in `untranslated` and reading goes on).

@@ -1,5 +1,7 @@
 #include "dwg/dwg_format.h"
 
+#include <filesystem>
+
 #include "dwg/dxf_writer.h"
 
 namespace dwg {
@@ -43,6 +45,10 @@ std::vector<std::string> omissionNotes(const DwgDrawing& drawing) {
 
 drawing::Status translateDwg(std::span<const uint8_t> file, drawing::Translation& out) {
     DwgDrawing drawing;
+    if (!out.path.empty()) {
+        const std::filesystem::path folder = std::filesystem::path(out.path).parent_path();
+        drawing.folder = folder.empty() ? "." : folder.string();
+    }
     const std::string why = readDwg(file, drawing);
     if (!why.empty()) return drawing::Status::failure(why);
     out.dxf = writeDxf(drawing);

@@ -56,7 +56,7 @@ const Fixed kFixed[] = {
     {30, "POLYLINE", true, decodePolylineMesh},
     {31, "SOLID", true, decodeSolid},
     {32, "TRACE", true, decodeTrace},
-    {33, "SHAPE", true, nullptr},
+    {33, "SHAPE", true, decodeShape},
     {34, "VIEWPORT", true, decodeViewport},
     {35, "ELLIPSE", true, decodeEllipse},
     {36, "SPLINE", true, decodeSpline},
@@ -140,6 +140,11 @@ const ByName kClasses[] = {
     {"PDFDEFINITION", 0, decodeUnderlayDefinition},
     {"DWFDEFINITION", 0, decodeUnderlayDefinition},
     {"DGNDEFINITION", 0, decodeUnderlayDefinition},
+    {"ACAD_TABLE", 0, decodeTable},
+    {"TABLESTYLE", 0, decodeTableStyle},
+    {"CELLSTYLEMAP", 0, decodeCellStyleMap},
+    {"TABLEGEOMETRY", 0, decodeTableGeometry},
+    {"TABLECONTENT", 0, decodeTableContent},
 };
 
 }  // namespace
