@@ -296,6 +296,7 @@ void contentTable(ObjectFrame& f, Record& r) {
 }  // namespace
 
 void decodeTable(ObjectFrame& f, Record& r) {
+    proxyGraphics(f, r);  // how a program that draws no tables shows it
     decodeInsert(f, r);
     if (f.version() >= Version::R2010) {
         contentTable(f, r);

@@ -28,12 +28,12 @@ std::string readBytes(const fs::path& path) {
     return std::string{std::istreambuf_iterator<char>(in), {}};
 }
 
-struct Sample {
+struct TableDrawing {
     Container container;
     std::vector<DwgClass> classes;
 };
 
-void load(const char* name, Sample& s) {
+void load(const char* name, TableDrawing& s) {
     const std::string bytes = readBytes(fs::path(DWG_TESTDATA) / name);
     const std::vector<uint8_t> file(bytes.begin(), bytes.end());
     ASSERT_EQ(readContainer(file, s.container), "") << name;
@@ -44,7 +44,7 @@ void load(const char* name, Sample& s) {
 }
 
 // Opens the object at `offset` up to its own data; its type's name and decoder.
-ObjectType openObject(const Sample& s, uint64_t offset, ObjectFrame& frame, Record& record) {
+ObjectType openObject(const TableDrawing& s, uint64_t offset, ObjectFrame& frame, Record& record) {
     EXPECT_TRUE(frame.open(s.container.objects, offset, s.container.version));
     const ObjectType type = objectType(frame.type(), s.classes);
     if (type.entity) {
@@ -67,7 +67,7 @@ const char* const kSamples[] = {"ACadSharp_sample_AC1015.dwg", "ACadSharp_sample
 
 TEST(TableObjects, CutAnywhereTheyFailWithinTheirBytes) {
     for (const char* name : kSamples) {
-        Sample s;
+        TableDrawing s;
         load(name, s);
         std::map<std::string, int> cut;
         for (const ObjectLocation& location : s.container.objectMap) {
@@ -106,7 +106,7 @@ void writeBL(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 
 TEST(TableObjects, ColumnCountsBeyondTheirBytesFail) {
     for (const char* name : kSamples) {
-        Sample s;
+        TableDrawing s;
         load(name, s);
         int tables = 0;
         for (const ObjectLocation& location : s.container.objectMap) {
@@ -131,7 +131,7 @@ TEST(TableObjects, ColumnCountsBeyondTheirBytesFail) {
                 d.BD3();
             }
             for (const uint32_t columns : {0x40000000u, 0x80000000u, 0x7fffffffu}) {
-                Sample hostile;
+                TableDrawing hostile;
                 hostile.classes = s.classes;
                 hostile.container.version = s.container.version;
                 hostile.container.objects = s.container.objects;
