@@ -102,5 +102,29 @@ TEST(DxfWriter, LeavesOutReferencesToWhatWasNotTranslated) {
         EXPECT_EQ(dxf.find(std::string("\n") + handle + "\n"), std::string::npos) << handle;
 }
 
+TEST(DxfWriter, SortTablesKeepTheirPairsWhenAnEntityWasNotTranslated) {
+    DwgDrawing d = sample("ACadSharp_sample_AC1018.dwg");
+    Record table;
+    table.type = "SORTENTSTABLE";
+    table.handle = 0xFFFFE0;
+    table.owner = d.records.front().handle;
+    table.marker("AcDbSortentsTable");
+    table.hex(330, d.records.front().handle);
+    for (const char* entity : {"FFFFF0", "FFFFF1"}) {
+        table.groups.push_back(Group{331, false, entity, 0});
+        table.groups.push_back(Group{5, false, "FFFFF2", 0});
+    }
+    for (const Record& r : d.records)
+        if (r.type == "LINE") {
+            table.hex(331, r.handle);
+            table.hex(5, 0xFFFFF3);
+            break;
+        }
+    d.records.push_back(table);
+    const std::string dxf = writeDxf(d);
+    EXPECT_EQ(dxf.find("\nFFFFF2\n"), std::string::npos);
+    EXPECT_NE(dxf.find("\n  5\nFFFFF3\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace dwg
