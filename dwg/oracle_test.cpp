@@ -50,16 +50,27 @@ std::set<std::string> leftOut(const drawing::DrawingSource& source) {
     return kinds;
 }
 
+// An anonymous block's name without its number (*U12 -> *U): the drawing program
+// numbers them anew each time it writes a file.
+std::string unnumbered(const std::string& name) {
+    if (name.size() < 2 || name[0] != '*' || !std::isdigit(static_cast<unsigned char>(name.back())))
+        return name;
+    return name.substr(0, name.find_first_of("0123456789"));
+}
+
 // The values compared of a record: layer, names, texts, points, sizes and angles; in
-// a DXF of 2018 an MTEXT's embedded copy (after group 101) is left aside.
+// a DXF of 2018 an MTEXT's embedded copy (after group 101) is left aside. Flags of 0
+// count as absent, DXF's default.
 std::multimap<int, std::string> comparedValues(const Drawing& d, size_t i) {
     static const std::set<int> kCodes = {1,  2,  3,  8,  40, 41, 42, 50, 51, 70,
                                          71, 72, 73, 74, 210, 220, 230};
     std::multimap<int, std::string> values;
     for (const drawing::Group& g : d.groups(i)) {
         if (g.code == 101) break;
-        if (kCodes.count(g.code) || (g.code >= 10 && g.code <= 37))
-            values.emplace(g.code, drawing::valueText(g, d.format()));
+        if (!kCodes.count(g.code) && (g.code < 10 || g.code > 37)) continue;
+        const std::string value = drawing::valueText(g, d.format());
+        if (g.code == 70 && std::atoi(value.c_str()) == 0) continue;
+        values.emplace(g.code, g.code == 2 || g.code == 3 ? unnumbered(value) : value);
     }
     return values;
 }
@@ -113,10 +124,13 @@ uint64_t handleSeed(const Drawing& d) {
 
 // A DWG and its twin, with what the twin must at least hold for the comparison to mean
 // something: entities before the DWG's handle seed, table entries, attribute values.
+// The drawing's extents are compared where the twin was saved along with the DWG; a
+// twin saved later has them computed anew.
 struct Twin {
     std::string name;  // the test's name
     fs::path dwg, dxf;
     size_t entities = 1, entries = 1, attributes = 0;
+    bool extents = false;
 };
 
 void PrintTo(const Twin& t, std::ostream* out) { *out << t.dwg; }
@@ -131,7 +145,7 @@ std::vector<Twin> twins() {
         const std::string stem = file.substr(0, file.size() - suffix.size());
         if (!fs::exists(testdata / (stem + ".dwg"))) continue;
         Twin t{stem, testdata / (stem + ".dwg"), e.path()};
-        if (stem.starts_with("ACadSharp_sample_")) t = {stem.substr(17), t.dwg, t.dxf, 100, 50, 1};
+        if (stem.starts_with("ACadSharp_sample_")) t = {stem.substr(17), t.dwg, t.dxf, 100, 50, 1, true};
         all.push_back(t);
     }
     for (const fs::path& dwg : dwg::outsideDrawings()) {
@@ -228,19 +242,25 @@ TEST_P(Oracle, SameTableEntries) {
         a.value(static_cast<size_t>(j), 2, x);
         b.value(i, 2, y);
         EXPECT_EQ(a.record(static_cast<size_t>(j)).type, r.type);
-        EXPECT_EQ(x, y) << GetParam().name << ": " << r.type << " " << drawing::handleText(r.handle);
+        EXPECT_EQ(unnumbered(x), unnumbered(y)) << GetParam().name << ": " << r.type << " " << drawing::handleText(r.handle);
         ++entries;
     }
     EXPECT_GE(entries, GetParam().entries);
 }
 
+// Variables a version lacks ($INSUNITS before 2000) are in neither; a code page's name
+// is the same in any case.
 TEST_P(Oracle, SameHeaderVariablesOfTheBatch) {
-    for (const char* name : {"$ACADVER", "$DWGCODEPAGE", "$TILEMODE", "$CLAYER", "$TEXTSTYLE",
-                             "$DIMSTYLE", "$CELTYPE", "$LTSCALE", "$FILLMODE", "$INSUNITS",
-                             "$EXTMIN", "$EXTMAX", "$LIMMIN", "$LIMMAX", "$INSBASE"}) {
+    std::vector<std::string> names = {"$ACADVER", "$DWGCODEPAGE", "$TILEMODE", "$CLAYER",
+                                      "$TEXTSTYLE", "$DIMSTYLE", "$CELTYPE", "$LTSCALE",
+                                      "$FILLMODE", "$INSUNITS", "$LIMMIN", "$LIMMAX", "$INSBASE"};
+    if (GetParam().extents) names.insert(names.end(), {"$EXTMIN", "$EXTMAX"});
+    for (const std::string& name : names) {
         std::string x, y;
-        EXPECT_TRUE(ours_.drawing.header(name, x)) << GetParam().name << " " << name;
-        EXPECT_TRUE(twin_.drawing.header(name, y)) << GetParam().name << " " << name;
+        EXPECT_EQ(ours_.drawing.header(name, x), twin_.drawing.header(name, y))
+            << GetParam().name << " " << name;
+        if (name == "$DWGCODEPAGE")
+            for (std::string* s : {&x, &y}) std::transform(s->begin(), s->end(), s->begin(), ::toupper);
         EXPECT_TRUE(sameValue(x, y)) << GetParam().name << " " << name << ": " << x << " / " << y;
     }
 }
