@@ -2,6 +2,7 @@
 // through the frame and the type's decoder: what each version stores and nothing more.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ public:
     void RC(uint8_t v) { bits(v, 8); }
     void RL(uint32_t v) {
         for (int i = 0; i < 4; ++i) RC(static_cast<uint8_t>(v >> (8 * i)));
+    }
+    void RD(double v) {
+        const uint64_t raw = std::bit_cast<uint64_t>(v);
+        for (int i = 0; i < 8; ++i) RC(static_cast<uint8_t>(raw >> (8 * i)));
     }
     void BS(uint8_t v) { bits(1, 2); RC(v); }  // the short form, for values below 256
     void BL(uint8_t v) { bits(1, 2); RC(v); }
@@ -97,6 +102,90 @@ TEST(ObjectBits, DictionariesOfR13HaveNoByteAfterTheirCount) {
         EXPECT_EQ(values, (std::vector<std::string>{"100=AcDbDictionary", "281=1", "3=ACAD_GROUP", "350=D",
                                                     "3=ACAD_MLINESTYLE", "350=E"}))
             << static_cast<int>(version);
+    }
+}
+
+// The values of a record's groups from `code` on, as "code=value".
+std::vector<std::string> groupsFrom(const Record& r, int code) {
+    std::vector<std::string> values;
+    bool on = false;
+    for (const Group& g : r.groups) {
+        on = on || g.code == code;
+        if (on) values.push_back(std::to_string(g.code) + "=" + g.value);
+    }
+    return values;
+}
+
+TEST(ObjectBits, FaceRecordsNameTheVerticesTheyHave) {
+    const struct {
+        Version version;
+        std::vector<int> indices;
+        std::vector<std::string> groups;
+    } cases[] = {
+        {Version::R2000, {2, 0, 0, 0}, {"70=128", "71=2"}},
+        {Version::R2000, {3, 4, 0, 0}, {"70=128", "71=3", "72=4"}},
+        {Version::R2000, {1, -2, 3, 0}, {"70=128", "71=1", "72=-2", "73=3"}},
+        {Version::R2000, {1, 2, 3, 4}, {"70=128", "71=1", "72=2", "73=3", "74=4"}},
+        {Version::R13, {2, 0, 0, 0}, {"70=128", "71=2", "72=0", "73=0"}},
+        {Version::R14, {1, -2, 3, 4}, {"70=128", "71=1", "72=-2", "73=3", "74=4"}},
+    };
+    for (const auto& c : cases) {
+        TestBits data;
+        data.BS(14);  // VERTEX (PFACE FACE)
+        if (c.version == Version::R2000) data.RL(2 + 8 + 32 + 4 * 18);  // its data's size in bits
+        for (int i : c.indices) {
+            data.bits(0, 2);  // BS in full: a signed short, low byte first
+            data.RC(static_cast<uint8_t>(i & 0xFF));
+            data.RC(static_cast<uint8_t>((i >> 8) & 0xFF));
+        }
+        std::vector<uint8_t> bytes = data.bytes();
+        bytes.insert(bytes.begin(), {static_cast<uint8_t>(bytes.size()), 0});
+        ObjectFrame frame;
+        ASSERT_TRUE(frame.open(bytes, 0, c.version));
+        Record r;
+        decodeVertexPfaceFace(frame, r);
+        EXPECT_EQ(groupsFrom(r, 70), c.groups) << static_cast<int>(c.version) << " " << c.indices[1];
+    }
+}
+
+// A text of 2000 on may leave its alignment point out (data flag 2): it is then (0, 0),
+// as the drawing program writes it, not the insertion point.
+TEST(ObjectBits, TextsWithoutAnAlignmentPointAlignAtTheOrigin) {
+    for (const bool stored : {false, true}) {
+        TestBits data;
+        data.BS(1);  // TEXT
+        const size_t sizeAt = data.size();
+        data.RL(0);
+        data.RC((stored ? 0xFD : 0xFF) & ~0x40);  // all left out but the alignments
+        data.RD(5.0);                           // the insertion point
+        data.RD(7.0);
+        if (stored) {
+            data.bits(3, 2);  // DD: a whole double
+            data.RD(2.0);
+            data.bits(3, 2);
+            data.RD(3.0);
+        }
+        data.bits(1, 1);  // extrusion (0, 0, 1)
+        data.bits(1, 1);  // no thickness
+        data.RD(2.5);     // height
+        data.BS(1);
+        data.RC('A');
+        data.BS(1);  // centred
+        const size_t dataBits = data.size() - sizeAt + 10;
+        data.H(5, 0x11);  // the style
+        std::vector<uint8_t> bytes = data.bytes();
+        for (int bit = 0; bit < 32; ++bit)  // the data's size (RL) in its place
+            if ((dataBits >> (bit / 8 * 8 + 7 - bit % 8)) & 1)
+                bytes[(sizeAt + bit) / 8] |= static_cast<uint8_t>(0x80 >> ((sizeAt + bit) % 8));
+        bytes.insert(bytes.begin(), {static_cast<uint8_t>(bytes.size()), 0});
+        ObjectFrame frame;
+        ASSERT_TRUE(frame.open(bytes, 0, Version::R2000));
+        Record r;
+        decodeText(frame, r);
+        EXPECT_FALSE(frame.failed());
+        const std::vector<std::string> expected = {
+            "72=1", stored ? "11=2.0" : "11=0.0", stored ? "21=3.0" : "21=0.0", "31=0.0", "100=AcDbText"};
+        EXPECT_EQ(groupsFrom(r, 72), expected) << stored;
     }
 }
 
