@@ -41,6 +41,9 @@ public:
         BS(static_cast<uint8_t>(s.size()));
         for (char c : s) RC(static_cast<uint8_t>(c));
     }
+    void append(const TestBits& other) {
+        for (size_t i = 0; i < other.size_; ++i) bits((other.bytes_[i / 8] >> (7 - i % 8)) & 1, 1);
+    }
     size_t size() const { return size_; }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
 
@@ -49,30 +52,31 @@ private:
     size_t size_ = 0;
 };
 
-// An object of R13 or R14: its size (MS), then `body` after the type, handle, no
-// extended data and the size of its data in bits; `handles` follow the data.
-std::vector<uint8_t> r14Object(int type, uint8_t handle, const TestBits& body, const TestBits& handles) {
+// An object as stored: its size (MS, below 128 bytes), its type and `body`; from 2000
+// on the size of its data in bits (RL) follows the type. R13 and R14 keep that size
+// after the handle and the extended data, which `body` then begins with. `handles`
+// follow the data.
+std::vector<uint8_t> objectBytes(Version version, uint8_t type, const TestBits& body,
+                                 const TestBits& handles) {
     TestBits data;
-    data.BS(static_cast<uint8_t>(type));
-    data.H(0, handle);
-    data.BS(0);  // no extended data
-    const size_t sizeAt = data.size();
-    data.RL(0);
-    const std::vector<uint8_t>& b = body.bytes();
-    for (size_t i = 0; i < body.size(); ++i) data.bits((b[i / 8] >> (7 - i % 8)) & 1, 1);
-    const uint32_t dataBits = static_cast<uint32_t>(data.size());
-    const std::vector<uint8_t>& h = handles.bytes();
-    for (size_t i = 0; i < handles.size(); ++i) data.bits((h[i / 8] >> (7 - i % 8)) & 1, 1);
+    data.BS(type);
+    if (version >= Version::R2000) data.RL(static_cast<uint32_t>(10 + 32 + body.size()));
+    data.append(body);
+    data.append(handles);
     std::vector<uint8_t> out = data.bytes();
-    for (int i = 0; i < 4; ++i) {  // the data's size, in its place (RL at bit sizeAt)
-        for (int bit = 0; bit < 8; ++bit) {
-            const size_t at = sizeAt + static_cast<size_t>(i) * 8 + static_cast<size_t>(bit);
-            const uint8_t mask = static_cast<uint8_t>(0x80 >> (at % 8));
-            if ((dataBits >> (8 * i + 7 - bit)) & 1) out[at / 8] |= mask;
-        }
-    }
-    out.insert(out.begin(), {static_cast<uint8_t>(out.size()), 0});  // MS below 128
+    out.insert(out.begin(), {static_cast<uint8_t>(out.size()), 0});
     return out;
+}
+
+// An object of R13 or R14 with no extended data: its handle, then the size of its data
+// in bits, then `body`.
+std::vector<uint8_t> r14Object(uint8_t type, uint8_t handle, const TestBits& body, const TestBits& handles) {
+    TestBits head;
+    head.H(0, handle);
+    head.BS(0);  // no extended data
+    head.RL(static_cast<uint32_t>(10 + head.size() + 32 + body.size()));
+    head.append(body);
+    return objectBytes(Version::R14, type, head, handles);
 }
 
 TEST(ObjectBits, DictionariesOfR13HaveNoByteAfterTheirCount) {
@@ -131,15 +135,12 @@ TEST(ObjectBits, FaceRecordsNameTheVerticesTheyHave) {
     };
     for (const auto& c : cases) {
         TestBits data;
-        data.BS(14);  // VERTEX (PFACE FACE)
-        if (c.version == Version::R2000) data.RL(2 + 8 + 32 + 4 * 18);  // its data's size in bits
         for (int i : c.indices) {
             data.bits(0, 2);  // BS in full: a signed short, low byte first
             data.RC(static_cast<uint8_t>(i & 0xFF));
             data.RC(static_cast<uint8_t>((i >> 8) & 0xFF));
         }
-        std::vector<uint8_t> bytes = data.bytes();
-        bytes.insert(bytes.begin(), {static_cast<uint8_t>(bytes.size()), 0});
+        const std::vector<uint8_t> bytes = objectBytes(c.version, 14, data, {});  // VERTEX (PFACE FACE)
         ObjectFrame frame;
         ASSERT_TRUE(frame.open(bytes, 0, c.version));
         Record r;
@@ -153,9 +154,6 @@ TEST(ObjectBits, FaceRecordsNameTheVerticesTheyHave) {
 TEST(ObjectBits, TextsWithoutAnAlignmentPointAlignAtTheOrigin) {
     for (const bool stored : {false, true}) {
         TestBits data;
-        data.BS(1);  // TEXT
-        const size_t sizeAt = data.size();
-        data.RL(0);
         data.RC((stored ? 0xFD : 0xFF) & ~0x40);  // all left out but the alignments
         data.RD(5.0);                           // the insertion point
         data.RD(7.0);
@@ -168,16 +166,11 @@ TEST(ObjectBits, TextsWithoutAnAlignmentPointAlignAtTheOrigin) {
         data.bits(1, 1);  // extrusion (0, 0, 1)
         data.bits(1, 1);  // no thickness
         data.RD(2.5);     // height
-        data.BS(1);
-        data.RC('A');
+        data.TV("A");
         data.BS(1);  // centred
-        const size_t dataBits = data.size() - sizeAt + 10;
-        data.H(5, 0x11);  // the style
-        std::vector<uint8_t> bytes = data.bytes();
-        for (int bit = 0; bit < 32; ++bit)  // the data's size (RL) in its place
-            if ((dataBits >> (bit / 8 * 8 + 7 - bit % 8)) & 1)
-                bytes[(sizeAt + bit) / 8] |= static_cast<uint8_t>(0x80 >> ((sizeAt + bit) % 8));
-        bytes.insert(bytes.begin(), {static_cast<uint8_t>(bytes.size()), 0});
+        TestBits handles;
+        handles.H(5, 0x11);  // the style
+        const std::vector<uint8_t> bytes = objectBytes(Version::R2000, 1, data, handles);  // TEXT
         ObjectFrame frame;
         ASSERT_TRUE(frame.open(bytes, 0, Version::R2000));
         Record r;
@@ -187,6 +180,44 @@ TEST(ObjectBits, TextsWithoutAnAlignmentPointAlignAtTheOrigin) {
             "72=1", stored ? "11=2.0" : "11=0.0", stored ? "21=3.0" : "21=0.0", "31=0.0", "100=AcDbText"};
         EXPECT_EQ(groupsFrom(r, 72), expected) << stored;
     }
+}
+
+// A spline of 2000 kept by fit points whose start has no tangent (a zero vector): DXF
+// names only the end's tangent, and the start does not bend.
+TEST(ObjectBits, SplineEndsWithoutATangentHaveNone) {
+    TestBits data;
+    data.BL(2);          // fit points only
+    data.BL(3);          // degree
+    data.bits(2, 2);     // fit tolerance 0
+    for (int i = 0; i < 3; ++i) data.bits(2, 2);  // the start's tangent (0, 0, 0)
+    data.bits(1, 2);     // the end's (1, 0, 0)
+    data.bits(2, 2);
+    data.bits(2, 2);
+    data.BL(4);
+    for (int x = 0; x < 4; ++x) {
+        data.bits(0, 2);
+        data.RD(x);
+        data.bits(2, 2);
+        data.bits(2, 2);
+    }
+    const std::vector<uint8_t> bytes = objectBytes(Version::R2000, 36, data, {});  // SPLINE
+    ObjectFrame frame;
+    ASSERT_TRUE(frame.open(bytes, 0, Version::R2000));
+    Record r;
+    decodeSpline(frame, r);
+    EXPECT_FALSE(frame.failed());
+    std::vector<std::string> tangents;
+    std::vector<double> xs;
+    for (const Group& g : r.groups) {
+        if (g.code % 10 >= 2 && g.code % 10 <= 3 && g.code >= 12 && g.code <= 33)
+            tangents.push_back(std::to_string(g.code) + "=" + g.value);
+        if (g.code == 10) xs.push_back(std::stod(g.value));
+    }
+    EXPECT_EQ(tangents, (std::vector<std::string>{"13=1.0", "23=0.0", "33=0.0"}));
+    // The line through the points, its control points at the Greville abscissae.
+    const std::vector<double> greville = {0, 1.0 / 3, 1, 2, 8.0 / 3, 3};
+    ASSERT_EQ(xs.size(), greville.size());
+    for (size_t i = 0; i < xs.size(); ++i) EXPECT_NEAR(xs[i], greville[i], 1e-12) << i;
 }
 
 }  // namespace

@@ -13,13 +13,19 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 
 #include "drawing/document.h"
 #include "drawing/file.h"
 #include "drawing/layout_entities.h"
+#include "dwg/classes.h"
+#include "dwg/container.h"
 #include "dwg/dwg_format.h"
+#include "dwg/object_frame.h"
+#include "dwg/object_types.h"
 #include "dwg/outside_drawings.h"
 
 namespace {
@@ -56,6 +62,26 @@ std::string unnumbered(const std::string& name) {
     if (name.size() < 2 || name[0] != '*' || !std::isdigit(static_cast<unsigned char>(name.back())))
         return name;
     return name.substr(0, name.find_first_of("0123456789"));
+}
+
+// The DXF type of each object of a DWG by its handle, translated or not: a twin of an
+// older version may write a kind the reader leaves out under another type (an
+// ARC_DIMENSION of R13 as the INSERT of its block, say).
+std::map<uint64_t, std::string> storedTypes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    std::map<uint64_t, std::string> types;
+    dwg::Container c;
+    std::vector<dwg::DwgClass> classes;
+    if (!dwg::readContainer(bytes, c).empty() ||
+        !dwg::readClasses(c.classes, c.version, c.maintenance, classes).empty())
+        return types;
+    for (const dwg::ObjectLocation& location : c.objectMap) {
+        dwg::ObjectFrame frame;
+        if (frame.open(c.objects, location.offset, c.version))
+            types[location.handle] = dwg::objectType(frame.type(), classes).dxfName;
+    }
+    return types;
 }
 
 // The values compared of a record: layer, names, texts, points, sizes and angles; in
@@ -129,7 +155,7 @@ uint64_t handleSeed(const Drawing& d) {
 struct Twin {
     std::string name;  // the test's name
     fs::path dwg, dxf;
-    size_t entities = 1, entries = 1, attributes = 0;
+    size_t entities = 0, entries = 1, attributes = 0;
     bool extents = false;
 };
 
@@ -165,7 +191,17 @@ protected:
         open(GetParam().dwg, ours_);
         open(GetParam().dxf, twin_);
         seed_ = handleSeed(ours_.drawing);
+        ASSERT_GT(seed_, 0u) << GetParam().name;
         leftOut_ = leftOut(ours_.source);
+        stored_ = storedTypes(GetParam().dwg);
+    }
+
+    // Whether the twin's record is of a kind the reader leaves out, as the twin names it
+    // or as the DWG stores it.
+    bool isLeftOut(const drawing::Record& r) const {
+        if (leftOut_.count(r.type)) return true;
+        const auto it = stored_.find(r.handle);
+        return it != stored_.end() && leftOut_.count(it->second) > 0;
     }
     // Compares the records of `kinds` (all when empty) of a section by handle.
     void compareSection(drawing::Section section) {
@@ -175,7 +211,7 @@ protected:
             const drawing::Record& r = b.record(i);
             if (r.section != section || !r.hasHandle || r.handle >= seed_) continue;
             if (r.kind == drawing::Kind::Table || r.kind == drawing::Kind::EndTab) continue;
-            if (leftOut_.count(r.type)) continue;
+            if (isLeftOut(r)) continue;
             const int32_t j = a.find(r.handle);
             if (j < 0) {
                 ADD_FAILURE() << GetParam().name << ": " << r.type << " "
@@ -192,6 +228,7 @@ protected:
     Opened twin_;
     uint64_t seed_ = 0;
     std::set<std::string> leftOut_;
+    std::map<uint64_t, std::string> stored_;
 };
 
 TEST_P(Oracle, SameEntitiesInEachLayout) {
@@ -204,7 +241,7 @@ TEST_P(Oracle, SameEntitiesInEachLayout) {
     for (const auto& layout : b) {
         for (size_t i : layout.records) {
             const drawing::Record& r = twin_.drawing.record(i);
-            if (r.handle >= seed_ || leftOut_.count(r.type)) continue;
+            if (r.handle >= seed_ || isLeftOut(r)) continue;
             EXPECT_TRUE(ourLayouts[layout.name].count(r.handle))
                 << GetParam().name << ": " << r.type << " " << drawing::handleText(r.handle)
                 << " not in layout " << layout.name;
