@@ -70,8 +70,7 @@ void writeTextBody(const TextBody& t, Record& r) {
     r.nameOf(7, t.style);  // left out by the writer when it is STANDARD
     if (t.generation != 0) r.integer(71, t.generation);
     if (t.horizontal != 0) r.integer(72, t.horizontal);
-    if (t.horizontal != 0 || t.vertical != 0)
-        r.point(11, t.alignment);
+    if (t.horizontal != 0 || t.vertical != 0) r.point(11, t.alignment);
     r.extrusion(t.extrusion);
 }
 

@@ -30,8 +30,15 @@ public:
         const uint64_t raw = std::bit_cast<uint64_t>(v);
         for (int i = 0; i < 8; ++i) RC(static_cast<uint8_t>(raw >> (8 * i)));
     }
-    void BS(uint8_t v) { bits(1, 2); RC(v); }  // the short form, for values below 256
-    void BL(uint8_t v) { bits(1, 2); RC(v); }
+    // BS and BL in their short form, for values below 256.
+    void BS(uint8_t v) {
+        bits(1, 2);
+        RC(v);
+    }
+    void BL(uint8_t v) {
+        bits(1, 2);
+        RC(v);
+    }
     void H(int code, uint8_t value) {
         bits(static_cast<uint64_t>(code), 4);
         bits(1, 4);
@@ -70,7 +77,8 @@ std::vector<uint8_t> objectBytes(Version version, uint8_t type, const TestBits& 
 
 // An object of R13 or R14 with no extended data: its handle, then the size of its data
 // in bits, then `body`.
-std::vector<uint8_t> r14Object(uint8_t type, uint8_t handle, const TestBits& body, const TestBits& handles) {
+std::vector<uint8_t> r14Object(uint8_t type, uint8_t handle, const TestBits& body,
+                               const TestBits& handles) {
     TestBits head;
     head.H(0, handle);
     head.BS(0);  // no extended data
@@ -103,8 +111,8 @@ TEST(ObjectBits, DictionariesOfR13HaveNoByteAfterTheirCount) {
         EXPECT_LT(frame.handlesLeft(), 8);
         std::vector<std::string> values;
         for (const Group& g : r.groups) values.push_back(std::to_string(g.code) + "=" + g.value);
-        EXPECT_EQ(values, (std::vector<std::string>{"100=AcDbDictionary", "281=1", "3=ACAD_GROUP", "350=D",
-                                                    "3=ACAD_MLINESTYLE", "350=E"}))
+        EXPECT_EQ(values, (std::vector<std::string>{"100=AcDbDictionary", "281=1", "3=ACAD_GROUP",
+                                                    "350=D", "3=ACAD_MLINESTYLE", "350=E"}))
             << static_cast<int>(version);
     }
 }
@@ -140,12 +148,14 @@ TEST(ObjectBits, FaceRecordsNameTheVerticesTheyHave) {
             data.RC(static_cast<uint8_t>(i & 0xFF));
             data.RC(static_cast<uint8_t>((i >> 8) & 0xFF));
         }
-        const std::vector<uint8_t> bytes = objectBytes(c.version, 14, data, {});  // VERTEX (PFACE FACE)
+        const uint8_t kVertexPfaceFace = 14;
+        const std::vector<uint8_t> bytes = objectBytes(c.version, kVertexPfaceFace, data, {});
         ObjectFrame frame;
         ASSERT_TRUE(frame.open(bytes, 0, c.version));
         Record r;
         decodeVertexPfaceFace(frame, r);
-        EXPECT_EQ(groupsFrom(r, 70), c.groups) << static_cast<int>(c.version) << " " << c.indices[1];
+        EXPECT_EQ(groupsFrom(r, 70), c.groups)
+            << static_cast<int>(c.version) << " " << c.indices[1];
     }
 }
 
@@ -155,7 +165,7 @@ TEST(ObjectBits, TextsWithoutAnAlignmentPointAlignAtTheOrigin) {
     for (const bool stored : {false, true}) {
         TestBits data;
         data.RC((stored ? 0xFD : 0xFF) & ~0x40);  // all left out but the alignments
-        data.RD(5.0);                           // the insertion point
+        data.RD(5.0);                             // the insertion point
         data.RD(7.0);
         if (stored) {
             data.bits(3, 2);  // DD: a whole double
@@ -176,8 +186,9 @@ TEST(ObjectBits, TextsWithoutAnAlignmentPointAlignAtTheOrigin) {
         Record r;
         decodeText(frame, r);
         EXPECT_FALSE(frame.failed());
-        const std::vector<std::string> expected = {
-            "72=1", stored ? "11=2.0" : "11=0.0", stored ? "21=3.0" : "21=0.0", "31=0.0", "100=AcDbText"};
+        const std::vector<std::string> expected = {"72=1", stored ? "11=2.0" : "11=0.0",
+                                                   stored ? "21=3.0" : "21=0.0", "31=0.0",
+                                                   "100=AcDbText"};
         EXPECT_EQ(groupsFrom(r, 72), expected) << stored;
     }
 }
@@ -186,11 +197,11 @@ TEST(ObjectBits, TextsWithoutAnAlignmentPointAlignAtTheOrigin) {
 // names only the end's tangent, and the start does not bend.
 TEST(ObjectBits, SplineEndsWithoutATangentHaveNone) {
     TestBits data;
-    data.BL(2);          // fit points only
-    data.BL(3);          // degree
-    data.bits(2, 2);     // fit tolerance 0
+    data.BL(2);                                   // fit points only
+    data.BL(3);                                   // degree
+    data.bits(2, 2);                              // fit tolerance 0
     for (int i = 0; i < 3; ++i) data.bits(2, 2);  // the start's tangent (0, 0, 0)
-    data.bits(1, 2);     // the end's (1, 0, 0)
+    data.bits(1, 2);                              // the end's (1, 0, 0)
     data.bits(2, 2);
     data.bits(2, 2);
     data.BL(4);

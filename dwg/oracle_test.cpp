@@ -171,14 +171,17 @@ std::vector<Twin> twins() {
         const std::string stem = file.substr(0, file.size() - suffix.size());
         if (!fs::exists(testdata / (stem + ".dwg"))) continue;
         Twin t{stem, testdata / (stem + ".dwg"), e.path()};
-        if (stem.starts_with("ACadSharp_sample_")) t = {stem.substr(17), t.dwg, t.dxf, 100, 50, 1, true};
+        if (stem.starts_with("ACadSharp_sample_"))
+            t = {stem.substr(17), t.dwg, t.dxf, 100, 50, 1, true};
         all.push_back(t);
     }
     for (const fs::path& dwg : dwg::outsideDrawings()) {
         fs::path dxf = dwg;
         if (!fs::exists(dxf.replace_extension(".dxf"))) continue;
-        std::string name = "outside_" + fs::relative(dwg, std::getenv("TOLVANE_DWG_SWEEP")).string();
-        std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+        std::string name =
+            "outside_" + fs::relative(dwg, std::getenv("TOLVANE_DWG_SWEEP")).string();
+        std::replace_if(
+            name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
         all.push_back({name.substr(0, name.size() - 4), dwg, dxf});
     }
     std::sort(all.begin(), all.end(), [](const Twin& a, const Twin& b) { return a.name < b.name; });
@@ -203,6 +206,7 @@ protected:
         const auto it = stored_.find(r.handle);
         return it != stored_.end() && leftOut_.count(it->second) > 0;
     }
+
     // Compares the records of `kinds` (all when empty) of a section by handle.
     void compareSection(drawing::Section section) {
         Drawing& a = ours_.drawing;
@@ -274,12 +278,14 @@ TEST_P(Oracle, SameTableEntries) {
             r.kind == drawing::Kind::EndTab || !r.hasHandle || r.handle >= seed_)
             continue;
         const int32_t j = a.find(r.handle);
-        ASSERT_GE(j, 0) << GetParam().name << ": " << r.type << " " << drawing::handleText(r.handle);
+        ASSERT_GE(j, 0) << GetParam().name << ": " << r.type << " "
+                        << drawing::handleText(r.handle);
         std::string x, y;
         a.value(static_cast<size_t>(j), 2, x);
         b.value(i, 2, y);
         EXPECT_EQ(a.record(static_cast<size_t>(j)).type, r.type);
-        EXPECT_EQ(unnumbered(x), unnumbered(y)) << GetParam().name << ": " << r.type << " " << drawing::handleText(r.handle);
+        EXPECT_EQ(unnumbered(x), unnumbered(y))
+            << GetParam().name << ": " << r.type << " " << drawing::handleText(r.handle);
         ++entries;
     }
     EXPECT_GE(entries, GetParam().entries);
@@ -288,16 +294,17 @@ TEST_P(Oracle, SameTableEntries) {
 // Variables a version lacks ($INSUNITS before 2000) are in neither; a code page's name
 // is the same in any case.
 TEST_P(Oracle, SameHeaderVariablesOfTheBatch) {
-    std::vector<std::string> names = {"$ACADVER", "$DWGCODEPAGE", "$TILEMODE", "$CLAYER",
-                                      "$TEXTSTYLE", "$DIMSTYLE", "$CELTYPE", "$LTSCALE",
-                                      "$FILLMODE", "$INSUNITS", "$LIMMIN", "$LIMMAX", "$INSBASE"};
+    std::vector<std::string> names = {
+        "$ACADVER", "$DWGCODEPAGE", "$TILEMODE", "$CLAYER", "$TEXTSTYLE", "$DIMSTYLE", "$CELTYPE",
+        "$LTSCALE", "$FILLMODE",    "$INSUNITS", "$LIMMIN", "$LIMMAX",    "$INSBASE"};
     if (GetParam().extents) names.insert(names.end(), {"$EXTMIN", "$EXTMAX"});
     for (const std::string& name : names) {
         std::string x, y;
         EXPECT_EQ(ours_.drawing.header(name, x), twin_.drawing.header(name, y))
             << GetParam().name << " " << name;
         if (name == "$DWGCODEPAGE")
-            for (std::string* s : {&x, &y}) std::transform(s->begin(), s->end(), s->begin(), ::toupper);
+            for (std::string* s : {&x, &y})
+                std::transform(s->begin(), s->end(), s->begin(), ::toupper);
         EXPECT_TRUE(sameValue(x, y)) << GetParam().name << " " << name << ": " << x << " / " << y;
     }
 }
