@@ -126,5 +126,21 @@ TEST(DxfWriter, SortTablesKeepTheirPairsWhenAnEntityWasNotTranslated) {
     EXPECT_NE(dxf.find("\n  5\nFFFFF3\n"), std::string::npos);
 }
 
+// R14 has one paper space. A drawing saved down to it from a later version keeps that
+// version's further layouts as blocks of the same name and LAYOUT objects, which the
+// drawing program leaves out: one paper space is read, with its viewports.
+TEST(DxfWriter, DrawingsOfR14HaveOnePaperSpace) {
+    const DwgDrawing d = sample("ACadSharp_sample_AC1014.dwg");
+    EXPECT_EQ(d.untranslatedObjects.at("LAYOUT"), 4);
+    drawing::Drawing out;
+    ASSERT_TRUE(drawing::Drawing::parse(writeDxf(d), out).ok());
+    std::vector<std::string> layouts;
+    for (const auto& layout : drawing::entitiesByLayout(out))
+        if (!layout.records.empty())
+            layouts.push_back(layout.name + " " + std::to_string(layout.records.size()));
+    EXPECT_EQ(layouts.size(), 2u);
+    EXPECT_EQ(layouts.back(), "Layout1 2");
+}
+
 }  // namespace
 }  // namespace dwg
