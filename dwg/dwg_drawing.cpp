@@ -19,8 +19,11 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
         ++drawing.unreadable["?"];
         return false;
     }
-    const ObjectType type = objectType(frame.type(), drawing.classes);
+    ObjectType type = objectType(frame.type(), drawing.classes);
     if (type.dxfName.empty()) return false;  // no DXF counterpart
+    // R13 and R14 have no layouts: theirs are those of a later version the drawing was
+    // saved down from, which the drawing program keeps as proxies.
+    if (type.dxfName == "LAYOUT" && container.version <= Version::R14) type.decode = nullptr;
     record.type = type.dxfName;
     if (type.entity) {
         frame.readEntityCommon(record);
@@ -47,22 +50,26 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
     return false;
 }
 
-// Leaves out the objects whose owner was not translated (the extension dictionaries
-// and records of a solid, say): they belong to what is counted as left out.
-void dropOrphans(DwgDrawing& d) {
+// The records a drawing of R13 or R14 keeps of a later version it was saved down from:
+// the layouts beyond the one paper space, each a further block named *PAPER_SPACE with
+// its BLOCK and ENDBLK. The drawing program leaves them out, with what they hold.
+std::vector<bool> laterLayouts(DwgDrawing& d) {
     std::vector<bool> gone(d.records.size(), false);
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (size_t i = 0; i < d.records.size(); ++i) {
-            const Record& r = d.records[i];
-            if (gone[i] || r.kind != RecordKind::Object || r.owner == 0) continue;
-            const auto owner = d.byHandle.find(r.owner);
-            if (owner == d.byHandle.end() || gone[owner->second]) {
-                gone[i] = changed = true;
-            }
-        }
-    }
-    dropRecords(d, gone);
+    const auto control = d.byHandle.find(d.header.blockControl);
+    if (d.version > Version::R14 || control == d.byHandle.end()) return gone;
+    std::vector<uint64_t>& entries = d.records[control->second].owned;
+    std::erase_if(entries, [&](uint64_t h) {
+        const auto at = d.byHandle.find(h);
+        if (at == d.byHandle.end() || h == d.header.paperSpace) return false;
+        const Record& r = d.records[at->second];
+        std::string name = r.name;
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (r.type != "BLOCK_RECORD" || name != "*PAPER_SPACE") return false;
+        for (uint64_t part : {h, r.block, r.endBlock})
+            if (const auto p = d.byHandle.find(part); p != d.byHandle.end()) gone[p->second] = true;
+        return true;
+    });
+    return gone;
 }
 
 // A block record stores only the stem of an anonymous block's name ("*U" for "*U26",
@@ -89,7 +96,19 @@ void nameBlocks(DwgDrawing& d) {
 
 }  // namespace
 
-void dropRecords(DwgDrawing& d, const std::vector<bool>& gone) {
+void dropRecords(DwgDrawing& d, std::vector<bool> gone) {
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (size_t i = 0; i < d.records.size(); ++i) {
+            const Record& r = d.records[i];
+            if (gone[i] || r.owner == 0 || r.kind == RecordKind::TableEntry) continue;
+            const auto owner = d.byHandle.find(r.owner);
+            const bool missing = owner == d.byHandle.end();
+            if ((missing && r.kind == RecordKind::Object) || (!missing && gone[owner->second])) {
+                gone[i] = changed = true;
+            }
+        }
+    }
     std::vector<Record> kept;
     kept.reserve(d.records.size());
     d.byHandle.clear();
@@ -131,7 +150,9 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
         }
     }
     nameShapes(out);
-    dropOrphans(out);
+    // Also the objects whose owner was not translated (the extension dictionaries and
+    // records of a solid, say): they belong to what is counted as left out.
+    dropRecords(out, laterLayouts(out));
     nameBlocks(out);
     completeLeaders(out);
     return {};

@@ -41,8 +41,9 @@ struct DwgDrawing {
     const Record* find(uint64_t handle) const;
 };
 
-// Leaves out the records marked in `gone` (by their place), keeping `byHandle` in step.
-void dropRecords(DwgDrawing& d, const std::vector<bool>& gone);
+// Leaves out the records marked in `gone` (by their place), the entities and objects
+// they own, and the objects whose owner is missing, keeping `byHandle` in step.
+void dropRecords(DwgDrawing& d, std::vector<bool> gone);
 
 // Reads `file` into `out`. Returns an empty string, or the reason the file cannot be
 // read at all (a broken object is counted in `untranslated` and reading goes on).

@@ -66,10 +66,13 @@ def converts_every_drawing(work):
         doc = read_clean(out_path)
         version = open(dwg, "rb").read(6).decode("ascii")
         check(doc.dxfversion == version or version == "AC1014", f"{name}: DXF {doc.dxfversion}")
-        check(len(doc.modelspace()) > 100, f"{name}: {len(doc.modelspace())} entities")
+        check(len(doc.modelspace()) > 0, f"{name}: no entities")
         info, _ = run("info", dwg)
         check(info[0] == f"version={version}" and info[1] == "codepage=ANSI_1252", f"{name}: {info[:2]}")
-        check("entities=Model|LINE|26" in info, f"{name}: info {info[2:6]}")
+        # The samples all hold the same drawing, saved in each version.
+        if name.startswith("ACadSharp_sample_"):
+            check(len(doc.modelspace()) > 100, f"{name}: {len(doc.modelspace())} entities")
+            check("entities=Model|LINE|26" in info, f"{name}: info {info[2:6]}")
         # convert never replaces its target.
         _, err = run("convert", dwg, out_path, code=1)
         check("目标文件已存在" in err, f"{name}: second convert: {err}")
