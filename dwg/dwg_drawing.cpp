@@ -36,6 +36,7 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
     if (!type.decode && type.entity && frame.type() >= 500 && frame.hasGraphics() &&
         !frame.failed()) {
         decodeAsProxyEntity(frame, record);
+        record.proxyOf = type.dxfName;
         ++drawing.asProxies[type.dxfName];
         return true;
     }
@@ -69,6 +70,22 @@ std::vector<bool> laterLayouts(DwgDrawing& d) {
             if (const auto p = d.byHandle.find(part); p != d.byHandle.end()) gone[p->second] = true;
         return true;
     });
+    return gone;
+}
+
+// The proxy entities made from graphics that no block holds: a class may call itself an
+// entity and yet be an object kept in a dictionary. They stay counted as left out.
+std::vector<bool> proxiesOutsideBlocks(DwgDrawing& d) {
+    std::vector<bool> gone(d.records.size(), false);
+    for (size_t i = 0; i < d.records.size(); ++i) {
+        const Record& r = d.records[i];
+        if (r.proxyOf.empty() || r.entityMode != 0) continue;
+        const Record* owner = d.find(r.owner);
+        if (owner && owner->type == "BLOCK_RECORD") continue;
+        gone[i] = true;
+        if (--d.asProxies[r.proxyOf] == 0) d.asProxies.erase(r.proxyOf);
+        ++d.untranslatedEntities[r.proxyOf];
+    }
     return gone;
 }
 
@@ -150,6 +167,7 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
         }
     }
     nameShapes(out);
+    dropRecords(out, proxiesOutsideBlocks(out));
     // Also the objects whose owner was not translated (the extension dictionaries and
     // records of a solid, say): they belong to what is counted as left out.
     dropRecords(out, laterLayouts(out));

@@ -50,6 +50,7 @@ struct Record {
     int invisible = 0;
     int lineweight = -1;
     uint64_t previous = 0, next = 0;  // links of the entities of a block up to 2000
+    std::string proxyOf;  // a proxy entity made from graphics: the kind it stands for
 
     // What the record owns, in order: a POLYLINE's vertices and an INSERT's attributes
     // (then `seqend`), a table's entries, the entities of a block (from 2004 on).
