@@ -108,6 +108,7 @@ public:
 private:
     bool take(size_t bits);
     uint8_t byteAt(size_t bit) const;
+    uint64_t window(size_t bit) const;
     uint64_t rawBytes(int n);  // n ≤ 8 bytes, little endian
 
     const uint8_t* data_ = nullptr;

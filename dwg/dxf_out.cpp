@@ -1,24 +1,47 @@
 #include "dwg/dxf_out.h"
 
+#include <algorithm>
+#include <charconv>
+
+#include "dwg/record.h"
+
 namespace dwg {
 
+void DxfOut::code(int code) {
+    char buffer[16] = {' ', ' ', ' '};
+    char digits[12];
+    char* end = std::to_chars(digits, digits + sizeof digits, code).ptr;
+    const auto length = static_cast<size_t>(end - digits);
+    const size_t pad = length < 3 ? 3 - length : 0;
+    std::copy(digits, end, buffer + pad);
+    buffer[pad + length] = '\n';
+    text_.append(buffer, pad + length + 1);
+}
+
 void DxfOut::group(int code, std::string_view value) {
-    const std::string number = std::to_string(code);
-    if (number.size() < 3) text_.append(3 - number.size(), ' ');
-    text_ += number;
-    text_ += '\n';
-    for (char c : value) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20) {
-            text_ += '^';
-            text_ += static_cast<char>(u + 0x40);
-        } else if (c == '^' ) {
-            text_ += "^ ";
-        } else {
-            text_ += c;
-        }
+    this->code(code);
+    // Nearly every value is plain: it goes in by runs between the characters escaped.
+    size_t run = 0;
+    for (size_t i = 0; i < value.size(); ++i) {
+        const auto u = static_cast<unsigned char>(value[i]);
+        if (u >= 0x20 && u != '^') continue;
+        text_.append(value.data() + run, i - run);
+        const char escaped[2] = {'^', u == '^' ? ' ' : static_cast<char>(u + 0x40)};
+        text_.append(escaped, 2);
+        run = i + 1;
     }
+    text_.append(value.data() + run, value.size() - run);
     text_ += '\n';
+}
+
+void DxfOut::group(int code, int64_t value) {
+    char buffer[24];
+    group(code, std::string_view(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr));
+}
+
+void DxfOut::handle(int code, uint64_t value) {
+    char buffer[17];
+    group(code, std::string_view(buffer, putHex(buffer, value)));
 }
 
 }  // namespace dwg

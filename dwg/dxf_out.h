@@ -3,6 +3,7 @@
 // values in caret notation (a line feed as ^J), so that no value breaks a line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,10 +11,15 @@ namespace dwg {
 
 class DxfOut {
 public:
+    // Room for `bytes` of text, so that a text of known size grows only once.
+    void reserve(size_t bytes) { text_.reserve(bytes); }
     void group(int code, std::string_view value);
+    void group(int code, int64_t value);
+    void handle(int code, uint64_t value);  // in hexadecimal, as hexText writes it
     std::string& text() { return text_; }
 
 private:
+    void code(int code);
     std::string text_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace dwg {
@@ -37,14 +38,22 @@ public:
         put_ += n;
     }
 
-    // Repeats `n` bytes from `distance` back in the output; byte by byte, since a
-    // reference may overlap the bytes it produces.
+    // Repeats `n` bytes from `distance` back in the output. A reference may overlap the
+    // bytes it produces (a run repeating its last `distance` bytes): those go byte by
+    // byte, the others at once.
     void copyBack(size_t n, size_t distance) {
         if (failed_ || distance == 0 || distance > put_ || n > out_.size() - put_) {
             failed_ = true;
             return;
         }
-        for (size_t i = 0; i < n; ++i, ++put_) out_[put_] = out_[put_ - distance];
+        uint8_t* to = out_.data() + put_;
+        const uint8_t* from = to - distance;
+        put_ += n;
+        if (distance >= n) {
+            std::memcpy(to, from, n);
+            return;
+        }
+        for (size_t i = 0; i < n; ++i) to[i] = from[i];
     }
 
 private:
