@@ -1,6 +1,7 @@
 #include "dwg/dwg_drawing.h"
 
 #include <cctype>
+#include <unordered_set>
 
 #include "dwg/leaders.h"
 #include "dwg/object_types.h"
@@ -8,16 +9,58 @@
 namespace dwg {
 namespace {
 
+// What is known of each object type of a drawing, looked up once a type.
+class TypeCache {
+public:
+    explicit TypeCache(const std::vector<DwgClass>& classes)
+        : classes_(classes), types_(500 + classes.size()), known_(types_.size(), false) {}
+
+    const ObjectType& operator[](uint16_t type) {
+        if (type >= types_.size()) return none_;
+        if (!known_[type]) {
+            types_[type] = objectType(type, classes_);
+            known_[type] = true;
+        }
+        return types_[type];
+    }
+
+private:
+    const std::vector<DwgClass>& classes_;
+    std::vector<ObjectType> types_;
+    std::vector<bool> known_;
+    const ObjectType none_;
+};
+
+// What reading the objects keeps track of besides the drawing.
+struct Reading {
+    TypeCache types;
+    // Handles of the objects that will not be in the drawing: those that do not
+    // translate, and the dictionaries and extension records left out below. Kept only
+    // while every handle of the object map is distinct (so that no later entry of the
+    // same handle can still come in).
+    std::unordered_set<uint64_t> leftOut;
+    bool tracking = true;
+};
+
+// Dictionaries and extension records whose owner is left out are left out in turn
+// (dropOrphans), whatever they hold: they are not decoded at all. They are the bulk of
+// what hangs under the objects not translated (the histories of solids, say).
+bool leftOutWithOwner(const Reading& reading, const ObjectType& type, const Record& record) {
+    return reading.tracking && !type.entity && record.owner != 0 &&
+           (type.decode == decodeDictionary || type.decode == decodeXrecord) &&
+           reading.leftOut.contains(record.owner);
+}
+
 // Reads the object at `offset` into `record`; false when it does not translate (then
 // it is counted, and an entity's link to the next one is kept).
-bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset,
-                Record& record) {
+bool readObject(const Container& container, DwgDrawing& drawing, Reading& reading,
+                uint64_t offset, Record& record) {
     ObjectFrame frame;
     if (!frame.open(container.objects, offset, container.version)) {
         ++drawing.unreadable["?"];
         return false;
     }
-    const ObjectType type = objectType(frame.type(), drawing.classes);
+    const ObjectType& type = reading.types[frame.type()];
     if (type.dxfName.empty()) return false;  // no DXF counterpart
     record.type = type.dxfName;
     if (type.entity) {
@@ -25,6 +68,7 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
     } else {
         frame.readObjectCommon(record);
     }
+    if (!frame.failed() && leftOutWithOwner(reading, type, record)) return false;
     if (type.decode && !frame.failed()) type.decode(frame, record);
     if (type.decode && !frame.failed()) return true;
     if (type.entity && record.next) drawing.links[record.handle] = record.next;
@@ -105,9 +149,17 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
     why = readClasses(container.classes, container.version, container.maintenance, out.classes);
     if (!why.empty()) return why;
     out.records.reserve(container.objectMap.size());
+    out.byHandle.reserve(container.objectMap.size());
+    Reading reading{TypeCache(out.classes), {}, true};
+    for (size_t i = 1; i < container.objectMap.size(); ++i)
+        if (container.objectMap[i].handle <= container.objectMap[i - 1].handle)
+            reading.tracking = false;
     for (const ObjectLocation& location : container.objectMap) {
         Record record;
-        if (!readObject(container, out, location.offset, record)) continue;
+        if (!readObject(container, out, reading, location.offset, record)) {
+            if (reading.tracking) reading.leftOut.insert(location.handle);
+            continue;
+        }
         // The object map is the authority on handles; a later entry wins.
         record.handle = location.handle;
         const auto [it, added] = out.byHandle.emplace(location.handle, out.records.size());
