@@ -4,6 +4,7 @@
 // a failed stream reads zeros and writes nothing.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -39,8 +40,9 @@ public:
     }
 
     // Repeats `n` bytes from `distance` back in the output. A reference may overlap the
-    // bytes it produces (a run repeating its last `distance` bytes): those go byte by
-    // byte, the others at once.
+    // bytes it produces: it then repeats its last `distance` bytes, so the bytes are
+    // copied in whole periods, each copy from the start and as long as all the periods
+    // already there.
     void copyBack(size_t n, size_t distance) {
         if (failed_ || distance == 0 || distance > put_ || n > out_.size() - put_) {
             failed_ = true;
@@ -49,11 +51,11 @@ public:
         uint8_t* to = out_.data() + put_;
         const uint8_t* from = to - distance;
         put_ += n;
-        if (distance >= n) {
-            std::memcpy(to, from, n);
-            return;
+        for (size_t done = 0; done < n;) {
+            const size_t chunk = std::min(done + distance, n - done);
+            std::memcpy(to + done, from, chunk);
+            done += chunk;
         }
-        for (size_t i = 0; i < n; ++i) to[i] = from[i];
     }
 
 private:
