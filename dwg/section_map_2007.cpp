@@ -143,18 +143,8 @@ std::string readSectionMap2007(std::span<const uint8_t> data,
 std::vector<uint8_t> deinterleave(std::span<const uint8_t> coded, size_t codewords,
                                   size_t dataBytes) {
     std::vector<uint8_t> data(codewords * dataBytes);
-    // By blocks of codewords, so that both the bytes read and those written stay in
-    // the cache while the block is transposed.
-    constexpr size_t kBlock = 32;
-    const uint8_t* from = coded.data();
-    uint8_t* to = data.data();
-    for (size_t first = 0; first < codewords; first += kBlock) {
-        const size_t last = std::min(codewords, first + kBlock);
-        for (size_t j = 0; j < dataBytes; ++j) {
-            const uint8_t* row = from + j * codewords;
-            for (size_t i = first; i < last; ++i) to[i * dataBytes + j] = row[i];
-        }
-    }
+    for (size_t i = 0; i < codewords; ++i)
+        for (size_t j = 0; j < dataBytes; ++j) data[i * dataBytes + j] = coded[j * codewords + i];
     return data;
 }
 
