@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 #include "dwg/record.h"
 
@@ -18,11 +19,30 @@ void DxfOut::code(int code) {
     text_.append(buffer, pad + length + 1);
 }
 
+namespace {
+
+// Whether one of the eight bytes of `word` is a control character or a caret.
+bool anyEscaped(uint64_t word) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    const uint64_t control = (word - 0x20 * kOnes) & ~word & kHigh;
+    const uint64_t caret = word ^ ('^' * kOnes);
+    return control | ((caret - kOnes) & ~caret & kHigh);
+}
+
+}  // namespace
+
 void DxfOut::group(int code, std::string_view value) {
     this->code(code);
-    // Nearly every value is plain: it goes in by runs between the characters escaped.
+    // Nearly every value is plain: it goes in by runs between the characters escaped,
+    // found eight bytes at a time.
     size_t run = 0;
-    for (size_t i = 0; i < value.size(); ++i) {
+    size_t i = 0;
+    for (; i + 8 <= value.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, value.data() + i, 8);
+        if (anyEscaped(word)) break;
+    }
+    for (; i < value.size(); ++i) {
         const auto u = static_cast<unsigned char>(value[i]);
         if (u >= 0x20 && u != '^') continue;
         text_.append(value.data() + run, i - run);
