@@ -97,15 +97,15 @@ void dropOrphans(DwgDrawing& d) {
             }
         }
     }
-    std::vector<Record> kept;
-    kept.reserve(d.records.size());
     d.byHandle.clear();
+    size_t kept = 0;
     for (size_t i = 0; i < d.records.size(); ++i) {
         if (gone[i]) continue;
-        d.byHandle.emplace(d.records[i].handle, kept.size());
-        kept.push_back(std::move(d.records[i]));
+        d.byHandle.emplace(d.records[i].handle, kept);
+        if (kept != i) d.records[kept] = std::move(d.records[i]);
+        ++kept;
     }
-    d.records = std::move(kept);
+    d.records.erase(d.records.begin() + static_cast<ptrdiff_t>(kept), d.records.end());
 }
 
 // A block record stores only the stem of an anonymous block's name ("*U" for "*U26",
@@ -155,18 +155,20 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
         if (container.objectMap[i].handle <= container.objectMap[i - 1].handle)
             reading.tracking = false;
     for (const ObjectLocation& location : container.objectMap) {
-        Record record;
+        // Read in place at the end of the records, and taken off again when it does not
+        // translate.
+        Record& record = out.records.emplace_back();
         if (!readObject(container, out, reading, location.offset, record)) {
+            out.records.pop_back();
             if (reading.tracking) reading.leftOut.insert(location.handle);
             continue;
         }
         // The object map is the authority on handles; a later entry wins.
         record.handle = location.handle;
-        const auto [it, added] = out.byHandle.emplace(location.handle, out.records.size());
-        if (added) {
-            out.records.push_back(std::move(record));
-        } else {
+        const auto [it, added] = out.byHandle.emplace(location.handle, out.records.size() - 1);
+        if (!added) {
             out.records[it->second] = std::move(record);
+            out.records.pop_back();
         }
     }
     dropOrphans(out);
