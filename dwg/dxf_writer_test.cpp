@@ -3,6 +3,7 @@
 // line kept on one, and references to what was not translated left out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -110,6 +111,20 @@ TEST(DxfWriter, GroupsOnTheirLines) {
     numbers.group(70, int64_t{-12});
     numbers.handle(5, 0xABC1);
     EXPECT_EQ(numbers.text(), " 70\n-12\n  5\nABC1\n");
+}
+
+// Reals in the shortest form that reads back the same, with a decimal point; whole
+// numbers too, on both sides of where the form turns to an exponent.
+TEST(DxfWriter, RealsInTheirShortestForm) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0.0"},           {-0.0, "-0.0"},          {1.0, "1.0"},
+        {-1.0, "-1.0"},         {9999.0, "9999.0"},      {-9999.0, "-9999.0"},
+        {10000.0, "10000.0"},   {100000.0, "1e+05"},     {123456.0, "123456.0"},
+        {0.5, "0.5"},           {9999.5, "9999.5"},      {1e-7, "1e-07"},
+        {1.0 / 3, "0.3333333333333333"},                 {1e300, "1e+300"},
+        {std::nan(""), "0.0"},  {-HUGE_VAL, "0.0"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(realText(value), text) << value;
 }
 
 TEST(DxfWriter, CodePageNames) {

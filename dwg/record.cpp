@@ -9,7 +9,16 @@ namespace dwg {
 
 char* putReal(char* at, double value) {
     if (!std::isfinite(value)) value = 0.0;
-    char* end = std::to_chars(at, at + 30, value).ptr;
+    char* end;
+    // Whole numbers below 10000 (a third of all reals) are their own shortest form (but
+    // -0, which the integers do not have); the general conversion costs several times
+    // as much.
+    if (value == std::trunc(value) && std::abs(value) < 10000.0 &&
+        !(value == 0.0 && std::signbit(value))) {
+        end = std::to_chars(at, at + 8, static_cast<int>(value)).ptr;
+    } else {
+        end = std::to_chars(at, at + 30, value).ptr;
+    }
     // A real keeps a decimal point, as the drawing program writes it.
     for (const char* c = at; c != end; ++c)
         if (*c == '.' || *c == 'e') return end;
@@ -55,6 +64,8 @@ std::string binaryText(std::string_view bytes) {
 }
 
 void Record::text(int code, std::string_view value) {
+    // Most records have a dozen groups or more: room for them at once.
+    if (groups.capacity() == 0) groups.reserve(16);
     groups.push_back(Group{static_cast<int16_t>(code), false, std::string(value), 0});
 }
 
