@@ -66,7 +66,7 @@ uint8_t BitReader::byteAt(size_t bit) const {
 uint64_t BitReader::window(size_t bit) const {
     uint64_t word;
     std::memcpy(&word, data_ + bit / 8, 8);
-    word = __builtin_bswap64(word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
     const unsigned shift = bit % 8;
     if (shift == 0) return word;
     return (word << shift) | (data_[bit / 8 + 8] >> (8 - shift));
@@ -265,7 +265,8 @@ std::string BitReader::bytes(size_t n) {
     char* to = out.data();
     size_t i = 0;
     for (; i + 8 <= n && (pos_ + i * 8) / 8 + 9 <= size_; i += 8) {
-        const uint64_t word = __builtin_bswap64(window(pos_ + i * 8));
+        uint64_t word = window(pos_ + i * 8);
+        if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
         std::memcpy(to + i, &word, 8);
     }
     for (; i < n; ++i) to[i] = static_cast<char>(byteAt(pos_ + i * 8));
