@@ -12,15 +12,23 @@ namespace dwg {
 class DxfOut {
 public:
     // Room for `bytes` of text, so that a text of known size grows only once.
-    void reserve(size_t bytes) { text_.reserve(bytes); }
+    void reserve(size_t bytes);
     void group(int code, std::string_view value);
     void group(int code, int64_t value);
     void handle(int code, uint64_t value);  // in hexadecimal, as hexText writes it
-    std::string& text() { return text_; }
+    // The text written so far.
+    std::string& text();
 
 private:
-    void code(int code);
-    std::string text_;
+    // Where `bytes` more characters can be written; the text is written in place and
+    // `used_` moved past it.
+    char* room(size_t bytes) {
+        if (bytes > text_.size() - used_) grow(bytes);
+        return text_.data() + used_;
+    }
+    void grow(size_t bytes);
+    std::string text_;  // its first `used_` characters are the text
+    size_t used_ = 0;
 };
 
 }  // namespace dwg
