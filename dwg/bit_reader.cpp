@@ -61,17 +61,6 @@ uint8_t BitReader::byteAt(size_t bit) const {
     return static_cast<uint8_t>((data_[i] << shift) | (next >> (8 - shift)));
 }
 
-// Eight bytes of the stream from bit `bit`, the first in the high byte; reads byte
-// bit / 8 + 8 too. REQUIRES: bit / 8 + 9 ≤ the bytes' size.
-uint64_t BitReader::window(size_t bit) const {
-    uint64_t word;
-    std::memcpy(&word, data_ + bit / 8, 8);
-    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-    const unsigned shift = bit % 8;
-    if (shift == 0) return word;
-    return (word << shift) | (data_[bit / 8 + 8] >> (8 - shift));
-}
-
 uint64_t BitReader::rawBytes(int n) {
     if (!take(static_cast<size_t>(n) * 8)) return 0;
     if (pos_ / 8 + 9 <= size_) {
