@@ -53,8 +53,8 @@ bool leftOutWithOwner(const Reading& reading, const ObjectType& type, const Reco
 
 // Reads the object at `offset` into `record`; false when it does not translate (then
 // it is counted, and an entity's link to the next one is kept).
-bool readObject(const Container& container, DwgDrawing& drawing, Reading& reading,
-                uint64_t offset, Record& record) {
+bool readObject(const Container& container, DwgDrawing& drawing, Reading& reading, uint64_t offset,
+                Record& record) {
     ObjectFrame frame;
     if (!frame.open(container.objects, offset, container.version)) {
         ++drawing.unreadable["?"];

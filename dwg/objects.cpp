@@ -41,8 +41,6 @@ std::string recordText(ObjectFrame& f) {
     return d.bytes(n);
 }
 
-
-
 // One value of an extension record, by the type its group code has in DXF.
 void recordValue(ObjectFrame& f, Record& r, int code) {
     BitReader& d = f.data();

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <charconv>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 namespace dwg {
 

@@ -140,10 +140,6 @@ std::string readSectionMap2007(std::span<const uint8_t> data,
     return {};
 }
 
-}  // namespace
-
-namespace {
-
 uint64_t littleEndianAt(const uint8_t* at) {
     uint64_t word;
     std::memcpy(&word, at, 8);
