@@ -6,7 +6,7 @@
 #include <iostream>
 #include <system_error>
 
-#include "db/file_placement.h"
+#include "files/placement.h"
 #include "db/seed.h"
 #include "ui/data_paths.h"
 
@@ -77,7 +77,7 @@ ui::OptionalMessage seedDataFolder() {
         const fs::path tmp = data / "help.txt.tmp";
         if (fs::copy_file(fs::path(seedDir()) / "help.txt", tmp,
                           fs::copy_options::overwrite_existing, ec) &&
-            renameNoReplace(tmp.string(), help.string()) != 0)
+            files::renameNoReplace(tmp.string(), help.string()) != 0)
             fs::remove(tmp, ec);
     }
     for (const ui::Message& m : db::seedDatabases(data.string(), ui::standardDbDir(), seedDir()))

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "db/file_placement.h"
+#include "files/placement.h"
 #include "db/sql_statement.h"
 
 namespace fs = std::filesystem;
@@ -177,7 +177,7 @@ bool buildDatabaseFile(const std::string& path,
     connection.reset();
     if (ok) {
         // A file that appeared meanwhile, made by another process, is kept.
-        if (const int e = renameNoReplace(temporary, path)) {
+        if (const int e = files::renameNoReplace(temporary, path)) {
             error = e == EEXIST
                         ? taken
                         : "无法把 “" + temporary + "” 改名为 “" + path + "”：" + std::strerror(e);
@@ -185,7 +185,7 @@ bool buildDatabaseFile(const std::string& path,
         } else {
             // The file is in place either way; a folder that cannot be flushed (some file
             // systems refuse) only leaves the rename to the system's own timing.
-            syncFolder(folderOf(path));
+            files::syncFolder(folderOf(path));
         }
     }
     if (!ok) fs::remove(temporary, ec);

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "drawing/foreign_format.h"
+#include "files/placement.h"
 
 namespace drawing {
 namespace {
@@ -76,16 +77,6 @@ int writeTemporary(const std::string& path, mode_t perms,
     return error;
 }
 
-// Moves `from` to `to` without replacing an existing `to`.
-int renameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
-    // A file system without the flag: a hard link fails on an existing target too.
-    if (::link(from.c_str(), to.c_str()) != 0) return errno;
-    ::unlink(from.c_str());
-    return 0;
-}
-
 }  // namespace
 
 Status readDrawingFile(const std::string& path, Drawing& drawing, DrawingSource* source) {
@@ -129,6 +120,7 @@ Status readDrawingFile(const std::string& path, Drawing& drawing, DrawingSource*
     DrawingSource from;
     if (const ForeignFormat* format = foreignFormatOf(std::string_view(bytes).substr(0, 16))) {
         Translation translation;
+        translation.path = path;
         Status translated = format->translate(bytes, translation);
         if (!translated.ok()) return Status::failure(translated.reason, path);
         from.format = format->name();
@@ -152,7 +144,7 @@ Status writeDrawingFile(const Drawing& drawing, const std::string& path, WriteMo
         return systemFailure(reason::kUnwritable, e, path);
     const int e = mode == WriteMode::Replace
                       ? (::rename(temp.c_str(), path.c_str()) == 0 ? 0 : errno)
-                      : renameNoReplace(temp, path);
+                      : files::renameNoReplace(temp, path);
     if (e == 0) return Status{};
     ::unlink(temp.c_str());
     if (e == EEXIST) return Status::failure(reason::kTargetExists, path);
@@ -171,7 +163,7 @@ Status writeNewFile(std::string_view bytes, const std::string& path, std::string
                    : (target.parent_path() / (target.stem().string() + " (" + std::to_string(k) +
                                               ")" + target.extension().string()))
                          .string();
-        const int e = renameNoReplace(temp, name);
+        const int e = files::renameNoReplace(temp, name);
         if (e == 0) {
             written = name;
             return Status{};

@@ -15,6 +15,7 @@
 namespace drawing {
 
 struct Translation {
+    std::string path;                // the file's path, given: what it names is looked up beside it
     std::string dxf;                 // the drawing as the bytes of a DXF file
     std::vector<std::string> notes;  // what was left out of the translation, one line each
 };

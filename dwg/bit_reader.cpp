@@ -311,9 +311,15 @@ double BitReader::BT() {
 }
 
 Color BitReader::CMC() {
+    if (version_ >= Version::R2004) return CMC2004();
     Color c;
     c.index = BS();
-    if (version_ < Version::R2004) return c;
+    return c;
+}
+
+Color BitReader::CMC2004() {
+    Color c;
+    c.index = BS();
     const uint32_t rgb = static_cast<uint32_t>(BL());
     const uint8_t flags = RC();
     if (flags & 1) c.name = TV();
@@ -326,6 +332,7 @@ Color BitReader::CMC() {
         c.rgb = rgb & 0xffffff;
         break;
     case 0xc3: c.index = static_cast<int16_t>(rgb & 0xff); break;
+    case 0xc8: c.index = 257; break;  // none
     default: break;  // no method: the index stands as read
     }
     return c;

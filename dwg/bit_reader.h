@@ -105,6 +105,7 @@ public:
     Point3 BE();   // extrusion: 3BD up to R14, a bit for (0,0,1) from 2000 on
     double BT();   // thickness: BD up to R14, a bit for 0 from 2000 on
     Color CMC();   // colour of table entries and header variables
+    Color CMC2004();  // the same as stored from 2004 on (tables keep it so in any version)
     Color ENC();   // colour of entities (with transparency from 2004 on)
 
 private:

@@ -15,6 +15,17 @@ using Decoder = void (*)(ObjectFrame& frame, Record& record);
 
 inline double degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
 
+// A count of items read as BL, each of at least `minBits` bits: 0, with the data
+// stopped, when the bits left could not hold that many.
+inline int64_t itemCount(BitReader& d, size_t minBits) {
+    const int64_t n = d.BL();
+    if (n < 0 || static_cast<uint64_t>(n) > d.bitsLeft() / minBits) {
+        d.stop();
+        return 0;
+    }
+    return n;
+}
+
 // Geometry (entities_geometry.cpp).
 void decodeLine(ObjectFrame&, Record&);
 void decodeCircle(ObjectFrame&, Record&);
@@ -52,6 +63,16 @@ void writeMTextBody(const MTextBody& m, Version version, bool embedded, Record& 
 void decodeLeader(ObjectFrame&, Record&);
 void decodeTolerance(ObjectFrame&, Record&);
 void decodeMLine(ObjectFrame&, Record&);
+
+// Multileaders (entities_multileader.cpp) and their styles (mleader_style.cpp).
+void decodeMultiLeader(ObjectFrame&, Record&);
+void decodeMLeaderStyle(ObjectFrame&, Record&);
+// A colour as the multileader's DXF groups hold it: 0xC0000000 BYLAYER, 0xC1000000
+// BYBLOCK, 0xC2RRGGBB a true colour, 0xC30000nn an ACI index.
+int32_t mleaderColor(const Color& c);
+// Whether `count` items of at least `leastBits` each fit in the bits left; when not,
+// the stream is stopped.
+bool mleaderCountFits(BitReader& d, int64_t count, size_t leastBits);
 
 // Hatches (entities_hatch.cpp).
 void decodeHatch(ObjectFrame&, Record&);
@@ -112,6 +133,34 @@ void decodeWipeoutVariables(ObjectFrame&, Record&);
 void decodeScale(ObjectFrame&, Record&);
 void decodeDbColor(ObjectFrame&, Record&);
 void decodeSortentsTable(ObjectFrame&, Record&);
+
+// Proxies (entities_proxy.cpp); an entity of an unknown class that carries proxy
+// graphics becomes a proxy entity showing them.
+void decodeProxyEntity(ObjectFrame&, Record&);
+void decodeProxyObject(ObjectFrame&, Record&);
+void decodeAsProxyEntity(ObjectFrame&, Record&);
+// An entity's proxy graphics as DXF holds them among its common groups (the size, then
+// the bytes): none when it has none.
+void proxyGraphics(const ObjectFrame&, Record&);
+
+// Subdivision meshes (entities_mesh.cpp); underlays and their definitions (underlays.cpp).
+void decodeMesh(ObjectFrame&, Record&);
+void decodeUnderlay(ObjectFrame&, Record&);
+void decodeUnderlayDefinition(ObjectFrame&, Record&);
+
+// Regions, solids and bodies with their ACIS data (entities_acis.cpp).
+void decodeAcis(ObjectFrame&, Record&);
+
+// Tables of cells, their styles and geometry (entities_table.cpp, table_styles.cpp,
+// table_objects.cpp).
+void decodeTable(ObjectFrame&, Record&);
+void decodeTableStyle(ObjectFrame&, Record&);
+void decodeCellStyleMap(ObjectFrame&, Record&);
+void decodeTableGeometry(ObjectFrame&, Record&);
+void decodeTableContent(ObjectFrame&, Record&);  // table_content.cpp
+
+// Shapes (shapes.cpp); their names are filled in from their shape files afterwards.
+void decodeShape(ObjectFrame&, Record&);
 
 // Objects (objects.cpp).
 void decodeDictionary(ObjectFrame&, Record&);

@@ -5,6 +5,7 @@
 
 #include "dwg/leaders.h"
 #include "dwg/object_types.h"
+#include "dwg/shapes.h"
 
 namespace dwg {
 namespace {
@@ -43,7 +44,7 @@ struct Reading {
 };
 
 // Dictionaries and extension records whose owner is left out are left out in turn
-// (dropOrphans), whatever they hold: they are not decoded at all. They are the bulk of
+// (dropRecords), whatever they hold: they are not decoded at all. They are the bulk of
 // what hangs under the objects not translated (the histories of solids, say).
 bool leftOutWithOwner(const Reading& reading, const ObjectType& type, const Record& record) {
     return reading.tracking && !type.entity && record.owner != 0 &&
@@ -52,7 +53,8 @@ bool leftOutWithOwner(const Reading& reading, const ObjectType& type, const Reco
 }
 
 // Reads the object at `offset` into `record`; false when it does not translate (then
-// it is counted, and an entity's link to the next one is kept).
+// it is counted, and an entity's link to the next one is kept). An entity of a class
+// without a decoder that carries proxy graphics becomes a proxy entity showing them.
 bool readObject(const Container& container, DwgDrawing& drawing, Reading& reading, uint64_t offset,
                 Record& record) {
     ObjectFrame frame;
@@ -62,6 +64,10 @@ bool readObject(const Container& container, DwgDrawing& drawing, Reading& readin
     }
     const ObjectType& type = reading.types[frame.type()];
     if (type.dxfName.empty()) return false;  // no DXF counterpart
+    // R13 and R14 have no layouts: theirs are those of a later version the drawing was
+    // saved down from, which the drawing program keeps as proxies.
+    Decoder decode = type.decode;
+    if (type.dxfName == "LAYOUT" && container.version <= Version::R14) decode = nullptr;
     record.type = type.dxfName;
     if (type.entity) {
         frame.readEntityCommon(record);
@@ -69,10 +75,17 @@ bool readObject(const Container& container, DwgDrawing& drawing, Reading& readin
         frame.readObjectCommon(record);
     }
     if (!frame.failed() && leftOutWithOwner(reading, type, record)) return false;
-    if (type.decode && !frame.failed()) type.decode(frame, record);
-    if (type.decode && !frame.failed()) return true;
+    if (decode && !frame.failed()) decode(frame, record);
+    // A decoder that clears the type declines a form of its kind it does not translate.
+    if (decode && !frame.failed() && !record.type.empty()) return true;
+    if (!decode && type.entity && frame.type() >= 500 && frame.hasGraphics() &&
+        !frame.failed()) {
+        decodeAsProxyEntity(frame, record);
+        ++drawing.asProxies[type.dxfName];
+        return true;
+    }
     if (type.entity && record.next) drawing.links[record.handle] = record.next;
-    if (type.decode) {
+    if (decode && frame.failed()) {
         ++drawing.unreadable[type.dxfName];
     } else if (type.entity) {
         ++drawing.untranslatedEntities[type.dxfName];
@@ -82,30 +95,26 @@ bool readObject(const Container& container, DwgDrawing& drawing, Reading& readin
     return false;
 }
 
-// Leaves out the objects whose owner was not translated (the extension dictionaries
-// and records of a solid, say): they belong to what is counted as left out.
-void dropOrphans(DwgDrawing& d) {
+// The records a drawing of R13 or R14 keeps of a later version it was saved down from:
+// the layouts beyond the one paper space, each a further block named *PAPER_SPACE with
+// its BLOCK and ENDBLK. The drawing program leaves them out, with what they hold.
+std::vector<bool> laterLayouts(DwgDrawing& d) {
     std::vector<bool> gone(d.records.size(), false);
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (size_t i = 0; i < d.records.size(); ++i) {
-            const Record& r = d.records[i];
-            if (gone[i] || r.kind != RecordKind::Object || r.owner == 0) continue;
-            const auto owner = d.byHandle.find(r.owner);
-            if (owner == d.byHandle.end() || gone[owner->second]) {
-                gone[i] = changed = true;
-            }
-        }
-    }
-    d.byHandle.clear();
-    size_t kept = 0;
-    for (size_t i = 0; i < d.records.size(); ++i) {
-        if (gone[i]) continue;
-        d.byHandle.emplace(d.records[i].handle, kept);
-        if (kept != i) d.records[kept] = std::move(d.records[i]);
-        ++kept;
-    }
-    d.records.erase(d.records.begin() + static_cast<ptrdiff_t>(kept), d.records.end());
+    const auto control = d.byHandle.find(d.header.blockControl);
+    if (d.version > Version::R14 || control == d.byHandle.end()) return gone;
+    std::vector<uint64_t>& entries = d.records[control->second].owned;
+    std::erase_if(entries, [&](uint64_t h) {
+        const auto at = d.byHandle.find(h);
+        if (at == d.byHandle.end() || h == d.header.paperSpace) return false;
+        const Record& r = d.records[at->second];
+        std::string name = r.name;
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (r.type != "BLOCK_RECORD" || name != "*PAPER_SPACE") return false;
+        for (uint64_t part : {h, r.block, r.endBlock})
+            if (const auto p = d.byHandle.find(part); p != d.byHandle.end()) gone[p->second] = true;
+        return true;
+    });
+    return gone;
 }
 
 // A block record stores only the stem of an anonymous block's name ("*U" for "*U26",
@@ -131,6 +140,30 @@ void nameBlocks(DwgDrawing& d) {
 }
 
 }  // namespace
+
+void dropRecords(DwgDrawing& d, std::vector<bool> gone) {
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (size_t i = 0; i < d.records.size(); ++i) {
+            const Record& r = d.records[i];
+            if (gone[i] || r.owner == 0 || r.kind == RecordKind::TableEntry) continue;
+            const auto owner = d.byHandle.find(r.owner);
+            const bool missing = owner == d.byHandle.end();
+            if ((missing && r.kind == RecordKind::Object) || (!missing && gone[owner->second])) {
+                gone[i] = changed = true;
+            }
+        }
+    }
+    d.byHandle.clear();
+    size_t kept = 0;
+    for (size_t i = 0; i < d.records.size(); ++i) {
+        if (gone[i]) continue;
+        d.byHandle.emplace(d.records[i].handle, kept);
+        if (kept != i) d.records[kept] = std::move(d.records[i]);
+        ++kept;
+    }
+    d.records.erase(d.records.begin() + static_cast<ptrdiff_t>(kept), d.records.end());
+}
 
 const Record* DwgDrawing::find(uint64_t handle) const {
     const auto it = byHandle.find(handle);
@@ -171,7 +204,10 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
             out.records.pop_back();
         }
     }
-    dropOrphans(out);
+    nameShapes(out);
+    // Also the objects whose owner was not translated (the extension dictionaries and
+    // records of a solid, say): they belong to what is counted as left out.
+    dropRecords(out, laterLayouts(out));
     nameBlocks(out);
     completeLeaders(out);
     return {};

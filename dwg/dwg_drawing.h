@@ -18,6 +18,7 @@
 namespace dwg {
 
 struct DwgDrawing {
+    std::string folder;  // where the file lies, for the shape files it names (given)
     Version version = Version::R2000;
     uint8_t maintenance = 0;
     uint16_t codePage = 0;
@@ -30,12 +31,19 @@ struct DwgDrawing {
     std::map<std::string, int> untranslatedEntities;
     std::map<std::string, int> untranslatedObjects;
     std::map<std::string, int> unreadable;
+    // Entities of classes not translated that became proxy entities showing their
+    // proxy graphics (their own data is lost), by DXF name.
+    std::map<std::string, int> asProxies;
     // Up to 2000 the entities of a block are chained from one to the next: the links of
     // those left out, so that the chain can be followed past them.
     std::unordered_map<uint64_t, uint64_t> links;
 
     const Record* find(uint64_t handle) const;
 };
+
+// Leaves out the records marked in `gone` (by their place), the entities and objects
+// they own, and the objects whose owner is missing, keeping `byHandle` in step.
+void dropRecords(DwgDrawing& d, std::vector<bool> gone);
 
 // Reads `file` into `out`. Returns an empty string, or the reason the file cannot be
 // read at all (a broken object is counted in `untranslated` and reading goes on).

@@ -1,5 +1,7 @@
 #include "dwg/dwg_format.h"
 
+#include <filesystem>
+
 #include "dwg/dxf_writer.h"
 
 namespace dwg {
@@ -37,11 +39,16 @@ std::vector<std::string> omissionNotes(const DwgDrawing& drawing) {
     addNotes(drawing.untranslatedEntities, "未转换的图元", notes);
     addNotes(drawing.untranslatedObjects, "未转换的对象", notes);
     addNotes(drawing.unreadable, "无法读取的对象", notes);
+    addNotes(drawing.asProxies, "以代理图元转换的", notes);
     return notes;
 }
 
 drawing::Status translateDwg(std::span<const uint8_t> file, drawing::Translation& out) {
     DwgDrawing drawing;
+    if (!out.path.empty()) {
+        const std::filesystem::path folder = std::filesystem::path(out.path).parent_path();
+        drawing.folder = folder.empty() ? "." : folder.string();
+    }
     const std::string why = readDwg(file, drawing);
     if (!why.empty()) return drawing::Status::failure(why);
     out.dxf = writeDxf(drawing);

@@ -17,7 +17,8 @@ namespace dwg {
 void installDwgReader();
 
 // The DXF text and the notes of a DWG file; fails with a reason in the user's language
-// (one that names the version for DWG of R12 and before).
+// (one that names the version for DWG of R12 and before). Shape files are looked up
+// beside `out.path` when it is given.
 drawing::Status translateDwg(std::span<const uint8_t> file, drawing::Translation& out);
 
 // The note lines of what a read drawing left out.

@@ -110,7 +110,8 @@ private:
     }
 
     // The record's own groups; references to objects that were not translated are left
-    // out (with the name of a dictionary entry that pointed at one).
+    // out (with the name of a dictionary entry that pointed at one, and the sort handle
+    // of a sort table's entity).
     void writeGroups(const Record& r) {
         const std::vector<Group>& g = r.groups;
         for (size_t i = 0; i < g.size(); ++i) {
@@ -126,7 +127,14 @@ private:
                 ++i;
                 continue;
             }
-            if (isHandleCode(g[i].code) && g[i].code != 330 && !exists(hexValue(g[i]))) continue;
+            // A draw order entry of an entity not translated goes whole: the entity
+            // (331) and its sort handle (5), which DXF holds in pairs.
+            if (isHandleCode(g[i].code) && g[i].code != 330 && !exists(hexValue(g[i]))) {
+                if (g[i].code == 331 && r.type == "SORTENTSTABLE" && i + 1 < g.size() &&
+                    g[i + 1].code == 5)
+                    ++i;
+                continue;
+            }
             out_.group(g[i].code, g[i].value);
         }
         for (const Group& x : r.xdata) out_.group(x.code, x.isName ? nameOf(x.ref) : x.value);

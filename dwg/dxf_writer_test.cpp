@@ -146,7 +146,7 @@ TEST(DxfWriter, CodePageNames) {
 }
 
 // An entity's reference to an object that was not translated (a material, a plot
-// style) is left out rather than left pointing nowhere.
+// style, a draw order entry) is left out rather than left pointing nowhere.
 TEST(DxfWriter, LeavesOutReferencesToWhatWasNotTranslated) {
     DwgDrawing d = sample("ACadSharp_sample_AC1018.dwg");
     for (Record& r : d.records)
@@ -156,9 +156,58 @@ TEST(DxfWriter, LeavesOutReferencesToWhatWasNotTranslated) {
             r.groups.push_back(Group{340, false, "FFFFF2", 0});
             break;
         }
+    // A draw order entry of such an entity goes with its sort handle: DXF holds them
+    // in pairs, and a sort handle without its entity breaks the table for readers.
+    for (Record& r : d.records)
+        if (r.type == "SORTENTSTABLE") {
+            r.groups.push_back(Group{331, false, "FFFFF3", 0});
+            r.groups.push_back(Group{5, false, "FFFFF4", 0});
+            break;
+        }
     const std::string dxf = writeDxf(d);
-    for (const char* handle : {"FFFFF0", "FFFFF1", "FFFFF2"})
+    for (const char* handle : {"FFFFF0", "FFFFF1", "FFFFF2", "FFFFF3", "FFFFF4"})
         EXPECT_EQ(dxf.find(std::string("\n") + handle + "\n"), std::string::npos) << handle;
+    EXPECT_NE(dxf.find("SORTENTSTABLE"), std::string::npos);
+}
+
+TEST(DxfWriter, SortTablesKeepTheirPairsWhenAnEntityWasNotTranslated) {
+    DwgDrawing d = sample("ACadSharp_sample_AC1018.dwg");
+    Record table;
+    table.type = "SORTENTSTABLE";
+    table.handle = 0xFFFFE0;
+    table.owner = d.records.front().handle;
+    table.marker("AcDbSortentsTable");
+    table.hex(330, d.records.front().handle);
+    for (const char* entity : {"FFFFF0", "FFFFF1"}) {
+        table.groups.push_back(Group{331, false, entity, 0});
+        table.groups.push_back(Group{5, false, "FFFFF2", 0});
+    }
+    for (const Record& r : d.records)
+        if (r.type == "LINE") {
+            table.hex(331, r.handle);
+            table.hex(5, 0xFFFFF3);
+            break;
+        }
+    d.records.push_back(table);
+    const std::string dxf = writeDxf(d);
+    EXPECT_EQ(dxf.find("\nFFFFF2\n"), std::string::npos);
+    EXPECT_NE(dxf.find("\n  5\nFFFFF3\n"), std::string::npos);
+}
+
+// R14 has one paper space. A drawing saved down to it from a later version keeps that
+// version's further layouts as blocks of the same name and LAYOUT objects, which the
+// drawing program leaves out: one paper space is read, with its viewports.
+TEST(DxfWriter, DrawingsOfR14HaveOnePaperSpace) {
+    const DwgDrawing d = sample("ACadSharp_sample_AC1014.dwg");
+    EXPECT_EQ(d.untranslatedObjects.at("LAYOUT"), 4);
+    drawing::Drawing out;
+    ASSERT_TRUE(drawing::Drawing::parse(writeDxf(d), out).ok());
+    std::vector<std::string> layouts;
+    for (const auto& layout : drawing::entitiesByLayout(out))
+        if (!layout.records.empty())
+            layouts.push_back(layout.name + " " + std::to_string(layout.records.size()));
+    EXPECT_EQ(layouts.size(), 2u);
+    EXPECT_EQ(layouts.back(), "Layout1 2");
 }
 
 }  // namespace

@@ -144,8 +144,11 @@ void decodeVertexPfaceFace(ObjectFrame& f, Record& r) {
     r.marker("AcDbFaceRecord");
     polylinePoint(r, 0.0);
     r.integer(70, 128);
+    // A vertex index of 0 is none: DXF of 2000 on leaves it out, of R13 and R14 only
+    // the fourth.
+    const int always = f.version() <= Version::R14 ? 3 : 0;
     for (int i = 0; i < 4; ++i)
-        if (index[i] != 0 || i < 3) r.integer(71 + i, index[i]);
+        if (index[i] != 0 || i < always) r.integer(71 + i, index[i]);
 }
 
 void decodePolyline2d(ObjectFrame& f, Record& r) {

@@ -217,9 +217,10 @@ void decodeSpline(ObjectFrame& f, Record& r) {
         if (f.version() >= Version::R2013 && !control.points.empty()) {
             fitPoints.clear();
         } else {
+            // An end without a tangent stores a zero vector and has none in DXF.
             tolerances.real(44, fitTolerance);
-            tolerances.point(12, start);
-            tolerances.point(13, end);
+            if (start.x != 0.0 || start.y != 0.0 || start.z != 0.0) tolerances.point(12, start);
+            if (end.x != 0.0 || end.y != 0.0 || end.z != 0.0) tolerances.point(13, end);
         }
     } else {
         const bool rational = d.B();

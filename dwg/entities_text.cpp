@@ -6,8 +6,7 @@ namespace {
 
 struct TextBody {
     Point3 insertion;
-    Point3 alignment;
-    bool hasAlignment = false;
+    Point3 alignment;  // (0, 0) at the elevation where 2000 on leave it out
     Point3 extrusion{0, 0, 1};
     double thickness = 0, oblique = 0, rotation = 0, height = 0, width = 1;
     std::string value;
@@ -24,7 +23,6 @@ TextBody readTextBody(ObjectFrame& f) {
         const Point2 alignment = d.RD2();
         t.insertion = Point3{insertion.x, insertion.y, elevation};
         t.alignment = Point3{alignment.x, alignment.y, elevation};
-        t.hasAlignment = true;
         t.extrusion = d.BD3();
         t.thickness = d.BD();
         t.oblique = d.BD();
@@ -41,10 +39,10 @@ TextBody readTextBody(ObjectFrame& f) {
     const double elevation = (flags & 0x01) ? 0.0 : d.RD();
     const Point2 insertion = d.RD2();
     t.insertion = Point3{insertion.x, insertion.y, elevation};
+    t.alignment = Point3{0, 0, elevation};
     if (!(flags & 0x02)) {
         const Point2 alignment = d.DD2(insertion);
         t.alignment = Point3{alignment.x, alignment.y, elevation};
-        t.hasAlignment = true;
     }
     t.extrusion = d.BE();
     t.thickness = d.BT();
@@ -72,8 +70,7 @@ void writeTextBody(const TextBody& t, Record& r) {
     r.nameOf(7, t.style);  // left out by the writer when it is STANDARD
     if (t.generation != 0) r.integer(71, t.generation);
     if (t.horizontal != 0) r.integer(72, t.horizontal);
-    if (t.horizontal != 0 || t.vertical != 0)
-        r.point(11, t.hasAlignment ? t.alignment : t.insertion);
+    if (t.horizontal != 0 || t.vertical != 0) r.point(11, t.alignment);
     r.extrusion(t.extrusion);
 }
 
@@ -122,7 +119,7 @@ void writeAttributeBody(const AttributeBody& a, const TextBody& t, Version versi
     if (a.type > 1) {
         r.integer(71, a.type);
         r.integer(72, 0);
-        r.point(11, t.hasAlignment ? t.alignment : t.insertion);
+        r.point(11, t.alignment);
         r.text(101, "Embedded Object");
         writeMTextBody(a.multiLine, version, true, r);
     }

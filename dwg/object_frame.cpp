@@ -63,6 +63,12 @@ long ObjectFrame::dataLeft() const {
     return static_cast<long>(dataStop_) - static_cast<long>(streams_.data.position());
 }
 
+std::string ObjectFrame::graphics() const {
+    BitReader r = streams_.data;
+    r.seek(graphicsAt_);
+    return r.bytes(graphicsBytes_);
+}
+
 long ObjectFrame::handlesLeft() const {
     return static_cast<long>(streams_.handles.bitsLeft());
 }
@@ -154,6 +160,8 @@ void ObjectFrame::readEntityCommon(Record& record) {
             r.stop();
             return;
         }
+        graphicsAt_ = r.position();
+        graphicsBytes_ = static_cast<size_t>(bytes);
         r.seek(r.position() + bytes * 8);
     }
     if (version_ <= Version::R14) startHandles(static_cast<uint32_t>(r.RL()));

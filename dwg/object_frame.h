@@ -40,6 +40,10 @@ public:
     // The next handle reference, resolved against the object's own handle.
     uint64_t ref() { return resolve(streams_.handles.H(), handle_); }
     bool failed() const { return streams_.failed(); }
+    // The proxy graphics of an entity (empty when it has none), as stored: the drawing
+    // program's own record of what the entity looks like.
+    std::string graphics() const;
+    bool hasGraphics() const { return graphicsBytes_ != 0; }
     // The bits left unread of the data (up to its texts) and of the handles: an object
     // read with its true layout leaves no more than the padding to a whole byte.
     long dataLeft() const;
@@ -62,6 +66,8 @@ private:
     size_t end_ = 0;      // bit after the object's last byte
     size_t dataEnd_ = 0;  // bit where the handles begin
     size_t dataStop_ = 0;  // bit where the data end (before the texts from 2007 on)
+    size_t graphicsAt_ = 0;     // bit where an entity's proxy graphics begin
+    size_t graphicsBytes_ = 0;
 };
 
 }  // namespace dwg

@@ -6,13 +6,14 @@
 namespace dwg {
 namespace {
 
-// Dictionaries store their cloning flag from 2000 on, those with a default always.
+// Dictionaries store their cloning flag from 2000 on, those with a default always; the
+// byte after it (the hard owner flag, always 0 in R14) is not there in R13's plain ones.
 void dictionaryBody(ObjectFrame& f, Record& r, bool withDefault) {
     BitReader& d = f.data();
     const int64_t count = d.BL();
     int cloning = 1, hardOwner = 0;
     if (withDefault || f.version() >= Version::R2000) cloning = d.BS();
-    hardOwner = d.RC();
+    if (withDefault || f.version() >= Version::R14) hardOwner = d.RC();
     if (count < 0 || static_cast<uint64_t>(count) > d.bitsLeft()) {
         d.stop();
         return;

@@ -45,34 +45,51 @@ bool interpolateCubic(const std::vector<Point3>& fit, const Point3& startDerivat
         if (!(step > 0.0)) return false;
         t[k] = t[k - 1] + step;
     }
-    for (double& v : t) v /= t[n];
-    t[n] = 1.0;
+    std::vector<double>& u = out.knots;
+    u.assign(4, 0.0);
+    for (size_t k = 1; k < n; ++k) u.push_back(t[k]);
+    u.insert(u.end(), 4, t[n]);
 
-    out.knots.assign(4, 0.0);
-    for (size_t k = 1; k < n; ++k) out.knots.push_back(t[k]);
-    out.knots.insert(out.knots.end(), 4, 1.0);
-
+    // The unknowns are P_1 … P_n+1 (P_0 and P_n+2 are the end points): a tridiagonal
+    // system of the two end conditions and the interior fit points. With Q_i =
+    // (P_i+1 − P_i) / (u_i+4 − u_i+1), a derivative D at the start is 3·Q_0 = D and no
+    // bending there is Q_0 = Q_1; likewise at the end with Q_n+1 and Q_n.
     std::vector<Point3>& p = out.points;
     p.assign(n + 3, Point3{});
     p[0] = fit[0];
-    p[1] = plus(fit[0], startDerivative, t[1] / 3.0);
-    p[n + 1] = plus(fit[n], endDerivative, -(1.0 - t[n - 1]) / 3.0);
     p[n + 2] = fit[n];
-    if (n < 2) return true;
-    // Fit point k (1 ≤ k < n) lies at t[k], a knot: there only N_k, N_k+1 and N_k+2 are
-    // not zero, which makes a tridiagonal system for P_2 … P_n.
-    const size_t m = n - 1;
-    std::vector<double> a(m), b(m), c(m);
+    const size_t m = n + 1;
+    std::vector<double> a(m, 0.0), b(m, 0.0), c(m, 0.0);
     std::vector<Point3> rhs(m);
-    for (size_t k = 1; k <= m; ++k) {
-        const auto nk = basis(k + 3, t[k], out.knots);
-        a[k - 1] = nk[0];
-        b[k - 1] = nk[1];
-        c[k - 1] = nk[2];
-        rhs[k - 1] = fit[k];
+    const auto given = [](const Point3& d) { return d.x != 0.0 || d.y != 0.0 || d.z != 0.0; };
+    const double h0 = u[4] - u[1], h1 = u[5] - u[2];
+    if (given(startDerivative)) {
+        b[0] = 1.0;
+        rhs[0] = plus(fit[0], startDerivative, h0 / 3.0);
+    } else {
+        b[0] = 1.0 / h0 + 1.0 / h1;
+        c[0] = -1.0 / h1;
+        rhs[0] = Point3{fit[0].x / h0, fit[0].y / h0, fit[0].z / h0};
     }
-    rhs[0] = plus(rhs[0], p[1], -a[0]);
-    rhs[m - 1] = plus(rhs[m - 1], p[n + 1], -c[m - 1]);
+    // Fit point k (1 ≤ k < n) lies at t[k], a knot: there only N_k, N_k+1 and N_k+2
+    // are not zero.
+    for (size_t k = 1; k < n; ++k) {
+        const auto nk = basis(k + 3, t[k], u);
+        a[k] = nk[0];
+        b[k] = nk[1];
+        c[k] = nk[2];
+        rhs[k] = fit[k];
+    }
+    const double g0 = u[n + 4] - u[n + 1], g1 = u[n + 5] - u[n + 2];
+    if (given(endDerivative)) {
+        a[n] = 0.0;
+        b[n] = 1.0;
+        rhs[n] = plus(fit[n], endDerivative, -g1 / 3.0);
+    } else {
+        a[n] = -1.0 / g0;
+        b[n] = 1.0 / g0 + 1.0 / g1;
+        rhs[n] = Point3{fit[n].x / g1, fit[n].y / g1, fit[n].z / g1};
+    }
     for (size_t i = 1; i < m; ++i) {
         if (b[i - 1] == 0.0) return false;
         const double w = a[i] / b[i - 1];
@@ -82,8 +99,8 @@ bool interpolateCubic(const std::vector<Point3>& fit, const Point3& startDerivat
     if (b[m - 1] == 0.0) return false;
     for (size_t i = m; i-- > 0;) {
         Point3 v = rhs[i];
-        if (i + 1 < m) v = plus(v, p[i + 3], -c[i]);
-        p[i + 2] = Point3{v.x / b[i], v.y / b[i], v.z / b[i]};
+        if (i + 1 < m) v = plus(v, p[i + 2], -c[i]);
+        p[i + 1] = Point3{v.x / b[i], v.y / b[i], v.z / b[i]};
     }
     return true;
 }

@@ -1,7 +1,10 @@
 // The control points and knots of a cubic spline through fit points with given end
 // derivatives, as the drawing program derives them for a spline it keeps by its fit
-// points (2013 and later store only those): the C2 cubic interpolation with the fit
-// points' parameters as interior knots, in [0, 1].
+// points: the C2 cubic interpolation with the fit points' parameters (their summed
+// chord lengths, say) as interior knots. An end without a derivative (a zero vector)
+// bends not at all there (its second derivative is zero). A spline the drawing
+// program keeps with a fit tolerance is an approximation of its own; this one passes
+// through the points.
 #pragma once
 
 #include <vector>

@@ -109,7 +109,7 @@ const T* lookUp(const std::unordered_map<uint32_t, T>& map, uint32_t name) {
 // and block come from the references read with the drawing, without folding a text.
 class Tables {
 public:
-    Tables(const Drawing& d, bool paper) : d_(d), paper(paper), objects(d) {
+    Tables(const Drawing& d, bool paper) : paper(paper), objects(d), d_(d) {
         std::string text;
         if (d_.header("$LTSCALE", text)) ltscale = toNumber(text, 1);
         if (d_.header("$FILLMODE", text)) fillSolids = toNumber(text, 1) != 0;

@@ -1,4 +1,4 @@
-#include "db/file_placement.h"
+#include "files/placement.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -6,11 +6,12 @@
 
 #include <cerrno>
 
-namespace db {
+namespace files {
 
 int renameNoReplace(const std::string& from, const std::string& to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without the flag: a hard link fails on an existing target too.
     if (::link(from.c_str(), to.c_str()) != 0) return errno;
     ::unlink(from.c_str());
     return 0;
@@ -24,4 +25,4 @@ int syncFolder(const std::string& dir) {
     return rc;
 }
 
-}  // namespace db
+}  // namespace files

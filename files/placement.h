@@ -1,10 +1,11 @@
 // Putting a finished file in its place without ever replacing what is already there,
-// and making the move last through a crash.
+// and making the move last through a crash: what the database seeding, the drawing
+// engine and the plotter rely on when they place a file. Plain POSIX, no Qt.
 #pragma once
 
 #include <string>
 
-namespace db {
+namespace files {
 
 // Renames `from` to `to` unless a `to` exists (a dangling link counts): 0 on success,
 // else the errno, EEXIST when `to` is there. Atomic: of two processes placing the same
@@ -16,4 +17,4 @@ int renameNoReplace(const std::string& from, const std::string& to);
 // Returns the errno, 0 on success.
 int syncFolder(const std::string& dir);
 
-}  // namespace db
+}  // namespace files
