@@ -63,6 +63,11 @@ uint8_t BitReader::byteAt(size_t bit) const {
 
 uint64_t BitReader::rawBytes(int n) {
     if (!take(static_cast<size_t>(n) * 8)) return 0;
+    if (pos_ / 8 + 9 <= size_) {
+        const uint64_t v = __builtin_bswap64(window(pos_));
+        pos_ += static_cast<size_t>(n) * 8;
+        return n == 8 ? v : v & ((uint64_t{1} << (8 * n)) - 1);
+    }
     uint64_t v = 0;
     for (int i = 0; i < n; ++i) {
         v |= static_cast<uint64_t>(byteAt(pos_)) << (8 * i);
@@ -246,12 +251,14 @@ std::string BitReader::bytes(size_t n) {
         pos_ += n * 8;
         return out;
     }
-    const uint8_t* p = data_ + pos_ / 8;
-    const unsigned shift = pos_ % 8;
-    // Every byte but the last has its successor within the bytes.
-    for (size_t i = 0; i + 1 < n; ++i)
-        out[i] = static_cast<char>((p[i] << shift) | (p[i + 1] >> (8 - shift)));
-    out[n - 1] = static_cast<char>(byteAt(pos_ + (n - 1) * 8));
+    char* to = out.data();
+    size_t i = 0;
+    for (; i + 8 <= n && (pos_ + i * 8) / 8 + 9 <= size_; i += 8) {
+        uint64_t word = window(pos_ + i * 8);
+        if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+        std::memcpy(to + i, &word, 8);
+    }
+    for (; i < n; ++i) to[i] = static_cast<char>(byteAt(pos_ + i * 8));
     pos_ += n * 8;
     return out;
 }

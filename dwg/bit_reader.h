@@ -6,8 +6,10 @@
 // the position at the end. Callers read a whole object and check failed() once.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 
@@ -109,6 +111,16 @@ public:
 private:
     bool take(size_t bits);
     uint8_t byteAt(size_t bit) const;
+    // Eight bytes of the stream from bit `bit`, the first in the high byte; reads byte
+    // bit / 8 + 8 too. REQUIRES: bit / 8 + 9 ≤ the bytes' size.
+    uint64_t window(size_t bit) const {
+        uint64_t word;
+        std::memcpy(&word, data_ + bit / 8, 8);
+        if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+        const unsigned shift = bit % 8;
+        if (shift == 0) return word;
+        return (word << shift) | (data_[bit / 8 + 8] >> (8 - shift));
+    }
     uint64_t rawBytes(int n);  // n ≤ 8 bytes, little endian
 
     const uint8_t* data_ = nullptr;

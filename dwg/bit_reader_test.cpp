@@ -265,5 +265,48 @@ TEST(BitReader, NeverReadsPastItsEnd) {
     EXPECT_TRUE(s.failed());
 }
 
+// Whole bytes read at any bit, near the end of the bytes too, are the bits one at a
+// time would give.
+TEST(BitReader, BytesAtEveryBitOffsetMatchTheBits) {
+    std::vector<uint8_t> data(29);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 73 + 41);
+    const auto byBits = [&data](size_t bit, size_t n) {
+        BitReader r(data, Version::R2000);
+        r.seek(bit);
+        std::string out;
+        for (size_t i = 0; i < n; ++i) {
+            int byte = 0;
+            for (int k = 0; k < 8; ++k) byte = (byte << 1) | r.B();
+            out += static_cast<char>(byte);
+        }
+        return out;
+    };
+    const size_t bits = data.size() * 8;
+    for (size_t bit = 0; bit < bits; ++bit) {
+        for (size_t n = 0; n * 8 <= bits - bit; ++n) {
+            BitReader r(data, Version::R2000);
+            r.seek(bit);
+            EXPECT_EQ(r.bytes(n), byBits(bit, n)) << bit << " " << n;
+            EXPECT_FALSE(r.failed());
+            EXPECT_EQ(r.position(), bit + n * 8);
+        }
+        const std::pair<int, uint64_t (*)(BitReader&)> raws[] = {
+            {1, [](BitReader& r) -> uint64_t { return r.RC(); }},
+            {2, [](BitReader& r) -> uint64_t { return static_cast<uint16_t>(r.RS()); }},
+            {4, [](BitReader& r) -> uint64_t { return static_cast<uint32_t>(r.RL()); }},
+            {8, [](BitReader& r) { return std::bit_cast<uint64_t>(r.RD()); }},
+        };
+        for (const auto& [n, read] : raws) {
+            if (static_cast<size_t>(n) * 8 > bits - bit) continue;
+            BitReader r(data, Version::R2000);
+            r.seek(bit);
+            uint64_t expected = 0;
+            const std::string raw = byBits(bit, n);
+            std::memcpy(&expected, raw.data(), raw.size());
+            EXPECT_EQ(read(r), expected) << bit << " " << n;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dwg

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "dwg/section_map_2007.h"
 #include "dwg/sentinel_section.h"
 
 namespace {
@@ -185,6 +186,29 @@ TEST(DwgContainer, OverwrittenFieldsFailWithAReason) {
             if (m.mustFail) {
                 EXPECT_NE(why, "");
             }
+        }
+    }
+}
+
+// Byte j of codeword i, stored at j × codewords + i, comes back at i × dataBytes + j,
+// for counts of codewords and data bytes that are and are not multiples of eight.
+TEST(DwgContainer, DeinterleavesCodewords) {
+    for (const size_t codewords : {1, 3, 8, 13, 16, 41}) {
+        for (const size_t dataBytes : {3, 8, 239, 251}) {
+            std::vector<uint8_t> coded(codewords * dwg::kCodewordBytes);
+            const auto byteOf = [](size_t i, size_t j) {
+                return static_cast<uint8_t>(i * 31 + j * 7 + 1);
+            };
+            for (size_t i = 0; i < codewords; ++i)
+                for (size_t j = 0; j < dwg::kCodewordBytes; ++j)
+                    coded[j * codewords + i] = byteOf(i, j);
+            const std::vector<uint8_t> data = dwg::deinterleave(coded, codewords, dataBytes);
+            ASSERT_EQ(data.size(), codewords * dataBytes);
+            size_t wrong = 0;
+            for (size_t i = 0; i < codewords; ++i)
+                for (size_t j = 0; j < dataBytes; ++j)
+                    wrong += data[i * dataBytes + j] != byteOf(i, j);
+            EXPECT_EQ(wrong, 0u) << codewords << " codewords of " << dataBytes;
         }
     }
 }

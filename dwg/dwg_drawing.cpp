@@ -1,6 +1,7 @@
 #include "dwg/dwg_drawing.h"
 
 #include <cctype>
+#include <unordered_set>
 
 #include "dwg/leaders.h"
 #include "dwg/object_types.h"
@@ -9,31 +10,75 @@
 namespace dwg {
 namespace {
 
+// What is known of each object type of a drawing, looked up once a type.
+class TypeCache {
+public:
+    explicit TypeCache(const std::vector<DwgClass>& classes)
+        : classes_(classes), types_(500 + classes.size()), known_(types_.size(), false) {}
+
+    const ObjectType& operator[](uint16_t type) {
+        if (type >= types_.size()) return none_;
+        if (!known_[type]) {
+            types_[type] = objectType(type, classes_);
+            known_[type] = true;
+        }
+        return types_[type];
+    }
+
+private:
+    const std::vector<DwgClass>& classes_;
+    std::vector<ObjectType> types_;
+    std::vector<bool> known_;
+    const ObjectType none_;
+};
+
+// What reading the objects keeps track of besides the drawing.
+struct Reading {
+    TypeCache types;
+    // Handles of the objects that will not be in the drawing: those that do not
+    // translate, and the dictionaries and extension records left out below. Kept only
+    // while every handle of the object map is distinct (so that no later entry of the
+    // same handle can still come in).
+    std::unordered_set<uint64_t> leftOut;
+    bool tracking = true;
+};
+
+// Dictionaries and extension records whose owner is left out are left out in turn
+// (dropRecords), whatever they hold: they are not decoded at all. They are the bulk of
+// what hangs under the objects not translated (the histories of solids, say).
+bool leftOutWithOwner(const Reading& reading, const ObjectType& type, const Record& record) {
+    return reading.tracking && !type.entity && record.owner != 0 &&
+           (type.decode == decodeDictionary || type.decode == decodeXrecord) &&
+           reading.leftOut.contains(record.owner);
+}
+
 // Reads the object at `offset` into `record`; false when it does not translate (then
 // it is counted, and an entity's link to the next one is kept). An entity of a class
 // without a decoder that carries proxy graphics becomes a proxy entity showing them.
-bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset,
+bool readObject(const Container& container, DwgDrawing& drawing, Reading& reading, uint64_t offset,
                 Record& record) {
     ObjectFrame frame;
     if (!frame.open(container.objects, offset, container.version)) {
         ++drawing.unreadable["?"];
         return false;
     }
-    ObjectType type = objectType(frame.type(), drawing.classes);
+    const ObjectType& type = reading.types[frame.type()];
     if (type.dxfName.empty()) return false;  // no DXF counterpart
     // R13 and R14 have no layouts: theirs are those of a later version the drawing was
     // saved down from, which the drawing program keeps as proxies.
-    if (type.dxfName == "LAYOUT" && container.version <= Version::R14) type.decode = nullptr;
+    Decoder decode = type.decode;
+    if (type.dxfName == "LAYOUT" && container.version <= Version::R14) decode = nullptr;
     record.type = type.dxfName;
     if (type.entity) {
         frame.readEntityCommon(record);
     } else {
         frame.readObjectCommon(record);
     }
-    if (type.decode && !frame.failed()) type.decode(frame, record);
+    if (!frame.failed() && leftOutWithOwner(reading, type, record)) return false;
+    if (decode && !frame.failed()) decode(frame, record);
     // A decoder that clears the type declines a form of its kind it does not translate.
-    if (type.decode && !frame.failed() && !record.type.empty()) return true;
-    if (!type.decode && type.entity && frame.type() >= 500 && frame.hasGraphics() &&
+    if (decode && !frame.failed() && !record.type.empty()) return true;
+    if (!decode && type.entity && frame.type() >= 500 && frame.hasGraphics() &&
         !frame.failed()) {
         decodeAsProxyEntity(frame, record);
         record.proxyOf = type.dxfName;
@@ -41,7 +86,7 @@ bool readObject(const Container& container, DwgDrawing& drawing, uint64_t offset
         return true;
     }
     if (type.entity && record.next) drawing.links[record.handle] = record.next;
-    if (type.decode && frame.failed()) {
+    if (decode && frame.failed()) {
         ++drawing.unreadable[type.dxfName];
     } else if (type.entity) {
         ++drawing.untranslatedEntities[type.dxfName];
@@ -126,15 +171,15 @@ void dropRecords(DwgDrawing& d, std::vector<bool> gone) {
             }
         }
     }
-    std::vector<Record> kept;
-    kept.reserve(d.records.size());
     d.byHandle.clear();
+    size_t kept = 0;
     for (size_t i = 0; i < d.records.size(); ++i) {
         if (gone[i]) continue;
-        d.byHandle.emplace(d.records[i].handle, kept.size());
-        kept.push_back(std::move(d.records[i]));
+        d.byHandle.emplace(d.records[i].handle, kept);
+        if (kept != i) d.records[kept] = std::move(d.records[i]);
+        ++kept;
     }
-    d.records = std::move(kept);
+    d.records.erase(d.records.begin() + static_cast<ptrdiff_t>(kept), d.records.end());
 }
 
 const Record* DwgDrawing::find(uint64_t handle) const {
@@ -154,16 +199,26 @@ std::string readDwg(std::span<const uint8_t> file, DwgDrawing& out) {
     why = readClasses(container.classes, container.version, container.maintenance, out.classes);
     if (!why.empty()) return why;
     out.records.reserve(container.objectMap.size());
+    out.byHandle.reserve(container.objectMap.size());
+    Reading reading{TypeCache(out.classes), {}, true};
+    for (size_t i = 1; i < container.objectMap.size(); ++i)
+        if (container.objectMap[i].handle <= container.objectMap[i - 1].handle)
+            reading.tracking = false;
     for (const ObjectLocation& location : container.objectMap) {
-        Record record;
-        if (!readObject(container, out, location.offset, record)) continue;
+        // Read in place at the end of the records, and taken off again when it does not
+        // translate.
+        Record& record = out.records.emplace_back();
+        if (!readObject(container, out, reading, location.offset, record)) {
+            out.records.pop_back();
+            if (reading.tracking) reading.leftOut.insert(location.handle);
+            continue;
+        }
         // The object map is the authority on handles; a later entry wins.
         record.handle = location.handle;
-        const auto [it, added] = out.byHandle.emplace(location.handle, out.records.size());
-        if (added) {
-            out.records.push_back(std::move(record));
-        } else {
+        const auto [it, added] = out.byHandle.emplace(location.handle, out.records.size() - 1);
+        if (!added) {
             out.records[it->second] = std::move(record);
+            out.records.pop_back();
         }
     }
     nameShapes(out);

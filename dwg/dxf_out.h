@@ -3,6 +3,7 @@
 // values in caret notation (a line feed as ^J), so that no value breaks a line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,11 +11,24 @@ namespace dwg {
 
 class DxfOut {
 public:
+    // Room for `bytes` of text, so that a text of known size grows only once.
+    void reserve(size_t bytes);
     void group(int code, std::string_view value);
-    std::string& text() { return text_; }
+    void group(int code, int64_t value);
+    void handle(int code, uint64_t value);  // in hexadecimal, as hexText writes it
+    // The text written so far.
+    std::string& text();
 
 private:
-    std::string text_;
+    // Where `bytes` more characters can be written; the text is written in place and
+    // `used_` moved past it.
+    char* room(size_t bytes) {
+        if (bytes > text_.size() - used_) grow(bytes);
+        return text_.data() + used_;
+    }
+    void grow(size_t bytes);
+    std::string text_;  // its first `used_` characters are the text
+    size_t used_ = 0;
 };
 
 }  // namespace dwg

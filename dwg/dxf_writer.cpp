@@ -1,5 +1,7 @@
 #include "dwg/dxf_writer.h"
 
+#include <algorithm>
+#include <charconv>
 #include <unordered_set>
 
 #include "dwg/dxf_out.h"
@@ -25,6 +27,7 @@ public:
     explicit Writer(const DwgDrawing& d) : d_(d) {}
 
     std::string run() {
+        out_.reserve(expectedSize());
         writeHeader();
         writeClasses();
         writeTables();
@@ -36,9 +39,21 @@ public:
     }
 
 private:
-    std::string nameOf(uint64_t handle) const {
+    // A little more than the text will take, so that it is never moved as it grows.
+    size_t expectedSize() const {
+        size_t bytes = 1 << 16;
+        for (const Record& r : d_.records) {
+            bytes += 256;
+            for (const Group& g : r.groups) bytes += g.value.size() + 8;
+            for (const Group& g : r.xdata) bytes += g.value.size() + 8;
+        }
+        return bytes;
+    }
+
+    const std::string& nameOf(uint64_t handle) const {
+        static const std::string kNone;
         const Record* r = d_.find(handle);
-        return r ? r->name : std::string();
+        return r ? r->name : kNone;
     }
     bool exists(uint64_t handle) const { return d_.find(handle) != nullptr; }
 
@@ -53,7 +68,7 @@ private:
         out_.group(9, "$ACADVER");
         out_.group(1, versionName(d_.version));
         out_.group(9, "$ACADMAINTVER");
-        out_.group(d_.version >= Version::R2018 ? 90 : 70, std::to_string(d_.maintenance));
+        out_.group(d_.version >= Version::R2018 ? 90 : 70, int64_t{d_.maintenance});
         out_.group(9, "$DWGCODEPAGE");
         out_.group(3, codePageName(d_.codePage));
         writeHeaderVariables(d_, [this](uint64_t h) { return nameOf(h); }, out_);
@@ -67,8 +82,8 @@ private:
             out_.group(1, c.dxfName);
             out_.group(2, c.cppName);
             out_.group(3, c.appName);
-            out_.group(90, std::to_string(c.proxyFlags));
-            if (d_.version >= Version::R2004) out_.group(91, std::to_string(c.instances));
+            out_.group(90, int64_t{c.proxyFlags});
+            if (d_.version >= Version::R2004) out_.group(91, int64_t{c.instances});
             out_.group(280, c.wasZombie ? "1" : "0");
             out_.group(281, c.isEntity ? "1" : "0");
         }
@@ -78,21 +93,20 @@ private:
     // The handle, the reactors and extension dictionary, and the owner.
     void writeStart(const Record& r, const std::string& type, uint64_t owner, int handleCode = 5) {
         out_.group(0, type);
-        out_.group(handleCode, hexText(r.handle));
-        std::vector<uint64_t> reactors;
-        for (uint64_t h : r.reactors)
-            if (exists(h)) reactors.push_back(h);
-        if (!reactors.empty()) {
+        out_.handle(handleCode, r.handle);
+        const auto present = [this](uint64_t h) { return exists(h); };
+        if (std::any_of(r.reactors.begin(), r.reactors.end(), present)) {
             out_.group(102, "{ACAD_REACTORS");
-            for (uint64_t h : reactors) out_.group(330, hexText(h));
+            for (uint64_t h : r.reactors)
+                if (exists(h)) out_.handle(330, h);
             out_.group(102, "}");
         }
         if (r.xdictionary && exists(r.xdictionary)) {
             out_.group(102, "{ACAD_XDICTIONARY");
-            out_.group(360, hexText(r.xdictionary));
+            out_.handle(360, r.xdictionary);
             out_.group(102, "}");
         }
-        out_.group(330, hexText(owner));
+        out_.handle(330, owner);
     }
 
     // The record's own groups; references to objects that were not translated are left
@@ -102,7 +116,7 @@ private:
         const std::vector<Group>& g = r.groups;
         for (size_t i = 0; i < g.size(); ++i) {
             if (g[i].isName) {
-                const std::string name = nameOf(g[i].ref);
+                const std::string& name = nameOf(g[i].ref);
                 // An entity's text style STANDARD is DXF's default and not written.
                 if (!(r.kind == RecordKind::Entity && g[i].code == 7 && upper(name) == "STANDARD"))
                     out_.group(g[i].code, name);
@@ -126,7 +140,11 @@ private:
         for (const Group& x : r.xdata) out_.group(x.code, x.isName ? nameOf(x.ref) : x.value);
     }
 
-    static uint64_t hexValue(const Group& g) { return std::stoull(g.value, nullptr, 16); }
+    static uint64_t hexValue(const Group& g) {
+        uint64_t value = 0;
+        std::from_chars(g.value.data(), g.value.data() + g.value.size(), value, 16);
+        return value;
+    }
 
     void writeTables() {
         section("TABLES");
@@ -147,10 +165,10 @@ private:
                 out_.group(0, "ENDTAB");
                 continue;
             }
-            out_.group(5, hexText(control->handle));
+            out_.handle(5, control->handle);
             if (control->xdictionary && exists(control->xdictionary)) {
                 out_.group(102, "{ACAD_XDICTIONARY");
-                out_.group(360, hexText(control->xdictionary));
+                out_.handle(360, control->xdictionary);
                 out_.group(102, "}");
             }
             out_.group(330, "0");
@@ -159,10 +177,10 @@ private:
             for (uint64_t e : control->owned)
                 if (const Record* r = d_.find(e); r && r->kind == RecordKind::TableEntry)
                     entries.push_back(r);
-            out_.group(70, std::to_string(entries.size()));
+            out_.group(70, static_cast<int64_t>(entries.size()));
             if (std::string(name) == "DIMSTYLE") {
                 out_.group(100, "AcDbDimStyleTable");
-                out_.group(71, std::to_string(control->groups.size()));
+                out_.group(71, static_cast<int64_t>(control->groups.size()));
                 writeGroups(*control);
             }
             for (const Record* r : entries) {
@@ -222,23 +240,23 @@ private:
         if (r.linetypeFlags == 2) out_.group(6, "Continuous");
         if (r.linetypeFlags == 3 && exists(r.linetype)) out_.group(6, nameOf(r.linetype));
         if (d_.version >= Version::R2007 && r.material && exists(r.material))
-            out_.group(347, hexText(r.material));
-        if (r.color.index != 256) out_.group(62, std::to_string(r.color.index));
+            out_.handle(347, r.material);
+        if (r.color.index != 256) out_.group(62, int64_t{r.color.index});
         if (d_.version >= Version::R2000 && r.lineweight != -1)
-            out_.group(370, std::to_string(r.lineweight));
+            out_.group(370, int64_t{r.lineweight});
         if (r.linetypeScale != 1.0) out_.group(48, realText(r.linetypeScale));
         if (r.invisible) out_.group(60, "1");
         if (d_.version >= Version::R2004) {
             // A book colour is a DBCOLOR object: its true colour and its name.
             const Record* book = d_.find(r.colorBook);
             const Color& c = book ? book->color : r.color;
-            if (c.hasRgb) out_.group(420, std::to_string(c.rgb));
+            if (c.hasRgb) out_.group(420, int64_t{c.rgb});
             if (book && !c.name.empty()) out_.group(430, c.book + "$" + c.name);
             if (r.color.hasTransparency && (r.color.transparency >> 24) == 3)
-                out_.group(440, std::to_string(r.color.transparency));
+                out_.group(440, int64_t{r.color.transparency});
         }
         if (d_.version >= Version::R2000 && r.plotStyle && exists(r.plotStyle))
-            out_.group(390, hexText(r.plotStyle));
+            out_.handle(390, r.plotStyle);
         writeGroups(r);
         // The vertices of a polyline, the attributes of an insert, then their end.
         if (r.type == "POLYLINE" || (r.type == "INSERT" && r.seqend)) {

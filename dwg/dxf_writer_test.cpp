@@ -3,12 +3,14 @@
 // line kept on one, and references to what was not translated left out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
 #include "drawing/document.h"
 #include "drawing/layout_entities.h"
 #include "dwg/dwg_drawing.h"
+#include "dwg/dxf_out.h"
 #include "dwg/dxf_writer.h"
 
 namespace dwg {
@@ -76,6 +78,63 @@ TEST(DxfWriter, TextsKeepTheDrawingsCoding) {
         ASSERT_FALSE(texts.empty()) << c.file;
         EXPECT_EQ(texts.front(), c.expected) << c.file << " " << c.codePage;
     }
+}
+
+// Codes right aligned in three columns; control characters and carets anywhere in a
+// value, long or short, in caret notation; other bytes (UTF-8, DEL) as they are.
+TEST(DxfWriter, GroupsOnTheirLines) {
+    struct Case {
+        int code;
+        std::string value;
+        std::string expected;
+    };
+    const std::string plain = "0123456789ABCDEF0123456789ABCDEF";
+    const Case cases[] = {
+        {0, "SECTION", "  0\nSECTION\n"},
+        {10, "", " 10\n\n"},
+        {330, "1F", "330\n1F\n"},
+        {1001, "ACAD", "1001\nACAD\n"},
+        {-1, "x", " -1\nx\n"},
+        {1, "\tab", "  1\n^Iab\n"},
+        {1, "abcdefg\n", "  1\nabcdefg^J\n"},
+        {1, "abcdefgh^", "  1\nabcdefgh^ \n"},
+        {1, plain + "\r" + plain, "  1\n" + plain + "^M" + plain + "\n"},
+        {1, plain + "^^" + plain + "\x1f", "  1\n" + plain + "^ ^ " + plain + "^_\n"},
+        {1, "标题栏\x7f" + plain, "  1\n标题栏\x7f" + plain + "\n"},
+    };
+    for (const Case& c : cases) {
+        DxfOut out;
+        out.group(c.code, c.value);
+        EXPECT_EQ(out.text(), c.expected) << c.code << " " << c.value;
+    }
+    DxfOut numbers;
+    numbers.group(70, int64_t{-12});
+    numbers.handle(5, 0xABC1);
+    EXPECT_EQ(numbers.text(), " 70\n-12\n  5\nABC1\n");
+}
+
+// Reals in the shortest form that reads back the same, with a decimal point; whole
+// numbers too, on both sides of where the form turns to an exponent.
+TEST(DxfWriter, RealsInTheirShortestForm) {
+    const std::pair<double, const char*> cases[] = {
+        {0.0, "0.0"},
+        {-0.0, "-0.0"},
+        {1.0, "1.0"},
+        {-1.0, "-1.0"},
+        {9999.0, "9999.0"},
+        {-9999.0, "-9999.0"},
+        {10000.0, "10000.0"},
+        {100000.0, "1e+05"},
+        {123456.0, "123456.0"},
+        {0.5, "0.5"},
+        {9999.5, "9999.5"},
+        {1e-7, "1e-07"},
+        {1.0 / 3, "0.3333333333333333"},
+        {1e300, "1e+300"},
+        {std::nan(""), "0.0"},
+        {-HUGE_VAL, "0.0"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(realText(value), text) << value;
 }
 
 TEST(DxfWriter, CodePageNames) {

@@ -12,26 +12,22 @@ constexpr size_t kBytesPerLine = 127;  // binary data as the drawing program spl
 
 // `raw` as 310 groups of hexadecimal text.
 void binaryGroups(const std::string& raw, Record& r) {
-    static const char kHex[] = "0123456789ABCDEF";
-    for (size_t at = 0; at < raw.size(); at += kBytesPerLine) {
-        std::string line;
-        for (size_t i = at; i < raw.size() && i < at + kBytesPerLine; ++i) {
-            const auto c = static_cast<unsigned char>(raw[i]);
-            line += kHex[c >> 4];
-            line += kHex[c & 15];
-        }
-        r.text(310, line);
-    }
+    for (size_t at = 0; at < raw.size(); at += kBytesPerLine)
+        r.text(310, binaryText(std::string_view(raw).substr(at, kBytesPerLine)));
 }
 
-// The bits of `d` from its position to `stop`, packed from the first bit of a byte.
+// The bits of `d` from its position to `stop`, packed from the first bit of a byte:
+// the whole bytes at once, the bits of the last one by one.
 std::string bitsUpTo(BitReader& d, size_t stop) {
     std::string out;
     if (stop <= d.position()) return out;
     const size_t bits = stop - d.position();
-    out.assign((bits + 7) / 8, '\0');
-    for (size_t i = 0; i < bits && !d.failed(); ++i)
-        if (d.B()) out[i / 8] = static_cast<char>(out[i / 8] | (0x80 >> (i % 8)));
+    out = d.bytes(bits / 8);
+    if (bits % 8 == 0 || d.failed()) return out;
+    char last = 0;
+    for (size_t i = 0; i < bits % 8 && !d.failed(); ++i)
+        if (d.B()) last = static_cast<char>(last | (0x80 >> i));
+    out += last;
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include "dwg/header_dxf.h"
 
 #include <string_view>
+#include <unordered_map>
 
 namespace dwg {
 namespace {
@@ -91,12 +92,17 @@ bool isArrowVariable(std::string_view name) {
 }  // namespace
 
 void writeHeaderVariables(const DwgDrawing& drawing, const NameOf& nameOf, DxfOut& out) {
+    // The variables by name, the first of a name as Header::find takes it.
+    std::unordered_map<std::string_view, const HeaderValue*> byName;
+    byName.reserve(drawing.header.values.size());
+    for (const HeaderValue& value : drawing.header.values) byName.emplace(value.name, &value);
     for (const Variable& v : kOrder) {
-        const HeaderValue* value = drawing.header.find(v.name);
-        if (!value) continue;
+        const auto found = byName.find(v.name);
+        if (found == byName.end()) continue;
+        const HeaderValue* value = found->second;
         out.group(9, v.name);
         switch (value->type) {
-        case HeaderValue::Type::Int: out.group(v.code, std::to_string(value->i)); break;
+        case HeaderValue::Type::Int: out.group(v.code, value->i); break;
         case HeaderValue::Type::Double: out.group(v.code, realText(value->d[0])); break;
         case HeaderValue::Type::Point2:
             out.group(10, realText(value->d[0]));
@@ -113,10 +119,10 @@ void writeHeaderVariables(const DwgDrawing& drawing, const NameOf& nameOf, DxfOu
             out.group(v.code, text);
             break;
         }
-        case HeaderValue::Type::Color: out.group(v.code, std::to_string(value->color.index)); break;
+        case HeaderValue::Type::Color: out.group(v.code, int64_t{value->color.index}); break;
         case HeaderValue::Type::Handle:
             if (v.code == 5 || v.code >= 340) {
-                out.group(v.code, hexText(value->handle));
+                out.handle(v.code, value->handle);
             } else {
                 std::string name = value->handle ? nameOf(value->handle) : std::string();
                 if (isArrowVariable(v.name) && !name.empty() && name[0] == '_') name.erase(0, 1);

@@ -1,6 +1,6 @@
 #include "dwg/lz77_2004.h"
 
-#include <algorithm>
+#include <cstring>
 
 #include "dwg/lz_stream.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 constexpr uint8_t kEnd = 0x11;
 
-void inOrder(const uint8_t* from, size_t n, uint8_t* to) { std::copy_n(from, n, to); }
+void inOrder(const uint8_t* from, size_t n, uint8_t* to) { std::memcpy(to, from, n); }
 
 // A length that does not fit its opcode's bits: each zero byte adds 255, the first
 // non-zero byte adds itself and ends it.

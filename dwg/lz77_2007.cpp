@@ -1,6 +1,7 @@
 #include "dwg/lz77_2007.h"
 
 #include <array>
+#include <cstring>
 
 #include "dwg/lz_stream.h"
 
@@ -57,7 +58,16 @@ uint8_t* putPiece(const uint8_t* src, Piece p, uint8_t* dst) {
         dst = putPiece(src + 8, {p.from, 8}, dst);
         return putPiece(src, {p.from, 8}, dst);
     }
-    for (size_t i = 0; i < p.width; ++i) *dst++ = p.width < 4 ? src[p.width - 1 - i] : src[i];
+    // Fixed widths, so that each copy is a single move.
+    if (p.width == 8) {
+        std::memcpy(dst, src, 8);
+        return dst + 8;
+    }
+    if (p.width == 4) {
+        std::memcpy(dst, src, 4);
+        return dst + 4;
+    }
+    for (size_t i = 0; i < p.width; ++i) *dst++ = src[p.width - 1 - i];
     return dst;
 }
 

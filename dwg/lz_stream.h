@@ -4,8 +4,10 @@
 // a failed stream reads zeros and writes nothing.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace dwg {
@@ -37,14 +39,23 @@ public:
         put_ += n;
     }
 
-    // Repeats `n` bytes from `distance` back in the output; byte by byte, since a
-    // reference may overlap the bytes it produces.
+    // Repeats `n` bytes from `distance` back in the output. A reference may overlap the
+    // bytes it produces: it then repeats its last `distance` bytes, so the bytes are
+    // copied in whole periods, each copy from the start and as long as all the periods
+    // already there.
     void copyBack(size_t n, size_t distance) {
         if (failed_ || distance == 0 || distance > put_ || n > out_.size() - put_) {
             failed_ = true;
             return;
         }
-        for (size_t i = 0; i < n; ++i, ++put_) out_[put_] = out_[put_ - distance];
+        uint8_t* to = out_.data() + put_;
+        const uint8_t* from = to - distance;
+        put_ += n;
+        for (size_t done = 0; done < n;) {
+            const size_t chunk = std::min(done + distance, n - done);
+            std::memcpy(to + done, from, chunk);
+            done += chunk;
+        }
     }
 
 private:

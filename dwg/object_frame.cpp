@@ -120,15 +120,7 @@ void ObjectFrame::readEed(Record& record) {
                 }
                 break;
             }
-            case 1004: {
-                static const char kHex[] = "0123456789ABCDEF";
-                const std::string raw = r.bytes(r.RC());
-                for (unsigned char c : raw) {
-                    g.value += kHex[c >> 4];
-                    g.value += kHex[c & 15];
-                }
-                break;
-            }
+            case 1004: g.value = binaryText(r.bytes(r.RC())); break;
             case 1010:
             case 1011:
             case 1012:

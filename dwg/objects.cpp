@@ -42,17 +42,6 @@ std::string recordText(ObjectFrame& f) {
     return d.bytes(n);
 }
 
-std::string hexOf(const std::string& raw) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out(raw.size() * 2, '0');
-    for (size_t i = 0; i < raw.size(); ++i) {
-        const auto c = static_cast<unsigned char>(raw[i]);
-        out[2 * i] = kHex[c >> 4];
-        out[2 * i + 1] = kHex[c & 15];
-    }
-    return out;
-}
-
 // One value of an extension record, by the type its group code has in DXF.
 void recordValue(ObjectFrame& f, Record& r, int code) {
     BitReader& d = f.data();
@@ -85,7 +74,7 @@ void recordValue(ObjectFrame& f, Record& r, int code) {
     } else if (in(290, 299)) {
         r.integer(code, d.RC() ? 1 : 0);
     } else if (in(310, 319) || code == 1004) {
-        r.text(code, hexOf(d.bytes(d.RC())));
+        r.text(code, binaryText(d.bytes(d.RC())));
     } else if (in(330, 369) || in(390, 399) || code == 1005) {
         const uint64_t low = static_cast<uint32_t>(d.RL());
         const uint64_t high = static_cast<uint32_t>(d.RL());

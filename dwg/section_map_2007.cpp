@@ -1,6 +1,8 @@
 #include "dwg/section_map_2007.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "dwg/byte_cursor.h"
 #include "dwg/lz77_2007.h"
@@ -138,13 +140,54 @@ std::string readSectionMap2007(std::span<const uint8_t> data,
     return {};
 }
 
+uint64_t littleEndianAt(const uint8_t* at) {
+    uint64_t word;
+    std::memcpy(&word, at, 8);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    return word;
+}
+
+void putLittleEndian(uint64_t word, uint8_t* at) {
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    std::memcpy(at, &word, 8);
+}
+
+// Transposes 8 × 8 bytes, byte m of row k becoming byte k of row m: the 2 × 2 blocks of
+// bytes, then of pairs, then of quadruples swap their off-diagonal halves.
+void transpose8(uint64_t (&rows)[8]) {
+    const auto swap = [](uint64_t& a, uint64_t& b, unsigned bits, uint64_t mask) {
+        const uint64_t t = ((a >> bits) ^ b) & mask;
+        b ^= t;
+        a ^= t << bits;
+    };
+    for (int k = 0; k < 8; k += 2) swap(rows[k], rows[k + 1], 8, 0x00FF00FF00FF00FFull);
+    for (int k : {0, 1, 4, 5}) swap(rows[k], rows[k + 2], 16, 0x0000FFFF0000FFFFull);
+    for (int k = 0; k < 4; ++k) swap(rows[k], rows[k + 4], 32, 0x00000000FFFFFFFFull);
+}
+
 }  // namespace
 
 std::vector<uint8_t> deinterleave(std::span<const uint8_t> coded, size_t codewords,
                                   size_t dataBytes) {
     std::vector<uint8_t> data(codewords * dataBytes);
-    for (size_t i = 0; i < codewords; ++i)
-        for (size_t j = 0; j < dataBytes; ++j) data[i * dataBytes + j] = coded[j * codewords + i];
+    const uint8_t* from = coded.data();
+    uint8_t* to = data.data();
+    const auto one = [&](size_t i, size_t j) { to[i * dataBytes + j] = from[j * codewords + i]; };
+    // Eight codewords and eight of their bytes at a time, the rest byte by byte.
+    size_t i = 0;
+    for (; i + 8 <= codewords; i += 8) {
+        size_t j = 0;
+        for (; j + 8 <= dataBytes; j += 8) {
+            uint64_t rows[8];
+            for (size_t k = 0; k < 8; ++k) rows[k] = littleEndianAt(from + (j + k) * codewords + i);
+            transpose8(rows);
+            for (size_t m = 0; m < 8; ++m) putLittleEndian(rows[m], to + (i + m) * dataBytes + j);
+        }
+        for (; j < dataBytes; ++j)
+            for (size_t m = i; m < i + 8; ++m) one(m, j);
+    }
+    for (; i < codewords; ++i)
+        for (size_t j = 0; j < dataBytes; ++j) one(i, j);
     return data;
 }
 
