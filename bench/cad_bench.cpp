@@ -6,7 +6,8 @@
 // scene alone (the plot's share that does not depend on the device). Then the opening
 // of each DWG test drawing (or of each DWG in $TOLVANE_DWG_BENCH_DIR) against the
 // opening of the DXF the drawing program wrote of the same drawing (X_ascii.dxf beside
-// X.dwg). All report the file's bytes per second; their CPU time is the
+// X.dwg), and the batch work on each of the pair (open, ten purge and ten audit passes,
+// the save as DXF). All report the file's bytes per second; their CPU time is the
 // process's, over all its threads.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -145,13 +146,22 @@ void buildScene(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(size) / 1e6;
 }
 
-// Opens `path` as the batch run does, DWG or DXF alike.
-void openDrawing(benchmark::State& state, const fs::path& path) {
+// Opens `path` as the batch run does, DWG or DXF alike; with `work`, then purges and
+// audits it ten times each and saves it as DXF.
+void openDrawing(benchmark::State& state, const fs::path& path, bool work) {
     dwg::installDwgReader();
+    const std::string out = (fs::temp_directory_path() / ("bench_cad_" + std::to_string(::getpid()) +
+                                                          ".dxf"))
+                                .string();
     for (auto _ : state) {
         std::unique_ptr<AcadDocument> doc;
         if (!AcadDocument::open(path.string(), doc).ok()) state.SkipWithError("open failed");
         benchmark::DoNotOptimize(doc.get());
+        if (!work || !doc) continue;
+        for (int k = 0; k < 10; ++k) doc->purgeAll();
+        for (int k = 0; k < 10; ++k) doc->auditInfo(true);
+        if (!doc->saveAs(out).ok()) state.SkipWithError("save failed");
+        fs::remove(out);
     }
     const auto size = static_cast<int64_t>(fs::file_size(path));
     state.SetBytesProcessed(state.iterations() * size);
@@ -169,12 +179,14 @@ const bool kTwinsRegistered = [] {
         fs::path twin = dwg;
         twin.replace_filename(dwg.stem().string() + "_ascii.dxf");
         if (!fs::exists(twin)) continue;
-        for (const fs::path& path : {dwg, twin})
-            benchmark::RegisterBenchmark(("openDrawing/" + path.filename().string()).c_str(),
-                                         openDrawing, path)
-                ->Unit(benchmark::kMillisecond)
-                ->MeasureProcessCPUTime()
-                ->MinTime(1.0);
+        for (const bool work : {false, true})
+            for (const fs::path& path : {dwg, twin})
+                benchmark::RegisterBenchmark(
+                    ((work ? "batchWorkOn/" : "openDrawing/") + path.filename().string()).c_str(),
+                    openDrawing, path, work)
+                    ->Unit(benchmark::kMillisecond)
+                    ->MeasureProcessCPUTime()
+                    ->MinTime(1.0);
     }
     return true;
 }();
