@@ -173,4 +173,7 @@ void decodePlotSettings(ObjectFrame&, Record&);
 void decodeLayout(ObjectFrame&, Record&);
 void decodeMlineStyle(ObjectFrame&, Record&);
 
+// Materials (materials.cpp).
+void decodeMaterial(ObjectFrame&, Record&);
+
 }  // namespace dwg

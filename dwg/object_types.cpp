@@ -145,6 +145,7 @@ const ByName kClasses[] = {
     {"CELLSTYLEMAP", 0, decodeCellStyleMap},
     {"TABLEGEOMETRY", 0, decodeTableGeometry},
     {"TABLECONTENT", 0, decodeTableContent},
+    {"MATERIAL", 0, decodeMaterial},
 };
 
 }  // namespace
