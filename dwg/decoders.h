@@ -173,7 +173,8 @@ void decodePlotSettings(ObjectFrame&, Record&);
 void decodeLayout(ObjectFrame&, Record&);
 void decodeMlineStyle(ObjectFrame&, Record&);
 
-// Materials (materials.cpp).
+// Materials (materials.cpp) and visual styles (styles_visual.cpp).
 void decodeMaterial(ObjectFrame&, Record&);
+void decodeVisualStyle(ObjectFrame&, Record&);
 
 }  // namespace dwg

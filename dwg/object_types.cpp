@@ -146,6 +146,7 @@ const ByName kClasses[] = {
     {"TABLEGEOMETRY", 0, decodeTableGeometry},
     {"TABLECONTENT", 0, decodeTableContent},
     {"MATERIAL", 0, decodeMaterial},
+    {"VISUALSTYLE", 0, decodeVisualStyle},
 };
 
 }  // namespace
