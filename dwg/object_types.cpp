@@ -147,6 +147,7 @@ const ByName kClasses[] = {
     {"TABLECONTENT", 0, decodeTableContent},
     {"MATERIAL", 0, decodeMaterial},
     {"VISUALSTYLE", 0, decodeVisualStyle},
+    {"ARC_DIMENSION", 0, decodeArcDimension},
 };
 
 }  // namespace
