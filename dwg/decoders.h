@@ -197,5 +197,12 @@ void decodeMlineStyle(ObjectFrame&, Record&);
 // Materials (materials.cpp) and visual styles (styles_visual.cpp).
 void decodeMaterial(ObjectFrame&, Record&);
 void decodeVisualStyle(ObjectFrame&, Record&);
+// The ACI index nearest to a true colour, which DXF writes beside it.
+int nearestAci(uint32_t rgb);
+
+// Clipping boundaries, suns and dimension associations (objects_misc.cpp).
+void decodeSpatialFilter(ObjectFrame&, Record&);
+void decodeSun(ObjectFrame&, Record&);
+void decodeDimAssoc(ObjectFrame&, Record&);
 
 }  // namespace dwg

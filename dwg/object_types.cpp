@@ -148,6 +148,9 @@ const ByName kClasses[] = {
     {"MATERIAL", 0, decodeMaterial},
     {"VISUALSTYLE", 0, decodeVisualStyle},
     {"ARC_DIMENSION", 0, decodeArcDimension},
+    {"SPATIAL_FILTER", 0, decodeSpatialFilter},
+    {"SUN", 0, decodeSun},
+    {"DIMASSOC", 0, decodeDimAssoc},
 };
 
 }  // namespace

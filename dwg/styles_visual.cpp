@@ -9,34 +9,6 @@
 namespace dwg {
 namespace {
 
-enum class Kind : uint8_t { Long, Real, Colour, Bit, Text };
-
-struct Property {
-    Kind kind;
-    int code;  // the DXF code up to 2010
-};
-
-// The 28 properties 2010 stores, in their order: the face's, the edges' and the
-// display's.
-constexpr Property kStyleProperties[] = {
-    {Kind::Long, 71},    {Kind::Long, 72},    {Kind::Long, 73},    {Kind::Long, 90},
-    {Kind::Real, 40},    {Kind::Real, 41},    {Kind::Colour, 63},  {Kind::Long, 74},
-    {Kind::Long, 91},    {Kind::Colour, 64},  {Kind::Colour, 65},  {Kind::Long, 75},
-    {Kind::Long, 175},   {Kind::Real, 42},    {Kind::Long, 92},    {Kind::Colour, 66},
-    {Kind::Real, 43},    {Kind::Long, 76},    {Kind::Long, 77},    {Kind::Long, 78},
-    {Kind::Colour, 67},  {Kind::Long, 79},    {Kind::Long, 170},   {Kind::Long, 171},
-    {Kind::Bit, 290},    {Kind::Long, 93},    {Kind::Real, 44},    {Kind::Long, 173},
-};
-
-// The kinds of the properties 2013 adds.
-constexpr Kind kLaterKinds[] = {
-    Kind::Bit,  Kind::Bit,  Kind::Bit,  Kind::Bit,    Kind::Bit,  Kind::Bit,
-    Kind::Bit,  Kind::Bit,  Kind::Bit,  Kind::Long,   Kind::Real, Kind::Real,
-    Kind::Long, Kind::Colour, Kind::Long, Kind::Long, Kind::Colour, Kind::Bit,
-    Kind::Long, Kind::Long, Kind::Long, Kind::Bit,    Kind::Long, Kind::Colour,
-    Kind::Real, Kind::Long, Kind::Text, Kind::Bit,    Kind::Real, Kind::Real,
-};
-
 // The colours of the ACI indexes 1..255: 24 hues in steps of 15° from 10 to 249, the
 // even indexes full, the odd half saturated, at five levels of brightness.
 std::array<uint32_t, 256> aciTable() {
@@ -68,21 +40,34 @@ std::array<uint32_t, 256> aciTable() {
     return table;
 }
 
-// The ACI index nearest to a true colour, which DXF writes beside it.
-int nearestAci(uint32_t rgb) {
-    static const std::array<uint32_t, 256> table = aciTable();
-    int best = 7;
-    long bestDistance = -1;
-    for (int i = 1; i < 256; ++i) {
-        long distance = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const long d = static_cast<long>(rgb >> shift & 0xff) - (table[i] >> shift & 0xff);
-            distance += d * d;
-        }
-        if (bestDistance < 0 || distance < bestDistance) best = i, bestDistance = distance;
-    }
-    return best;
-}
+
+enum class Kind : uint8_t { Long, Real, Colour, Bit, Text };
+
+struct Property {
+    Kind kind;
+    int code;  // the DXF code up to 2010
+};
+
+// The 28 properties 2010 stores, in their order: the face's, the edges' and the
+// display's.
+constexpr Property kStyleProperties[] = {
+    {Kind::Long, 71},    {Kind::Long, 72},    {Kind::Long, 73},    {Kind::Long, 90},
+    {Kind::Real, 40},    {Kind::Real, 41},    {Kind::Colour, 63},  {Kind::Long, 74},
+    {Kind::Long, 91},    {Kind::Colour, 64},  {Kind::Colour, 65},  {Kind::Long, 75},
+    {Kind::Long, 175},   {Kind::Real, 42},    {Kind::Long, 92},    {Kind::Colour, 66},
+    {Kind::Real, 43},    {Kind::Long, 76},    {Kind::Long, 77},    {Kind::Long, 78},
+    {Kind::Colour, 67},  {Kind::Long, 79},    {Kind::Long, 170},   {Kind::Long, 171},
+    {Kind::Bit, 290},    {Kind::Long, 93},    {Kind::Real, 44},    {Kind::Long, 173},
+};
+
+// The kinds of the properties 2013 adds.
+constexpr Kind kLaterKinds[] = {
+    Kind::Bit,  Kind::Bit,  Kind::Bit,  Kind::Bit,    Kind::Bit,  Kind::Bit,
+    Kind::Bit,  Kind::Bit,  Kind::Bit,  Kind::Long,   Kind::Real, Kind::Real,
+    Kind::Long, Kind::Colour, Kind::Long, Kind::Long, Kind::Colour, Kind::Bit,
+    Kind::Long, Kind::Long, Kind::Long, Kind::Bit,    Kind::Long, Kind::Colour,
+    Kind::Real, Kind::Long, Kind::Text, Kind::Bit,    Kind::Real, Kind::Real,
+};
 
 // A property's value read in its kind, as DXF writes it under `code` (a colour as its
 // index under `code`, its true colour under `rgbCode`).
@@ -160,6 +145,21 @@ void plainProperties(ObjectFrame& f, Record& r) {
 }
 
 }  // namespace
+
+int nearestAci(uint32_t rgb) {
+    static const std::array<uint32_t, 256> table = aciTable();
+    int best = 7;
+    long bestDistance = -1;
+    for (int i = 1; i < 256; ++i) {
+        long distance = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const long d = static_cast<long>(rgb >> shift & 0xff) - (table[i] >> shift & 0xff);
+            distance += d * d;
+        }
+        if (bestDistance < 0 || distance < bestDistance) best = i, bestDistance = distance;
+    }
+    return best;
+}
 
 void decodeVisualStyle(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
