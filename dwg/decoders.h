@@ -200,9 +200,11 @@ void decodeVisualStyle(ObjectFrame&, Record&);
 // The ACI index nearest to a true colour, which DXF writes beside it.
 int nearestAci(uint32_t rgb);
 
-// Clipping boundaries, suns and dimension associations (objects_misc.cpp).
+// Clipping boundaries, suns, dimension associations and geographic data
+// (objects_misc.cpp).
 void decodeSpatialFilter(ObjectFrame&, Record&);
 void decodeSun(ObjectFrame&, Record&);
 void decodeDimAssoc(ObjectFrame&, Record&);
+void decodeGeoData(ObjectFrame&, Record&);
 
 }  // namespace dwg

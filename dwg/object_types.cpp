@@ -151,6 +151,7 @@ const ByName kClasses[] = {
     {"SPATIAL_FILTER", 0, decodeSpatialFilter},
     {"SUN", 0, decodeSun},
     {"DIMASSOC", 0, decodeDimAssoc},
+    {"GEODATA", 0, decodeGeoData},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Objects most drawings carry beside their entities: the clipping boundary of a block
-// reference (SPATIAL_FILTER), the sun of a viewport (SUN) and the points a dimension
-// is associated with (DIMASSOC).
+// reference (SPATIAL_FILTER), the sun of a viewport (SUN), the points a dimension is
+// associated with (DIMASSOC) and where on the earth the drawing lies (GEODATA).
 #include "dwg/decoders.h"
 
 namespace dwg {
@@ -105,6 +105,69 @@ void decodeDimAssoc(ObjectFrame& f, Record& r) {
             return;
         }
     }
+}
+
+namespace {
+
+// A long text as DXF splits it: pieces of 250 characters under `more`, the last under
+// `last`.
+void piecedText(Record& r, int more, int last, std::string_view text) {
+    constexpr size_t kPiece = 250;
+    size_t at = 0;
+    for (;;) {
+        size_t end = at, characters = 0;
+        while (end < text.size() && characters < kPiece) {
+            ++end;
+            while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+                ++end;  // the rest of a UTF-8 character
+            ++characters;
+        }
+        if (end >= text.size()) break;
+        r.text(more, text.substr(at, end - at));
+        at = end;
+    }
+    r.text(last, text.substr(at));
+}
+
+}  // namespace
+
+// The form of 2010 on (version 2 and 3); the older form, which no drawing at hand
+// shows beside its DXF, is declined.
+void decodeGeoData(ObjectFrame& f, Record& r) {
+    if (f.version() < Version::R2010) {
+        r.type.clear();
+        return;
+    }
+    BitReader& d = f.data();
+    r.marker("AcDbGeoData");
+    r.integer(90, d.BL());
+    r.hex(330, f.ref());  // the block the data are for
+    r.integer(70, d.BS());  // the kind of coordinates
+    r.point(10, d.BD3());   // the design point
+    r.point(11, d.BD3());   // the reference point
+    r.real(40, d.BD());     // horizontal unit scale, then the units
+    r.integer(91, d.BL());
+    r.real(41, d.BD());     // vertical unit scale, then the units
+    r.integer(92, d.BL());
+    r.point(210, d.BD3());  // up
+    r.point(12, d.RD2());   // north
+    r.integer(95, d.BL());  // how the scale is estimated
+    r.real(141, d.BD());
+    r.integer(294, d.B());  // sea level correction
+    r.real(142, d.BD());
+    r.real(143, d.BD());
+    piecedText(r, 303, 301, d.TV());  // the coordinate system
+    for (int code : {302, 305, 306, 307}) r.text(code, d.TV());
+    const int64_t points = itemCount(d, 256);
+    r.integer(93, points);
+    for (int64_t i = 0; i < points && !d.failed(); ++i) {
+        r.point(13, d.RD2());  // from
+        r.point(14, d.RD2());  // to
+    }
+    const int64_t faces = itemCount(d, 6);
+    r.integer(96, faces);
+    for (int64_t i = 0; i < faces && !d.failed(); ++i)
+        for (int code : {97, 98, 99}) r.integer(code, d.BL());
 }
 
 }  // namespace dwg
