@@ -197,8 +197,6 @@ void decodeMlineStyle(ObjectFrame&, Record&);
 // Materials (materials.cpp) and visual styles (styles_visual.cpp).
 void decodeMaterial(ObjectFrame&, Record&);
 void decodeVisualStyle(ObjectFrame&, Record&);
-// The ACI index nearest to a true colour, which DXF writes beside it.
-int nearestAci(uint32_t rgb);
 
 // Clipping boundaries, suns, dimension associations and geographic data
 // (objects_misc.cpp).

@@ -1,6 +1,7 @@
 // Objects most drawings carry beside their entities: the clipping boundary of a block
 // reference (SPATIAL_FILTER), the sun of a viewport (SUN), the points a dimension is
 // associated with (DIMASSOC) and where on the earth the drawing lies (GEODATA).
+#include "drawing/aci.h"
 #include "dwg/decoders.h"
 
 namespace dwg {
@@ -45,7 +46,7 @@ void decodeSun(ObjectFrame& f, Record& r) {
     r.integer(90, d.BL());   // version
     r.integer(290, d.B());   // on
     const Color c = d.CMC();
-    r.integer(63, c.hasRgb ? nearestAci(c.rgb) : c.index);
+    r.integer(63, c.hasRgb ? drawing::nearestAci(c.rgb) : c.index);
     if (c.hasRgb) r.integer(421, c.rgb);
     r.real(40, d.BD());      // intensity
     r.integer(291, d.B());   // shadows

@@ -2,44 +2,13 @@
 // a style holds its 28 properties as plain fields; 2010 gives each a flag (DXF 176,
 // whether the style sets it), and 2013 adds 30 properties more, which DXF then writes
 // as one list of 58 values by their kind (90, 40, 62 with 420, 290, 1).
-#include <array>
-
+#include "drawing/aci.h"
 #include "dwg/decoders.h"
 
 namespace dwg {
 namespace {
 
-// The colours of the ACI indexes 1..255: 24 hues in steps of 15° from 10 to 249, the
-// even indexes full, the odd half saturated, at five levels of brightness.
-std::array<uint32_t, 256> aciTable() {
-    std::array<uint32_t, 256> table{};
-    const uint32_t basic[10] = {0,        0xff0000, 0xffff00, 0x00ff00, 0x00ffff,
-                                0x0000ff, 0xff00ff, 0xffffff, 0x808080, 0xc0c0c0};
-    for (int i = 0; i < 10; ++i) table[i] = basic[i];
-    const double levels[5] = {1.0, 0.8, 0.6, 0.5, 0.3};
-    for (int i = 10; i < 250; ++i) {
-        const double hue = (i / 10 - 1) * 15 / 60.0;  // in sixths of the circle
-        const double value = levels[(i % 10) / 2] * 255;
-        const double low = (i % 2) ? value / 2 : 0;
-        const int sector = static_cast<int>(hue);
-        const double f = hue - sector;
-        const double rising = low + (value - low) * f, falling = value - (value - low) * f;
-        double rgb[3];
-        switch (sector) {
-        case 0: rgb[0] = value, rgb[1] = rising, rgb[2] = low; break;
-        case 1: rgb[0] = falling, rgb[1] = value, rgb[2] = low; break;
-        case 2: rgb[0] = low, rgb[1] = value, rgb[2] = rising; break;
-        case 3: rgb[0] = low, rgb[1] = falling, rgb[2] = value; break;
-        case 4: rgb[0] = rising, rgb[1] = low, rgb[2] = value; break;
-        default: rgb[0] = value, rgb[1] = low, rgb[2] = falling; break;
-        }
-        for (const double c : rgb) table[i] = table[i] << 8 | static_cast<uint32_t>(c + 0.5);
-    }
-    const uint32_t grays[6] = {51, 80, 105, 130, 190, 255};
-    for (int i = 0; i < 6; ++i) table[250 + i] = grays[i] * 0x010101u;
-    return table;
-}
-
+using drawing::nearestAci;
 
 enum class Kind : uint8_t { Long, Real, Colour, Bit, Text };
 
@@ -145,21 +114,6 @@ void plainProperties(ObjectFrame& f, Record& r) {
 }
 
 }  // namespace
-
-int nearestAci(uint32_t rgb) {
-    static const std::array<uint32_t, 256> table = aciTable();
-    int best = 7;
-    long bestDistance = -1;
-    for (int i = 1; i < 256; ++i) {
-        long distance = 0;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const long d = static_cast<long>(rgb >> shift & 0xff) - (table[i] >> shift & 0xff);
-            distance += d * d;
-        }
-        if (bestDistance < 0 || distance < bestDistance) best = i, bestDistance = distance;
-    }
-    return best;
-}
 
 void decodeVisualStyle(ObjectFrame& f, Record& r) {
     BitReader& d = f.data();
