@@ -115,7 +115,13 @@ void plainProperties(ObjectFrame& f, Record& r) {
 
 }  // namespace
 
+// DXF of R13 and R14 has no visual styles: the drawing program leaves them out there,
+// and so are they here (declined, counted).
 void decodeVisualStyle(ObjectFrame& f, Record& r) {
+    if (f.version() <= Version::R14) {
+        r.type.clear();
+        return;
+    }
     BitReader& d = f.data();
     r.marker("AcDbVisualStyle");
     r.text(2, d.TV());
