@@ -85,6 +85,27 @@ void decodeDimAngular3Point(ObjectFrame&, Record&);
 void decodeDimAngular2Line(ObjectFrame&, Record&);
 void decodeDimRadius(ObjectFrame&, Record&);
 void decodeDimDiameter(ObjectFrame&, Record&);
+// The data every kind of dimension shares (read before the kind's own points), and
+// their AcDbDimension groups with the definition point (10) each kind reads itself.
+// `kind` is DXF's dimension type (group 70, low bits).
+struct DimensionCommon {
+    Point3 extrusion{0, 0, 1};
+    Point2 textMiddle;
+    double elevation = 0;
+    int flags = 0;  // group 70
+    std::string text;
+    double textRotation = 0, horizontal = 0, blockRotation = 0;
+    int attachment = 5, spacingStyle = 1;
+    double spacing = 1.0, measurement = 0;
+    bool unknown = false, flip1 = false, flip2 = false;
+    Point2 clone;
+    uint64_t style = 0, block = 0;
+};
+
+DimensionCommon readDimensionCommon(ObjectFrame& f, int kind);
+void writeDimensionCommon(ObjectFrame& f, DimensionCommon& m, const Point3& definition,
+                          Record& r);
+void decodeArcDimension(ObjectFrame&, Record&);  // entities_arc_dimension.cpp
 
 // Texts (entities_text.cpp).
 void decodeText(ObjectFrame&, Record&);
@@ -172,5 +193,16 @@ void decodeGroup(ObjectFrame&, Record&);
 void decodePlotSettings(ObjectFrame&, Record&);
 void decodeLayout(ObjectFrame&, Record&);
 void decodeMlineStyle(ObjectFrame&, Record&);
+
+// Materials (materials.cpp) and visual styles (styles_visual.cpp).
+void decodeMaterial(ObjectFrame&, Record&);
+void decodeVisualStyle(ObjectFrame&, Record&);
+
+// Clipping boundaries, suns, dimension associations and geographic data
+// (objects_misc.cpp).
+void decodeSpatialFilter(ObjectFrame&, Record&);
+void decodeSun(ObjectFrame&, Record&);
+void decodeDimAssoc(ObjectFrame&, Record&);
+void decodeGeoData(ObjectFrame&, Record&);
 
 }  // namespace dwg

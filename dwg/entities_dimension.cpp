@@ -15,23 +15,11 @@ enum Kind : int {
     kOrdinate = 6,
 };
 
-struct Dimension {
-    Point3 extrusion{0, 0, 1};
-    Point2 textMiddle;
-    double elevation = 0;
-    int flags = 0;  // group 70
-    std::string text;
-    double textRotation = 0, horizontal = 0, blockRotation = 0;
-    int attachment = 5, spacingStyle = 1;
-    double spacing = 1.0, measurement = 0;
-    bool unknown = false, flip1 = false, flip2 = false;
-    Point2 clone;
-    uint64_t style = 0, block = 0;
-};
+}  // namespace
 
-Dimension readCommon(ObjectFrame& f, Kind kind) {
+DimensionCommon readDimensionCommon(ObjectFrame& f, int kind) {
     BitReader& d = f.data();
-    Dimension m;
+    DimensionCommon m;
     if (f.version() >= Version::R2010) d.RC();
     m.extrusion = d.BD3();
     m.textMiddle = d.RD2();
@@ -60,8 +48,7 @@ Dimension readCommon(ObjectFrame& f, Kind kind) {
     return m;
 }
 
-// The AcDbDimension part, with the definition point (10) each kind reads itself.
-void writeCommon(ObjectFrame& f, Dimension& m, const Point3& definition, Record& r) {
+void writeDimensionCommon(ObjectFrame& f, DimensionCommon& m, const Point3& definition, Record& r) {
     m.style = f.ref();
     m.block = f.ref();
     r.marker("AcDbDimension");
@@ -91,15 +78,17 @@ void writeCommon(ObjectFrame& f, Dimension& m, const Point3& definition, Record&
     r.nameOf(3, m.style);
 }
 
+namespace {
+
 void linearOrAligned(ObjectFrame& f, Record& r, Kind kind) {
     BitReader& d = f.data();
-    Dimension m = readCommon(f, kind);
+    DimensionCommon m = readDimensionCommon(f, kind);
     const Point3 p13 = d.BD3();
     const Point3 p14 = d.BD3();
     const Point3 p10 = d.BD3();
     const double oblique = d.BD();
     const double rotation = kind == kLinear ? d.BD() : 0.0;
-    writeCommon(f, m, p10, r);
+    writeDimensionCommon(f, m, p10, r);
     r.marker("AcDbAlignedDimension");
     r.point(13, p13);
     r.point(14, p14);
@@ -126,7 +115,7 @@ struct PointsKind {
 
 void pointsKind(ObjectFrame& f, Record& r, const PointsKind& k) {
     BitReader& d = f.data();
-    Dimension m = readCommon(f, k.kind);
+    DimensionCommon m = readDimensionCommon(f, k.kind);
     Point3 points[20];  // by group code - 10
     for (int code : k.stored) {
         if (code == 0) break;
@@ -139,7 +128,7 @@ void pointsKind(ObjectFrame& f, Record& r, const PointsKind& k) {
     }
     const double leader = k.leader ? d.BD() : 0.0;
     if (k.kind == kOrdinate && (d.RC() & 1)) m.flags |= 64;  // measured along X
-    writeCommon(f, m, points[0], r);
+    writeDimensionCommon(f, m, points[0], r);
     r.marker(k.subclass);
     for (int code = 13; code <= 16; ++code)
         for (int stored : k.stored)

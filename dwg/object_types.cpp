@@ -145,6 +145,13 @@ const ByName kClasses[] = {
     {"CELLSTYLEMAP", 0, decodeCellStyleMap},
     {"TABLEGEOMETRY", 0, decodeTableGeometry},
     {"TABLECONTENT", 0, decodeTableContent},
+    {"MATERIAL", 0, decodeMaterial},
+    {"VISUALSTYLE", 0, decodeVisualStyle},
+    {"ARC_DIMENSION", 0, decodeArcDimension},
+    {"SPATIAL_FILTER", 0, decodeSpatialFilter},
+    {"SUN", 0, decodeSun},
+    {"DIMASSOC", 0, decodeDimAssoc},
+    {"GEODATA", 0, decodeGeoData},
 };
 
 }  // namespace

@@ -48,13 +48,16 @@ TEST_F(MTextTest, LinesBreakOnlyAtBlanksAndBetweenChineseCharacters) {
             << c.text << " in " << c.width;
 }
 
+// Every kind of dimension shows the block it names, where its text never wraps.
 TEST_F(MTextTest, DimensionTextsNeverWrap) {
     const Groups block = {{0, "BLOCK"}, {8, "0"},  {2, "*D1"}, {70, "1"},
                           {10, "0"},    {20, "0"}, {3, "*D1"}};
-    const std::string dxf =
-        textDrawing({{0, "DIMENSION"}, {8, "0"}, {2, "*D1"}, {10, "0"}, {20, "0"}, {70, "0"}},
-                    block + mtext("11,45 mm", 5) + Groups{{0, "ENDBLK"}, {8, "0"}});
-    EXPECT_EQ(linesOf(sceneOf("dimension.dxf", dxf)), L{"11,45 mm"});
+    for (const char* kind : {"DIMENSION", "ARC_DIMENSION", "LARGE_RADIAL_DIMENSION"}) {
+        const std::string dxf =
+            textDrawing({{0, kind}, {8, "0"}, {2, "*D1"}, {10, "0"}, {20, "0"}, {70, "0"}},
+                        block + mtext("11,45 mm", 5) + Groups{{0, "ENDBLK"}, {8, "0"}});
+        EXPECT_EQ(linesOf(sceneOf("dimension.dxf", dxf)), L{"11,45 mm"}) << kind;
+    }
 }
 
 // Codes whose ";" is missing end where their value ends; caret codes are a tab and a

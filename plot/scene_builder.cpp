@@ -327,9 +327,12 @@ private:
         Out out(scene_, pen);
         const std::string_view type = g.type();
         const size_t first = scene_.items.size();
+        // Every kind of dimension is drawn through the block its group 2 names.
+        const bool dimension = type == "DIMENSION" || type == "ARC_DIMENSION" ||
+                               type == "LARGE_RADIAL_DIMENSION";
         if (type == "INSERT") {
             insert(i, g, pen, layer, c);
-        } else if (type == "DIMENSION") {
+        } else if (dimension) {
             const Block* block = lookUp(t_.blocks, nameOf(i, RefKind::Block));
             if (block) blockEntities(*block, c.t, pen, layer, c);
         } else if (type == "POLYLINE") {
@@ -344,7 +347,7 @@ private:
             EntityParts parts(*this, i, pen, layer, c);
             drawParts(g, parts);
         }
-        if (!t_.lineTexts.empty() && type != "INSERT" && type != "DIMENSION")
+        if (!t_.lineTexts.empty() && type != "INSERT" && !dimension)
             lineTexts(i, g, layer, first);
     }
 

@@ -1,0 +1,144 @@
+// Materials, visual styles, clipping boundaries, suns and dimension associations of
+// the test drawings: cut anywhere they fail without reading past their end, and a
+// count claiming more than the bytes left could hold fails before reading the items.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+
+#include "dwg/classes.h"
+#include "dwg/container.h"
+#include "dwg/object_types.h"
+
+namespace dwg {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct MiscSample {
+    Container container;
+    std::vector<DwgClass> classes;
+};
+
+void loadSample(const std::string& name, MiscSample& s) {
+    std::ifstream in(fs::path(DWG_TESTDATA) / name, std::ios::binary);
+    const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_EQ(readContainer(file, s.container), "") << name;
+    ASSERT_EQ(readClasses(s.container.classes, s.container.version, s.container.maintenance,
+                          s.classes),
+              "")
+        << name;
+}
+
+// Opens the object at `offset` of `objects` up to its own data.
+ObjectType openAt(const MiscSample& s, const std::vector<uint8_t>& objects, uint64_t offset,
+                  ObjectFrame& frame, Record& record) {
+    EXPECT_TRUE(frame.open(objects, offset, s.container.version));
+    const ObjectType type = objectType(frame.type(), s.classes);
+    record.type = type.dxfName;
+    if (type.entity) {
+        frame.readEntityCommon(record);
+    } else {
+        frame.readObjectCommon(record);
+    }
+    return type;
+}
+
+const std::set<std::string> kMiscKinds = {"MATERIAL", "VISUALSTYLE", "SPATIAL_FILTER", "SUN",
+                                      "DIMASSOC"};
+
+const char* const kMiscVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
+
+std::string sampleName(const char* version) {
+    return std::string("ACadSharp_sample_") + version + ".dwg";
+}
+
+TEST(MiscObjects, CutAnywhereTheyFailWithinTheirBytes) {
+    for (const char* version : kMiscVersions) {
+        MiscSample s;
+        loadSample(sampleName(version), s);
+        std::map<std::string, int> cut;
+        for (const ObjectLocation& location : s.container.objectMap) {
+            for (int eighth = 1; eighth < 8; ++eighth) {
+                ObjectFrame frame;
+                Record record;
+                const ObjectType type =
+                    openAt(s, s.container.objects, location.offset, frame, record);
+                if (!kMiscKinds.count(type.dxfName)) break;
+                BitReader& d = frame.data();
+                d.limit(d.position() + static_cast<size_t>(frame.dataLeft()) * eighth / 8);
+                type.decode(frame, record);
+                if (record.type.empty() && !frame.failed()) break;  // declined whole
+                EXPECT_TRUE(frame.failed()) << version << " " << type.dxfName << " " << eighth;
+                EXPECT_EQ(d.position(), d.end()) << version << " " << type.dxfName;
+                ++cut[type.dxfName];
+            }
+        }
+        EXPECT_EQ(cut["MATERIAL"], 3 * 7) << version;
+        EXPECT_EQ(cut["VISUALSTYLE"], 24 * 7) << version;
+        EXPECT_EQ(cut["SPATIAL_FILTER"], 7) << version;
+        EXPECT_EQ(cut["DIMASSOC"], 3 * 7) << version;
+    }
+}
+
+// Sets the 8 bits of the value of a BS or BL coded as one byte (code 01) at bit `at`.
+void setByteValue(std::vector<uint8_t>& bytes, size_t at, uint8_t value) {
+    for (int i = 0; i < 8; ++i) {
+        const size_t bit = at + 2 + i;
+        const auto mask = static_cast<uint8_t>(0x80 >> (bit % 8));
+        const bool on = (value >> (7 - i)) & 1;
+        bytes[bit / 8] = static_cast<uint8_t>(on ? bytes[bit / 8] | mask : bytes[bit / 8] & ~mask);
+    }
+}
+
+// Where the count read first stands: a clipping boundary's vertices at the start of
+// its data, the path of a dimension association's first point after the association
+// flags, the class name and the snap.
+size_t countAt(const std::string& kind, ObjectFrame& frame) {
+    BitReader& d = frame.data();
+    if (kind == "DIMASSOC") {
+        d.BL();
+        d.B();
+        d.RC();
+        d.TV();
+        d.RC();
+    }
+    return d.position();
+}
+
+TEST(MiscObjects, CountsBeyondTheirBytesFail) {
+    for (const char* version : kMiscVersions) {
+        MiscSample s;
+        loadSample(sampleName(version), s);
+        std::map<std::string, int> claimed;
+        for (const ObjectLocation& location : s.container.objectMap) {
+            ObjectFrame frame;
+            Record record;
+            const std::string kind =
+                openAt(s, s.container.objects, location.offset, frame, record).dxfName;
+            if (kind != "SPATIAL_FILTER" && kind != "DIMASSOC") continue;
+            const size_t at = countAt(kind, frame);
+            std::vector<uint8_t> hostile = s.container.objects;
+            ASSERT_FALSE(hostile[at / 8] & (0x80 >> (at % 8))) << version << " " << kind;
+            ASSERT_TRUE(hostile[(at + 1) / 8] & (0x80 >> ((at + 1) % 8))) << version << " " << kind;
+            setByteValue(hostile, at, 0xff);
+            ObjectFrame again;
+            Record other;
+            const ObjectType type = openAt(s, hostile, location.offset, again, other);
+            type.decode(again, other);
+            EXPECT_TRUE(again.failed()) << version << " " << kind;
+            // Nothing is read for the claim: no vertex, no object of the path.
+            const int16_t claimedCode = kind == "DIMASSOC" ? 331 : 10;
+            for (const Group& g : other.groups) EXPECT_NE(g.code, claimedCode) << version << " " << kind;
+            ++claimed[kind];
+        }
+        EXPECT_EQ(claimed["SPATIAL_FILTER"], 1) << version;
+        EXPECT_EQ(claimed["DIMASSOC"], 3) << version;
+    }
+}
+
+}  // namespace
+}  // namespace dwg
