@@ -198,6 +198,10 @@ void decodeMlineStyle(ObjectFrame&, Record&);
 void decodeMaterial(ObjectFrame&, Record&);
 void decodeVisualStyle(ObjectFrame&, Record&);
 
+// Section and detail view styles (styles_view.cpp).
+void decodeSectionViewStyle(ObjectFrame&, Record&);
+void decodeDetailViewStyle(ObjectFrame&, Record&);
+
 // Clipping boundaries, suns, dimension associations and geographic data
 // (objects_misc.cpp).
 void decodeSpatialFilter(ObjectFrame&, Record&);

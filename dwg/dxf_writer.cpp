@@ -111,7 +111,7 @@ private:
 
     // The record's own groups; references to objects that were not translated are left
     // out (with the name of a dictionary entry that pointed at one, and the sort handle
-    // of a sort table's entity).
+    // of a sort table's entity), or written as 0 where DXF holds them in their place.
     void writeGroups(const Record& r) {
         const std::vector<Group>& g = r.groups;
         for (size_t i = 0; i < g.size(); ++i) {
@@ -130,6 +130,10 @@ private:
             // A draw order entry of an entity not translated goes whole: the entity
             // (331) and its sort handle (5), which DXF holds in pairs.
             if (isHandleCode(g[i].code) && g[i].code != 330 && !exists(hexValue(g[i]))) {
+                if (g[i].keepsPlace) {
+                    out_.group(g[i].code, "0");
+                    continue;
+                }
                 if (g[i].code == 331 && r.type == "SORTENTSTABLE" && i + 1 < g.size() &&
                     g[i + 1].code == 5)
                     ++i;

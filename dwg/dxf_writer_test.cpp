@@ -1,6 +1,7 @@
 // The DXF written from a DWG as the engine reads it back: texts in the drawing's code
 // page up to 2004 (GBK for ANSI_936) and in UTF-8 from 2007, values that would break a
-// line kept on one, and references to what was not translated left out.
+// line kept on one, and references to what was not translated left out (or 0 where
+// DXF holds them in their place).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -168,6 +169,27 @@ TEST(DxfWriter, LeavesOutReferencesToWhatWasNotTranslated) {
     for (const char* handle : {"FFFFF0", "FFFFF1", "FFFFF2", "FFFFF3", "FFFFF4"})
         EXPECT_EQ(dxf.find(std::string("\n") + handle + "\n"), std::string::npos) << handle;
     EXPECT_NE(dxf.find("SORTENTSTABLE"), std::string::npos);
+}
+
+// A reference DXF holds in its place (a view style's arrow symbols) stays, as 0 when it
+// names nothing or what was not translated; the references around it do not move.
+TEST(DxfWriter, PlacedReferencesKeepTheirPlace) {
+    DwgDrawing d = sample("ACadSharp_sample_AC1018.dwg");
+    std::string layer;
+    for (Record& r : d.records)
+        if (r.type == "LINE") {
+            r.marker("AcDbProbe");
+            r.placedHex(340, 0);
+            r.placedHex(340, 0xFFFFF5);
+            r.hex(340, 0xFFFFF6);
+            r.placedHex(340, r.layer);
+            layer = hexText(r.layer);
+            break;
+        }
+    const std::string dxf = writeDxf(d);
+    EXPECT_NE(dxf.find("AcDbProbe\n340\n0\n340\n0\n340\n" + layer + "\n"), std::string::npos);
+    for (const char* handle : {"FFFFF5", "FFFFF6"})
+        EXPECT_EQ(dxf.find(std::string("\n") + handle + "\n"), std::string::npos) << handle;
 }
 
 TEST(DxfWriter, SortTablesKeepTheirPairsWhenAnEntityWasNotTranslated) {

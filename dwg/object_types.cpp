@@ -147,6 +147,8 @@ const ByName kClasses[] = {
     {"TABLECONTENT", 0, decodeTableContent},
     {"MATERIAL", 0, decodeMaterial},
     {"VISUALSTYLE", 0, decodeVisualStyle},
+    {"ACDBSECTIONVIEWSTYLE", 0, decodeSectionViewStyle},
+    {"ACDBDETAILVIEWSTYLE", 0, decodeDetailViewStyle},
     {"ARC_DIMENSION", 0, decodeArcDimension},
     {"SPATIAL_FILTER", 0, decodeSpatialFilter},
     {"SUN", 0, decodeSun},

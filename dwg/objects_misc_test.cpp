@@ -1,5 +1,5 @@
-// Materials, visual styles, clipping boundaries, suns and dimension associations of
-// the test drawings: cut anywhere they fail without reading past their end, and a
+// Materials, visual and view styles, clipping boundaries, suns and dimension
+// associations of the test drawings: cut anywhere they fail without reading past their end, and a
 // count claiming more than the bytes left could hold fails before reading the items.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <iterator>
 #include <map>
 #include <set>
+#include <string>
 
 #include "dwg/classes.h"
 #include "dwg/container.h"
@@ -47,8 +48,9 @@ ObjectType openAt(const MiscSample& s, const std::vector<uint8_t>& objects, uint
     return type;
 }
 
-const std::set<std::string> kMiscKinds = {"MATERIAL", "VISUALSTYLE", "SPATIAL_FILTER", "SUN",
-                                      "DIMASSOC"};
+const std::set<std::string> kMiscKinds = {
+    "MATERIAL", "VISUALSTYLE",          "SPATIAL_FILTER",     "SUN",
+    "DIMASSOC", "ACDBSECTIONVIEWSTYLE", "ACDBDETAILVIEWSTYLE"};
 
 const char* const kMiscVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
 
@@ -81,6 +83,8 @@ TEST(MiscObjects, CutAnywhereTheyFailWithinTheirBytes) {
         EXPECT_EQ(cut["VISUALSTYLE"], 24 * 7) << version;
         EXPECT_EQ(cut["SPATIAL_FILTER"], 7) << version;
         EXPECT_EQ(cut["DIMASSOC"], 3 * 7) << version;
+        EXPECT_EQ(cut["ACDBSECTIONVIEWSTYLE"], 2 * 7) << version;
+        EXPECT_EQ(cut["ACDBDETAILVIEWSTYLE"], 2 * 7) << version;
     }
 }
 
@@ -94,11 +98,24 @@ void setByteValue(std::vector<uint8_t>& bytes, size_t at, uint8_t value) {
     }
 }
 
+// The bits a BD takes for `value`.
+size_t bdBits(double value) { return value == 0.0 || value == 1.0 ? 2 : 66; }
+
 // Where the count read first stands: a clipping boundary's vertices at the start of
 // its data, the path of a dimension association's first point after the association
-// flags, the class name and the snap.
-size_t countAt(const std::string& kind, ObjectFrame& frame) {
+// flags, the class name and the snap, a section view style's hatch angles (its data's
+// last values, each a BD, here from a whole reading) before its end.
+size_t countAt(const std::string& kind, ObjectFrame& frame, const ObjectType& type,
+               const Record& read) {
     BitReader& d = frame.data();
+    if (kind == "ACDBSECTIONVIEWSTYLE") {
+        Record whole = read;
+        type.decode(frame, whole);
+        size_t at = d.position() - 10;  // a BL of one byte: its code and the byte
+        for (auto g = whole.groups.rbegin(); g != whole.groups.rend() && g->code == 40; ++g)
+            at -= bdBits(std::stod(g->value));
+        return at;
+    }
     if (kind == "DIMASSOC") {
         d.BL();
         d.B();
@@ -117,10 +134,12 @@ TEST(MiscObjects, CountsBeyondTheirBytesFail) {
         for (const ObjectLocation& location : s.container.objectMap) {
             ObjectFrame frame;
             Record record;
-            const std::string kind =
-                openAt(s, s.container.objects, location.offset, frame, record).dxfName;
-            if (kind != "SPATIAL_FILTER" && kind != "DIMASSOC") continue;
-            const size_t at = countAt(kind, frame);
+            const ObjectType opened =
+                openAt(s, s.container.objects, location.offset, frame, record);
+            const std::string kind = opened.dxfName;
+            if (kind != "SPATIAL_FILTER" && kind != "DIMASSOC" && kind != "ACDBSECTIONVIEWSTYLE")
+                continue;
+            const size_t at = countAt(kind, frame, opened, record);
             std::vector<uint8_t> hostile = s.container.objects;
             ASSERT_FALSE(hostile[at / 8] & (0x80 >> (at % 8))) << version << " " << kind;
             ASSERT_TRUE(hostile[(at + 1) / 8] & (0x80 >> ((at + 1) % 8))) << version << " " << kind;
@@ -128,15 +147,24 @@ TEST(MiscObjects, CountsBeyondTheirBytesFail) {
             ObjectFrame again;
             Record other;
             const ObjectType type = openAt(s, hostile, location.offset, again, other);
+            // From 2007 on the strings follow the data: the claim is measured against
+            // the data alone.
+            BitReader& d = again.data();
+            d.limit(d.position() + static_cast<size_t>(again.dataLeft()));
             type.decode(again, other);
             EXPECT_TRUE(again.failed()) << version << " " << kind;
-            // Nothing is read for the claim: no vertex, no object of the path.
+            // Nothing is read for the claim: no vertex, no object of the path, no angle.
+            if (kind == "ACDBSECTIONVIEWSTYLE") {
+                ASSERT_FALSE(other.groups.empty());
+                EXPECT_EQ(other.groups.back().code, 90) << version;
+            }
             const int16_t claimedCode = kind == "DIMASSOC" ? 331 : 10;
             for (const Group& g : other.groups) EXPECT_NE(g.code, claimedCode) << version << " " << kind;
             ++claimed[kind];
         }
         EXPECT_EQ(claimed["SPATIAL_FILTER"], 1) << version;
         EXPECT_EQ(claimed["DIMASSOC"], 3) << version;
+        EXPECT_EQ(claimed["ACDBSECTIONVIEWSTYLE"], 2) << version;
     }
 }
 

@@ -95,6 +95,11 @@ void Record::hex(int code, uint64_t value) {
     text(code, std::string_view(buffer, putHex(buffer, value)));
 }
 
+void Record::placedHex(int code, uint64_t value) {
+    hex(code, value);
+    groups.back().keepsPlace = true;
+}
+
 void Record::nameOf(int code, uint64_t object) {
     groups.push_back(Group{static_cast<int16_t>(code), true, std::string(), object});
 }

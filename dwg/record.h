@@ -19,6 +19,9 @@ struct Group {
     bool isName = false;  // the value is the name of object `ref` (empty for none)
     std::string value;    // as DXF writes it
     uint64_t ref = 0;
+    // A handle DXF holds in its place even when it names nothing: written as 0 when its
+    // object is not in the drawing written, instead of being left out.
+    bool keepsPlace = false;
 };
 
 enum class RecordKind : uint8_t {
@@ -77,6 +80,7 @@ struct Record {
     void point(int code, const Point3& p);
     void point(int code, const Point2& p);
     void hex(int code, uint64_t value);  // a handle, in hexadecimal
+    void placedHex(int code, uint64_t value);  // a handle that keeps its place (0 for none)
     void nameOf(int code, uint64_t object);
     void marker(std::string_view subclass) { text(100, subclass); }
     // Groups written only when the value differs from DXF's default.
