@@ -3,21 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "dwg/section_map_2007.h"
 #include "dwg/sentinel_section.h"
+#include "dwg/test_files.h"
 
 namespace {
 
 using dwg::Container;
 using dwg::Version;
-
-std::vector<uint8_t> testDrawing(const std::string& name) {
-    std::ifstream in(std::string(DWG_TESTDATA) + "/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct Sample {
     const char* file;
@@ -62,7 +56,7 @@ void expectConsistent(const Container& c) {
 TEST(DwgContainer, ReadsEverySample) {
     for (const Sample& s : kSamples) {
         SCOPED_TRACE(s.file);
-        const auto file = testDrawing(s.file);
+        const auto file = dwg::fileBytes(s.file);
         ASSERT_FALSE(file.empty());
         Version v{};
         ASSERT_TRUE(dwg::versionOf(file, v));
@@ -112,7 +106,7 @@ TEST(DwgContainer, RefusesOlderVersionsNamingThem) {
 TEST(DwgContainer, RefusesDrawingsEncryptedWithAPassword) {
     for (const char* name : {"ACadSharp_sample_AC1018.dwg", "ACadSharp_sample_AC1021.dwg",
                              "ACadSharp_sample_AC1032.dwg"}) {
-        auto file = testDrawing(name);
+        auto file = dwg::fileBytes(name);
         file[0x18] |= 0x01;
         Container c;
         EXPECT_EQ(dwg::readContainer(file, c), "DWG文件有密码保护，无法读取") << name;
@@ -124,7 +118,7 @@ TEST(DwgContainer, RefusesDrawingsEncryptedWithAPassword) {
 TEST(DwgContainer, CutFilesFailWithAReason) {
     for (const Sample& s : kSamples) {
         SCOPED_TRACE(s.file);
-        const auto file = testDrawing(s.file);
+        const auto file = dwg::fileBytes(s.file);
         for (size_t cut = 0; cut < file.size(); cut += 1 + file.size() / 300) {
             const std::span<const uint8_t> part(file.data(), cut);
             Container c;
@@ -177,7 +171,7 @@ TEST(DwgContainer, OverwrittenFieldsFailWithAReason) {
         for (const uint8_t fill : {uint8_t{0xFF}, uint8_t{0x00}, uint8_t{0x7F}}) {
             SCOPED_TRACE(std::string(m.file) + " at " + std::to_string(m.at) + " fill " +
                          std::to_string(fill));
-            auto file = testDrawing(m.file);
+            auto file = dwg::fileBytes(m.file);
             ASSERT_LE(m.at + m.width, file.size());
             std::fill_n(file.begin() + static_cast<ptrdiff_t>(m.at), m.width, fill);
             Container c;

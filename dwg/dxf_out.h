@@ -15,7 +15,7 @@ public:
     void reserve(size_t bytes);
     void group(int code, std::string_view value);
     void group(int code, int64_t value);
-    void handle(int code, uint64_t value);  // in hexadecimal, as hexText writes it
+    void handle(int code, uint64_t value);  // in hexadecimal, as drawing::handleText writes it
     // The text written so far.
     std::string& text();
 

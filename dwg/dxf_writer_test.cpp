@@ -5,23 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "drawing/document.h"
 #include "drawing/layout_entities.h"
 #include "dwg/dwg_drawing.h"
 #include "dwg/dxf_out.h"
 #include "dwg/dxf_writer.h"
+#include "dwg/test_files.h"
 
 namespace dwg {
 namespace {
 
 DwgDrawing sample(const std::string& name) {
-    std::ifstream in(std::string(DWG_TESTDATA) + "/" + name, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     DwgDrawing d;
-    EXPECT_EQ(readDwg(bytes, d), "") << name;
+    EXPECT_EQ(readDwg(fileBytes(name), d), "") << name;
     return d;
 }
 
@@ -183,7 +180,7 @@ TEST(DxfWriter, PlacedReferencesKeepTheirPlace) {
             r.placedHex(340, 0xFFFFF5);
             r.hex(340, 0xFFFFF6);
             r.placedHex(340, r.layer);
-            layer = hexText(r.layer);
+            layer = drawing::handleText(r.layer);
             break;
         }
     const std::string dxf = writeDxf(d);

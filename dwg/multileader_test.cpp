@@ -6,13 +6,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 
-#include "dwg/classes.h"
-#include "dwg/container.h"
-#include "dwg/object_frame.h"
-#include "dwg/object_types.h"
+#include "dwg/test_files.h"
+
 
 namespace dwg {
 namespace {
@@ -26,12 +22,10 @@ struct Sample {
 };
 
 Sample firstOf(const char* file, const std::string& kind) {
-    std::ifstream in(std::string(DWG_TESTDATA) + "/" + file, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    Container c;
-    EXPECT_EQ(readContainer(bytes, c), "") << file;
-    std::vector<DwgClass> classes;
-    EXPECT_EQ(readClasses(c.classes, c.version, c.maintenance, classes), "") << file;
+    OpenedDwg d;
+    EXPECT_TRUE(openDwg(file, d));
+    const Container& c = d.container;
+    const std::vector<DwgClass>& classes = d.classes;
     for (const ObjectLocation& location : c.objectMap) {
         ObjectFrame frame;
         if (!frame.open(c.objects, location.offset, c.version)) continue;

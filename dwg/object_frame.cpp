@@ -1,5 +1,6 @@
 #include "dwg/object_frame.h"
 
+#include "drawing/dxf_groups.h"
 #include "dwg/header.h"
 
 namespace dwg {
@@ -116,7 +117,7 @@ void ObjectFrame::readEed(Record& record) {
                     g.isName = true;
                     g.ref = h;
                 } else {
-                    g.value = hexText(h);
+                    g.value = drawing::handleText(h);
                 }
                 break;
             }

@@ -6,43 +6,28 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
-#include "dwg/classes.h"
-#include "dwg/container.h"
-#include "dwg/object_frame.h"
-#include "dwg/object_types.h"
+#include "drawing/dxf_groups.h"
 #include "dwg/outside_drawings.h"
+#include "dwg/test_files.h"
 
 namespace dwg {
 namespace {
 
 // Reads every translated object of a drawing; counts them by DXF type.
 std::map<std::string, int> readEveryObject(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    Container c;
+    OpenedDwg d;
     std::map<std::string, int> read;
-    EXPECT_EQ(readContainer(bytes, c), "") << path;
-    std::vector<DwgClass> classes;
-    EXPECT_EQ(readClasses(c.classes, c.version, c.maintenance, classes), "") << path;
-    for (const ObjectLocation& location : c.objectMap) {
+    EXPECT_TRUE(openDwg(path, d));
+    for (const ObjectLocation& location : d.container.objectMap) {
         ObjectFrame frame;
-        EXPECT_TRUE(frame.open(c.objects, location.offset, c.version)) << path;
-        const ObjectType type = objectType(frame.type(), classes);
-        if (!type.decode) continue;
         Record record;
-        record.type = type.dxfName;
-        if (type.entity) {
-            frame.readEntityCommon(record);
-        } else {
-            frame.readObjectCommon(record);
-        }
+        const ObjectType type = openObject(d, d.container.objects, location.offset, frame, record);
+        if (!type.decode) continue;
         type.decode(frame, record);
         if (record.type.empty() && !frame.failed()) continue;  // declined
-        const std::string where = path + " " + type.dxfName + " " + hexText(location.handle);
+        const std::string where = path + " " + type.dxfName + " " + drawing::handleText(location.handle);
         EXPECT_FALSE(frame.failed()) << where;
         EXPECT_GE(frame.dataLeft(), 0) << where;
         EXPECT_LT(frame.dataLeft(), 8) << where;

@@ -4,49 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 
-#include "dwg/classes.h"
-#include "dwg/container.h"
-#include "dwg/object_types.h"
+#include "dwg/test_files.h"
 
 namespace dwg {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct MiscSample {
-    Container container;
-    std::vector<DwgClass> classes;
-};
-
-void loadSample(const std::string& name, MiscSample& s) {
-    std::ifstream in(fs::path(DWG_TESTDATA) / name, std::ios::binary);
-    const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
-    ASSERT_EQ(readContainer(file, s.container), "") << name;
-    ASSERT_EQ(readClasses(s.container.classes, s.container.version, s.container.maintenance,
-                          s.classes),
-              "")
-        << name;
-}
-
-// Opens the object at `offset` of `objects` up to its own data.
-ObjectType openAt(const MiscSample& s, const std::vector<uint8_t>& objects, uint64_t offset,
-                  ObjectFrame& frame, Record& record) {
-    EXPECT_TRUE(frame.open(objects, offset, s.container.version));
-    const ObjectType type = objectType(frame.type(), s.classes);
-    record.type = type.dxfName;
-    if (type.entity) {
-        frame.readEntityCommon(record);
-    } else {
-        frame.readObjectCommon(record);
-    }
-    return type;
-}
 
 const std::set<std::string> kMiscKinds = {
     "MATERIAL", "VISUALSTYLE",          "SPATIAL_FILTER",     "SUN",
@@ -60,15 +27,15 @@ std::string sampleName(const char* version) {
 
 TEST(MiscObjects, CutAnywhereTheyFailWithinTheirBytes) {
     for (const char* version : kMiscVersions) {
-        MiscSample s;
-        loadSample(sampleName(version), s);
+        OpenedDwg s;
+        ASSERT_TRUE(openDwg(sampleName(version), s));
         std::map<std::string, int> cut;
         for (const ObjectLocation& location : s.container.objectMap) {
             for (int eighth = 1; eighth < 8; ++eighth) {
                 ObjectFrame frame;
                 Record record;
                 const ObjectType type =
-                    openAt(s, s.container.objects, location.offset, frame, record);
+                    openObject(s, s.container.objects, location.offset, frame, record);
                 if (!kMiscKinds.count(type.dxfName)) break;
                 BitReader& d = frame.data();
                 d.limit(d.position() + static_cast<size_t>(frame.dataLeft()) * eighth / 8);
@@ -128,14 +95,14 @@ size_t countAt(const std::string& kind, ObjectFrame& frame, const ObjectType& ty
 
 TEST(MiscObjects, CountsBeyondTheirBytesFail) {
     for (const char* version : kMiscVersions) {
-        MiscSample s;
-        loadSample(sampleName(version), s);
+        OpenedDwg s;
+        ASSERT_TRUE(openDwg(sampleName(version), s));
         std::map<std::string, int> claimed;
         for (const ObjectLocation& location : s.container.objectMap) {
             ObjectFrame frame;
             Record record;
             const ObjectType opened =
-                openAt(s, s.container.objects, location.offset, frame, record);
+                openObject(s, s.container.objects, location.offset, frame, record);
             const std::string kind = opened.dxfName;
             if (kind != "SPATIAL_FILTER" && kind != "DIMASSOC" && kind != "ACDBSECTIONVIEWSTYLE")
                 continue;
@@ -146,7 +113,7 @@ TEST(MiscObjects, CountsBeyondTheirBytesFail) {
             setByteValue(hostile, at, 0xff);
             ObjectFrame again;
             Record other;
-            const ObjectType type = openAt(s, hostile, location.offset, again, other);
+            const ObjectType type = openObject(s, hostile, location.offset, again, other);
             // From 2007 on the strings follow the data: the claim is measured against
             // the data alone.
             BitReader& d = again.data();

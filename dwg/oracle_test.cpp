@@ -14,36 +14,19 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
 #include "drawing/document.h"
 #include "drawing/file.h"
 #include "drawing/layout_entities.h"
-#include "dwg/classes.h"
-#include "dwg/container.h"
-#include "dwg/dwg_format.h"
-#include "dwg/object_frame.h"
-#include "dwg/object_types.h"
 #include "dwg/outside_drawings.h"
+#include "dwg/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using drawing::Drawing;
-
-struct Opened {
-    Drawing drawing;
-    drawing::DrawingSource source;
-};
-
-void open(const fs::path& path, Opened& out) {
-    dwg::installDwgReader();
-    const drawing::Status status = drawing::readDrawingFile(path.string(), out.drawing, &out.source);
-    ASSERT_TRUE(status.ok()) << path << ": " << status.reason;
-}
 
 // The kinds the reader says it left out (from its notes).
 std::set<std::string> leftOut(const drawing::DrawingSource& source) {
@@ -69,18 +52,14 @@ std::string unnumbered(const std::string& name) {
 // older version may write a kind the reader leaves out under another type (an
 // ARC_DIMENSION of R13 as the INSERT of its block, say).
 std::map<uint64_t, std::string> storedTypes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     std::map<uint64_t, std::string> types;
-    dwg::Container c;
-    std::vector<dwg::DwgClass> classes;
-    if (!dwg::readContainer(bytes, c).empty() ||
-        !dwg::readClasses(c.classes, c.version, c.maintenance, classes).empty())
-        return types;
+    dwg::OpenedDwg d;
+    if (!dwg::openDwg(path, d)) return types;
+    const dwg::Container& c = d.container;
     for (const dwg::ObjectLocation& location : c.objectMap) {
         dwg::ObjectFrame frame;
         if (frame.open(c.objects, location.offset, c.version))
-            types[location.handle] = dwg::objectType(frame.type(), classes).dxfName;
+            types[location.handle] = dwg::objectType(frame.type(), d.classes).dxfName;
     }
     return types;
 }
@@ -194,8 +173,8 @@ std::vector<Twin> twins() {
 class Oracle : public ::testing::TestWithParam<Twin> {
 protected:
     void SetUp() override {
-        open(GetParam().dwg, ours_);
-        open(GetParam().dxf, twin_);
+        ASSERT_TRUE(dwg::readDrawing(GetParam().dwg, ours_));
+        ASSERT_TRUE(dwg::readDrawing(GetParam().dxf, twin_));
         seed_ = handleSeed(ours_.drawing);
         ASSERT_GT(seed_, 0u) << GetParam().name;
         leftOut_ = leftOut(ours_.source);
@@ -231,8 +210,8 @@ protected:
         }
     }
 
-    Opened ours_;
-    Opened twin_;
+    dwg::ReadDrawing ours_;
+    dwg::ReadDrawing twin_;
     uint64_t seed_ = 0;
     std::set<std::string> leftOut_;
     std::map<uint64_t, std::string> stored_;

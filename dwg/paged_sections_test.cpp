@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "dwg/section_map_2004.h"
+#include "dwg/test_files.h"
 
 namespace {
 
@@ -71,8 +70,7 @@ Bytes sectionMapOf(const dwg::PagedFile& paged) {
 // The 2004 test drawing with its maps rewritten after `change`: a new section map (page
 // 100) and page map appended to the file, and the encrypted file header pointing there.
 Bytes rewritten2004(const std::function<void(dwg::PagedFile&)>& change) {
-    std::ifstream in(std::string(DWG_TESTDATA) + "/ACadSharp_sample_AC1018.dwg", std::ios::binary);
-    Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Bytes file = dwg::fileBytes("ACadSharp_sample_AC1018.dwg");
     dwg::PagedFile paged;
     EXPECT_EQ(dwg::readMaps2004(file, paged), "");
     change(paged);

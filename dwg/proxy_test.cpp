@@ -8,25 +8,11 @@
 
 #include <filesystem>
 
-#include "drawing/document.h"
-#include "drawing/file.h"
-#include "dwg/dwg_format.h"
+#include "dwg/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ReadTwin {
-    drawing::Drawing drawing;
-    drawing::DrawingSource source;
-};
-
-void readTwin(const fs::path& path, ReadTwin& out) {
-    dwg::installDwgReader();
-    const drawing::Status status =
-        drawing::readDrawingFile(path.string(), out.drawing, &out.source);
-    ASSERT_TRUE(status.ok()) << path << ": " << status.reason;
-}
 
 // The 310 groups right after the first size of graphics (92 or 160), joined.
 std::string graphicsOf(const drawing::Drawing& d, size_t i) {
@@ -78,9 +64,9 @@ std::vector<std::string> classNames(const drawing::Drawing& d) {
 class ProxyGraphics : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ProxyGraphics, AreTheTwinsBytesAndNameTheirClass) {
-    ReadTwin ours, twin;
-    readTwin(fs::path(DWG_TESTDATA) / (GetParam() + ".dwg"), ours);
-    readTwin(fs::path(DWG_TESTDATA) / (GetParam() + "_ascii.dxf"), twin);
+    dwg::ReadDrawing ours, twin;
+    ASSERT_TRUE(dwg::readDrawing(fs::path(DWG_TESTDATA) / (GetParam() + ".dwg"), ours));
+    ASSERT_TRUE(dwg::readDrawing(fs::path(DWG_TESTDATA) / (GetParam() + "_ascii.dxf"), twin));
     int noted = 0;
     const std::string proxyNote = "以代理图元转换的 ";
     for (const std::string& note : ours.source.notes)

@@ -39,11 +39,6 @@ std::string realText(double value) {
     return std::string(buffer, putReal(buffer, value));
 }
 
-std::string hexText(uint64_t handle) {
-    char buffer[16];
-    return std::string(buffer, putHex(buffer, handle));
-}
-
 std::string binaryText(std::string_view bytes) {
     static constexpr auto kPairs = [] {
         std::array<char, 512> pairs{};

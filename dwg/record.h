@@ -91,10 +91,10 @@ struct Record {
 // The text of a number as DXF holds it: integers plainly, reals in the shortest form
 // that reads back to the same double.
 std::string realText(double value);
-std::string hexText(uint64_t handle);
 // Binary data as DXF holds it: two upper-case hexadecimal digits a byte.
 std::string binaryText(std::string_view bytes);
-// The same texts written at `at` (room for 32 characters); they return the text's end.
+// The same texts (a handle as drawing::handleText writes it) written at `at` (room for 32
+// characters); they return the text's end.
 char* putReal(char* at, double value);
 char* putHex(char* at, uint64_t handle);
 

@@ -7,16 +7,12 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "drawing/file.h"
-#include "dwg/classes.h"
-#include "dwg/container.h"
 #include "dwg/dwg_format.h"
-#include "dwg/object_types.h"
 #include "dwg/shapes.h"
+#include "dwg/test_files.h"
 
 namespace dwg {
 namespace {
@@ -24,35 +20,13 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string{std::istreambuf_iterator<char>(in), {}};
+    const std::vector<uint8_t> bytes = fileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
-struct TableDrawing {
-    Container container;
-    std::vector<DwgClass> classes;
-};
-
-void load(const char* name, TableDrawing& s) {
-    const std::string bytes = readBytes(fs::path(DWG_TESTDATA) / name);
-    const std::vector<uint8_t> file(bytes.begin(), bytes.end());
-    ASSERT_EQ(readContainer(file, s.container), "") << name;
-    ASSERT_EQ(readClasses(s.container.classes, s.container.version, s.container.maintenance,
-                          s.classes),
-              "")
-        << name;
-}
-
-// Opens the object at `offset` up to its own data; its type's name and decoder.
-ObjectType openObject(const TableDrawing& s, uint64_t offset, ObjectFrame& frame, Record& record) {
-    EXPECT_TRUE(frame.open(s.container.objects, offset, s.container.version));
-    const ObjectType type = objectType(frame.type(), s.classes);
-    if (type.entity) {
-        frame.readEntityCommon(record);
-    } else {
-        frame.readObjectCommon(record);
-    }
-    return type;
+// Opens the object at `offset` of the drawing up to its own data.
+ObjectType openObject(const OpenedDwg& s, uint64_t offset, ObjectFrame& frame, Record& record) {
+    return openObject(s, s.container.objects, offset, frame, record);
 }
 
 bool isTableKind(const ObjectType& t) {
@@ -67,8 +41,8 @@ const char* const kSamples[] = {"ACadSharp_sample_AC1015.dwg", "ACadSharp_sample
 
 TEST(TableObjects, CutAnywhereTheyFailWithinTheirBytes) {
     for (const char* name : kSamples) {
-        TableDrawing s;
-        load(name, s);
+        OpenedDwg s;
+        ASSERT_TRUE(openDwg(name, s));
         std::map<std::string, int> cut;
         for (const ObjectLocation& location : s.container.objectMap) {
             for (int eighth = 1; eighth < 8; ++eighth) {
@@ -106,8 +80,8 @@ void writeBL(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 
 TEST(TableObjects, ColumnCountsBeyondTheirBytesFail) {
     for (const char* name : kSamples) {
-        TableDrawing s;
-        load(name, s);
+        OpenedDwg s;
+        ASSERT_TRUE(openDwg(name, s));
         int tables = 0;
         for (const ObjectLocation& location : s.container.objectMap) {
             ObjectFrame frame;
@@ -131,7 +105,7 @@ TEST(TableObjects, ColumnCountsBeyondTheirBytesFail) {
                 d.BD3();
             }
             for (const uint32_t columns : {0x40000000u, 0x80000000u, 0x7fffffffu}) {
-                TableDrawing hostile;
+                OpenedDwg hostile;
                 hostile.classes = s.classes;
                 hostile.container.version = s.container.version;
                 hostile.container.objects = s.container.objects;
