@@ -104,17 +104,15 @@ void BackgroundRun::start(std::vector<std::string> drawings, BatchSettings setti
         };
         bookReport.error = observer.error;
         drawing::AcadApplication application;
+        bool ranInWorkers = false;
         if (!workers.program.empty()) {
             const PoolResult result =
                 runBatchInWorkers(application, drawings, settings, observer, workers);
             // Nothing ran when no worker could be started: the run goes on in this thread.
-            if (result.failure.empty() || result.taken > 0) {
-                shared->taken = result.taken;
-                if (!shared->stop) book.bind(bookReport);
-                return;
-            }
+            ranInWorkers = result.failure.empty() || result.taken > 0;
+            shared->taken = result.taken;
         }
-        shared->taken = runBatch(application, drawings, settings, observer);
+        if (!ranInWorkers) shared->taken = runBatch(application, drawings, settings, observer);
         if (!shared->stop) book.bind(bookReport);
     }));
     connect(thread_.get(), &QThread::finished, this, [this] {

@@ -234,19 +234,20 @@ void finishBatch(drawing::AcadApplication& application, const BatchObserver& obs
 }
 
 BatchObserver loggingObserver(const BatchObserver& observer, const std::string& logPath) {
+    using Entry = std::function<void(const std::string& path, const std::string& text)>;
+    // The entry goes to the log, then on to `observer`'s own `told`.
+    const auto logged = [&observer, &logPath](Entry BatchObserver::*told) -> Entry {
+        return [observer, logPath, told](const std::string& path, const std::string& text) {
+            const drawing::Status written =
+                appendErrorLog(logPath, drawing::fullPathOf(path), text);
+            if (observer.*told) (observer.*told)(path, text);
+            if (!written.ok() && observer.logFailed) observer.logFailed(logPath);
+        };
+    };
     BatchObserver logging = observer;
-    logging.error = [observer, logPath](const std::string& path, const std::string& reasonLine) {
-        const drawing::Status logged =
-            appendErrorLog(logPath, drawing::fullPathOf(path), reasonLine);
-        if (observer.error) observer.error(path, reasonLine);
-        if (!logged.ok() && observer.logFailed) observer.logFailed(logPath);
-    };
+    logging.error = logged(&BatchObserver::error);
     // What a DWG held that was not translated is logged too.
-    logging.drawingNote = [observer, logPath](const std::string& path, const std::string& text) {
-        const drawing::Status logged = appendErrorLog(logPath, drawing::fullPathOf(path), text);
-        if (observer.drawingNote) observer.drawingNote(path, text);
-        if (!logged.ok() && observer.logFailed) observer.logFailed(logPath);
-    };
+    logging.drawingNote = logged(&BatchObserver::drawingNote);
     return logging;
 }
 

@@ -52,8 +52,6 @@ QPushButton* button(const char* name, const QString& text) {
     return b;
 }
 
-const char* const kLayerCaptions[kLayerCount] = {"内层保温：", "二层保温：", "三层保温：",
-                                                 "四层保温：", "五层保温：", "六层保温："};
 const char* const kInterfaceCaptions[kLayerCount - 1] = {
     "1-2层间温度", "2-3层间温度：", "3-4层间温度：", "4-5层间温度：", "5-6层间温度："};
 constexpr int kMaxListedMaterials = 1000;
@@ -117,7 +115,7 @@ void HeatTransferWindow::createControls() {
         row.density = field(indexed("Text4", k), true, 60);
         row.maxTemperature = field(indexed("Text5", k), true, 60);
         row.conductivity = field(indexed("Text6", k), true, 110);
-        grid->addWidget(new QLabel(QString::fromUtf8(kLayerCaptions[k])), k + 1, 0);
+        grid->addWidget(new QLabel(QString::fromStdString(layerName(k) + "：")), k + 1, 0);
         const QList<QWidget*> cells = {row.materials, row.name,           row.thickness,
                                        row.density,   row.maxTemperature, row.conductivity};
         for (int c = 0; c < cells.size(); ++c) grid->addWidget(cells[c], k + 1, c + 1);
