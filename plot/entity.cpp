@@ -249,6 +249,11 @@ void Out::clipEnd() {
     scene_.items.push_back(std::move(item));
 }
 
+QPointF unitDirection(QPointF v) {
+    const double length = std::hypot(v.x(), v.y());
+    return length > 1e-12 ? v / length : QPointF(1, 0);
+}
+
 double ccwSweep(double start, double end, double turn) {
     // Ends written a hair past a whole turn (2π rounded up) are a whole turn.
     const double sweep = std::fmod(std::fmod(end, turn) - std::fmod(start, turn), turn);

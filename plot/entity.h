@@ -92,6 +92,8 @@ private:
     const Pen& pen_;
 };
 
+// `v` scaled to length 1; the x axis where `v` has next to no length.
+QPointF unitDirection(QPointF v);
 // The counter-clockwise sweep from angle `start` to angle `end`, both in any number of
 // turns of `turn` (360 or 2π): in (0, turn], a whole turn where they meet or nearly.
 double ccwSweep(double start, double end, double turn);

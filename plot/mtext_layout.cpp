@@ -498,8 +498,7 @@ MTextFrame mtextFrame(const EntityGroups& g, bool wrap) {
     if (direction.isNull())
         direction =
             ocs.map(QPointF(std::cos(rotation * M_PI / 180), std::sin(rotation * M_PI / 180)));
-    const double length = std::hypot(direction.x(), direction.y());
-    frame.direction = length > 1e-12 ? direction / length : QPointF(1, 0);
+    frame.direction = unitDirection(direction);
     frame.flipped = ocs.determinant() < 0;
     if (c.count > 1 && !(c.width > 0)) c.count = 0;
     return frame;

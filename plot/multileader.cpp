@@ -161,11 +161,6 @@ MultiLeader read(const EntityGroups& g) {
     return m;
 }
 
-QPointF unit(QPointF v, QPointF fallback) {
-    const double length = std::hypot(v.x(), v.y());
-    return length > 1e-12 ? v / length : fallback;
-}
-
 // A smooth curve through `p` leaving along `start` and arriving along `end`: cubic
 // pieces with the neighbours' chord as tangent inside (Catmull-Rom).
 std::vector<QPointF> curveThrough(const std::vector<QPointF>& p, QPointF start, QPointF end) {
@@ -174,8 +169,8 @@ std::vector<QPointF> curveThrough(const std::vector<QPointF>& p, QPointF start, 
     auto length = [](QPointF d) { return std::hypot(d.x(), d.y()); };
     std::vector<QPointF> tangent(n);
     for (size_t i = 1; i + 1 < n; ++i) tangent[i] = (p[i + 1] - p[i - 1]) / 2;
-    tangent[0] = unit(start, {1, 0}) * length(p[1] - p[0]);
-    tangent[n - 1] = unit(end, {1, 0}) * length(p[n - 1] - p[n - 2]);
+    tangent[0] = unitDirection(start) * length(p[1] - p[0]);
+    tangent[n - 1] = unitDirection(end) * length(p[n - 1] - p[n - 2]);
     std::vector<QPointF> out{p[0]};
     for (size_t i = 0; i + 1 < n; ++i)
         for (int s = 1; s <= kSteps; ++s) {
@@ -206,7 +201,7 @@ private:
         MTextFrame f;
         f.text = decodeText(parts_.drawing().codec(), m_.content);
         f.insert = m_.textAt;
-        f.direction = unit(m_.textDirection, {1, 0});
+        f.direction = unitDirection(m_.textDirection);
         f.flipped = m_.textFlipped;
         f.height = m_.charHeight > 0 ? m_.charHeight : 2.5;
         f.width = std::max(0.0, m_.textWidth * m_.scale);
@@ -264,7 +259,7 @@ private:
     }
 
     QPointF landingEnd(const Leader& leader) const {
-        return leader.last + unit(leader.dogleg, {1, 0}) * leader.doglegLength;
+        return leader.last + unitDirection(leader.dogleg) * leader.doglegLength;
     }
 
     void leaderLine(const Leader& leader, const LeaderLine& line) {
@@ -281,7 +276,7 @@ private:
             parts_.pen(partColor(line.color != kByBlockColor ? line.color : m_.leaderColor),
                        linetypeOfRecord(parts_, m_.linetype), m_.lineweight);
         Out out(parts_.scene(), pen);
-        arrow(v[0], unit(v[1] - v[0], {1, 0}), arrowBlock(line.index), pen, out);
+        arrow(v[0], unitDirection(v[1] - v[0]), arrowBlock(line.index), pen, out);
         const QPointF end = leader.vertical ? v.back() - v[v.size() - 2] : leader.dogleg;
         const std::vector<QPointF> points =
             m_.leaderType == 2 ? curveThrough(v, v[1] - v[0], end) : v;
@@ -311,7 +306,7 @@ private:
     void underline(const Leader& leader) {
         if (leader.vertical) return;
         const QPointF at = landingEnd(leader);
-        const QPointF direction = unit(m_.textDirection, {1, 0});
+        const QPointF direction = unitDirection(m_.textDirection);
         const QPointF toText = m_.textAt - at;
         const bool textRight = toText.x() * direction.x() + toText.y() * direction.y() >= 0;
         const int attachment = textRight ? m_.leftAttachment : m_.rightAttachment;

@@ -49,7 +49,7 @@ public:
     virtual const drawing::Drawing& drawing() const = 0;
     // The record of a table entry, block or object by handle; -1 when there is none.
     virtual int32_t recordOf(uint64_t handle) const = 0;
-    // The text style of a STYLE record's handle, else the drawing's standard style.
+    // The text style of a STYLE record's handle, else the one the entity names.
     virtual const TextStyle& textStyle(uint64_t handle) const = 0;
     // The text style that entity record `record` names (group 7).
     virtual const TextStyle& styleOfRecord(size_t record) const = 0;

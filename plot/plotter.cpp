@@ -90,29 +90,19 @@ bool writeAll(QIODevice& file, const std::string& bytes) {
 // The PDF of the drawing beside it: its name with ".pdf", or with " (2).pdf" and so on
 // where that name is taken (the user's own file, or the plot of a drawing of the same
 // name); an existing file is never replaced. The file appears whole or not at all.
-Status plotToPdf(drawing::AcadDocument& doc, const Scene& scene,
-                 const drawing::PlotSettings& settings, const PlotStyleTable& table,
-                 const Paper& paper, PlotBudget& budget, std::string& output) {
-    const std::optional<std::string> bytes =
-        plotPdf(scene, settings, table, {paper.size.size(QPageSize::Point), paper.printable},
-                doc.name(), budget);
-    if (!bytes) return budget.failure(doc.fullName());
+Status plotToPdf(const drawing::AcadDocument& doc, const std::string& bytes,
+                 std::string& output) {
     const std::filesystem::path drawing(doc.fullName());
-    return drawing::writeNewFile(*bytes, (drawing.parent_path() / drawing.stem()).string() + ".pdf",
+    return drawing::writeNewFile(bytes, (drawing.parent_path() / drawing.stem()).string() + ".pdf",
                                  output);
 }
 
 // A printer gets the same PDF, fitted to the area the printer can print on, as a job
 // of the print service.
-Status plotToPrinter(drawing::AcadDocument& doc, const Scene& scene,
-                     const drawing::PlotSettings& settings, const PlotStyleTable& table,
-                     const Paper& paper, PlotBudget& budget) {
-    const std::optional<std::string> bytes =
-        plotPdf(scene, settings, table, {paper.size.size(QPageSize::Point), paper.printable},
-                doc.name(), budget);
-    if (!bytes) return budget.failure(doc.fullName());
+Status plotToPrinter(const drawing::AcadDocument& doc, const std::string& bytes,
+                     const drawing::PlotSettings& settings, const Paper& paper) {
     QTemporaryFile file(QDir::tempPath() + "/tolvane-plot-XXXXXX.pdf");
-    if (!file.open() || !writeAll(file, *bytes) || !file.flush())
+    if (!file.open() || !writeAll(file, bytes) || !file.flush())
         return Status::failure(reason::kUnwritable, file.fileName().toStdString());
     cups_option_t* options = nullptr;
     const int count = cupsAddOption("media", paper.media.c_str(), 0, &options);
@@ -182,11 +172,19 @@ PlotResult Plotter::plot(drawing::AcadDocument& document, const drawing::PlotSet
                        " 个填充图案过密，只打印了边界";
     if (budget.ended()) {
         result.status = budget.failure(document.fullName());
-    } else if (settings.configName == kPdfDevice) {
-        result.status = plotToPdf(document, scene, settings, table, *paper, budget, result.output);
+        return result;
+    }
+    const bool toPdf = settings.configName == kPdfDevice;
+    if (!toPdf) result.output = settings.configName;
+    const std::optional<std::string> bytes =
+        plotPdf(scene, settings, table, {paper->size.size(QPageSize::Point), paper->printable},
+                document.name(), budget);
+    if (!bytes) {
+        result.status = budget.failure(document.fullName());
+    } else if (toPdf) {
+        result.status = plotToPdf(document, *bytes, result.output);
     } else {
-        result.status = plotToPrinter(document, scene, settings, table, *paper, budget);
-        result.output = settings.configName;
+        result.status = plotToPrinter(document, *bytes, settings, *paper);
     }
     return result;
 }

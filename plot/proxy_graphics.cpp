@@ -397,8 +397,7 @@ private:
         frame.text = value.replace('\\', "\\\\").replace('{', "\\{").replace('}', "\\}");
         frame.text.replace('^', "^ ");
         frame.insert = at;
-        const double length = std::hypot(direction.x(), direction.y());
-        if (length > 1e-12) frame.direction = direction / length;
+        frame.direction = unitDirection(direction);
         frame.height = height;
         frame.attachment = 7;  // from the baseline's start
         frame.wrap = false;

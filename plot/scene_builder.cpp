@@ -357,13 +357,17 @@ private:
         if (linetype == kNoName || linetype == t_.byLayer) linetype = layer->linetype;
         const std::vector<LinetypeText>* texts = lookUp(t_.lineTexts, linetype);
         if (!texts) return;
-        drawLinetypeTexts(scene_, first, t_.dashesOf(linetype), *texts,
-                          t_.ltscale * g.number(48, 1), [&](uint64_t handle) -> const TextStyle& {
-                              const int32_t r = t_.objects.recordOf(handle);
-                              const TextStyle* style =
-                                  r >= 0 ? lookUp(t_.styles, d_.record(r).name) : nullptr;
-                              return style ? *style : styleOf(i);
-                          });
+        drawLinetypeTexts(
+            scene_, first, t_.dashesOf(linetype), *texts, t_.ltscale * g.number(48, 1),
+            [&](uint64_t handle) -> const TextStyle& { return styleOfHandle(handle, i); });
+    }
+
+    // The text style whose STYLE record has `handle`, else the one entity i names.
+    const TextStyle& styleOfHandle(uint64_t handle, size_t i) const {
+        const int32_t r = t_.objects.recordOf(handle);
+        const TextStyle* style =
+            r >= 0 ? lookUp(t_.styles, d_.record(static_cast<size_t>(r)).name) : nullptr;
+        return style ? *style : styleOf(i);
     }
 
     // The builder as the parts of entity i, drawn with `pen` on `layer`, see it.
@@ -413,10 +417,7 @@ private:
         const Drawing& drawing() const override { return b_.d_; }
         int32_t recordOf(uint64_t handle) const override { return b_.t_.objects.recordOf(handle); }
         const TextStyle& textStyle(uint64_t handle) const override {
-            const int32_t r = recordOf(handle);
-            const TextStyle* style =
-                r >= 0 ? lookUp(b_.t_.styles, b_.d_.record(static_cast<size_t>(r)).name) : nullptr;
-            return style ? *style : b_.styleOf(i_);
+            return b_.styleOfHandle(handle, i_);
         }
         const TextStyle& styleOfRecord(size_t record) const override { return b_.styleOf(record); }
         uint32_t layerAt(int64_t index) const override { return b_.t_.objects.layerAt(index); }

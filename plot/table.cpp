@@ -84,8 +84,7 @@ void drawTable(const EntityGroups& g, Parts& parts) {
             direction = g.point(11);
             break;
         }
-    const double length = std::hypot(direction.x(), direction.y());
-    direction = length > 1e-12 ? direction / length : QPointF(1, 0);
+    direction = unitDirection(direction);
     const QPointF at = g.point(10);
     const QTransform t(direction.x(), direction.y(), -direction.y(), direction.x(), at.x(), at.y());
     if (!parts.block(parts.ownBlock(), t, parts.entityPen())) drawCells(g, parts, t);
