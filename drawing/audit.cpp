@@ -19,10 +19,6 @@ bool needsHandle(const Drawing& d, const Record& r) {
 }
 
 // The entities whose group 2 names the block that holds their geometry.
-bool isDimension(const std::string& type) {
-    return type == "DIMENSION" || type == "ARC_DIMENSION" || type == "LARGE_RADIAL_DIMENSION";
-}
-
 int handleCode(const Record& r) { return r.kind == Kind::DimStyle && r.table >= 0 ? 105 : 5; }
 
 class Auditor {

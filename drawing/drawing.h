@@ -72,6 +72,8 @@ enum class Kind : uint8_t {
     Style,
 };
 Kind kindOf(std::string_view type);
+// Whether records of `type` are dimensions, each drawn through the block it names.
+bool isDimension(std::string_view type);
 // The type of a record as the engine reads it: the 0 group's value, trimmed and in upper
 // case, since readers take record types in any case.
 std::string recordType(std::string_view value);

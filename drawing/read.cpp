@@ -87,6 +87,10 @@ Kind kindOf(std::string_view type) {
     return Kind::Other;
 }
 
+bool isDimension(std::string_view type) {
+    return type == "DIMENSION" || type == "ARC_DIMENSION" || type == "LARGE_RADIAL_DIMENSION";
+}
+
 std::string recordType(std::string_view value) { return foldName(value); }
 
 std::string foldName(std::string_view name) { return foldName(name, TextCodec::utf8()); }

@@ -328,8 +328,7 @@ private:
         const std::string_view type = g.type();
         const size_t first = scene_.items.size();
         // Every kind of dimension is drawn through the block its group 2 names.
-        const bool dimension = type == "DIMENSION" || type == "ARC_DIMENSION" ||
-                               type == "LARGE_RADIAL_DIMENSION";
+        const bool dimension = drawing::isDimension(type);
         if (type == "INSERT") {
             insert(i, g, pen, layer, c);
         } else if (dimension) {
