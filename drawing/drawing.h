@@ -100,6 +100,10 @@ struct Record {
     uint32_t refEnd = 0;
 };
 
+// Whether `r` is an entity of its own: not a part of another (an attribute, a vertex,
+// the end of a sequence) and no mark of a section, a block or the file's end.
+bool isOwnEntity(const Record& r);
+
 class Drawing {
 public:
     // Reads a drawing from the bytes of a file. Fails with a reason of status.h.

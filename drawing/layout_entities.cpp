@@ -6,12 +6,6 @@
 namespace drawing {
 namespace {
 
-bool isOwnEntity(const Record& r) {
-    return r.kind != Kind::Attrib && r.kind != Kind::Vertex && r.kind != Kind::Seqend &&
-           r.kind != Kind::Block && r.kind != Kind::EndBlk && r.kind != Kind::Section &&
-           r.kind != Kind::EndSec && r.kind != Kind::Eof;
-}
-
 struct Layout {
     std::string name;
     int order = 0;

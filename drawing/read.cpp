@@ -87,6 +87,12 @@ Kind kindOf(std::string_view type) {
     return Kind::Other;
 }
 
+bool isOwnEntity(const Record& r) {
+    return r.kind != Kind::Attrib && r.kind != Kind::Vertex && r.kind != Kind::Seqend &&
+           r.kind != Kind::Block && r.kind != Kind::EndBlk && r.kind != Kind::Section &&
+           r.kind != Kind::EndSec && r.kind != Kind::Eof;
+}
+
 bool isDimension(std::string_view type) {
     return type == "DIMENSION" || type == "ARC_DIMENSION" || type == "LARGE_RADIAL_DIMENSION";
 }

@@ -46,18 +46,12 @@ struct Block {
     bool dimension = false;  // a dimension's drawing (*D...): its texts never wrap
 };
 
-bool isTopLevel(const Record& r) {
-    return r.kind != Kind::Attrib && r.kind != Kind::Vertex && r.kind != Kind::Seqend &&
-           r.kind != Kind::Section && r.kind != Kind::EndSec && r.kind != Kind::EndBlk &&
-           r.kind != Kind::Block;
-}
-
 // The entities of model or paper space that are not part of another.
 std::vector<size_t> topLevelEntities(const Drawing& d, bool paper) {
     std::vector<size_t> top;
     for (size_t i = 0; i < d.size(); ++i) {
         const Record& r = d.record(i);
-        if (r.section == Section::Entities && !r.deleted && r.paperSpace == paper && isTopLevel(r))
+        if (r.section == Section::Entities && !r.deleted && r.paperSpace == paper && drawing::isOwnEntity(r))
             top.push_back(i);
     }
     return top;
@@ -168,7 +162,7 @@ private:
         for (size_t i = 0; i < d_.size(); ++i) {
             const Record& r = d_.record(i);
             if (r.deleted || r.section != Section::Blocks || r.block < 0 ||
-                static_cast<size_t>(r.block) == i || !isTopLevel(r))
+                static_cast<size_t>(r.block) == i || !drawing::isOwnEntity(r))
                 continue;
             blocks[d_.record(static_cast<size_t>(r.block)).name].entities.push_back(i);
         }
